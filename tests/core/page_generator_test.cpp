@@ -1,0 +1,265 @@
+#include "core/page_generator.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <string>
+
+namespace {
+
+using core::GeneratePage;
+using core::TLineList;
+using core::TPageDescription;
+
+const TLineList kHead = {"<html>", "<head><title>Neue Seite</title>", "</head>",
+                         "<body background=\"hintergrund.jpg\" topmargin=\"0\" leftmargin=\"0\">",
+                         "<table cellspacing=\"0\" cellpadding=\"0\">"};
+const TLineList kHeadingRow = {"<tr>", "<th height=\"0\">", "</th>", "<td><b>",
+                               "<font size=\"5\" color=\"#000000\" face=\"Arial\">Neue Seite</font></b>",
+                               "<img src=\"bild.jpg\" align=\"middle\">", "</td>", "</tr>"};
+const TLineList kEnd = {"</table>", "</body>", "</html>"};
+
+// The default page with `middle` between the heading row and the document end.
+TLineList DefaultPageWith(const TLineList& middle) {
+    TLineList lines = kHead;
+    lines.insert(lines.end(), kHeadingRow.begin(), kHeadingRow.end());
+    lines.insert(lines.end(), middle.begin(), middle.end());
+    lines.insert(lines.end(), kEnd.begin(), kEnd.end());
+    return lines;
+}
+
+TEST(GeneratePage, DefaultsGiveTheSixteenLinePage) {
+    const TLineList expected = {
+        "<html>",
+        "<head><title>Neue Seite</title>",
+        "</head>",
+        "<body background=\"hintergrund.jpg\" topmargin=\"0\" leftmargin=\"0\">",
+        "<table cellspacing=\"0\" cellpadding=\"0\">",
+        "<tr>",
+        "<th height=\"0\">",
+        "</th>",
+        "<td><b>",
+        "<font size=\"5\" color=\"#000000\" face=\"Arial\">Neue Seite</font></b>",
+        "<img src=\"bild.jpg\" align=\"middle\">",
+        "</td>",
+        "</tr>",
+        "</table>",
+        "</body>",
+        "</html>",
+    };
+    EXPECT_EQ(GeneratePage(TPageDescription{}), expected);
+}
+
+TEST(GeneratePage, StyleBlockFollowsTheTwoFlags) {
+    TPageDescription page;
+    page.BoldLinks = true;
+    EXPECT_EQ(GeneratePage(page).size(), 16u) << "no style lines without the style sheet";
+
+    page.UseStyleSheet = true;
+    page.LinkColor = "#111111";
+    page.VisitedColor = "#222222";
+    page.HoverColor = "red";
+    page.ActiveColor = "#444444\"";
+    TLineList lines = GeneratePage(page);
+    const TLineList bold = {
+        "<style type=\"text/css\"><!--",
+        "a:link { text-decoration:none; font-weight:bold; color:#111111; }",
+        "a:visited { text-decoration:none; font-weight:bold; color:#222222; }",
+        "a:hover { text-decoration:none; font-weight:bold; color:red; }",
+        "a:active { text-decoration:none; font-weight:bold; color:#444444\"; }",
+        "--!></style>",
+    };
+    ASSERT_EQ(lines.size(), 22u);
+    EXPECT_EQ(TLineList(lines.begin() + 2, lines.begin() + 8), bold);
+    EXPECT_EQ(lines[8], "</head>");
+
+    page.BoldLinks = false;
+    lines = GeneratePage(page);
+    const TLineList plain = {
+        "<style type=\"text/css\"><!--",
+        "a:link { text-decoration:none; color:#111111; }",
+        "a:visited { text-decoration:none; color:#222222; }",
+        "a:hover { text-decoration:none; color:red; }",
+        "a:active { text-decoration:none; color:#444444\"; }",
+        "--!></style>",
+    };
+    ASSERT_EQ(lines.size(), 22u);
+    EXPECT_EQ(TLineList(lines.begin() + 2, lines.begin() + 8), plain);
+}
+
+TEST(GeneratePage, BodyLineCarriesBackgroundAndBothMargins) {
+    struct Case {
+        bool isImage;
+        std::int32_t left, top;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {false, 4, 9, "<body bgcolor=\"#FFFFFF\" topmargin=\"9\" leftmargin=\"4\">"},
+        {true, -12, 2147483647, "<body background=\"hintergrund.jpg\" topmargin=\"2147483647\" leftmargin=\"-12\">"},
+        {false, std::numeric_limits<std::int32_t>::min(), 0,
+         "<body bgcolor=\"#FFFFFF\" topmargin=\"0\" leftmargin=\"-2147483648\">"},
+    };
+    for (const Case& c : cases) {
+        TPageDescription page;
+        page.BackgroundIsImage = c.isImage;
+        page.MarginLeft = c.left;
+        page.MarginTop = c.top;
+        EXPECT_EQ(GeneratePage(page)[3], c.expected);
+    }
+}
+
+TEST(GeneratePage, HeadingSizeMapsToFixedFontSizes) {
+    struct Case {
+        std::int32_t index;
+        const char* size;
+    };
+    // Out-of-range indexes cannot come from the wizard; they are clamped.
+    const Case cases[] = {{1, "3"}, {2, "4"}, {3, "5"}, {4, "6"}, {5, "8"}, {6, "10"},
+                          {0, "3"}, {7, "10"}, {std::numeric_limits<std::int32_t>::min(), "3"},
+                          {std::numeric_limits<std::int32_t>::max(), "10"}};
+    for (const Case& c : cases) {
+        TPageDescription page;
+        page.HeadingSizeIndex = c.index;
+        EXPECT_EQ(GeneratePage(page)[9],
+                  std::string("<font size=\"") + c.size + "\" color=\"#000000\" face=\"Arial\">Neue Seite</font></b>")
+            << c.index;
+    }
+}
+
+TEST(GeneratePage, HeadingRowOptionalParts) {
+    TPageDescription page;
+    page.HeadingImage = "";
+    TLineList expected = DefaultPageWith({});
+    expected.erase(expected.begin() + 10);
+    EXPECT_EQ(GeneratePage(page), expected) << "an empty heading image removes exactly its line";
+
+    page = TPageDescription{};
+    page.CornerImageOn = true;
+    page.CornerImage = "ecke.gif";
+    page.CornerHeight = -40;
+    page.HeadingColor = "blue";
+    page.HeadingFace = "Verdana, sans";
+    page.HeadingText = "<i>Hallo & \"Welt\"</i> 100%{x}";
+    const TLineList lines = GeneratePage(page);
+    EXPECT_EQ(lines[6], "<th height=\"-40\">");
+    EXPECT_EQ(lines[7], "<img src=\"ecke.gif\"></th>");
+    EXPECT_EQ(lines[9], "<font size=\"5\" color=\"blue\" face=\"Verdana, sans\"><i>Hallo & \"Welt\"</i> 100%{x}</font></b>");
+}
+
+TEST(GeneratePage, LinkCellVariants) {
+    struct Case {
+        bool dots, background;
+        const char* cell;
+    };
+    const Case cases[] = {
+        {true, true, "<td background=\"lbg.jpg\"><img src=\"dot.jpg\" align=\"middle\"><a href=\"z.html\"><b>T</b></a></td>"},
+        {true, false, "<td><img src=\"dot.jpg\" align=\"middle\"><a href=\"z.html\"><b>T</b></a></td>"},
+        {false, true, "<td background=\"lbg.jpg\"><a href=\"z.html\"><b>T</b></a></td>"},
+        {false, false, "<td><a href=\"z.html\"><b>T</b></a></td>"},
+    };
+    for (const Case& c : cases) {
+        TPageDescription page;
+        page.UseDots = c.dots;
+        page.UseLinkBackground = c.background;
+        page.Links = {{"<b>T</b>", "z.html"}};
+        EXPECT_EQ(GeneratePage(page), DefaultPageWith({"<tr>", c.cell})) << c.dots << c.background;
+    }
+}
+
+TEST(GeneratePage, LinkRowsAndTextCellShareTheTable) {
+    const std::string a = "<td><a href=\"a.html\">A</a></td>";
+    const std::string b = "<td><a href=\"b.html\">B</a></td>";
+    const std::string c = "<td><a href=\"c.html\">C</a></td>";
+    const std::string font = "<font color=\"#000000\" face=\"Arial\">";
+    struct Case {
+        const char* name;
+        std::vector<core::TLinkEntry> links;
+        std::vector<std::string> text;
+        TLineList middle;
+    };
+    const Case cases[] = {
+        {"one link, no text", {{"A", "a.html"}}, {}, {"<tr>", a}},
+        {"one link, two lines", {{"A", "a.html"}}, {"eins", "zwei"},
+         {"<tr>", a, "<td valign=\"top\" rowspan=\"2\">", font, "eins", "zwei", "</tr>"}},
+        {"three links and text", {{"A", "a.html"}, {"B", "b.html"}, {"C", "c.html"}}, {""},
+         {"<tr>", a, "<td valign=\"top\" rowspan=\"4\">", font, "", "</tr>", "<tr>", b, "</tr>", "<tr>", c, "</tr>"}},
+        {"two links, no text", {{"A", "a.html"}, {"B", "b.html"}}, {}, {"<tr>", a, "<tr>", b, "</tr>"}},
+        {"no links, text", {}, {"<p>x</p>"}, {"<td valign=\"top\" rowspan=\"1\">", font, "<p>x</p>", "</tr>"}},
+    };
+    for (const Case& tc : cases) {
+        TPageDescription page;
+        page.Links = tc.links;
+        page.TextLines = tc.text;
+        EXPECT_EQ(GeneratePage(page), DefaultPageWith(tc.middle)) << tc.name;
+    }
+}
+
+TEST(GeneratePage, ImageRowBreaksComeBeforeEachImage) {
+    TPageDescription page;
+    page.Images = {{"a.jpg", "Erstes Bild"}, {"b.gif", ""}};
+    page.BreaksPerImage = 2;
+    EXPECT_EQ(GeneratePage(page), DefaultPageWith({"<tr>", "<th>", "<br>", "<br>", "<img src=\"a.jpg\">Erstes Bild",
+                                                   "<br>", "<br>", "<img src=\"b.gif\">", "</th>", "</tr>"}));
+    for (std::int32_t breaks : {0, -1, std::numeric_limits<std::int32_t>::min()}) {
+        page.BreaksPerImage = breaks;
+        EXPECT_EQ(GeneratePage(page),
+                  DefaultPageWith({"<tr>", "<th>", "<img src=\"a.jpg\">Erstes Bild", "<img src=\"b.gif\">", "</th>",
+                                   "</tr>"}))
+            << breaks;
+    }
+}
+
+TEST(GeneratePage, EverythingAtOnceInPageOrder) {
+    TPageDescription page;
+    page.Title = "T\xFCr";  // Windows-1252 bytes pass untouched
+    page.UseStyleSheet = true;
+    page.BoldLinks = false;
+    page.BackgroundIsImage = false;
+    page.Links = {{"A", "a.html"}, {"B", "b.html"}};
+    page.UseDots = true;
+    page.TextLines = {"x"};
+    page.Images = {{"i.jpg", "c"}};
+    const TLineList expected = {
+        "<html>",
+        "<head><title>T\xFCr</title>",
+        "<style type=\"text/css\"><!--",
+        "a:link { text-decoration:none; color:#000000; }",
+        "a:visited { text-decoration:none; color:#000000; }",
+        "a:hover { text-decoration:none; color:#000000; }",
+        "a:active { text-decoration:none; color:#000000; }",
+        "--!></style>",
+        "</head>",
+        "<body bgcolor=\"#FFFFFF\" topmargin=\"0\" leftmargin=\"0\">",
+        "<table cellspacing=\"0\" cellpadding=\"0\">",
+        "<tr>",
+        "<th height=\"0\">",
+        "</th>",
+        "<td><b>",
+        "<font size=\"5\" color=\"#000000\" face=\"Arial\">Neue Seite</font></b>",
+        "<img src=\"bild.jpg\" align=\"middle\">",
+        "</td>",
+        "</tr>",
+        "<tr>",
+        "<td><img src=\"dot.jpg\" align=\"middle\"><a href=\"a.html\">A</a></td>",
+        "<td valign=\"top\" rowspan=\"3\">",
+        "<font color=\"#000000\" face=\"Arial\">",
+        "x",
+        "</tr>",
+        "<tr>",
+        "<td><img src=\"dot.jpg\" align=\"middle\"><a href=\"b.html\">B</a></td>",
+        "</tr>",
+        "<tr>",
+        "<th>",
+        "<br>",
+        "<img src=\"i.jpg\">c",
+        "</th>",
+        "</tr>",
+        "</table>",
+        "</body>",
+        "</html>",
+    };
+    EXPECT_EQ(GeneratePage(page), expected);
+}
+
+}  // namespace

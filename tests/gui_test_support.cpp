@@ -1,0 +1,88 @@
+#include "gui_test_support.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+namespace testsupport {
+
+void Click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+}
+
+void Type(QWidget* widget, const QString& text) {
+    for (QChar ch : text) {
+        // QTest::keyClicks cannot send characters outside Latin-1 letters.
+        if (ch.unicode() < 0x80 && ch.isPrint())
+            QTest::keyClick(widget, ch.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+}
+
+void Retype(QWidget* edit, const QString& text) {
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    Type(edit, text);
+}
+
+void Key(QWidget* widget, int key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(widget, static_cast<Qt::Key>(key), modifiers);
+}
+
+void ShowPage(QWidget* window, const QString& pageName) {
+    auto* tabs = window->findChild<QTabWidget*>();
+    if (tabs == nullptr) throw std::runtime_error("no tab control");
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->widget(i)->objectName() == pageName) {
+            QTabBar* bar = tabs->tabBar();
+            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(i).center());
+            if (tabs->currentIndex() != i) throw std::runtime_error("tab click did not show page");
+            return;
+        }
+    }
+    throw std::runtime_error("no page named " + pageName.toStdString());
+}
+
+TMessageBoxSeen WithMessageBox(const std::function<void()>& action) {
+    TMessageBoxSeen seen;
+    auto* poll = new QTimer;
+    poll->setInterval(0);
+    QObject::connect(poll, &QTimer::timeout, [&seen, poll] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        seen.shown = true;
+        seen.caption = box->windowTitle();
+        seen.text = box->text();
+        seen.errorIcon = box->icon() == QMessageBox::Critical;
+        poll->stop();
+        box->accept();
+    });
+    poll->start();
+    action();
+    poll->stop();
+    delete poll;
+    return seen;
+}
+
+std::string ReadFileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return "<missing file " + path.toStdString() + ">";
+    const QByteArray bytes = file.readAll();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+TWorkDir::TWorkDir() : old_(QDir::currentPath()) {
+    if (!dir_.isValid() || !QDir::setCurrent(dir_.path())) throw std::runtime_error("no temporary directory");
+}
+
+TWorkDir::~TWorkDir() { QDir::setCurrent(old_); }
+
+}  // namespace testsupport

@@ -1,0 +1,58 @@
+#pragma once
+
+// Helpers that let GUI tests act as a user: find a control by its name,
+// click it, type into it, and read the message box it raises.
+
+#include <QDir>
+#include <QString>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace testsupport {
+
+template <typename T = QWidget>
+T* Find(QWidget* root, const QString& name) {
+    T* found = root->findChild<T*>(name);
+    if (found == nullptr) throw std::runtime_error("no control named " + name.toStdString());
+    return found;
+}
+
+void Click(QWidget* widget);
+// Replaces the edit's text by typing, the way a user would.
+void Retype(QWidget* edit, const QString& text);
+// Types at the cursor; any character, "ü" and "€" included.
+void Type(QWidget* widget, const QString& text);
+void Key(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// Clicks the tab whose page has this object name.
+void ShowPage(QWidget* window, const QString& pageName);
+
+struct TMessageBoxSeen {
+    bool shown = false;
+    QString caption;
+    QString text;
+    bool errorIcon = false;
+};
+// Runs the action; a message box it raises is read and closed with OK.
+TMessageBoxSeen WithMessageBox(const std::function<void()>& action);
+
+std::string ReadFileBytes(const QString& path);
+
+// Makes a fresh temporary directory the working directory for one test.
+class TWorkDir {
+public:
+    TWorkDir();
+    ~TWorkDir();
+    QString path() const { return dir_.path(); }
+
+private:
+    QString old_;
+    QTemporaryDir dir_;
+};
+
+}  // namespace testsupport

@@ -1,0 +1,167 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+#include <cstdint>
+
+#include "core/page_description.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QToolButton;
+
+namespace ui {
+class TSpinEdit;
+class TToggleGroup;
+}  // namespace ui
+
+// The wizard: five input pages, the code view and the finish button. The
+// controls hold the whole page state; HeadingSizeChoice is the only value
+// kept beside them.
+class TForm3 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm3(QWidget* parent = nullptr);
+
+    // Editing commands.
+    void FormCreate();
+    void SpeedButton2Click();  // "Neuer Link"
+    void SpeedButton5Click();  // "Link löschen"
+    void Button1Click();       // "Hinzufügen"
+    void SpeedButton6Click();  // "Zeilenumbruch"
+    void BitBtn8Click();       // "Einfügen" an inline image
+    void BitBtn1Click();       // "Einfügen" an inline link
+    void SpeedButton7Click();  // "Zeile löschen"
+    void SpeedButton8Click();  // "Alles löschen"
+    void SpeedButton3Click();  // "Neues Bild"
+    void SpeedButton4Click();  // "Bild löschen"
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void RadioButton4Click();
+    void RadioButton5Click();
+    void RadioButton6Click();
+
+    // Finish command.
+    core::TPageDescription ReadPageDescription();
+    void SpeedButton9Click();  // "F     E     R     T     I     G"
+
+    std::int32_t HeadingSizeChoice = 3;
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSheet3 = nullptr;
+    QWidget* TabSheet4 = nullptr;
+    QWidget* TabSheet5 = nullptr;
+    QWidget* TabSheet7 = nullptr;
+    QToolButton* SpeedButton9 = nullptr;
+
+    // "Allgemeine Einstellungen"
+    QLabel* Label10 = nullptr;
+    QRadioButton* hgb = nullptr;
+    QRadioButton* hgf = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit14 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QLineEdit* Edit19 = nullptr;
+    QRadioButton* html = nullptr;
+    QRadioButton* htm = nullptr;
+    QCheckBox* CSS = nullptr;
+    QLineEdit* Edit15 = nullptr;
+    QLineEdit* Edit16 = nullptr;
+    QLineEdit* Edit17 = nullptr;
+    QLineEdit* Edit18 = nullptr;
+    QCheckBox* fett = nullptr;
+    ui::TSpinEdit* SpinEdit4 = nullptr;
+    ui::TSpinEdit* SpinEdit5 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+
+    // "Überschrift"
+    QLabel* Label11 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QRadioButton* RadioButton1 = nullptr;
+    QRadioButton* RadioButton2 = nullptr;
+    QRadioButton* RadioButton3 = nullptr;
+    QRadioButton* RadioButton4 = nullptr;
+    QRadioButton* RadioButton5 = nullptr;
+    QRadioButton* RadioButton6 = nullptr;
+    QLineEdit* Edit20 = nullptr;
+    QLineEdit* Edit21 = nullptr;
+    QLineEdit* Edit8 = nullptr;
+    QCheckBox* eck = nullptr;
+    QLineEdit* Edit9 = nullptr;
+    ui::TSpinEdit* SpinEdit1 = nullptr;
+    QPlainTextEdit* Memo2 = nullptr;
+
+    // "Links"; ListBox5 holds the targets beside ListBox2 and is never shown.
+    QLabel* Label9 = nullptr;
+    QListWidget* ListBox2 = nullptr;
+    QStringList ListBox5;
+    QToolButton* SpeedButton2 = nullptr;
+    QToolButton* SpeedButton5 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QCheckBox* Dots = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    QCheckBox* lh = nullptr;
+    QLineEdit* Edit7 = nullptr;
+    ui::TSpinEdit* SpinEdit2 = nullptr;
+    QPlainTextEdit* Memo3 = nullptr;
+
+    // "Text"
+    QLabel* Label20 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QToolButton* SpeedButton6 = nullptr;
+    QLineEdit* Edit12 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QToolButton* SpeedButton7 = nullptr;
+    QToolButton* SpeedButton8 = nullptr;
+    QLineEdit* Edit24 = nullptr;
+    QLineEdit* Edit25 = nullptr;
+    QLineEdit* Edit13 = nullptr;
+    QToolButton* l = nullptr;
+    QToolButton* m = nullptr;
+    QToolButton* r = nullptr;
+    ui::TToggleGroup* AlignmentGroup = nullptr;
+    QPushButton* BitBtn8 = nullptr;
+    QLineEdit* Edit22 = nullptr;
+    QLineEdit* Edit23 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPlainTextEdit* Memo5 = nullptr;
+
+    // "Bilder"; ListBox6 holds the captions beside ListBox3 and is never shown.
+    QLabel* Label16 = nullptr;
+    QListWidget* ListBox3 = nullptr;
+    QStringList ListBox6;
+    QToolButton* SpeedButton3 = nullptr;
+    QToolButton* SpeedButton4 = nullptr;
+    QLineEdit* Edit10 = nullptr;
+    QLineEdit* Edit11 = nullptr;
+    ui::TSpinEdit* SpinEdit3 = nullptr;
+    QPlainTextEdit* Memo4 = nullptr;
+
+    // "HTML Code"
+    QListWidget* ListBox4 = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void CreatePage1();
+    void CreatePage2();
+    void CreatePage3();
+    void CreatePage4();
+    void CreatePage5();
+    void CreatePage7();
+    void ConnectHandlers();
+};
