@@ -1,0 +1,140 @@
+#include "app/ui_services.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+struct TErrorBoxSeen {
+    int shown = 0;
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    Qt::TextFormat format = Qt::AutoText;
+};
+
+// Reads every modal box the action raises and closes it with OK.
+TErrorBoxSeen WithErrorBox(const std::function<void()>& action) {
+    TErrorBoxSeen seen;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        ++seen.shown;
+        seen.caption = box->windowTitle();
+        seen.text = box->text();
+        seen.icon = box->icon();
+        seen.buttons = box->standardButtons();
+        seen.format = box->textFormat();
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start();
+    action();
+    return seen;
+}
+
+TEST(ErrorDisplay, FullStopOnlyAfterCharactersBeyondTheDot) {
+    const struct {
+        const char* message;
+        const char* shown;
+    } cases[] = {
+        {"Cannot create file x", "Cannot create file x."},
+        {"Datei fehlt: bild.jpg", "Datei fehlt: bild.jpg."},
+        {"(1)", "(1)"},
+        {"a.", "a."},
+        {"a!", "a!"},
+        {"a)", "a)"},
+        {"a-", "a-"},
+        {"a ", "a "},
+        {"a,", "a,"},
+        {"a/", "a/."},
+        {"a:", "a:."},
+        {"grün", "grün."},
+        {"", ""},
+    };
+    for (const auto& [message, shown] : cases)
+        EXPECT_EQ(ui::ErrorDisplayText(QString::fromUtf8(message)), QString::fromUtf8(shown)) << message;
+}
+
+TEST(ErrorDisplay, TitleIsTheProgramNameUpToItsFirstDot) {
+    const struct {
+        const char* path;
+        const char* title;
+    } cases[] = {
+        {"/opt/tavirel/HTMLTAVIREL.EXE", "Htmltavirel"},
+        {"/usr/bin/tavirel", "tavirel"},
+        {"/home/u/Tavirel.1.0.bin", "Tavirel"},
+        {"/home/u/xMASTER", "xmaster"},
+        {"/home/u/.versteckt", ""},
+    };
+    for (const auto& [path, title] : cases)
+        EXPECT_EQ(ui::ApplicationTitleFromPath(QString::fromUtf8(path)), QString::fromUtf8(title)) << path;
+    EXPECT_EQ(ui::ApplicationTitle(), QStringLiteral("gui_tests"));
+}
+
+TEST(ErrorDisplay, RaisedErrorsEndInTheBoxAndTheProgramGoesOn) {
+    const struct {
+        std::function<void()> handler;
+        QString text;
+    } cases[] = {
+        {[] { throw std::runtime_error("Cannot create file gr\xFC\xDF<b>.html"); },
+         QStringLiteral("Cannot create file grüß<b>.html.")},
+        {[] { throw std::runtime_error("Schon zu Ende."); }, QStringLiteral("Schon zu Ende.")},
+        {[] { throw 42; }, QStringLiteral("Unbekannter Fehler.")},
+    };
+    QWidget window;
+    for (const auto& [handler, text] : cases) {
+        bool returned = false;
+        const TErrorBoxSeen seen = WithErrorBox([&] {
+            ui::RunGuarded(&window, handler);
+            returned = true;
+        });
+        EXPECT_TRUE(returned);
+        EXPECT_EQ(seen.shown, 1);
+        EXPECT_EQ(seen.caption, QStringLiteral("gui_tests"));
+        EXPECT_EQ(seen.text, text);
+        EXPECT_EQ(seen.icon, QMessageBox::Critical);
+        EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+        EXPECT_EQ(seen.format, Qt::PlainText);
+    }
+}
+
+TEST(ErrorDisplay, AHandlerThatSucceedsShowsNothing) {
+    int runs = 0;
+    const TErrorBoxSeen seen = WithErrorBox([&] { ui::RunGuarded(nullptr, [&] { ++runs; }); });
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(seen.shown, 0);
+}
+
+class TThrowingWindow : public QWidget {
+public:
+    int clicks = 0;
+    void ButtonClick() {
+        ++clicks;
+        throw std::runtime_error("Cannot create file index.html");
+    }
+};
+
+TEST(ErrorDisplay, AGuardedHandlerFailsOnEveryClickAndTheWindowStaysUsable) {
+    TThrowingWindow window;
+    auto* button = new QPushButton(QStringLiteral("F"), &window);
+    ui::ConnectGuarded(button, &QPushButton::clicked, &window, &TThrowingWindow::ButtonClick);
+    window.show();
+    for (int click = 1; click <= 2; ++click) {
+        const TErrorBoxSeen seen = WithErrorBox([&] { QTest::mouseClick(button, Qt::LeftButton); });
+        EXPECT_EQ(seen.shown, 1);
+        EXPECT_EQ(seen.text, QStringLiteral("Cannot create file index.html."));
+        EXPECT_EQ(window.clicks, click);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+#include "app/ui_services.h"
+
+#include <QListWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ToggleGroup, AtMostOneButtonDownAndAllUpAllowed) {
+    QWidget window;
+    QToolButton l(&window), m(&window), r(&window);
+    ui::TToggleGroup group(&window);
+    for (QToolButton* button : {&l, &m, &r}) group.addButton(button);
+    window.show();
+
+    const struct {
+        QToolButton* pressed;
+        QAbstractButton* down;
+    } presses[] = {
+        {&l, &l}, {&r, &r}, {&r, nullptr}, {&m, &m}, {&l, &l}, {&l, nullptr},
+    };
+    for (const auto& [pressed, down] : presses) {
+        QTest::mouseClick(pressed, Qt::LeftButton);
+        EXPECT_EQ(group.downButton(), down);
+        const int downCount = l.isChecked() + m.isChecked() + r.isChecked();
+        EXPECT_EQ(downCount, down == nullptr ? 0 : 1);
+    }
+    r.setChecked(true);
+    m.setChecked(true);
+    EXPECT_EQ(group.downButton(), &m);
+    EXPECT_FALSE(r.isChecked());
+}
+
+class Lists : public ::testing::Test {
+protected:
+    Lists() {
+        list.resize(120, 200);
+        for (const char* entry : {"a", "b", "c"}) ui::ListAppend(&list, QString::fromLatin1(entry));
+        list.show();
+        list.setFocus();
+    }
+    void ClickRow(int row) {
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, list.visualItemRect(list.item(row)).center());
+    }
+    QStringList Entries() const {
+        QStringList entries;
+        for (int row = 0; row < list.count(); ++row) entries << list.item(row)->text();
+        return entries;
+    }
+    QListWidget list;
+};
+
+TEST_F(Lists, NothingIsSelectedUntilTheUserPicksAnEntry) {
+    EXPECT_EQ(ui::ListSelectedIndex(&list), -1);
+    ClickRow(2);
+    EXPECT_EQ(ui::ListSelectedIndex(&list), 2);
+}
+
+TEST_F(Lists, AppendingKeepsTheSelection) {
+    ClickRow(1);
+    ui::ListAppend(&list, QStringLiteral("d"));
+    EXPECT_EQ(ui::ListSelectedIndex(&list), 1);
+    EXPECT_EQ(Entries(), QStringList({"a", "b", "c", "d"}));
+}
+
+TEST_F(Lists, DeletingLeavesNoneSelected) {
+    for (int row : {0, 1, 2}) {
+        SCOPED_TRACE(row);
+        list.clear();
+        for (const char* entry : {"a", "b", "c"}) ui::ListAppend(&list, QString::fromLatin1(entry));
+        ClickRow(row);
+        ui::ListDeleteAt(&list, ui::ListSelectedIndex(&list));
+        EXPECT_EQ(list.count(), 2);
+        EXPECT_EQ(ui::ListSelectedIndex(&list), -1);
+        EXPECT_TRUE(list.selectedItems().isEmpty());
+        // Moving on with the keyboard starts from no entry, not the neighbour.
+        EXPECT_EQ(list.currentRow(), -1);
+    }
+}
+
+TEST_F(Lists, DeletingAtNoPositionDoesNothing) {
+    ClickRow(1);
+    for (int index : {-1, 3, 99}) {
+        ui::ListDeleteAt(&list, index);
+        EXPECT_EQ(Entries(), QStringList({"a", "b", "c"}));
+        EXPECT_EQ(ui::ListSelectedIndex(&list), 1);
+    }
+}
+
+TEST_F(Lists, SelectingInCodeMovesOrClearsTheSelection) {
+    const struct {
+        int index;
+        int selected;
+    } cases[] = {{2, 2}, {0, 0}, {-1, -1}, {1, 1}, {3, -1}};
+    for (const auto& [index, selected] : cases) {
+        ui::ListSelect(&list, index);
+        EXPECT_EQ(ui::ListSelectedIndex(&list), selected) << index;
+        EXPECT_EQ(list.selectedItems().size(), selected < 0 ? 0 : 1);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,167 @@
+#include "app/ui_services.h"
+#include "gui_test_support.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using testsupport::Key;
+using testsupport::Retype;
+using testsupport::Type;
+
+// Stands for a window that routes Enter itself.
+class TKeyRecordingWindow : public QWidget {
+public:
+    std::vector<int> keysSeen;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { keysSeen.push_back(event->key()); }
+};
+
+class SpinEdit : public ::testing::Test {
+protected:
+    SpinEdit() : spin(new ui::TSpinEdit(&window)), other(new QLineEdit(&window)) {
+        window.resize(200, 80);
+        spin->setGeometry(10, 10, 120, 24);
+        other->setGeometry(10, 44, 120, 24);
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        spin->setFocus();
+    }
+
+    QPoint ArrowCenter(QStyle::SubControl arrow) const {
+        QStyleOptionSpinBox option;
+        option.initFrom(spin);
+        option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown | QStyle::SC_SpinBoxFrame |
+                             QStyle::SC_SpinBoxEditField;
+        option.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
+        option.frame = spin->hasFrame();
+        return spin->style()->subControlRect(QStyle::CC_SpinBox, &option, arrow, spin).center();
+    }
+
+    TKeyRecordingWindow window;
+    ui::TSpinEdit* spin;
+    QLineEdit* other;
+};
+
+TEST_F(SpinEdit, TypingTakesOnlyNumberCharacters) {
+    const struct {
+        const char* typed;
+        const char* kept;
+    } cases[] = {
+        {"12a", "12"},
+        {"-1,5", "-1,5"},
+        {"+7x€ü 3", "+73"},
+        {"$ff", ""},
+    };
+    for (const auto& [typed, kept] : cases) {
+        Retype(spin, QString::fromUtf8(typed));
+        EXPECT_EQ(spin->text(), QString::fromUtf8(kept)) << typed;
+    }
+}
+
+TEST_F(SpinEdit, ControlKeysStillEdit) {
+    Type(spin, QStringLiteral("123"));
+    Key(spin, Qt::Key_Backspace);
+    Key(spin, Qt::Key_Home);
+    Key(spin, Qt::Key_Delete);
+    Type(spin, QStringLiteral("9"));
+    EXPECT_EQ(spin->text(), QStringLiteral("92"));
+}
+
+TEST_F(SpinEdit, UpAndDownKeysStepTheValueAsReadFromTheText) {
+    const struct {
+        const char* text;
+        Qt::Key key;
+        const char* stepped;
+    } cases[] = {
+        {"12", Qt::Key_Up, "13"},
+        {"12", Qt::Key_Down, "11"},
+        {"-1", Qt::Key_Up, "0"},
+        {"2147483647", Qt::Key_Up, "2147483647"},
+        {"-2147483648", Qt::Key_Down, "-2147483648"},
+        {"abc", Qt::Key_Up, "1"},
+        {"", Qt::Key_Down, "-1"},
+        {"$10", Qt::Key_Up, "17"},
+        {"$FFFFFFFF", Qt::Key_Up, "0"},
+        {"1,5", Qt::Key_Up, "1"},
+    };
+    for (const auto& [text, key, stepped] : cases) {
+        spin->setText(QString::fromUtf8(text));
+        Key(spin, key);
+        EXPECT_EQ(spin->text(), QString::fromUtf8(stepped)) << text;
+    }
+}
+
+TEST_F(SpinEdit, ClickedArrowsStepAndFocusTheField) {
+    spin->setText(QStringLiteral("12"));
+    other->setFocus();
+    ASSERT_FALSE(spin->hasFocus());
+    QTest::mouseClick(spin, Qt::LeftButton, Qt::NoModifier, ArrowCenter(QStyle::SC_SpinBoxUp));
+    EXPECT_EQ(spin->text(), QStringLiteral("13"));
+    EXPECT_TRUE(spin->hasFocus());
+    other->setFocus();
+    QTest::mouseClick(spin, Qt::LeftButton, Qt::NoModifier, ArrowCenter(QStyle::SC_SpinBoxDown));
+    QTest::mouseClick(spin, Qt::LeftButton, Qt::NoModifier, ArrowCenter(QStyle::SC_SpinBoxDown));
+    EXPECT_EQ(spin->text(), QStringLiteral("11"));
+    EXPECT_TRUE(spin->hasFocus());
+    EXPECT_EQ(spin->value(), 11);
+}
+
+TEST_F(SpinEdit, HeldArrowsRepeatAfter400MsThenEvery100Ms) {
+    QStyle* style = spin->style();
+    EXPECT_EQ(style->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold, nullptr, spin), 400);
+    EXPECT_EQ(style->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate, nullptr, spin), 100);
+    ui::TSpinEdit second(&window);
+    EXPECT_EQ(second.style(), style);
+}
+
+TEST_F(SpinEdit, LeavingTheFieldKeepsItsText) {
+    for (const char* text : {"1,5", "abc", " 7", "", "$ZZ"}) {
+        spin->setFocus();
+        Retype(spin, QString());
+        spin->setText(QString::fromUtf8(text));
+        Key(spin, Qt::Key_Tab);
+        ASSERT_FALSE(spin->hasFocus()) << text;
+        EXPECT_EQ(spin->text(), QString::fromUtf8(text));
+    }
+}
+
+TEST_F(SpinEdit, EnterGoesToTheWindowAndLeavesTheText) {
+    Type(spin, QStringLiteral("1,5"));
+    Key(spin, Qt::Key_Return);
+    Key(spin, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(window.keysSeen, (std::vector<int>{Qt::Key_Return, Qt::Key_Enter}));
+    EXPECT_EQ(spin->text(), QStringLiteral("1,5"));
+}
+
+TEST_F(SpinEdit, PasteKeepsWhateverTheClipboardHeld) {
+    QApplication::clipboard()->setText(QStringLiteral("$FF ü\r\nx"));
+    Type(spin, QStringLiteral("1"));
+    Key(spin, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(spin->text(), QStringLiteral("1$FF ü\r\nx"));
+    EXPECT_EQ(ui::ToAnsi(spin->text()), "1$FF \xFC  x");
+    Key(spin, Qt::Key_A, Qt::ControlModifier);
+    Key(spin, Qt::Key_V, Qt::ControlModifier);
+    Key(spin, Qt::Key_Right);
+    Key(spin, Qt::Key_Backspace);
+    Key(spin, Qt::Key_Backspace);
+    Key(spin, Qt::Key_Backspace);
+    Key(spin, Qt::Key_Backspace);
+    Key(spin, Qt::Key_Backspace);
+    EXPECT_EQ(spin->text(), QStringLiteral("$FF"));
+    EXPECT_EQ(spin->value(), 255);
+}
+
+}  // namespace
