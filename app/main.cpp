@@ -1,0 +1,25 @@
+// Program entry: the start window is the main window; the wizard is created
+// hidden and lives until the end of the run.
+
+#include <QApplication>
+
+#include "app/app_icon.h"
+#include "app/start_window.h"
+#include "app/window_look.h"
+#include "wizard/wizard_window.h"
+
+int main(int argc, char** argv) {
+    // The program takes no arguments; Qt sees none either.
+    int programNameOnly = argc > 0 ? 1 : 0;
+    QApplication app(programNameOnly, argv);
+    look::InstallFontSubstitutions();
+    QApplication::setWindowIcon(AppIcon());
+
+    TForm1 startWindow;
+    TForm3 wizard;
+    startWindow.SetWizard(&wizard);
+    startWindow.show();
+    QApplication::exec();
+    // Both windows are destroyed on leaving; the run always ends with code 0.
+    return 0;
+}

@@ -1,0 +1,67 @@
+#include "app/start_window.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QToolButton>
+
+#include "app/ui_services.h"
+#include "app/window_look.h"
+#include "wizard/wizard_window.h"
+
+namespace {
+
+QLabel* AddGreenTitle(QWidget* window, const QString& name, const QString& caption, const QRect& geometry,
+                      const QFont& font) {
+    auto* label = new QLabel(caption, window);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setFont(font);
+    look::SetTextColor(label, look::TitleGreen());
+    return label;
+}
+
+QToolButton* AddBigFlatButton(QWidget* window, const QString& name, const QString& caption, const QRect& geometry) {
+    auto* button = new QToolButton(window);
+    button->setObjectName(name);
+    button->setText(caption);
+    button->setGeometry(geometry);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setFont(look::PixelFont(QStringLiteral("MS Sans Serif"), 24, look::Bold | look::Italic));
+    return button;
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+    look::SetUpFixedWindow(this, QStringLiteral("HTML Tavirel"), 278, 226, 377, 141);
+
+    Label1 = AddGreenTitle(this, QStringLiteral("Label1"), QStringLiteral("HTML"), {16, 0, 146, 55},
+                           look::PixelFont(QStringLiteral("Times New Roman"), 48, look::Bold));
+    Label2 = AddGreenTitle(this, QStringLiteral("Label2"), QStringLiteral("Tavirel"), {176, 16, 176, 48},
+                           look::PixelFont(QStringLiteral("System"), 48, look::Bold | look::Italic));
+    SpeedButton2 = AddBigFlatButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("Start"), {128, 72, 121, 65});
+    SpeedButton3 = AddBigFlatButton(this, QStringLiteral("SpeedButton3"), QStringLiteral("Ende"), {256, 72, 113, 65});
+
+    ui::ConnectGuarded(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
+    ui::ConnectGuarded(SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
+}
+
+void TForm1::SetWizard(TForm3* wizard) { Wizard = wizard; }
+
+void TForm1::SpeedButton2Click() {
+    if (Wizard == nullptr) return;
+    // Showing an already visible wizard only brings it to the front.
+    Wizard->show();
+    Wizard->raise();
+    Wizard->activateWindow();
+}
+
+void TForm1::SpeedButton3Click() { close(); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // The run ends with this window: the wizard goes with it, so that no
+    // window is left that keeps the event loop going.
+    if (Wizard != nullptr) Wizard->close();
+    event->accept();
+}

@@ -1,0 +1,67 @@
+#include "app/window_look.h"
+
+#include <QPalette>
+#include <QStringList>
+#include <QWidget>
+
+#include "app/app_icon.h"
+
+namespace look {
+
+QColor WindowBackground() { return {254, 230, 156}; }
+QColor TitleGreen() { return {0, 128, 0}; }
+
+void InstallFontSubstitutions() {
+    static const bool installed = [] {
+        const QStringList sans{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
+        QFont::insertSubstitutions(QStringLiteral("System"), sans);
+        QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
+                                   {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
+        return true;
+    }();
+    (void)installed;
+}
+
+QFont PixelFont(const QString& family, int pixels, unsigned style) {
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold((style & Bold) != 0);
+    font.setItalic((style & Italic) != 0);
+    font.setUnderline((style & Underline) != 0);
+    return font;
+}
+
+QFont DefaultFont() { return PixelFont(QStringLiteral("MS Sans Serif"), 11); }
+
+void SetTextColor(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::ButtonText, color);
+    palette.setColor(QPalette::Text, color);
+    widget->setPalette(palette);
+}
+
+void SetBaseToBackground(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, WindowBackground());
+    widget->setPalette(palette);
+}
+
+void SetUpFixedWindow(QWidget* window, const QString& caption, int left, int top, int width, int height) {
+    InstallFontSubstitutions();
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint);
+    window->setWindowTitle(caption);
+    window->setWindowIcon(AppIcon());
+    window->setFixedSize(width, height);
+    window->move(left, top);
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, WindowBackground());
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+    window->setFont(DefaultFont());
+}
+
+}  // namespace look

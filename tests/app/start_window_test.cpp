@@ -1,0 +1,154 @@
+// The start window and the life of the two windows: what shows at start,
+// what "Start" and "Ende" do, and that the run ends with the start window.
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSet>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/app_icon.h"
+#include "app/start_window.h"
+#include "gui_test_support.h"
+#include "wizard/wizard_window.h"
+
+using testsupport::Click;
+using testsupport::Find;
+
+namespace {
+
+class StartWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        start_ = std::make_unique<TForm1>();
+        wizard_ = std::make_unique<TForm3>();
+        start_->SetWizard(wizard_.get());
+        start_->show();
+    }
+
+    void TearDown() override {
+        wizard_.reset();
+        start_.reset();
+    }
+
+    void PressStart() { Click(Find(start_.get(), QStringLiteral("SpeedButton2"))); }
+    void PressEnde() { Click(Find(start_.get(), QStringLiteral("SpeedButton3"))); }
+
+    static int VisibleWizards() {
+        int count = 0;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (qobject_cast<TForm3*>(window) != nullptr && window->isVisible()) ++count;
+        return count;
+    }
+
+    std::unique_ptr<TForm1> start_;
+    std::unique_ptr<TForm3> wizard_;
+};
+
+TEST_F(StartWindow, LooksAsDesigned) {
+    EXPECT_EQ(start_->windowTitle(), QStringLiteral("HTML Tavirel"));
+    EXPECT_EQ(start_->minimumSize(), QSize(377, 141));
+    EXPECT_EQ(start_->maximumSize(), QSize(377, 141));
+    EXPECT_EQ(start_->pos(), QPoint(278, 226));
+    EXPECT_FALSE(start_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(start_->palette().color(QPalette::Window), QColor(254, 230, 156));
+
+    const struct {
+        const char* name;
+        const char* text;
+        QRect place;
+    } controls[] = {
+        {"Label1", "HTML", {16, 0, 146, 55}},
+        {"Label2", "Tavirel", {176, 16, 176, 48}},
+        {"SpeedButton2", "Start", {128, 72, 121, 65}},
+        {"SpeedButton3", "Ende", {256, 72, 113, 65}},
+    };
+    for (const auto& c : controls) {
+        QWidget* control = Find(start_.get(), QString::fromUtf8(c.name));
+        const auto* label = qobject_cast<QLabel*>(control);
+        const auto* button = qobject_cast<QToolButton*>(control);
+        EXPECT_EQ(label != nullptr ? label->text() : button->text(), QString::fromUtf8(c.text)) << c.name;
+        EXPECT_EQ(control->geometry(), c.place) << c.name;
+    }
+    EXPECT_EQ(Find(start_.get(), QStringLiteral("Label1"))->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+}
+
+TEST_F(StartWindow, BothWindowsCarryTheIcon) {
+    const QImage icon = AppIcon().pixmap(32, 32).toImage();
+    ASSERT_EQ(icon.size(), QSize(32, 32));
+    QSet<QRgb> colours;
+    for (int y = 0; y < icon.height(); ++y)
+        for (int x = 0; x < icon.width(); ++x) colours.insert(icon.pixel(x, y));
+    EXPECT_LE(colours.size(), 16);
+    EXPECT_FALSE(start_->windowIcon().isNull());
+    EXPECT_FALSE(wizard_->windowIcon().isNull());
+}
+
+TEST_F(StartWindow, OnlyTheStartWindowShowsAtFirst) {
+    EXPECT_TRUE(start_->isVisible());
+    EXPECT_FALSE(wizard_->isVisible());
+}
+
+TEST_F(StartWindow, StartShowsOneWizardHoweverOftenPressed) {
+    PressStart();
+    EXPECT_TRUE(wizard_->isVisible());
+    PressStart();
+    EXPECT_EQ(VisibleWizards(), 1);
+    EXPECT_TRUE(start_->isVisible());
+}
+
+TEST_F(StartWindow, ClosedWizardComesBackAsItWasLeft) {
+    PressStart();
+    testsupport::Retype(Find(wizard_.get(), QStringLiteral("Edit5")), QStringLiteral("Willkommen"));
+    testsupport::ShowPage(wizard_.get(), QStringLiteral("TabSheet3"));
+    Click(Find(wizard_.get(), QStringLiteral("SpeedButton2")));  // "Neuer Link"
+    ASSERT_TRUE(wizard_->close());
+    EXPECT_FALSE(wizard_->isVisible());
+    EXPECT_TRUE(start_->isVisible());
+
+    PressStart();
+    EXPECT_TRUE(wizard_->isVisible());
+    EXPECT_EQ(Find<QLineEdit>(wizard_.get(), QStringLiteral("Edit5"))->text(), QStringLiteral("Willkommen"));
+    EXPECT_EQ(wizard_->ListBox5, QStringList{QStringLiteral("verweisziel.html")});
+}
+
+TEST_F(StartWindow, EndeClosesBothWindows) {
+    PressStart();
+    PressEnde();
+    EXPECT_FALSE(start_->isVisible());
+    EXPECT_FALSE(wizard_->isVisible());
+}
+
+TEST_F(StartWindow, ClosingTheStartWindowEndsTheRunAlsoWithTheWizardOpen) {
+    const struct {
+        const char* how;
+        bool wizardOpen;
+        bool byEnde;
+    } cases[] = {{"Ende, wizard open", true, true}, {"close box, wizard open", true, false}, {"Ende alone", false, true}};
+    for (const auto& c : cases) {
+        start_->show();
+        if (c.wizardOpen) PressStart();
+        QTimer::singleShot(0, start_.get(), [this, &c] {
+            if (c.byEnde)
+                PressEnde();
+            else
+                start_->close();
+        });
+        // Should the loop not end, this one makes the test fail instead of hang.
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(1); });
+        guard.start(10000);
+        EXPECT_EQ(QApplication::exec(), 0) << c.how;
+        EXPECT_FALSE(start_->isVisible()) << c.how;
+        EXPECT_FALSE(wizard_->isVisible()) << c.how;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,182 @@
+#include "wizard/page_controls.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyledItemDelegate>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QToolButton>
+
+#include "app/ui_services.h"
+#include "app/window_look.h"
+
+namespace pagecontrols {
+namespace {
+
+constexpr int kPageHeight = 365;
+constexpr int kHelpPanelLeft = 546;
+constexpr int kHelpPanelWidth = 209;
+constexpr int kHintLeft = 296;
+constexpr int kHintLineStep = 16;
+constexpr int kListRowHeight = 13;
+
+// List rows keep the design's 13 pixels whatever the substituted font's
+// natural height is.
+class TFixedRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(kListRowHeight);
+        return size;
+    }
+};
+
+// A click anywhere on a check box or radio button toggles it, not only on
+// the box and the caption's text.
+class TWholeAreaCheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+class TWholeAreaRadioButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+// Of a radio group only the checked button is a Tab stop. Qt moves the stop
+// to a button when it gains the focus; this keeps it on the checked one also
+// when a button is checked without being focused.
+void MakeTabStopOfGroup(QAbstractButton* stop) {
+    for (QAbstractButton* radio : stop->group()->buttons())
+        radio->setFocusPolicy(radio == stop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+template <typename TControl>
+TControl* Place(TControl* control, const QString& name, const QRect& geometry) {
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    return control;
+}
+
+}  // namespace
+
+QWidget* AddPage(QTabWidget* tabs, const QString& name, const QString& caption) {
+    auto* page = new QWidget;
+    page->setObjectName(name);
+    tabs->addTab(page, caption);
+    return page;
+}
+
+void ChainTabOrder(std::initializer_list<QWidget*> controls) {
+    QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        if (previous != nullptr) QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+QLabel* AddLabel(QWidget* parent, const QString& caption, int left, int top) {
+    auto* label = new QLabel(caption, parent);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+QLabel* AddTitle(QWidget* page, const QString& name, const QString& caption, int width, int height) {
+    auto* title = Place(new QLabel(caption, page), name, QRect(16, 8, width, height));
+    title->setFont(look::PixelFont(QStringLiteral("Times New Roman"), 48, look::Italic | look::Underline));
+    look::SetTextColor(title, Qt::black);
+    return title;
+}
+
+void AddHint(QWidget* page, const QStringList& lines, int firstTop) {
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QLabel* line = AddLabel(page, lines[i], kHintLeft, firstTop + static_cast<int>(i) * kHintLineStep);
+        line->setObjectName(QStringLiteral("Hint%1_%2").arg(page->objectName()).arg(i + 1));
+    }
+}
+
+QPlainTextEdit* AddHelpPanel(QWidget* page, const QString& name, const QStringList& lines) {
+    auto* panel = Place(new QPlainTextEdit(page), name, QRect(kHelpPanelLeft, 0, kHelpPanelWidth, kPageHeight));
+    panel->setReadOnly(true);
+    panel->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    panel->setTabChangesFocus(true);
+    panel->setFrameShape(QFrame::NoFrame);
+    panel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    panel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    panel->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    look::SetBaseToBackground(panel);
+    panel->setPlainText(lines.join(QLatin1Char('\n')));
+    panel->moveCursor(QTextCursor::Start);
+    return panel;
+}
+
+QLineEdit* AddEdit(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
+    return Place(new QLineEdit(text, parent), name, geometry);
+}
+
+QButtonGroup* AddRadioGroup(QWidget* owner) { return new QButtonGroup(owner); }
+
+QRadioButton* AddRadio(QWidget* parent, QButtonGroup* group, const QString& name, const QString& caption,
+                       bool checked, const QRect& geometry) {
+    auto* radio = Place(new TWholeAreaRadioButton(caption, parent), name, geometry);
+    group->addButton(radio);
+    if (!checked && group->checkedButton() != nullptr) radio->setFocusPolicy(Qt::ClickFocus);
+    QObject::connect(radio, &QRadioButton::toggled, radio, [radio](bool nowChecked) {
+        if (nowChecked) MakeTabStopOfGroup(radio);
+    });
+    radio->setChecked(checked);
+    return radio;
+}
+
+QCheckBox* AddCheck(QWidget* parent, const QString& name, const QString& caption, bool checked,
+                    const QRect& geometry) {
+    auto* check = Place(new TWholeAreaCheckBox(caption, parent), name, geometry);
+    check->setChecked(checked);
+    return check;
+}
+
+ui::TSpinEdit* AddSpin(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
+    auto* spin = Place(new ui::TSpinEdit(parent), name, geometry);
+    spin->setText(text);
+    return spin;
+}
+
+QToolButton* AddFlatButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry) {
+    auto* button = Place(new QToolButton(parent), name, geometry);
+    button->setText(caption);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+QPushButton* AddPushButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry) {
+    auto* button = Place(new QPushButton(caption, parent), name, geometry);
+    button->setAutoDefault(true);
+    return button;
+}
+
+QListWidget* AddList(QWidget* parent, const QString& name, const QRect& geometry) {
+    auto* list = Place(new QListWidget(parent), name, geometry);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setFrameShape(QFrame::NoFrame);
+    list->setUniformItemSizes(true);
+    list->setItemDelegate(new TFixedRowDelegate(list));
+    look::SetBaseToBackground(list);
+    return list;
+}
+
+}  // namespace pagecontrols

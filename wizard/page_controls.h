@@ -1,0 +1,60 @@
+#pragma once
+
+// Small builders for the wizard's page layout: each places one control with
+// its name, caption and geometry, so that a page reads like its table.
+
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <initializer_list>
+
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QToolButton;
+class QWidget;
+
+namespace ui {
+class TSpinEdit;
+}
+
+namespace pagecontrols {
+
+// A new page behind its own tab.
+QWidget* AddPage(QTabWidget* tabs, const QString& name, const QString& caption);
+// The Tab key walks these controls in this order.
+void ChainTabOrder(std::initializer_list<QWidget*> controls);
+
+// A plain label sized to its caption.
+QLabel* AddLabel(QWidget* parent, const QString& caption, int left, int top);
+// The page's big title at the top left.
+QLabel* AddTitle(QWidget* page, const QString& name, const QString& caption, int width, int height);
+// The lines telling the user where to go next; the first line at firstTop,
+// one line every 16 pixels, named Hint<page>_<n>.
+void AddHint(QWidget* page, const QStringList& lines, int firstTop);
+// The read-only help panel along the page's right edge.
+QPlainTextEdit* AddHelpPanel(QWidget* page, const QString& name, const QStringList& lines);
+
+QLineEdit* AddEdit(QWidget* parent, const QString& name, const QString& text, const QRect& geometry);
+// The buttons of one group exclude each other. An explicit group, because
+// Qt's implicit one spans the parent's nested frames too.
+QButtonGroup* AddRadioGroup(QWidget* owner);
+QRadioButton* AddRadio(QWidget* parent, QButtonGroup* group, const QString& name, const QString& caption,
+                       bool checked, const QRect& geometry);
+QCheckBox* AddCheck(QWidget* parent, const QString& name, const QString& caption, bool checked,
+                    const QRect& geometry);
+ui::TSpinEdit* AddSpin(QWidget* parent, const QString& name, const QString& text, const QRect& geometry);
+// Flat buttons never take the keyboard focus.
+QToolButton* AddFlatButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);
+// Push buttons take Enter while they hold the focus.
+QPushButton* AddPushButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);
+QListWidget* AddList(QWidget* parent, const QString& name, const QRect& geometry);
+
+}  // namespace pagecontrols

@@ -1,0 +1,82 @@
+// The wizard window as a whole: its frame, the tab control with its pages,
+// the finish button, the wiring of the commands and the Enter key.
+
+#include "wizard/wizard_window.h"
+
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <utility>
+
+#include "app/ui_services.h"
+#include "app/window_look.h"
+#include "wizard/page_controls.h"
+
+TForm3::TForm3(QWidget* parent) : QWidget(parent) {
+    look::SetUpFixedWindow(this, QStringLiteral("Assistent"), 191, 126, 763, 433);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setGeometry(0, 0, 763, 393);
+    CreatePage1();
+    CreatePage2();
+    CreatePage3();
+    CreatePage4();
+    CreatePage5();
+    CreatePage7();
+    PageControl1->setCurrentWidget(TabSheet1);
+
+    SpeedButton9 = pagecontrols::AddFlatButton(this, QStringLiteral("SpeedButton9"),
+                                               QStringLiteral("F     E     R     T     I     G"), {0, 400, 761, 30});
+    SpeedButton9->setFont(look::PixelFont(QStringLiteral("MS Sans Serif"), 19, look::Bold | look::Italic));
+    look::SetTextColor(SpeedButton9, look::TitleGreen());
+
+    ConnectHandlers();
+    ui::RunGuarded(this, [this] { FormCreate(); });
+}
+
+void TForm3::ConnectHandlers() {
+    ui::ConnectGuarded(SpeedButton2, &QToolButton::clicked, this, &TForm3::SpeedButton2Click);
+    ui::ConnectGuarded(SpeedButton5, &QToolButton::clicked, this, &TForm3::SpeedButton5Click);
+    ui::ConnectGuarded(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    ui::ConnectGuarded(SpeedButton6, &QToolButton::clicked, this, &TForm3::SpeedButton6Click);
+    ui::ConnectGuarded(BitBtn8, &QPushButton::clicked, this, &TForm3::BitBtn8Click);
+    ui::ConnectGuarded(BitBtn1, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
+    ui::ConnectGuarded(SpeedButton7, &QToolButton::clicked, this, &TForm3::SpeedButton7Click);
+    ui::ConnectGuarded(SpeedButton8, &QToolButton::clicked, this, &TForm3::SpeedButton8Click);
+    ui::ConnectGuarded(SpeedButton3, &QToolButton::clicked, this, &TForm3::SpeedButton3Click);
+    ui::ConnectGuarded(SpeedButton4, &QToolButton::clicked, this, &TForm3::SpeedButton4Click);
+    ui::ConnectGuarded(SpeedButton9, &QToolButton::clicked, this, &TForm3::SpeedButton9Click);
+
+    // A heading size button's command runs when it becomes checked, by
+    // mouse or by arrow key, never when it is unchecked.
+    const std::pair<QRadioButton*, void (TForm3::*)()> sizeButtons[] = {
+        {RadioButton1, &TForm3::RadioButton1Click}, {RadioButton2, &TForm3::RadioButton2Click},
+        {RadioButton3, &TForm3::RadioButton3Click}, {RadioButton4, &TForm3::RadioButton4Click},
+        {RadioButton5, &TForm3::RadioButton5Click}, {RadioButton6, &TForm3::RadioButton6Click},
+    };
+    for (const auto& [button, handler] : sizeButtons) {
+        connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
+            if (checked) ui::RunGuarded(this, [this, handler] { (this->*handler)(); });
+        });
+    }
+}
+
+void TForm3::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // Enter reaches the window only when the focused control passed it on
+    // (edits, spin fields, lists, check boxes); a focused push button has
+    // already pressed itself. The help panels keep Enter to themselves.
+    event->accept();
+    if (PageControl1->currentWidget() != TabSheet4) return;
+    QWidget* focus = focusWidget();
+    if (qobject_cast<QPlainTextEdit*>(focus) != nullptr || qobject_cast<QPushButton*>(focus) != nullptr) return;
+    Button1->click();
+}
