@@ -1,0 +1,357 @@
+// The finish button: what the code view shows, what the file holds, and what
+// the user sees when the file cannot be written.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QStringList>
+#include <functional>
+#include <map>
+
+#include "gui_test_support.h"
+#include "wizard/wizard_driver.h"
+
+namespace wizardtest {
+namespace {
+
+using testsupport::ReadFileBytes;
+using testsupport::TWorkDir;
+
+QStringList FilesHere() {
+    return QDir().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+// The default page with some of its lines (numbered from 1) replaced by others.
+TLines DefaultPageWith(const std::map<int, TLines>& replaced) {
+    const TLines defaults = DefaultPage();
+    TLines page;
+    for (int number = 1; number <= static_cast<int>(defaults.size()); ++number) {
+        const auto found = replaced.find(number);
+        if (found == replaced.end())
+            page.push_back(defaults[static_cast<std::size_t>(number - 1)]);
+        else
+            page.insert(page.end(), found->second.begin(), found->second.end());
+    }
+    return page;
+}
+
+std::string HeadingLine(const std::string& size, const std::string& text) {
+    return "<font size=\"" + size + "\" color=\"#000000\" face=\"Arial\">" + text + "</font></b>";
+}
+
+TEST(Finish, DefaultsWriteTheDefaultPageAndShowIt) {
+    TWorkDir dir;
+    TWizardDriver wizard;
+    wizard.Finish();
+    EXPECT_EQ(ReadFileBytes("index.html"), PageFileBytes(DefaultPage()));
+    EXPECT_EQ(wizard.CodeView(), DefaultPage());
+    EXPECT_EQ(FilesHere(), QStringList{"index.html"});
+}
+
+TEST(Finish, FinishingAgainShowsAndWritesOnlyTheNewPage) {
+    TWorkDir dir;
+    TWizardDriver wizard;
+    wizard.Finish();
+    wizard.Page("TabSheet2");
+    wizard.Type("Edit8", "");
+    wizard.Finish();
+    const TLines shorter = DefaultPageWith({{11, {}}});
+    EXPECT_EQ(wizard.CodeView(), shorter);
+    EXPECT_EQ(ReadFileBytes("index.html"), PageFileBytes(shorter));
+}
+
+TEST(Finish, HtmWritesIndexHtmAndLeavesTheHtmlFile) {
+    TWorkDir dir;
+    TWizardDriver wizard;
+    wizard.Finish();
+    wizard.Click("htm");
+    wizard.Finish();
+    EXPECT_EQ(ReadFileBytes("index.htm"), PageFileBytes(DefaultPage()));
+    EXPECT_EQ(ReadFileBytes("index.html"), PageFileBytes(DefaultPage()));
+}
+
+TEST(Finish, AFileThatCannotBeCreatedIsReportedAndTheWizardGoesOn) {
+    TWorkDir dir;
+    TWizardDriver wizard;
+    wizard.Type("Edit19", "nichtda/index");
+    const testsupport::TMessageBoxSeen seen = testsupport::WithMessageBox([&] { wizard.Finish(); });
+    EXPECT_TRUE(seen.shown);
+    EXPECT_TRUE(seen.errorIcon);
+    EXPECT_EQ(seen.text, "Cannot create file nichtda/index.html.");
+    EXPECT_EQ(wizard.CodeView(), DefaultPage());
+    EXPECT_TRUE(FilesHere().isEmpty());
+
+    wizard.Type("Edit19", "index");
+    EXPECT_FALSE(testsupport::WithMessageBox([&] { wizard.Finish(); }).shown);
+    EXPECT_EQ(ReadFileBytes("index.html"), PageFileBytes(DefaultPage()));
+}
+
+TEST(Finish, AnUmlautInTheBaseNameGivesThatFileName) {
+    TWorkDir dir;
+    TWizardDriver wizard;
+    wizard.Type("Edit19", "Über");
+    wizard.Finish();
+    EXPECT_EQ(FilesHere(), QStringList{"Über.html"});
+    EXPECT_EQ(ReadFileBytes("Über.html"), PageFileBytes(DefaultPage()));
+}
+
+TEST(Finish, TheLastLinkStaysInTheLinkFieldsAndTheListsShowTheirLastEntry) {
+    TWorkDir dir;
+    TWizardDriver wizard;
+    wizard.Page("TabSheet3");
+    wizard.Type("Edit3", "Home");
+    wizard.Type("Edit4", "home.html");
+    wizard.Click("SpeedButton2");
+    wizard.Type("Edit3", "Fotos");
+    wizard.Type("Edit4", "fotos.html");
+    wizard.Click("SpeedButton2");
+    wizard.Type("Edit3", "Getippt");
+    wizard.Type("Edit4", "getippt.html");
+    wizard.Page("TabSheet4");
+    wizard.Type("Edit12", "eins");
+    wizard.Click("Button1");
+    wizard.Type("Edit12", "zwei");
+    wizard.Click("Button1");
+
+    wizard.Finish();
+    EXPECT_EQ(wizard.Text("Edit3"), "Fotos");
+    EXPECT_EQ(wizard.Text("Edit4"), "fotos.html");
+    EXPECT_EQ(wizard.Selected("ListBox2"), 1);
+    EXPECT_EQ(wizard.Selected("ListBox1"), 1);
+
+    // Without retyping, the next new link repeats the last one.
+    wizard.Page("TabSheet3");
+    wizard.Click("SpeedButton2");
+    wizard.Finish();
+    EXPECT_EQ(wizard.Entries("ListBox2"), (TLines{"Home", "Fotos", "Fotos"}));
+    const TLines code = wizard.CodeView();
+    ASSERT_GE(code.size(), 26u);
+    EXPECT_EQ(code[21], "<td><a href=\"fotos.html\">Fotos</a></td>");
+    EXPECT_EQ(code[24], "<td><a href=\"fotos.html\">Fotos</a></td>");
+}
+
+TEST(Finish, TheChosenHeadingSizeSurvivesFinishing) {
+    TWorkDir dir;
+    TWizardDriver wizard;
+    wizard.Page("TabSheet2");
+    wizard.Click("RadioButton5");
+    wizard.Finish();
+    wizard.Finish();
+    EXPECT_EQ(ReadFileBytes("index.html"), PageFileBytes(DefaultPageWith({{10, {HeadingLine("8", "Neue Seite")}}})));
+}
+
+struct TSettingCase {
+    const char* name;
+    std::function<void(TWizardDriver&)> steps;
+    TLines page;
+};
+
+TEST(Finish, EachSettingReachesItsPlaceInThePage) {
+    const TSettingCase cases[] = {
+        {"heading size 1",
+         [](TWizardDriver& w) {
+             w.Page("TabSheet2");
+             w.Click("RadioButton1");
+         },
+         DefaultPageWith({{10, {HeadingLine("3", "Neue Seite")}}})},
+        {"heading size 2",
+         [](TWizardDriver& w) {
+             w.Page("TabSheet2");
+             w.Click("RadioButton2");
+         },
+         DefaultPageWith({{10, {HeadingLine("4", "Neue Seite")}}})},
+        {"heading size 3 again",
+         [](TWizardDriver& w) {
+             w.Page("TabSheet2");
+             w.Click("RadioButton6");
+             w.Click("RadioButton3");
+         },
+         DefaultPage()},
+        {"heading size 4",
+         [](TWizardDriver& w) {
+             w.Page("TabSheet2");
+             w.Click("RadioButton4");
+         },
+         DefaultPageWith({{10, {HeadingLine("6", "Neue Seite")}}})},
+        {"heading size 6",
+         [](TWizardDriver& w) {
+             w.Page("TabSheet2");
+             w.Click("RadioButton6");
+         },
+         DefaultPageWith({{10, {HeadingLine("10", "Neue Seite")}}})},
+        {"style sheet without bold links",
+         [](TWizardDriver& w) {
+             w.Click("CSS");
+             w.Click("fett");
+         },
+         DefaultPageWith({{3,
+                           {"<style type=\"text/css\"><!--", "a:link { text-decoration:none; color:#000000; }",
+                            "a:visited { text-decoration:none; color:#000000; }",
+                            "a:hover { text-decoration:none; color:#000000; }",
+                            "a:active { text-decoration:none; color:#000000; }", "--!></style>", "</head>"}}})},
+        {"bold links without style sheet",
+         [](TWizardDriver& w) {
+             w.Click("fett");
+             w.Click("fett");
+         },
+         DefaultPage()},
+        {"margins",
+         [](TWizardDriver& w) {
+             w.Type("SpinEdit4", "4");
+             w.Type("SpinEdit5", "9");
+         },
+         DefaultPageWith({{4, {"<body background=\"hintergrund.jpg\" topmargin=\"9\" leftmargin=\"4\">"}}})},
+        {"letters in the top margin",
+         [](TWizardDriver& w) {
+             w.Type("SpinEdit4", "7");
+             w.Type("SpinEdit5", "3");
+             w.Paste("SpinEdit5", "abc");
+         },
+         DefaultPageWith({{4, {"<body background=\"hintergrund.jpg\" topmargin=\"0\" leftmargin=\"7\">"}}})},
+        {"a decimal separator in the top margin",
+         [](TWizardDriver& w) {
+             w.Type("SpinEdit5", "3");
+             w.Paste("SpinEdit5", "1,5");
+         },
+         DefaultPage()},
+        {"minimum link width",
+         [](TWizardDriver& w) {
+             w.Page("TabSheet3");
+             w.Type("SpinEdit2", "55");
+         },
+         DefaultPage()},
+        {"background colour",
+         [](TWizardDriver& w) {
+             w.Click("hgf");
+             w.Type("Edit14", "#102030");
+         },
+         DefaultPageWith({{4, {"<body bgcolor=\"#102030\" topmargin=\"0\" leftmargin=\"0\">"}}})},
+        {"corner image",
+         [](TWizardDriver& w) {
+             w.Page("TabSheet2");
+             w.Click("eck");
+             w.Type("Edit9", "ecke.gif");
+             w.Type("SpinEdit1", "40");
+         },
+         DefaultPageWith({{7, {"<th height=\"40\">"}}, {8, {"<img src=\"ecke.gif\"></th>"}}})},
+        {"umlaut and a character beyond the code page",
+         [](TWizardDriver& w) {
+             w.Page("TabSheet2");
+             w.Type("Edit5", "Über →");
+         },
+         DefaultPageWith({{10, {HeadingLine("5", "Über &#8594;")}}})},
+        {"markup and percent signs stay as typed",
+         [](TWizardDriver& w) {
+             w.Page("TabSheet2");
+             w.Type("Edit2", "<i>100% {Title}</i> & \"mehr\"");
+         },
+         DefaultPageWith({{2, {"<head><title><i>100% {Title}</i> & \"mehr\"</title>"}}})},
+    };
+    for (const TSettingCase& c : cases) {
+        TWorkDir dir;
+        TWizardDriver wizard;
+        c.steps(wizard);
+        wizard.Finish();
+        EXPECT_EQ(ReadFileBytes("index.html"), PageFileBytes(c.page)) << c.name;
+        EXPECT_EQ(wizard.CodeView(), c.page) << c.name;
+    }
+}
+
+TEST(Finish, EveryFieldOfTheOtherPagesReachesThePage) {
+    TWorkDir dir;
+    TWizardDriver wizard;
+    wizard.Type("Edit1", "bilder/bg.gif");
+    wizard.Type("Edit19", "start");
+    wizard.Click("CSS");
+    wizard.Type("Edit15", "#111111");
+    wizard.Type("Edit16", "#222222");
+    wizard.Type("Edit17", "#333333");
+    wizard.Type("Edit18", "#444444");
+    wizard.Page("TabSheet2");
+    wizard.Type("Edit2", "Titel");
+    wizard.Type("Edit20", "#AA0000");
+    wizard.Type("Edit21", "Verdana");
+    wizard.Type("Edit8", "logo.png");
+    wizard.Page("TabSheet3");
+    wizard.Click("Dots");
+    wizard.Type("Edit6", "punkt.gif");
+    wizard.Click("lh");
+    wizard.Type("Edit7", "zelle.gif");
+    wizard.Type("Edit3", "A");
+    wizard.Type("Edit4", "a.html");
+    wizard.Click("SpeedButton2");
+    wizard.Page("TabSheet4");
+    wizard.Type("Edit24", "#00AA00");
+    wizard.Type("Edit25", "Courier");
+    wizard.Type("Edit12", "");
+    wizard.Click("Button1");
+    wizard.Page("TabSheet5");
+    wizard.Type("SpinEdit3", "2");
+    wizard.Type("Edit10", "x.jpg");
+    wizard.Click("SpeedButton3");
+    wizard.Type("Edit10", "y.jpg");
+    wizard.Type("Edit11", "Bildtext");
+    wizard.Click("SpeedButton3");
+    wizard.Finish();
+
+    const TLines page = {
+        "<html>",
+        "<head><title>Titel</title>",
+        "<style type=\"text/css\"><!--",
+        "a:link { text-decoration:none; font-weight:bold; color:#111111; }",
+        "a:visited { text-decoration:none; font-weight:bold; color:#222222; }",
+        "a:hover { text-decoration:none; font-weight:bold; color:#333333; }",
+        "a:active { text-decoration:none; font-weight:bold; color:#444444; }",
+        "--!></style>",
+        "</head>",
+        "<body background=\"bilder/bg.gif\" topmargin=\"0\" leftmargin=\"0\">",
+        "<table cellspacing=\"0\" cellpadding=\"0\">",
+        "<tr>",
+        "<th height=\"0\">",
+        "</th>",
+        "<td><b>",
+        "<font size=\"5\" color=\"#AA0000\" face=\"Verdana\">Neue Seite</font></b>",
+        "<img src=\"logo.png\" align=\"middle\">",
+        "</td>",
+        "</tr>",
+        "<tr>",
+        "<td background=\"zelle.gif\"><img src=\"punkt.gif\" align=\"middle\"><a href=\"a.html\">A</a></td>",
+        "<td valign=\"top\" rowspan=\"2\">",
+        "<font color=\"#00AA00\" face=\"Courier\">",
+        "",
+        "</tr>",
+        "<tr>",
+        "<th>",
+        "<br>",
+        "<br>",
+        "<img src=\"x.jpg\">",
+        "<br>",
+        "<br>",
+        "<img src=\"y.jpg\">Bildtext",
+        "</th>",
+        "</tr>",
+        "</table>",
+        "</body>",
+        "</html>",
+    };
+    EXPECT_EQ(ReadFileBytes("start.html"), PageFileBytes(page));
+    EXPECT_EQ(wizard.CodeView(), page);
+}
+
+TEST(Finish, LongListsReachTheCodeViewAndTheFileWhole) {
+    TWorkDir dir;
+    TWizardDriver wizard;
+    wizard.Page("TabSheet4");
+    const int count = 3000;
+    for (int i = 0; i < count; ++i) wizard.Click("SpeedButton6");
+    wizard.Finish();
+    const TLines code = wizard.CodeView();
+    ASSERT_EQ(code.size(), static_cast<std::size_t>(16 + 3 + count));
+    EXPECT_EQ(code[14 + count], "<br>");
+    EXPECT_EQ(code[15 + count], "</tr>");
+    EXPECT_EQ(ReadFileBytes("index.html"), PageFileBytes(code));
+    EXPECT_EQ(wizard.Selected("ListBox1"), count - 1);
+}
+
+}  // namespace
+}  // namespace wizardtest

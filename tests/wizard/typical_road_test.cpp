@@ -1,0 +1,83 @@
+// The road of a typical use, from the first page to the written file.
+
+#include <gtest/gtest.h>
+
+#include <QTabWidget>
+
+#include "gui_test_support.h"
+#include "wizard/wizard_driver.h"
+
+namespace wizardtest {
+namespace {
+
+TEST(TypicalRoad, HeadingTwoLinksTwoLinesAndAnImageMakeThePage) {
+    testsupport::TWorkDir dir;
+    TWizardDriver wizard;
+
+    wizard.Page("TabSheet2");
+    wizard.Type("Edit5", "Willkommen");
+
+    wizard.Page("TabSheet3");
+    wizard.Type("Edit3", "Home");
+    wizard.Type("Edit4", "home.html");
+    wizard.Click("SpeedButton2");
+    wizard.Type("Edit3", "Fotos");
+    wizard.Type("Edit4", "fotos.html");
+    wizard.Click("SpeedButton2");
+
+    wizard.Page("TabSheet4");
+    wizard.Type("Edit12", "Hallo!");
+    wizard.Enter("Edit12");
+    wizard.Type("Edit12", "Schön, dass Sie da sind.");
+    wizard.Enter("Edit12");
+    EXPECT_EQ(wizard.Text("Edit12"), "");
+
+    wizard.Page("TabSheet5");
+    wizard.Type("Edit10", "foto.jpg");
+    wizard.Type("Edit11", "Urlaub");
+    wizard.Click("SpeedButton3");
+
+    wizard.Finish();
+
+    const TLines page = {
+        "<html>",
+        "<head><title>Neue Seite</title>",
+        "</head>",
+        "<body background=\"hintergrund.jpg\" topmargin=\"0\" leftmargin=\"0\">",
+        "<table cellspacing=\"0\" cellpadding=\"0\">",
+        "<tr>",
+        "<th height=\"0\">",
+        "</th>",
+        "<td><b>",
+        "<font size=\"5\" color=\"#000000\" face=\"Arial\">Willkommen</font></b>",
+        "<img src=\"bild.jpg\" align=\"middle\">",
+        "</td>",
+        "</tr>",
+        "<tr>",
+        "<td><a href=\"home.html\">Home</a></td>",
+        "<td valign=\"top\" rowspan=\"3\">",
+        "<font color=\"#000000\" face=\"Arial\">",
+        "Hallo!",
+        "Schön, dass Sie da sind.",
+        "</tr>",
+        "<tr>",
+        "<td><a href=\"fotos.html\">Fotos</a></td>",
+        "</tr>",
+        "<tr>",
+        "<th>",
+        "<br>",
+        "<img src=\"foto.jpg\">Urlaub",
+        "</th>",
+        "</tr>",
+        "</table>",
+        "</body>",
+        "</html>",
+    };
+    EXPECT_EQ(testsupport::ReadFileBytes("index.html"), PageFileBytes(page));
+    EXPECT_EQ(wizard.CodeView(), page);
+    // The result waits on its own tab; finishing does not switch pages.
+    EXPECT_EQ(wizard.window.PageControl1->currentWidget()->objectName(), "TabSheet5");
+}
+
+}  // namespace
+}  // namespace wizardtest

@@ -1,0 +1,97 @@
+#include "wizard/wizard_driver.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+#include "gui_test_support.h"
+
+namespace wizardtest {
+
+using testsupport::Find;
+
+TWizardDriver::TWizardDriver() {
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) throw std::runtime_error("wizard not shown");
+}
+
+void TWizardDriver::Page(const char* tabSheet) {
+    testsupport::ShowPage(&window, tabSheet);
+}
+
+void TWizardDriver::Type(const char* edit, const QString& text) {
+    testsupport::Retype(Find(&window, edit), text);
+}
+
+void TWizardDriver::Click(const char* control) {
+    testsupport::Click(Find(&window, control));
+}
+
+void TWizardDriver::Enter(const char* control) {
+    QWidget* widget = Find(&window, control);
+    widget->setFocus();
+    testsupport::Key(widget, Qt::Key_Return);
+}
+
+void TWizardDriver::Paste(const char* control, const QString& text) {
+    QWidget* widget = Find(&window, control);
+    widget->setFocus();
+    testsupport::Key(widget, Qt::Key_A, Qt::ControlModifier);
+    QApplication::clipboard()->setText(text);
+    testsupport::Key(widget, Qt::Key_V, Qt::ControlModifier);
+}
+
+void TWizardDriver::SelectEntry(const char* list, int row) {
+    auto* box = Find<QListWidget>(&window, list);
+    QListWidgetItem* item = box->item(row);
+    box->scrollToItem(item);
+    QTest::mouseClick(box->viewport(), Qt::LeftButton, Qt::NoModifier, box->visualItemRect(item).center());
+}
+
+TLines TWizardDriver::Entries(const char* list) {
+    auto* box = Find<QListWidget>(&window, list);
+    TLines entries;
+    for (int i = 0; i < box->count(); ++i) entries.push_back(box->item(i)->text().toStdString());
+    return entries;
+}
+
+int TWizardDriver::Selected(const char* list) {
+    auto* box = Find<QListWidget>(&window, list);
+    const QList<QListWidgetItem*> selected = box->selectedItems();
+    return selected.isEmpty() ? -1 : box->row(selected.first());
+}
+
+QString TWizardDriver::Text(const char* edit) {
+    return Find<QLineEdit>(&window, edit)->text();
+}
+
+TLines DefaultPage() {
+    return {
+        "<html>",
+        "<head><title>Neue Seite</title>",
+        "</head>",
+        "<body background=\"hintergrund.jpg\" topmargin=\"0\" leftmargin=\"0\">",
+        "<table cellspacing=\"0\" cellpadding=\"0\">",
+        "<tr>",
+        "<th height=\"0\">",
+        "</th>",
+        "<td><b>",
+        "<font size=\"5\" color=\"#000000\" face=\"Arial\">Neue Seite</font></b>",
+        "<img src=\"bild.jpg\" align=\"middle\">",
+        "</td>",
+        "</tr>",
+        "</table>",
+        "</body>",
+        "</html>",
+    };
+}
+
+std::string PageFileBytes(const TLines& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) bytes += QString::fromStdString(line).toLatin1().toStdString() + "\r\n";
+    return bytes;
+}
+
+}  // namespace wizardtest

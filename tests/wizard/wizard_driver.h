@@ -1,0 +1,43 @@
+#pragma once
+
+// Drives a real wizard window the way a user does and reads back what the
+// user gets: list entries, the code view, the page file.
+
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "wizard/wizard_window.h"
+
+namespace wizardtest {
+
+using TLines = std::vector<std::string>;  // UTF-8, as written in the tests
+
+class TWizardDriver {
+public:
+    TWizardDriver();
+
+    void Page(const char* tabSheet);                   // clicks the page's tab
+    void Type(const char* edit, const QString& text);  // replaces the edit's text
+    void Click(const char* control);
+    void Enter(const char* control);
+    void Paste(const char* control, const QString& text);
+    void SelectEntry(const char* list, int row);  // clicks the entry
+    void Finish() { Click("SpeedButton9"); }
+
+    TLines Entries(const char* list);
+    int Selected(const char* list);
+    QString Text(const char* edit);
+    TLines CodeView() { return Entries("ListBox4"); }
+
+    TForm3 window;
+};
+
+// The 16 lines a page with every default has.
+TLines DefaultPage();
+
+// The page file's bytes for these lines: Windows-1252 (the tests use only
+// Latin-1 characters), each line ended by CR LF.
+std::string PageFileBytes(const TLines& lines);
+
+}  // namespace wizardtest

@@ -1,0 +1,109 @@
+// The finish command: the wizard's state becomes a page description, the
+// page's lines go into the code view and into the page file.
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QStringList>
+
+#include "app/ui_services.h"
+#include "core/page_file.h"
+#include "core/page_generator.h"
+#include "wizard/wizard_window.h"
+
+namespace {
+
+std::string AnsiText(const QLineEdit* edit) {
+    return ui::ToAnsi(edit->text());
+}
+
+// Pairs each visible entry with the hidden entry at the same position.
+template <typename Entry>
+std::vector<Entry> ReadPairedList(const QListWidget* visible, const QStringList& hidden) {
+    std::vector<Entry> entries;
+    entries.reserve(static_cast<std::size_t>(visible->count()));
+    for (int i = 0; i < visible->count(); ++i)
+        entries.push_back(Entry{ui::ToAnsi(visible->item(i)->text()), ui::ToAnsi(hidden.at(i))});
+    return entries;
+}
+
+std::vector<std::string> ReadLines(const QListWidget* list) {
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(list->count()));
+    for (int i = 0; i < list->count(); ++i) lines.push_back(ui::ToAnsi(list->item(i)->text()));
+    return lines;
+}
+
+// Reading a list leaves its last entry selected.
+void SelectLast(QListWidget* list) {
+    if (list->count() > 0) ui::ListSelect(list, list->count() - 1);
+}
+
+void ShowCode(QListWidget* codeView, const core::TLineList& lines) {
+    QStringList entries;
+    entries.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& line : lines) entries.append(ui::FromAnsi(line));
+    // One batch instead of a repaint per line keeps long pages quick.
+    codeView->setUpdatesEnabled(false);
+    codeView->addItems(entries);
+    codeView->setUpdatesEnabled(true);
+}
+
+}  // namespace
+
+core::TPageDescription TForm3::ReadPageDescription() {
+    core::TPageDescription page;
+    page.Title = AnsiText(Edit2);
+    page.HeadingText = AnsiText(Edit5);
+    page.HeadingSizeIndex = HeadingSizeChoice;
+    page.HeadingColor = AnsiText(Edit20);
+    page.HeadingFace = AnsiText(Edit21);
+    page.HeadingImage = AnsiText(Edit8);
+    page.CornerImageOn = eck->isChecked();
+    page.CornerImage = AnsiText(Edit9);
+    page.CornerHeight = SpinEdit1->value();
+    page.BackgroundIsImage = hgb->isChecked();
+    page.BackgroundImage = AnsiText(Edit1);
+    page.BackgroundColor = AnsiText(Edit14);
+    page.MarginLeft = SpinEdit4->value();
+    page.MarginTop = SpinEdit5->value();
+    page.UseStyleSheet = CSS->isChecked();
+    page.BoldLinks = fett->isChecked();
+    page.LinkColor = AnsiText(Edit15);
+    page.VisitedColor = AnsiText(Edit16);
+    page.HoverColor = AnsiText(Edit17);
+    page.ActiveColor = AnsiText(Edit18);
+    page.Links = ReadPairedList<core::TLinkEntry>(ListBox2, ListBox5);
+    page.UseDots = Dots->isChecked();
+    page.DotImage = AnsiText(Edit6);
+    page.UseLinkBackground = lh->isChecked();
+    page.LinkBackgroundImage = AnsiText(Edit7);
+    page.TextLines = ReadLines(ListBox1);
+    page.TextColor = AnsiText(Edit24);
+    page.TextFace = AnsiText(Edit25);
+    page.Images = ReadPairedList<core::TImageEntry>(ListBox3, ListBox6);
+    page.BreaksPerImage = SpinEdit3->value();
+    page.FileBaseName = AnsiText(Edit19);
+    page.LongExtension = html->isChecked();
+
+    // Walking the link list leaves the last link in the link fields, so the
+    // next "Neuer Link" repeats it unless the user types anew.
+    if (ListBox2->count() > 0) {
+        Edit3->setText(ListBox2->item(ListBox2->count() - 1)->text());
+        Edit4->setText(ListBox5.last());
+    }
+    SelectLast(ListBox2);
+    SelectLast(ListBox1);
+    SelectLast(ListBox3);
+    return page;
+}
+
+void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
+    ListBox4->clear();
+    const core::TPageDescription page = ReadPageDescription();
+    const core::TLineList lines = core::GeneratePage(page);
+    ShowCode(ListBox4, lines);
+    // A failed write reaches the error display; the code view keeps the page.
+    core::SavePageLines(core::PageFileName(page), lines);
+}
