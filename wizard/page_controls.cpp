@@ -11,7 +11,10 @@
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QToolButton>
+
+#include <algorithm>
 
 #include "app/ui_services.h"
 #include "app/window_look.h"
@@ -118,6 +121,9 @@ QPlainTextEdit* AddHelpPanel(QWidget* page, const QString& name, const QStringLi
     panel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     panel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     panel->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // The help lines were broken for a narrower font; with the usual 4-pixel
+    // margin many of them would wrap once more and leave a word alone.
+    panel->document()->setDocumentMargin(1);
     look::SetBaseToBackground(panel);
     panel->setPlainText(lines.join(QLatin1Char('\n')));
     panel->moveCursor(QTextCursor::Start);
@@ -145,6 +151,8 @@ QRadioButton* AddRadio(QWidget* parent, QButtonGroup* group, const QString& name
 QCheckBox* AddCheck(QWidget* parent, const QString& name, const QString& caption, bool checked,
                     const QRect& geometry) {
     auto* check = Place(new TWholeAreaCheckBox(caption, parent), name, geometry);
+    // The layout's widths were made for a narrower font; a caption must not be cut.
+    check->resize(std::max(geometry.width(), check->sizeHint().width()), geometry.height());
     check->setChecked(checked);
     return check;
 }

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTabWidget>
 
 #include "app/ui_services.h"
@@ -34,6 +36,13 @@ void TForm3::CreatePage1() {
     GroupBox1 = new QGroupBox(QStringLiteral("Website"), page);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(16, 240, 169, 113);
+    // The usual style sets a group's caption above its frame, where the frame
+    // runs through the "Dateiname:" label inside; the classic style sets the
+    // caption into the frame line. The style does not pass on to the children.
+    if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"))) {
+        classic->setParent(GroupBox1);
+        GroupBox1->setStyle(classic);
+    }
     AddLabel(GroupBox1, QStringLiteral("Dateiname:"), 8, 16);
     Edit19 = AddEdit(GroupBox1, QStringLiteral("Edit19"), QStringLiteral("index"), {8, 32, 153, 21});
     QButtonGroup* extension = AddRadioGroup(GroupBox1);

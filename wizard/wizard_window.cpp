@@ -14,6 +14,7 @@
 
 #include "app/ui_services.h"
 #include "app/window_look.h"
+#include "wizard/accessible_names.h"
 #include "wizard/page_controls.h"
 
 TForm3::TForm3(QWidget* parent) : QWidget(parent) {
@@ -29,6 +30,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     CreatePage5();
     CreatePage7();
     PageControl1->setCurrentWidget(TabSheet1);
+    NameWizardControls(*this);
 
     SpeedButton9 = pagecontrols::AddFlatButton(this, QStringLiteral("SpeedButton9"),
                                                QStringLiteral("F     E     R     T     I     G"), {0, 400, 761, 30});

@@ -1,0 +1,152 @@
+// What a screen reader says: every control the user can reach or change has
+// a name, taken from the caption a sighted user reads beside it.
+
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QApplication>
+#include <QStringList>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/start_window.h"
+#include "gui_test_support.h"
+#include "wizard/wizard_window.h"
+
+using testsupport::Find;
+using testsupport::ShowPage;
+
+namespace {
+
+bool IsControlRole(QAccessible::Role role) {
+    switch (role) {
+        case QAccessible::EditableText:
+        case QAccessible::SpinBox:
+        case QAccessible::List:
+        case QAccessible::Table:
+        case QAccessible::Tree:
+        case QAccessible::ComboBox:
+        case QAccessible::CheckBox:
+        case QAccessible::RadioButton:
+        case QAccessible::PushButton:
+        case QAccessible::ButtonMenu:
+        case QAccessible::ButtonDropDown:
+        case QAccessible::Slider:
+        case QAccessible::PageTab:
+            return true;
+        default:
+            return false;
+    }
+}
+
+QString Describe(QAccessibleInterface* node) {
+    const QObject* object = node->object();
+    const QString name = object != nullptr ? object->objectName() : QString();
+    return QStringLiteral("role 0x%1 %2")
+        .arg(static_cast<int>(node->role()), 0, 16)
+        .arg(name.isEmpty() ? QStringLiteral("(unnamed object)") : name);
+}
+
+// Walks the accessible tree below node; a list's rows are its content, not
+// controls, so the walk does not enter lists.
+void CollectNameless(QAccessibleInterface* node, QStringList& nameless, int depth = 0) {
+    if (node == nullptr || depth > 40 || node->state().invisible) return;
+    const QAccessible::Role role = node->role();
+    if (IsControlRole(role) && node->text(QAccessible::Name).trimmed().isEmpty()) nameless << Describe(node);
+    if (role == QAccessible::List || role == QAccessible::Table || role == QAccessible::Tree) return;
+    for (int i = 0; i < node->childCount(); ++i) CollectNameless(node->child(i), nameless, depth + 1);
+}
+
+// The nameless controls of a window, one per line; empty when all is well.
+std::string NamelessControls(QWidget* window) {
+    QStringList nameless;
+    CollectNameless(QAccessible::queryAccessibleInterface(window), nameless);
+    return nameless.join(QLatin1Char('\n')).toStdString();
+}
+
+std::string AccessibleName(QWidget* control) {
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(control);
+    return node != nullptr ? node->text(QAccessible::Name).toStdString() : "<no interface>";
+}
+
+class Accessibility : public ::testing::Test {
+protected:
+    void SetUp() override {
+        start_ = std::make_unique<TForm1>();
+        wizard_ = std::make_unique<TForm3>();
+        start_->SetWizard(wizard_.get());
+        start_->show();
+        wizard_->show();
+    }
+
+    std::unique_ptr<TForm1> start_;
+    std::unique_ptr<TForm3> wizard_;
+};
+
+TEST_F(Accessibility, NoControlOfTheStartWindowIsNameless) {
+    EXPECT_EQ(NamelessControls(start_.get()), "");
+    EXPECT_EQ(AccessibleName(Find(start_.get(), QStringLiteral("SpeedButton2"))), "Start");
+    EXPECT_EQ(AccessibleName(Find(start_.get(), QStringLiteral("SpeedButton3"))), "Ende");
+}
+
+TEST_F(Accessibility, NoControlOnAnyWizardPageIsNameless) {
+    const QTabWidget* tabs = wizard_->PageControl1;
+    ASSERT_EQ(tabs->count(), 6);
+    for (int index = 0; index < tabs->count(); ++index) {
+        const QString page = tabs->widget(index)->objectName();
+        ShowPage(wizard_.get(), page);
+        EXPECT_EQ(NamelessControls(wizard_.get()), "") << page.toStdString();
+    }
+}
+
+TEST_F(Accessibility, ControlsAreCalledByTheirCaptions) {
+    const struct {
+        const char* page;
+        const char* control;
+        const char* name;
+    } cases[] = {
+        {"TabSheet1", "Edit1", "Dateiname"},
+        {"TabSheet1", "Edit14", "Farbe (RRGGBB)"},
+        {"TabSheet1", "Edit19", "Dateiname"},  // inside the "Website" group
+        {"TabSheet1", "Edit17", "Maus überm Link"},
+        {"TabSheet1", "SpinEdit4", "Horizontal"},
+        {"TabSheet1", "SpinEdit5", "Vertikal"},
+        {"TabSheet1", "CSS", "CSS Style sheets verwenden"},
+        {"TabSheet1", "html", "Html"},
+        {"TabSheet1", "Memo1", "Allgemeine Einstellungen"},
+        {"TabSheet2", "Edit2", "Überschrift1"},
+        {"TabSheet2", "Edit9", "Bild"},
+        {"TabSheet2", "SpinEdit1", "Minimale Höhe"},
+        {"TabSheet2", "RadioButton3", "3"},
+        {"TabSheet2", "Memo2", "Überschrift"},
+        {"TabSheet3", "ListBox2", "Link"},
+        {"TabSheet3", "Edit4", "Verweisziel"},
+        {"TabSheet3", "Edit6", "Dots"},
+        {"TabSheet3", "SpinEdit2", "Minimalbreite"},
+        {"TabSheet3", "SpeedButton2", "Neuer Link"},
+        {"TabSheet4", "ListBox1", "Text"},
+        {"TabSheet4", "Edit12", "Textzeile"},
+        {"TabSheet4", "Edit13", "Bild"},
+        {"TabSheet4", "Edit22", "Verweistext"},
+        {"TabSheet4", "Button1", "Hinzufügen"},
+        {"TabSheet4", "BitBtn8", "Einfügen"},
+        {"TabSheet4", "m", "Mittig"},
+        {"TabSheet4", "Memo5", "Text"},
+        {"TabSheet5", "ListBox3", "Bild"},
+        {"TabSheet5", "Edit11", "Bildtext"},
+        {"TabSheet5", "SpinEdit3", "Zeilenumbrüche nach jedem Bild"},
+        {"TabSheet5", "Memo4", "Bilder"},
+        {"TabSheet7", "ListBox4", "HTML Code"},
+    };
+    for (const auto& c : cases) {
+        ShowPage(wizard_.get(), QString::fromUtf8(c.page));
+        EXPECT_EQ(AccessibleName(Find(wizard_.get(), QString::fromUtf8(c.control))), c.name) << c.control;
+    }
+    EXPECT_EQ(AccessibleName(wizard_->SpeedButton9), "F     E     R     T     I     G");
+}
+
+}  // namespace
