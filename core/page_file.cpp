@@ -5,10 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
+#include <memory>
 
 #include "core/ansi_text.h"
 
@@ -21,16 +25,58 @@ namespace {
 
 [[noreturn]] void ThrowWriteError() { throw TPageFileError("Stream write error"); }
 
-std::string JoinLines(const TLineList& lines) {
-    std::size_t size = 0;
-    for (const std::string& line : lines) size += line.size() + 2;
-    std::string text;
-    text.reserve(size);
-    for (const std::string& line : lines) {
-        text += line;
-        text += "\r\n";
+bool WriteBlock(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = write(fd, data, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        data += written;
+        size -= static_cast<std::size_t>(written);
     }
-    return text;
+    return true;
+}
+
+// The page goes out in pieces of this size rather than as one joined text:
+// the piece stays in the cache, and each piece is handed to the disk as soon
+// as it is written, so the final flush finds most of the page already there.
+constexpr std::size_t kPieceSize = std::size_t{1} << 20;
+
+// Writes every line followed by CR LF; false when a write fails or falls short.
+bool WriteLines(int fd, const TLineList& lines) {
+    const auto piece = std::make_unique_for_overwrite<char[]>(kPieceSize);
+    std::size_t used = 0;
+    off_t offset = 0;
+    const auto flush = [&] {
+        if (used == 0) return true;
+        if (!WriteBlock(fd, piece.get(), used)) return false;
+        // Only a hint to start writing back; fsync reports any error.
+        sync_file_range(fd, offset, static_cast<off_t>(used), SYNC_FILE_RANGE_WRITE);
+        offset += static_cast<off_t>(used);
+        used = 0;
+        return true;
+    };
+    const auto append = [&](const char* data, std::size_t size) {
+        while (size > 0) {
+            if (used == kPieceSize && !flush()) return false;
+            const std::size_t part = std::min(size, kPieceSize - used);
+            std::memcpy(piece.get() + used, data, part);
+            used += part;
+            data += part;
+            size -= part;
+        }
+        return true;
+    };
+    for (const std::string& line : lines) {
+        if (used + line.size() + 2 <= kPieceSize) {
+            std::memcpy(piece.get() + used, line.data(), line.size());
+            used += line.size();
+            piece[used++] = '\r';
+            piece[used++] = '\n';
+        } else if (!append(line.data(), line.size()) || !append("\r\n", 2)) {
+            return false;
+        }
+    }
+    return flush();
 }
 
 std::string DirectoryOf(const std::string& path) {
@@ -58,9 +104,11 @@ std::string RandomTempName(const std::string& directory) {
     unsigned char random[8] = {};
     if (getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
         // Without the kernel's randomness the exclusive create still guards
-        // against collisions; the name is merely less surprising.
-        const auto seed = static_cast<unsigned long>(getpid()) ^ static_cast<unsigned long>(time(nullptr));
-        for (std::size_t i = 0; i < sizeof random; ++i) random[i] = static_cast<unsigned char>(seed >> (i * 4));
+        // against collisions; the counter makes each new attempt another name.
+        static std::uint64_t attempts = 0;
+        const std::uint64_t seed = (static_cast<std::uint64_t>(getpid()) << 32) ^
+                                   static_cast<std::uint64_t>(time(nullptr)) ^ (++attempts * 0x9E3779B97F4A7C15u);
+        for (std::size_t i = 0; i < sizeof random; ++i) random[i] = static_cast<unsigned char>(seed >> (i * 8));
     }
     static constexpr char kHex[] = "0123456789abcdef";
     std::string name = directory + "/.tavirel-";
@@ -71,6 +119,26 @@ std::string RandomTempName(const std::string& directory) {
     return name + ".tmp";
 }
 
+// Repeats a system call that a signal cut short.
+template <typename Call>
+auto RetryInterrupted(Call call) {
+    for (;;) {
+        const auto result = call();
+        if (result >= 0 || errno != EINTR) return result;
+    }
+}
+
+// File systems and kernels without unnamed files answer with one of these.
+bool UnnamedFilesUnsupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
+
+// Linking an unnamed file needs /proc or, on older kernels, a privilege.
+bool UnnamedFileUnlinkable(int error) { return error == ENOENT || error == EPERM; }
+
+bool IsLink(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 // The new page is written beside the old one under a hidden name and then
 // renamed over it, so a failed or interrupted save never tears the page.
 class TTempFile {
@@ -78,19 +146,19 @@ public:
     explicit TTempFile(const std::string& directory) : directory_(directory) {}
     TTempFile(const TTempFile&) = delete;
     TTempFile& operator=(const TTempFile&) = delete;
-    ~TTempFile() {
-        if (fd_ >= 0) close(fd_);
-        if (!name_.empty()) unlink(name_.c_str());
+    ~TTempFile() { Discard(); }
+
+    // An unnamed file leaves nothing behind if the process dies mid-write.
+    bool OpenUnnamed() {
+        fd_ = RetryInterrupted([this] { return open(directory_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666); });
+        return fd_ >= 0;
     }
 
-    bool Open() {
-        // An unnamed file leaves nothing behind if the process dies mid-write.
-        fd_ = open(directory_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-        if (fd_ >= 0) return true;
-        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
+    bool OpenNamed() {
         for (int attempt = 0; attempt < 8 && fd_ < 0; ++attempt) {
             const std::string name = RandomTempName(directory_);
-            fd_ = open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+            fd_ = RetryInterrupted(
+                [&name] { return open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666); });
             if (fd_ >= 0) name_ = name;
             else if (errno != EEXIST) return false;
         }
@@ -102,32 +170,17 @@ public:
         if (geteuid() == 0) (void)!fchown(fd_, old.st_uid, old.st_gid);
     }
 
-    bool WriteAll(const std::string& text) {
-        const char* data = text.data();
-        std::size_t left = text.size();
-        while (left > 0) {
-            const ssize_t written = write(fd_, data, left);
-            if (written < 0 && errno == EINTR) continue;
-            if (written <= 0) return false;
-            data += written;
-            left -= static_cast<std::size_t>(written);
-        }
-        return fsync(fd_) == 0;
+    bool WriteAll(const TLineList& lines) {
+        return WriteLines(fd_, lines) && RetryInterrupted([this] { return fsync(fd_); }) == 0;
     }
 
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return close(fd) == 0;
-    }
-
-    // Gives an unnamed file its hidden name so that it can be renamed.
+    // Gives an unnamed file its hidden name so that it can be renamed;
+    // false with errno set when it cannot.
     bool Link() {
         if (!name_.empty()) return true;
-        const std::string procPath = "/proc/self/fd/" + std::to_string(fd_);
         for (int attempt = 0; attempt < 8; ++attempt) {
             const std::string name = RandomTempName(directory_);
-            if (linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            if (LinkAs(name)) {
                 name_ = name;
                 return true;
             }
@@ -136,13 +189,37 @@ public:
         return false;
     }
 
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return close(fd) == 0;
+    }
+
     bool RenameTo(const std::string& target) {
-        if (rename(name_.c_str(), target.c_str()) != 0) return false;
+        if (RetryInterrupted([&] { return rename(name_.c_str(), target.c_str()); }) != 0) return false;
         name_.clear();
         return true;
     }
 
+    void Discard() {
+        if (fd_ >= 0) close(fd_);
+        fd_ = -1;
+        if (!name_.empty()) unlink(name_.c_str());
+        name_.clear();
+    }
+
 private:
+    bool LinkAs(const std::string& name) {
+        const std::string procPath = "/proc/self/fd/" + std::to_string(fd_);
+        if (RetryInterrupted([&] {
+                return linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
+            }) == 0)
+            return true;
+        if (errno != ENOENT) return false;
+        // Without /proc the kernel may still link the descriptor itself.
+        return RetryInterrupted([&] { return linkat(fd_, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH); }) == 0;
+    }
+
     std::string directory_;
     std::string name_;
     int fd_ = -1;
@@ -164,19 +241,37 @@ std::string PageFileName(const TPageDescription& page) {
 void SavePageLines(const std::string& fileName, const TLineList& lines) {
     // A NUL would silently cut the name short and write somewhere else.
     if (fileName.empty() || fileName.find('\0') != std::string::npos) ThrowCannotCreate(fileName);
-    const std::string text = JoinLines(lines);
     const std::string target = FollowLinks(AnsiToUtf8(fileName));
     const std::string directory = DirectoryOf(target);
 
     struct stat old {};
     const bool replacing = stat(target.c_str(), &old) == 0;
     if (replacing && !S_ISREG(old.st_mode)) ThrowCannotCreate(fileName);
+    // A link that never reaches a file (a loop, an endless chain) stays a link.
+    if (!replacing && IsLink(target)) ThrowCannotCreate(fileName);
+    // A page its owner made read-only stays as it is, as it would if it were
+    // truncated in place.
+    if (replacing && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) ThrowCannotCreate(fileName);
 
     TTempFile temp(directory);
-    if (!temp.Open()) ThrowCannotCreate(fileName);
-    if (replacing) temp.KeepModeOf(old);
-    if (!temp.WriteAll(text)) ThrowWriteError();
-    if (!temp.Link()) ThrowCannotCreate(fileName);
+    const auto fill = [&] {
+        if (replacing) temp.KeepModeOf(old);
+        if (!temp.WriteAll(lines)) ThrowWriteError();
+    };
+    bool named = false;
+    if (temp.OpenUnnamed()) {
+        fill();
+        named = temp.Link();
+        if (!named && !UnnamedFileUnlinkable(errno)) ThrowCannotCreate(fileName);
+        // The text is written once more, this time under a hidden name.
+        if (!named) temp.Discard();
+    } else if (!UnnamedFilesUnsupported(errno)) {
+        ThrowCannotCreate(fileName);
+    }
+    if (!named) {
+        if (!temp.OpenNamed()) ThrowCannotCreate(fileName);
+        fill();
+    }
     if (!temp.Close()) ThrowWriteError();
     if (!temp.RenameTo(target)) ThrowCannotCreate(fileName);
     SyncDirectory(directory);

@@ -26,6 +26,9 @@ ensure_packages() {
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
                 qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-dejavu-core)
 
+# clang with its libFuzzer and sanitizer runtimes, for the fuzz targets.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+
 # Configures (once) and builds one preset.
 build_preset() {
     local preset="$1"
@@ -35,4 +38,33 @@ build_preset() {
     fi
     say "building $preset"
     cmake --build --preset "$preset"
+}
+
+# Replays every fuzz target's seed corpus, then fuzzes each for the given
+# seconds. New inputs go to build/fuzz/corpus/<target>, crashing ones to
+# build/fuzz/findings; the seed corpora in tests/fuzz/corpus stay as they are.
+run_fuzz_targets() {
+    local seconds="$1" seeds name target log
+    say "replaying the fuzz corpora"
+    ctest --preset fuzz
+    mkdir -p build/fuzz/findings build/fuzz/logs
+    for seeds in tests/fuzz/corpus/*/; do
+        name="$(basename "$seeds")"
+        target="build/fuzz/tests/fuzz/$name"
+        if [ ! -x "$target" ]; then
+            say "no fuzz target $name was built"
+            return 1
+        fi
+        mkdir -p "build/fuzz/corpus/$name"
+        log="build/fuzz/logs/$name.log"
+        say "fuzzing $name for ${seconds}s"
+        if ! "$target" -max_total_time="$seconds" -print_final_stats=1 \
+                -artifact_prefix="build/fuzz/findings/$name-" \
+                "build/fuzz/corpus/$name" "$seeds" >"$log" 2>&1; then
+            tail -n 60 "$log"
+            say "$name found a failing input: see build/fuzz/findings"
+            return 1
+        fi
+        grep -E '^Done [0-9]+ runs' "$log" || true
+    done
 }

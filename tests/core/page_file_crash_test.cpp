@@ -1,0 +1,120 @@
+// A save killed at any moment must leave the page either as it was or as it
+// was meant to become, never torn; what it may leave besides is a hidden
+// temporary file, and only under its own kind of name.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "core/page_file.h"
+#include "page_file_support.h"
+
+namespace {
+
+using namespace page_file_support;
+using core::TLineList;
+
+constexpr int kKills = 50;
+constexpr int kMaxDelayMicroseconds = 30000;
+
+bool IsHiddenTempName(const std::string& name) {
+    const std::string prefix = ".tavirel-";
+    const std::string suffix = ".tmp";
+    if (name.size() != prefix.size() + 16 + suffix.size()) return false;
+    if (name.compare(0, prefix.size(), prefix) != 0 || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < prefix.size() + 16; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(name[i])) || std::isupper(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
+
+// Two pages of a few megabytes that differ in every line and in length.
+TLineList BigPage(char fill, std::size_t lines) {
+    TLineList page;
+    for (std::size_t i = 0; i < lines; ++i) page.push_back(std::to_string(i) + std::string(90, fill));
+    return page;
+}
+
+struct TCrashCase {
+    const char* label;
+    bool unnamedFilesRefused;
+};
+
+void PrintTo(const TCrashCase& crashCase, std::ostream* out) { *out << crashCase.label; }
+
+class PageFileCrash : public TScratchDirectory, public ::testing::WithParamInterface<TCrashCase> {};
+
+TEST_P(PageFileCrash, KilledSaveLeavesOneWholePage) {
+    const TLineList first = BigPage('a', 32000);
+    const TLineList second = BigPage('b', 28000);
+    const std::string firstBytes = PageBytes(first);
+    const std::string secondBytes = PageBytes(second);
+    core::SavePageLines("index.html", first);
+
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE("random seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> delay(0, kMaxDelayMicroseconds);
+    int firstSeen = 0;
+    int secondSeen = 0;
+    int leftovers = 0;
+
+    for (int kill = 0; kill < kKills; ++kill) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (GetParam().unnamedFilesRefused &&
+                (!RefuseSystemCall(SYS_openat, 2, O_TMPFILE & ~O_DIRECTORY, EOPNOTSUPP).empty() ||
+                 !RefuseSystemCall(SYS_open, 1, O_TMPFILE & ~O_DIRECTORY, EOPNOTSUPP).empty()))
+                _exit(2);
+            try {
+                for (;;) {
+                    core::SavePageLines("index.html", second);
+                    core::SavePageLines("index.html", first);
+                }
+            } catch (...) {
+                _exit(1);
+            }
+        }
+        const int microseconds = delay(random);
+        usleep(static_cast<useconds_t>(microseconds));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 2) GTEST_SKIP() << "system call filters are not available";
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the saving child ended by itself";
+
+        const std::string page = ReadBytes("index.html");
+        const bool whole = page == firstBytes || page == secondBytes;
+        ASSERT_TRUE(whole) << "kill " << kill << " after " << microseconds << " us left a page of " << page.size()
+                           << " bytes (whole pages have " << firstBytes.size() << " or " << secondBytes.size() << ")";
+        (page == firstBytes ? firstSeen : secondSeen)++;
+
+        std::istringstream listing(DirectoryListing("."));
+        for (std::string entry; std::getline(listing, entry);) {
+            if (entry == "index.html") continue;
+            EXPECT_TRUE(IsHiddenTempName(entry)) << "kill " << kill << " left \"" << entry << '"';
+            unlink(entry.c_str());
+            ++leftovers;
+        }
+    }
+    RecordProperty("first_page_seen", firstSeen);
+    RecordProperty("second_page_seen", secondSeen);
+    RecordProperty("hidden_leftovers", leftovers);
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, PageFileCrash,
+                         ::testing::Values(TCrashCase{"UnnamedTempFile", false}, TCrashCase{"NamedTempFile", true}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+}  // namespace

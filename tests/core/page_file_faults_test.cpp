@@ -1,0 +1,267 @@
+// Every way a save can go wrong must report the page's name (or the write
+// error), keep the old page byte for byte and leave no temporary file; and
+// unusual but workable surroundings must still give a complete page.
+//
+// Each scenario runs in a child process, because arranging the fault may
+// drop privileges, mount file systems or filter system calls for good.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "core/page_file.h"
+#include "page_file_support.h"
+
+namespace {
+
+using namespace page_file_support;
+using core::TLineList;
+
+const std::string kOldPage = "<html>alte Seite</html>\r\n";
+const TLineList kNewLines = {"<html>", "neue Seite", "</html>"};
+// Far more than the small file systems and size limits below can take.
+const TLineList kBigLines(4000, std::string(98, 'x'));
+
+struct TScenario {
+    const char* label;
+    std::string name;  // handed to SavePageLines
+    std::string message;  // kSaved when the save must go through
+    // Runs in the child; returns why the machine does not allow the fault.
+    std::function<std::string()> arrange;
+    std::string page = "index.html";  // the page looked at afterwards
+    std::string watched = ".";  // the directory that must show no leftovers
+    TLineList lines = kNewLines;
+    // A path the fault makes unwritable, checked to make sure it is there.
+    std::string unwritable = "";
+    // The watched directory's listing after a successful save when it gains
+    // entries; empty means it must stay as it was.
+    std::string listingAfter = "";
+};
+
+void PrintTo(const TScenario& scenario, std::ostream* out) { *out << scenario.label; }
+
+struct TOutcome {
+    std::string skipped;
+    std::string message;
+    std::string pageBefore;
+    std::string pageAfter;
+    std::string listingBefore;
+    std::string listingAfter;
+    bool unwritableIsWritable = false;
+};
+
+TOutcome RunScenario(const TScenario& scenario) {
+    const std::string packed = RunInChild([&scenario] {
+        if (const std::string reason = scenario.arrange ? scenario.arrange() : ""; !reason.empty())
+            return Pack({"skip", reason});
+        const bool writable = !scenario.unwritable.empty() && access(scenario.unwritable.c_str(), W_OK) == 0;
+        const std::string pageBefore = ReadBytes(scenario.page);
+        const std::string listingBefore = DirectoryListing(scenario.watched);
+        const std::string message = SaveError(scenario.name, scenario.lines);
+        return Pack({"ran", message, pageBefore, ReadBytes(scenario.page), listingBefore,
+                     DirectoryListing(scenario.watched), writable ? "writable" : ""});
+    });
+    const std::vector<std::string> fields = Unpack(packed);
+    TOutcome outcome;
+    if (fields.size() == 2 && fields[0] == "skip") {
+        outcome.skipped = fields[1];
+    } else if (fields.size() == 7 && fields[0] == "ran") {
+        outcome = {"", fields[1], fields[2], fields[3], fields[4], fields[5], !fields[6].empty()};
+    } else {
+        ADD_FAILURE() << "the child reported: " << packed.substr(0, 300);
+    }
+    return outcome;
+}
+
+std::string CannotCreate(const std::string& name) { return "Cannot create file " + name; }
+
+// Arrangements, run in the child with the scratch directory as working directory.
+
+std::string OldPageAt(const std::string& path) {
+    WriteBytes(path, kOldPage);
+    return "";
+}
+
+std::string DirectoryWithOldPage(const std::string& directory) {
+    MakeDirectories(directory);
+    return OldPageAt(directory + "/index.html");
+}
+
+// Seventeen components of 250 bytes: every one is allowed, the whole is not.
+std::string TooLongPath() {
+    std::string path;
+    for (int i = 0; i < 17; ++i) path += std::string(250, static_cast<char>('a' + i)) + "/";
+    return path.substr(0, path.size() - 1);
+}
+
+std::string LimitFileSize() {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, 4096};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return "setrlimit RLIMIT_FSIZE failed";
+    return "";
+}
+
+// A disk too small for the new page: a 64 KiB tmpfs where the machine allows
+// mounts, else the file size limit, which cuts the write short just as a
+// full disk does.
+std::string FillUpDisk() {
+    MakeDirectories("voll");
+    if (EnterPrivateMountNamespace().empty() && MountTmpfs("voll", "size=64k").empty())
+        return OldPageAt("voll/index.html");
+    OldPageAt("voll/index.html");
+    return LimitFileSize();
+}
+
+std::string ForeignDirectory() {
+    if (geteuid() != 0) return "needs root to give the directory to another user than the one saving";
+    chmod(".", 0755);
+    DirectoryWithOldPage("fremd");
+    return DropPrivileges();
+}
+
+std::string ReadOnlyDirectory() {
+    chmod(".", 0755);
+    DirectoryWithOldPage("nur-lesen");
+    GiveToNobody("nur-lesen");
+    GiveToNobody("nur-lesen/index.html");
+    chmod("nur-lesen", 0555);
+    return DropPrivileges();
+}
+
+std::string ReadOnlyPage() {
+    chmod(".", 0755);
+    DirectoryWithOldPage("offen");
+    GiveToNobody("offen");
+    GiveToNobody("offen/index.html");
+    chmod("offen/index.html", 0444);
+    return DropPrivileges();
+}
+
+std::string LinkLoop() {
+    symlink("schleife.html", "index.html");
+    symlink("index.html", "schleife.html");
+    return OldPageAt("daneben.html");
+}
+
+std::string RefuseUnnamedFiles() {
+    OldPageAt("index.html");
+    const int error = EOPNOTSUPP;
+    if (std::string failure = RefuseSystemCall(SYS_openat, 2, O_TMPFILE & ~O_DIRECTORY, error); !failure.empty())
+        return failure;
+    return RefuseSystemCall(SYS_open, 1, O_TMPFILE & ~O_DIRECTORY, error);
+}
+
+// Named temporary files, and no random numbers from the kernel for their names.
+std::string RefuseRandomness() {
+    if (std::string failure = RefuseUnnamedFiles(); !failure.empty()) return failure;
+    // Every request asks for some bytes, so every one is refused.
+    return RefuseSystemCall(SYS_getrandom, 1, ~0u, ENOSYS);
+}
+
+std::string HideProcAndRefuseLinkingDescriptors() {
+    OldPageAt("index.html");
+    if (std::string failure = HideProc(); !failure.empty()) return failure;
+    // Kernels before 6.10 refuse this to processes without CAP_DAC_READ_SEARCH.
+    return RefuseSystemCall(SYS_linkat, 4, AT_EMPTY_PATH, ENOENT);
+}
+
+std::string RootDirectoryOfItsOwn() {
+    MakeDirectories("wurzel");
+    if (std::string failure = EnterPrivateMountNamespace(); !failure.empty()) return failure;
+    if (std::string failure = MountTmpfs("wurzel", "size=1m"); !failure.empty()) return failure;
+    OldPageAt("wurzel/index.html");
+    if (chroot("wurzel") != 0 || chdir("/") != 0) return "chroot failed";
+    return "";
+}
+
+const TScenario kFailures[] = {
+    {"DiskFull", "voll/index.html", "Stream write error", FillUpDisk, "voll/index.html", "voll", kBigLines},
+    {"FileSizeLimit", "index.html", "Stream write error", [] { OldPageAt("index.html"); return LimitFileSize(); },
+     "index.html", ".", kBigLines},
+    {"NameIsADirectory", "ordner.html", CannotCreate("ordner.html"), [] { return DirectoryWithOldPage("ordner.html"); },
+     "ordner.html/index.html"},
+    {"PathThroughAFile", "datei/index.html", CannotCreate("datei/index.html"), [] { return OldPageAt("datei"); },
+     "datei"},
+    {"NameComponentTooLong", std::string(300, 'n') + ".html", CannotCreate(std::string(300, 'n') + ".html"),
+     [] { return OldPageAt("index.html"); }},
+    {"DirectoryComponentTooLong", std::string(256, 'd') + "/index.html",
+     CannotCreate(std::string(256, 'd') + "/index.html"), [] { return OldPageAt("index.html"); }},
+    {"PathLongerThanPathMax", TooLongPath() + "/index.html", CannotCreate(TooLongPath() + "/index.html"),
+     [] { return DirectoryWithOldPage(TooLongPath()); }, TooLongPath() + "/index.html", TooLongPath()},
+    {"MissingDirectory", "fehlt/index.html", CannotCreate("fehlt/index.html"), [] { return OldPageAt("index.html"); }},
+    {"MissingSubdirectory", "sub/none/index.html", CannotCreate("sub/none/index.html"),
+     [] { return DirectoryWithOldPage("sub"); }, "sub/index.html", "sub"},
+    {"DirectoryOfAnotherUser", "fremd/index.html", CannotCreate("fremd/index.html"), ForeignDirectory,
+     "fremd/index.html", "fremd", kNewLines, "fremd"},
+    {"ReadOnlyDirectory", "nur-lesen/index.html", CannotCreate("nur-lesen/index.html"), ReadOnlyDirectory,
+     "nur-lesen/index.html", "nur-lesen", kNewLines, "nur-lesen"},
+    {"ReadOnlyPage", "offen/index.html", CannotCreate("offen/index.html"), ReadOnlyPage, "offen/index.html", "offen",
+     kNewLines, "offen/index.html"},
+    {"LinkLoop", "index.html", CannotCreate("index.html"), LinkLoop, "daneben.html"},
+    {"LinkIntoAMissingDirectory", "index.html", CannotCreate("index.html"),
+     [] {
+         symlink("fehlt/seite.html", "index.html");
+         return OldPageAt("daneben.html");
+     },
+     "daneben.html"},
+    {"EmptyName", "", CannotCreate(""), [] { return OldPageAt("index.html"); }},
+    // what() is a C string, so the message ends at the NUL.
+    {"NulInName", std::string("in\0dex.html", 11), "Cannot create file in", [] { return OldPageAt("index.html"); }},
+};
+
+const TScenario kWorkableSurroundings[] = {
+    {"NoProcFileSystem", "index.html", kSaved,
+     [] {
+         OldPageAt("index.html");
+         return HideProc();
+     }},
+    {"NoProcAndNoLinkingOfDescriptors", "index.html", kSaved, HideProcAndRefuseLinkingDescriptors},
+    {"NoUnnamedFiles", "index.html", kSaved, RefuseUnnamedFiles},
+    {"NoKernelRandomness", "index.html", kSaved, RefuseRandomness},
+    {"PageInTheRootDirectory", "/index.html", kSaved, RootDirectoryOfItsOwn, "/index.html", "/"},
+    {"DanglingLink", "index.html", kSaved, [] { symlink("ziel.html", "index.html"); return std::string(); },
+     "ziel.html", ".", kNewLines, "", "index.html -> ziel.html\nziel.html\n"},
+};
+
+class PageFileFault : public TScratchDirectory, public ::testing::WithParamInterface<TScenario> {};
+
+TEST_P(PageFileFault, ReportsAndKeepsTheOldPage) {
+    const TScenario& scenario = GetParam();
+    const TOutcome outcome = RunScenario(scenario);
+    if (!outcome.skipped.empty()) GTEST_SKIP() << "cannot arrange the fault here: " << outcome.skipped;
+    EXPECT_FALSE(outcome.unwritableIsWritable) << scenario.unwritable << " is writable: the fault is not there";
+    EXPECT_EQ(outcome.message, scenario.message);
+    EXPECT_EQ(outcome.pageBefore, kOldPage) << "the old page was not there to begin with";
+    EXPECT_EQ(outcome.pageAfter, kOldPage);
+    EXPECT_EQ(outcome.listingAfter, outcome.listingBefore) << "nothing may be left behind in " << scenario.watched;
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, PageFileFault, ::testing::ValuesIn(kFailures),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+class PageFileSurroundings : public TScratchDirectory, public ::testing::WithParamInterface<TScenario> {};
+
+TEST_P(PageFileSurroundings, StillGiveTheWholePage) {
+    const TScenario& scenario = GetParam();
+    const TOutcome outcome = RunScenario(scenario);
+    if (!outcome.skipped.empty()) GTEST_SKIP() << "cannot arrange this here: " << outcome.skipped;
+    EXPECT_EQ(outcome.message, kSaved);
+    EXPECT_EQ(outcome.pageAfter, PageBytes(scenario.lines));
+    const std::string expected = scenario.listingAfter.empty() ? outcome.listingBefore : scenario.listingAfter;
+    EXPECT_EQ(outcome.listingAfter, expected) << "nothing but the page may be left in " << scenario.watched;
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, PageFileSurroundings, ::testing::ValuesIn(kWorkableSurroundings),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+}  // namespace

@@ -1,0 +1,121 @@
+// Any description gives a page whose number of lines follows from the flags
+// and list sizes alone, that holds every text the flags make visible
+// verbatim, and that is built without throwing.
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "core/page_generator.h"
+
+namespace {
+
+using core::TLineList;
+using core::TPageDescription;
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+constexpr std::size_t kMaxEntries = 199;
+constexpr std::size_t kMaxTextLength = 48;
+
+core::TPageDescription Decode(FuzzedDataProvider& in) {
+    const auto text = [&in] { return in.ConsumeRandomLengthString(kMaxTextLength); };
+    TPageDescription page;
+    page.Title = text();
+    page.HeadingText = text();
+    page.HeadingSizeIndex = in.ConsumeIntegralInRange<std::int32_t>(1, 6);
+    page.HeadingColor = text();
+    page.HeadingFace = text();
+    page.HeadingImage = text();
+    page.CornerImageOn = in.ConsumeBool();
+    page.CornerImage = text();
+    page.CornerHeight = in.ConsumeIntegral<std::int32_t>();
+    page.BackgroundIsImage = in.ConsumeBool();
+    page.BackgroundImage = text();
+    page.BackgroundColor = text();
+    page.MarginLeft = in.ConsumeIntegral<std::int32_t>();
+    page.MarginTop = in.ConsumeIntegral<std::int32_t>();
+    page.UseStyleSheet = in.ConsumeBool();
+    page.BoldLinks = in.ConsumeBool();
+    page.LinkColor = text();
+    page.VisitedColor = text();
+    page.HoverColor = text();
+    page.ActiveColor = text();
+    page.UseDots = in.ConsumeBool();
+    page.DotImage = text();
+    page.UseLinkBackground = in.ConsumeBool();
+    page.LinkBackgroundImage = text();
+    page.TextColor = text();
+    page.TextFace = text();
+    page.BreaksPerImage = in.ConsumeIntegralInRange<std::int32_t>(-5, 20);
+    page.FileBaseName = text();
+    page.LongExtension = in.ConsumeBool();
+    for (std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, kMaxEntries); n > 0; --n)
+        page.Links.push_back({text(), text()});
+    for (std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, kMaxEntries); n > 0; --n)
+        page.TextLines.push_back(text());
+    for (std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, kMaxEntries); n > 0; --n)
+        page.Images.push_back({text(), text()});
+    return page;
+}
+
+std::size_t ExpectedLineCount(const TPageDescription& page) {
+    const std::size_t links = page.Links.size();
+    const std::size_t texts = page.TextLines.size();
+    const std::size_t images = page.Images.size();
+    const std::size_t breaks = page.BreaksPerImage > 0 ? static_cast<std::size_t>(page.BreaksPerImage) : 0;
+    // html, head+title, /head, body, table, tr, th, corner end, td b, font,
+    // /td, /tr, /table, /body, /html
+    std::size_t count = 15;
+    if (!page.HeadingImage.empty()) count += 1;
+    if (page.UseStyleSheet) count += 6;
+    if (links > 0) count += 2 + 3 * (links - 1);
+    if (texts > 0) count += 3 + texts;
+    if (images > 0) count += 4 + images * (breaks + 1);
+    return count;
+}
+
+// The texts the flags and lists make part of the page.
+std::vector<const std::string*> VisibleTexts(const TPageDescription& page) {
+    std::vector<const std::string*> texts = {&page.Title, &page.HeadingText, &page.HeadingColor, &page.HeadingFace,
+                                             &page.HeadingImage};
+    if (page.CornerImageOn) texts.push_back(&page.CornerImage);
+    texts.push_back(page.BackgroundIsImage ? &page.BackgroundImage : &page.BackgroundColor);
+    if (page.UseStyleSheet)
+        texts.insert(texts.end(), {&page.LinkColor, &page.VisitedColor, &page.HoverColor, &page.ActiveColor});
+    for (const core::TLinkEntry& link : page.Links) texts.insert(texts.end(), {&link.Text, &link.Target});
+    if (!page.Links.empty() && page.UseDots) texts.push_back(&page.DotImage);
+    if (!page.Links.empty() && page.UseLinkBackground) texts.push_back(&page.LinkBackgroundImage);
+    if (!page.TextLines.empty()) texts.insert(texts.end(), {&page.TextColor, &page.TextFace});
+    for (const std::string& line : page.TextLines) texts.push_back(&line);
+    for (const core::TImageEntry& image : page.Images) texts.insert(texts.end(), {&image.FileName, &image.Caption});
+    return texts;
+}
+
+bool InSomeLine(const TLineList& lines, const std::string& text) {
+    for (const std::string& line : lines)
+        if (line.find(text) != std::string::npos) return true;
+    return false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider in(data, size);
+    const TPageDescription page = Decode(in);
+    TLineList lines;
+    try {
+        lines = core::GeneratePage(page);
+    } catch (...) {
+        Check(false);
+    }
+    Check(lines.size() == ExpectedLineCount(page));
+    for (const std::string* text : VisibleTexts(page)) Check(InSomeLine(lines, *text));
+    return 0;
+}
