@@ -65,6 +65,8 @@ bool TypesOnlyNumberCharacters(const QString& text) {
 TSpinEdit::TSpinEdit(QWidget* parent) : QAbstractSpinBox(parent) {
     setStyle(SpinRepeatStyle());
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Paste is unfiltered, and Qt's edit would cut it at 32767 characters.
+    lineEdit()->setMaxLength(std::numeric_limits<int>::max());
 }
 
 QString TSpinEdit::text() const { return lineEdit()->text(); }

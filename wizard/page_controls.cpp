@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <limits>
 
 #include "app/ui_services.h"
 #include "app/window_look.h"
@@ -131,7 +132,11 @@ QPlainTextEdit* AddHelpPanel(QWidget* page, const QString& name, const QStringLi
 }
 
 QLineEdit* AddEdit(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
-    return Place(new QLineEdit(text, parent), name, geometry);
+    auto* edit = Place(new QLineEdit(text, parent), name, geometry);
+    // Qt cuts an edit's text at 32767 characters unless told otherwise; a
+    // longer paste would lose its end without a word.
+    edit->setMaxLength(std::numeric_limits<int>::max());
+    return edit;
 }
 
 QButtonGroup* AddRadioGroup(QWidget* owner) { return new QButtonGroup(owner); }
