@@ -29,14 +29,21 @@ void AppendCharacterReference(std::string& out, char32_t codePoint) {
     out += ';';
 }
 
+bool IsPlainAscii(QChar ch) { return ch.unicode() < 0x80 && ch.unicode() != u'\r' && ch.unicode() != u'\n'; }
+
 }  // namespace
 
+// Long lists pass every entry through here; plain ASCII, the bulk of what
+// users type, is narrowed in one tight loop before the general rules apply.
 std::string ToAnsi(const QString& text) {
-    std::string out;
-    out.reserve(static_cast<std::size_t>(text.size()));
     const QChar* chars = text.constData();
     const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size;) {
+    qsizetype plain = 0;
+    while (plain < size && IsPlainAscii(chars[plain])) ++plain;
+    std::string out(static_cast<std::size_t>(plain), '\0');
+    out.reserve(static_cast<std::size_t>(size));
+    for (qsizetype i = 0; i < plain; ++i) out[static_cast<std::size_t>(i)] = static_cast<char>(chars[i].unicode());
+    for (qsizetype i = plain; i < size;) {
         const char32_t codePoint = NextCodePoint(chars, size, i);
         if (codePoint == U'\r' || codePoint == U'\n') {
             out += ' ';
@@ -52,11 +59,14 @@ std::string ToAnsi(const QString& text) {
 }
 
 QString FromAnsi(std::string_view ansi) {
-    QString text(static_cast<qsizetype>(ansi.size()), Qt::Uninitialized);
-    QChar* chars = text.data();
-    // Every Windows-1252 byte maps into the basic plane: one QChar each.
-    for (char byte : ansi)
-        *chars++ = QChar(static_cast<char16_t>(core::AnsiToUnicode(static_cast<unsigned char>(byte))));
+    // Windows-1252 is Latin-1 but for the bytes 0x80..0x9F, which are rare;
+    // every byte maps into the basic plane, so positions stay the same.
+    QString text = QString::fromLatin1(ansi.data(), static_cast<qsizetype>(ansi.size()));
+    for (std::size_t i = 0; i < ansi.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(ansi[i]);
+        if (byte >= 0x80 && byte <= 0x9F)
+            text[static_cast<qsizetype>(i)] = QChar(static_cast<char16_t>(core::AnsiToUnicode(byte)));
+    }
     return text;
 }
 

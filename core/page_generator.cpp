@@ -1,6 +1,7 @@
 #include "core/page_generator.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace core {
@@ -14,12 +15,19 @@ std::string_view FontSize(std::int32_t headingSizeIndex) {
     return kFontSizes[index - 1];
 }
 
-// Plain concatenation: user text is copied, never interpreted.
+char* CopyPart(char* at, std::string_view part) {
+    std::memcpy(at, part.data(), part.size());
+    return at + part.size();
+}
+
+// Plain concatenation: user text is copied, never interpreted. Pages with
+// many entries make this the hot path, so every line is sized first and
+// built with one allocation; literal parts become inline copies.
 template <typename... Parts>
 std::string Join(const Parts&... parts) {
-    std::string line;
-    line.reserve((std::string_view(parts).size() + ...));
-    (line.append(parts), ...);
+    std::string line((std::string_view(parts).size() + ...), '\0');
+    char* at = line.data();
+    ((at = CopyPart(at, parts)), ...);
     return line;
 }
 
@@ -57,15 +65,19 @@ void AppendHeadingRow(TLineList& out, const TPageDescription& page) {
     out.emplace_back("</tr>");
 }
 
-void AppendLinkCell(TLineList& out, const TPageDescription& page, const TLinkEntry& link) {
+// Everything of a link cell before the target: the same for every link.
+std::string LinkCellStart(const TPageDescription& page) {
     const std::string_view cellStart = page.UseLinkBackground ? "<td background=\"" : "<td>";
     const std::string_view background = page.UseLinkBackground ? std::string_view(page.LinkBackgroundImage) : "";
     const std::string_view backgroundEnd = page.UseLinkBackground ? "\">" : "";
     const std::string_view dotStart = page.UseDots ? "<img src=\"" : "";
     const std::string_view dot = page.UseDots ? std::string_view(page.DotImage) : "";
     const std::string_view dotEnd = page.UseDots ? "\" align=\"middle\">" : "";
-    out.push_back(Join(cellStart, background, backgroundEnd, dotStart, dot, dotEnd, "<a href=\"", link.Target,
-                       "\">", link.Text, "</a></td>"));
+    return Join(cellStart, background, backgroundEnd, dotStart, dot, dotEnd, "<a href=\"");
+}
+
+void AppendLinkCell(TLineList& out, std::string_view cellStart, const TLinkEntry& link) {
+    out.push_back(Join(cellStart, link.Target, "\">", link.Text, "</a></td>"));
 }
 
 void AppendTextCell(TLineList& out, const TPageDescription& page) {
@@ -108,14 +120,15 @@ TLineList GeneratePage(const TPageDescription& page) {
 
     // The first link shares its row with the text cell, which spans all
     // link rows and the image row; without text that row stays unclosed.
+    const std::string linkCellStart = LinkCellStart(page);
     if (!page.Links.empty()) {
         out.emplace_back("<tr>");
-        AppendLinkCell(out, page, page.Links.front());
+        AppendLinkCell(out, linkCellStart, page.Links.front());
     }
     if (!page.TextLines.empty()) AppendTextCell(out, page);
     for (std::size_t i = 1; i < page.Links.size(); ++i) {
         out.emplace_back("<tr>");
-        AppendLinkCell(out, page, page.Links[i]);
+        AppendLinkCell(out, linkCellStart, page.Links[i]);
         out.emplace_back("</tr>");
     }
     if (!page.Images.empty()) AppendImageRow(out, page);

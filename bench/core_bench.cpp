@@ -1,0 +1,157 @@
+// The core's two steps against what the hardware needs at least: generating
+// the page against copying its bytes, saving it against one plain write.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "bench/goal_table.h"
+#include "bench/sample_page.h"
+#include "bench/scratch_dir.h"
+#include "core/page_file.h"
+#include "core/page_generator.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const core::TPageDescription& PageWith(std::size_t entries) {
+    static std::map<std::size_t, core::TPageDescription> pages;
+    const auto found = pages.find(entries);
+    if (found != pages.end()) return found->second;
+    return pages.emplace(entries, bench::SamplePage(entries)).first->second;
+}
+
+std::size_t OutputBytes(const core::TLineList& lines) {
+    std::size_t bytes = 0;
+    for (const std::string& line : lines) bytes += line.size();
+    return bytes;
+}
+
+std::string Joined(const core::TLineList& lines) {
+    std::string text;
+    for (const std::string& line : lines) text.append(line).append("\r\n");
+    return text;
+}
+
+double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// Only the call is timed; dropping the lines belongs to the caller.
+void BM_Generate(benchmark::State& state) {
+    const core::TPageDescription& page = PageWith(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        core::TLineList lines = core::GeneratePage(page);
+        benchmark::DoNotOptimize(lines.data());
+        state.SetIterationTime(Seconds(start));
+    }
+}
+
+void BM_CopyFloor(benchmark::State& state) {
+    const std::size_t bytes = OutputBytes(core::GeneratePage(PageWith(static_cast<std::size_t>(state.range(0)))));
+    // Both buffers touched beforehand: the floor pays no page faults.
+    std::vector<char> source(bytes + 1, 'x');
+    std::vector<char> target(bytes + 1, 'y');
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        std::memcpy(target.data(), source.data(), bytes);
+        benchmark::DoNotOptimize(target.data());
+        benchmark::ClobberMemory();
+        state.SetIterationTime(Seconds(start));
+    }
+}
+
+// What the result type costs by itself: the same lines, copied.
+void BM_LineListCopy(benchmark::State& state) {
+    const core::TLineList lines = core::GeneratePage(PageWith(static_cast<std::size_t>(state.range(0))));
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        core::TLineList copy = lines;
+        benchmark::DoNotOptimize(copy.data());
+        state.SetIterationTime(Seconds(start));
+    }
+}
+
+// Finishing again replaces the page of the previous iteration.
+void BM_Save(benchmark::State& state) {
+    const core::TLineList lines = core::GeneratePage(PageWith(static_cast<std::size_t>(state.range(0))));
+    const std::string fileName = bench::ScratchDirectory() + "/saved.html";
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        core::SavePageLines(fileName, lines);
+        state.SetIterationTime(Seconds(start));
+    }
+    unlink(fileName.c_str());
+}
+
+void BM_WriteFloor(benchmark::State& state) {
+    const std::string text = Joined(core::GeneratePage(PageWith(static_cast<std::size_t>(state.range(0)))));
+    const std::string fileName = bench::ScratchDirectory() + "/plain.html";
+    for (auto _ : state) {
+        unlink(fileName.c_str());
+        const Clock::time_point start = Clock::now();
+        const int fd = open(fileName.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+        if (fd < 0 || write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()) || fsync(fd) != 0) {
+            state.SkipWithError("plain write failed");
+            if (fd >= 0) close(fd);
+            break;
+        }
+        close(fd);
+        state.SetIterationTime(Seconds(start));
+    }
+    unlink(fileName.c_str());
+}
+
+constexpr std::int64_t kSizes[] = {0, 1000, 10000, 100000};
+
+void Sizes(benchmark::internal::Benchmark* bench) {
+    for (const std::int64_t size : kSizes) bench->Arg(size);
+}
+
+BENCHMARK(BM_Generate)->Apply(Sizes)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CopyFloor)->Apply(Sizes)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LineListCopy)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+// A flush to disk now and then waits for other processes' writes; many short
+// repetitions let the best of them show what the save itself costs.
+void FlushedWrites(benchmark::internal::Benchmark* bench) {
+    bench->Arg(100000)->Iterations(4)->Repetitions(12)->UseManualTime()->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_Save)->Apply(FlushedWrites);
+BENCHMARK(BM_WriteFloor)->Apply(FlushedWrites);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Freed memory stays in the process and large blocks come from the heap:
+    // otherwise whether an iteration pays page faults for fresh memory
+    // depends on the order the benchmarks happened to run in. Warm memory
+    // is also what the floor's preallocated buffer gets.
+    mallopt(M_MMAP_THRESHOLD, 1 << 30);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    using bench::TGoalRow;
+    return bench::RunWithGoals(argc, argv,
+                               {
+                                   TGoalRow{"GeneratePage, 0 entries vs memcpy", "BM_Generate/0", "BM_CopyFloor/0"},
+                                   TGoalRow{"GeneratePage, 1,000 entries vs memcpy", "BM_Generate/1000",
+                                            "BM_CopyFloor/1000"},
+                                   TGoalRow{"GeneratePage, 10,000 entries vs memcpy", "BM_Generate/10000",
+                                            "BM_CopyFloor/10000"},
+                                   TGoalRow{"GeneratePage, 100,000 entries vs memcpy", "BM_Generate/100000",
+                                            "BM_CopyFloor/100000", 3.0},
+                                   TGoalRow{"GeneratePage, 100,000 vs 10,000 entries", "BM_Generate/100000",
+                                            "BM_Generate/10000", 11.0},
+                                   TGoalRow{"copying a 100,000-entry TLineList vs memcpy", "BM_LineListCopy/100000",
+                                            "BM_CopyFloor/100000"},
+                                   TGoalRow{"copying a TLineList, 100,000 vs 10,000 entries", "BM_LineListCopy/100000",
+                                            "BM_LineListCopy/10000"},
+                                   TGoalRow{"SavePageLines, 100,000 vs write+fsync", "BM_Save/100000",
+                                            "BM_WriteFloor/100000", 1.3},
+                               });
+}

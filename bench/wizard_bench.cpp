@@ -1,0 +1,133 @@
+// The wizard's commands in the real window, offscreen: finishing a page
+// with 10,000 entries in each list against the core's own generate and save
+// of the same page, and entering the lists, which must stay linear.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabWidget>
+
+#include <chrono>
+#include <memory>
+
+#include "bench/goal_table.h"
+#include "bench/sample_page.h"
+#include "bench/scratch_dir.h"
+#include "core/page_file.h"
+#include "core/page_generator.h"
+#include "wizard/wizard_window.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+QString Sample(const char* prefix, std::size_t index) { return QString::fromLatin1(bench::SampleText(prefix, index)); }
+
+// The wizard as the user has it after "Start": shown, on the page whose list
+// is being filled.
+std::unique_ptr<TForm3> ShownWizard(QWidget* TForm3::*page) {
+    auto wizard = std::make_unique<TForm3>();
+    wizard->show();
+    wizard->PageControl1->setCurrentWidget((*wizard).*page);
+    QCoreApplication::processEvents();
+    return wizard;
+}
+
+// What the user types before each press, as the commands read the edits.
+void PressNewLink(TForm3& wizard, std::size_t i) {
+    wizard.Edit3->setText(Sample("Verweis", i));
+    wizard.Edit4->setText(Sample("seite.html", i));
+    wizard.SpeedButton2Click();
+}
+
+void PressAddLine(TForm3& wizard, std::size_t i) {
+    wizard.Edit12->setText(Sample("Textzeile", i));
+    wizard.Button1Click();
+}
+
+void PressNewImage(TForm3& wizard, std::size_t i) {
+    wizard.Edit10->setText(Sample("bild.jpg", i));
+    wizard.Edit11->setText(Sample("Bildtext", i));
+    wizard.SpeedButton3Click();
+}
+
+std::unique_ptr<TForm3> FilledWizard(std::size_t entries) {
+    auto wizard = ShownWizard(&TForm3::TabSheet1);
+    for (std::size_t i = 0; i < entries; ++i) {
+        PressNewLink(*wizard, i);
+        PressAddLine(*wizard, i);
+        PressNewImage(*wizard, i);
+    }
+    QCoreApplication::processEvents();
+    return wizard;
+}
+
+// The click itself plus the events it leaves behind (layout, repaint), so
+// that deferred work is not hidden from the figure.
+void BM_Finish(benchmark::State& state) {
+    auto wizard = FilledWizard(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        wizard->SpeedButton9Click();
+        QCoreApplication::processEvents();
+        state.SetIterationTime(Seconds(start));
+    }
+}
+
+void BM_CoreFinish(benchmark::State& state) {
+    auto wizard = FilledWizard(static_cast<std::size_t>(state.range(0)));
+    const core::TPageDescription page = wizard->ReadPageDescription();
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        const core::TLineList lines = core::GeneratePage(page);
+        core::SavePageLines(core::PageFileName(page), lines);
+        state.SetIterationTime(Seconds(start));
+    }
+}
+
+using TPress = void (*)(TForm3&, std::size_t);
+
+void EnterList(benchmark::State& state, TPress press, QWidget* TForm3::*page) {
+    const auto presses = static_cast<std::size_t>(state.range(0));
+    for (auto _ : state) {
+        auto wizard = ShownWizard(page);
+        const Clock::time_point start = Clock::now();
+        for (std::size_t i = 0; i < presses; ++i) press(*wizard, i);
+        QCoreApplication::processEvents();
+        state.SetIterationTime(Seconds(start));
+    }
+}
+
+void BM_EnterLinks(benchmark::State& state) { EnterList(state, PressNewLink, &TForm3::TabSheet3); }
+void BM_EnterLines(benchmark::State& state) { EnterList(state, PressAddLine, &TForm3::TabSheet4); }
+void BM_EnterImages(benchmark::State& state) { EnterList(state, PressNewImage, &TForm3::TabSheet5); }
+
+BENCHMARK(BM_Finish)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CoreFinish)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EnterLinks)->Arg(10000)->Arg(20000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EnterLines)->Arg(10000)->Arg(20000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EnterImages)->Arg(10000)->Arg(20000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // The page is written where the program would write it: the working
+    // directory, here a scratch directory on the repository's file system.
+    if (chdir(bench::ScratchDirectory().c_str()) != 0) return 2;
+
+    using bench::TGoalRow;
+    return bench::RunWithGoals(
+        argc, argv,
+        {
+            TGoalRow{"finish, 10,000 entries vs core generate+save", "BM_Finish/10000", "BM_CoreFinish/10000", 3.0},
+            TGoalRow{"\"Neuer Link\" 20,000 vs 10,000 presses", "BM_EnterLinks/20000", "BM_EnterLinks/10000", 2.2},
+            TGoalRow{"\"Hinzufügen\" 20,000 vs 10,000 presses", "BM_EnterLines/20000", "BM_EnterLines/10000", 2.2},
+            TGoalRow{"\"Neues Bild\" 20,000 vs 10,000 presses", "BM_EnterImages/20000", "BM_EnterImages/10000", 2.2},
+        });
+}
