@@ -5,6 +5,7 @@
 #include <QMessageBox>
 
 #include <exception>
+#include <new>
 
 namespace ui {
 
@@ -37,6 +38,10 @@ void RunGuarded(QWidget* parent, const std::function<void()>& handler) {
     try {
         handler();
         return;
+    } catch (const std::bad_alloc&) {
+        // A page too large for memory (say, millions of line breaks per
+        // image) must not end the program; "std::bad_alloc" tells no one anything.
+        message = QStringLiteral("Nicht genügend Arbeitsspeicher");
     } catch (const std::exception& error) {
         // The core's messages carry file names as Windows-1252 bytes.
         message = FromAnsi(error.what());

@@ -90,6 +90,7 @@ TEST(ErrorDisplay, RaisedErrorsEndInTheBoxAndTheProgramGoesOn) {
          QStringLiteral("Cannot create file grüß<b>.html.")},
         {[] { throw std::runtime_error("Schon zu Ende."); }, QStringLiteral("Schon zu Ende.")},
         {[] { throw 42; }, QStringLiteral("Unbekannter Fehler.")},
+        {[] { throw std::bad_alloc(); }, QStringLiteral("Nicht genügend Arbeitsspeicher.")},
     };
     QWidget window;
     for (const auto& [handler, text] : cases) {
