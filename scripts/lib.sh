@@ -29,15 +29,17 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
 # clang with its libFuzzer and sanitizer runtimes, for the fuzz targets.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
-# Configures (once) and builds one preset.
+# Configures (once) and builds one preset; further arguments go to the build
+# (for example --target tavirel).
 build_preset() {
     local preset="$1"
+    shift
     if [ ! -f "build/$preset/build.ninja" ]; then
         say "configuring $preset"
         cmake --preset "$preset" >/dev/null
     fi
     say "building $preset"
-    cmake --build --preset "$preset"
+    cmake --build --preset "$preset" "$@"
 }
 
 # Replays every fuzz target's seed corpus, then fuzzes each for the given
