@@ -10,9 +10,8 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
-#include <memory>
+#include <string_view>
 
 #include "core/ansi_text.h"
 
@@ -36,47 +35,21 @@ bool WriteBlock(int fd, const char* data, std::size_t size) {
     return true;
 }
 
-// The page goes out in pieces of this size rather than as one joined text:
-// the piece stays in the cache, and each piece is handed to the disk as soon
-// as it is written, so the final flush finds most of the page already there.
+// The page goes out in pieces of this size rather than in one write: each
+// piece is handed to the disk as soon as it is written, so the final flush
+// finds most of the page already there.
 constexpr std::size_t kPieceSize = std::size_t{1} << 20;
 
-// Writes every line followed by CR LF; false when a write fails or falls short.
+// Writes the page's bytes; false when a write fails or falls short.
 bool WriteLines(int fd, const TLineList& lines) {
-    const auto piece = std::make_unique_for_overwrite<char[]>(kPieceSize);
-    std::size_t used = 0;
-    off_t offset = 0;
-    const auto flush = [&] {
-        if (used == 0) return true;
-        if (!WriteBlock(fd, piece.get(), used)) return false;
+    const std::string_view bytes = lines.FileBytes();
+    for (std::size_t offset = 0; offset < bytes.size(); offset += kPieceSize) {
+        const std::size_t size = std::min(kPieceSize, bytes.size() - offset);
+        if (!WriteBlock(fd, bytes.data() + offset, size)) return false;
         // Only a hint to start writing back; fsync reports any error.
-        sync_file_range(fd, offset, static_cast<off_t>(used), SYNC_FILE_RANGE_WRITE);
-        offset += static_cast<off_t>(used);
-        used = 0;
-        return true;
-    };
-    const auto append = [&](const char* data, std::size_t size) {
-        while (size > 0) {
-            if (used == kPieceSize && !flush()) return false;
-            const std::size_t part = std::min(size, kPieceSize - used);
-            std::memcpy(piece.get() + used, data, part);
-            used += part;
-            data += part;
-            size -= part;
-        }
-        return true;
-    };
-    for (const std::string& line : lines) {
-        if (used + line.size() + 2 <= kPieceSize) {
-            std::memcpy(piece.get() + used, line.data(), line.size());
-            used += line.size();
-            piece[used++] = '\r';
-            piece[used++] = '\n';
-        } else if (!append(line.data(), line.size()) || !append("\r\n", 2)) {
-            return false;
-        }
+        sync_file_range(fd, static_cast<off_t>(offset), static_cast<off_t>(size), SYNC_FILE_RANGE_WRITE);
     }
-    return flush();
+    return true;
 }
 
 std::string DirectoryOf(const std::string& path) {

@@ -1,7 +1,8 @@
 #include "core/page_generator.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace core {
@@ -15,54 +16,59 @@ std::string_view FontSize(std::int32_t headingSizeIndex) {
     return kFontSizes[index - 1];
 }
 
-char* CopyPart(char* at, std::string_view part) {
-    std::memcpy(at, part.data(), part.size());
-    return at + part.size();
-}
+// Counts what a page needs, so that its list is allocated once and never
+// grows: the generator runs over the description with this first.
+struct TLineCounter {
+    std::size_t Lines = 0;
+    std::size_t Bytes = 0;
 
-// Plain concatenation: user text is copied, never interpreted. Pages with
-// many entries make this the hot path, so every line is sized first and
-// built with one allocation; literal parts become inline copies.
-template <typename... Parts>
-std::string Join(const Parts&... parts) {
-    std::string line((std::string_view(parts).size() + ...), '\0');
-    char* at = line.data();
-    ((at = CopyPart(at, parts)), ...);
-    return line;
-}
+    template <typename... Parts>
+    void Append(const Parts&... parts) {
+        ++Lines;
+        Bytes += (std::string_view(parts).size() + ... + 0);
+    }
+};
 
-void AppendStyleBlock(TLineList& out, const TPageDescription& page) {
-    out.emplace_back("<style type=\"text/css\"><!--");
+// Lines are written part by part, plain concatenation: user text is copied,
+// never interpreted. `Out` is a TLineList or a TLineCounter.
+template <typename Out>
+void AppendStyleBlock(Out& out, const TPageDescription& page) {
+    out.Append("<style type=\"text/css\"><!--");
     const std::string_view rule = page.BoldLinks ? " { text-decoration:none; font-weight:bold; color:"
                                                  : " { text-decoration:none; color:";
-    out.push_back(Join("a:link", rule, page.LinkColor, "; }"));
-    out.push_back(Join("a:visited", rule, page.VisitedColor, "; }"));
-    out.push_back(Join("a:hover", rule, page.HoverColor, "; }"));
-    out.push_back(Join("a:active", rule, page.ActiveColor, "; }"));
-    out.emplace_back("--!></style>");
+    out.Append("a:link", rule, page.LinkColor, "; }");
+    out.Append("a:visited", rule, page.VisitedColor, "; }");
+    out.Append("a:hover", rule, page.HoverColor, "; }");
+    out.Append("a:active", rule, page.ActiveColor, "; }");
+    out.Append("--!></style>");
 }
 
-void AppendBodyStart(TLineList& out, const TPageDescription& page) {
+template <typename Out>
+void AppendBodyStart(Out& out, const TPageDescription& page) {
     const std::string top = std::to_string(page.MarginTop);
     const std::string left = std::to_string(page.MarginLeft);
     if (page.BackgroundIsImage)
-        out.push_back(Join("<body background=\"", page.BackgroundImage, "\" topmargin=\"", top, "\" leftmargin=\"",
-                           left, "\">"));
+        out.Append("<body background=\"", page.BackgroundImage, "\" topmargin=\"", top, "\" leftmargin=\"", left,
+                   "\">");
     else
-        out.push_back(Join("<body bgcolor=\"", page.BackgroundColor, "\" topmargin=\"", top, "\" leftmargin=\"",
-                           left, "\">"));
+        out.Append("<body bgcolor=\"", page.BackgroundColor, "\" topmargin=\"", top, "\" leftmargin=\"", left,
+                   "\">");
 }
 
-void AppendHeadingRow(TLineList& out, const TPageDescription& page) {
-    out.emplace_back("<tr>");
-    out.push_back(Join("<th height=\"", std::to_string(page.CornerHeight), "\">"));
-    out.push_back(page.CornerImageOn ? Join("<img src=\"", page.CornerImage, "\"></th>") : std::string("</th>"));
-    out.emplace_back("<td><b>");
-    out.push_back(Join("<font size=\"", FontSize(page.HeadingSizeIndex), "\" color=\"", page.HeadingColor,
-                       "\" face=\"", page.HeadingFace, "\">", page.HeadingText, "</font></b>"));
-    if (!page.HeadingImage.empty()) out.push_back(Join("<img src=\"", page.HeadingImage, "\" align=\"middle\">"));
-    out.emplace_back("</td>");
-    out.emplace_back("</tr>");
+template <typename Out>
+void AppendHeadingRow(Out& out, const TPageDescription& page) {
+    out.Append("<tr>");
+    out.Append("<th height=\"", std::to_string(page.CornerHeight), "\">");
+    if (page.CornerImageOn)
+        out.Append("<img src=\"", page.CornerImage, "\"></th>");
+    else
+        out.Append("</th>");
+    out.Append("<td><b>");
+    out.Append("<font size=\"", FontSize(page.HeadingSizeIndex), "\" color=\"", page.HeadingColor, "\" face=\"",
+               page.HeadingFace, "\">", page.HeadingText, "</font></b>");
+    if (!page.HeadingImage.empty()) out.Append("<img src=\"", page.HeadingImage, "\" align=\"middle\">");
+    out.Append("</td>");
+    out.Append("</tr>");
 }
 
 // Everything of a link cell before the target: the same for every link.
@@ -73,69 +79,76 @@ std::string LinkCellStart(const TPageDescription& page) {
     const std::string_view dotStart = page.UseDots ? "<img src=\"" : "";
     const std::string_view dot = page.UseDots ? std::string_view(page.DotImage) : "";
     const std::string_view dotEnd = page.UseDots ? "\" align=\"middle\">" : "";
-    return Join(cellStart, background, backgroundEnd, dotStart, dot, dotEnd, "<a href=\"");
+    std::string start;
+    for (const std::string_view part : {cellStart, background, backgroundEnd, dotStart, dot, dotEnd})
+        start.append(part);
+    return start.append("<a href=\"");
 }
 
-void AppendLinkCell(TLineList& out, std::string_view cellStart, const TLinkEntry& link) {
-    out.push_back(Join(cellStart, link.Target, "\">", link.Text, "</a></td>"));
+template <typename Out>
+void AppendLinkCell(Out& out, std::string_view cellStart, const TLinkEntry& link) {
+    out.Append(cellStart, link.Target, "\">", link.Text, "</a></td>");
 }
 
-void AppendTextCell(TLineList& out, const TPageDescription& page) {
+template <typename Out>
+void AppendTextCell(Out& out, const TPageDescription& page) {
     const std::string rowSpan = std::to_string(static_cast<std::int64_t>(page.Links.size()) + 1);
-    out.push_back(Join("<td valign=\"top\" rowspan=\"", rowSpan, "\">"));
-    out.push_back(Join("<font color=\"", page.TextColor, "\" face=\"", page.TextFace, "\">"));
-    out.insert(out.end(), page.TextLines.begin(), page.TextLines.end());
-    out.emplace_back("</tr>");
+    out.Append("<td valign=\"top\" rowspan=\"", rowSpan, "\">");
+    out.Append("<font color=\"", page.TextColor, "\" face=\"", page.TextFace, "\">");
+    for (const std::string& line : page.TextLines) out.Append(line);
+    out.Append("</tr>");
 }
 
-void AppendImageRow(TLineList& out, const TPageDescription& page) {
-    out.emplace_back("<tr>");
-    out.emplace_back("<th>");
+template <typename Out>
+void AppendImageRow(Out& out, const TPageDescription& page) {
+    out.Append("<tr>");
+    out.Append("<th>");
     for (const TImageEntry& image : page.Images) {
-        for (std::int32_t i = 0; i < page.BreaksPerImage; ++i) out.emplace_back("<br>");
-        out.push_back(Join("<img src=\"", image.FileName, "\">", image.Caption));
+        for (std::int32_t i = 0; i < page.BreaksPerImage; ++i) out.Append("<br>");
+        out.Append("<img src=\"", image.FileName, "\">", image.Caption);
     }
-    out.emplace_back("</th>");
-    out.emplace_back("</tr>");
+    out.Append("</th>");
+    out.Append("</tr>");
 }
 
-std::size_t LineCount(const TPageDescription& page) {
-    const std::size_t breaks = page.BreaksPerImage > 0 ? static_cast<std::size_t>(page.BreaksPerImage) : 0;
-    return 32 + page.TextLines.size() + 3 * page.Links.size() + (breaks + 1) * page.Images.size();
-}
-
-}  // namespace
-
-TLineList GeneratePage(const TPageDescription& page) {
-    TLineList out;
-    out.reserve(LineCount(page));
-
-    out.emplace_back("<html>");
-    out.push_back(Join("<head><title>", page.Title, "</title>"));
+template <typename Out>
+void AppendPage(Out& out, const TPageDescription& page) {
+    out.Append("<html>");
+    out.Append("<head><title>", page.Title, "</title>");
     if (page.UseStyleSheet) AppendStyleBlock(out, page);
-    out.emplace_back("</head>");
+    out.Append("</head>");
     AppendBodyStart(out, page);
-    out.emplace_back("<table cellspacing=\"0\" cellpadding=\"0\">");
+    out.Append("<table cellspacing=\"0\" cellpadding=\"0\">");
     AppendHeadingRow(out, page);
 
     // The first link shares its row with the text cell, which spans all
     // link rows and the image row; without text that row stays unclosed.
     const std::string linkCellStart = LinkCellStart(page);
     if (!page.Links.empty()) {
-        out.emplace_back("<tr>");
+        out.Append("<tr>");
         AppendLinkCell(out, linkCellStart, page.Links.front());
     }
     if (!page.TextLines.empty()) AppendTextCell(out, page);
     for (std::size_t i = 1; i < page.Links.size(); ++i) {
-        out.emplace_back("<tr>");
+        out.Append("<tr>");
         AppendLinkCell(out, linkCellStart, page.Links[i]);
-        out.emplace_back("</tr>");
+        out.Append("</tr>");
     }
     if (!page.Images.empty()) AppendImageRow(out, page);
 
-    out.emplace_back("</table>");
-    out.emplace_back("</body>");
-    out.emplace_back("</html>");
+    out.Append("</table>");
+    out.Append("</body>");
+    out.Append("</html>");
+}
+
+}  // namespace
+
+TLineList GeneratePage(const TPageDescription& page) {
+    TLineCounter needed;
+    AppendPage(needed, page);
+    TLineList out;
+    out.Reserve(needed.Lines, needed.Bytes);
+    AppendPage(out, page);
     return out;
 }
 

@@ -30,7 +30,11 @@ using core::TLineList;
 const std::string kOldPage = "<html>alte Seite</html>\r\n";
 const TLineList kNewLines = {"<html>", "neue Seite", "</html>"};
 // Far more than the small file systems and size limits below can take.
-const TLineList kBigLines(4000, std::string(98, 'x'));
+const TLineList kBigLines = [] {
+    TLineList lines;
+    for (int i = 0; i < 4000; ++i) lines.push_back(std::string(98, 'x'));
+    return lines;
+}();
 
 struct TScenario {
     const char* label;

@@ -160,7 +160,7 @@ std::string DirectoryListing(const std::string& path) {
 
 std::string PageBytes(const core::TLineList& lines) {
     std::string bytes;
-    for (const std::string& line : lines) bytes += line + "\r\n";
+    for (const std::string_view line : lines) bytes.append(line).append("\r\n");
     return bytes;
 }
 

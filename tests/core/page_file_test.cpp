@@ -59,7 +59,7 @@ TEST_F(PageFile, EveryLineEndsWithCrLf) {
 TEST_F(PageFile, DefaultPageIsItsLinesPlusThirtyTwoBytes) {
     const TLineList lines = core::GeneratePage(TPageDescription{});
     std::size_t length = 0;
-    for (const std::string& line : lines) length += line.size();
+    for (const std::string_view line : lines) length += line.size();
     SavePageLines(PageFileName(TPageDescription{}), lines);
     EXPECT_EQ(ReadBytes("index.html").size(), length + 32);
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -22,11 +24,14 @@ const TLineList kEnd = {"</table>", "</body>", "</html>"};
 
 // The default page with `middle` between the heading row and the document end.
 TLineList DefaultPageWith(const TLineList& middle) {
-    TLineList lines = kHead;
-    lines.insert(lines.end(), kHeadingRow.begin(), kHeadingRow.end());
-    lines.insert(lines.end(), middle.begin(), middle.end());
-    lines.insert(lines.end(), kEnd.begin(), kEnd.end());
+    TLineList lines;
+    for (const TLineList* part : {&kHead, &kHeadingRow, &middle, &kEnd})
+        for (const std::string_view line : *part) lines.push_back(line);
     return lines;
+}
+
+std::vector<std::string> Texts(const TLineList& lines) {
+    return std::vector<std::string>(lines.begin(), lines.end());
 }
 
 TEST(GeneratePage, DefaultsGiveTheSixteenLinePage) {
@@ -130,9 +135,9 @@ TEST(GeneratePage, HeadingSizeMapsToFixedFontSizes) {
 TEST(GeneratePage, HeadingRowOptionalParts) {
     TPageDescription page;
     page.HeadingImage = "";
-    TLineList expected = DefaultPageWith({});
+    std::vector<std::string> expected = Texts(DefaultPageWith({}));
     expected.erase(expected.begin() + 10);
-    EXPECT_EQ(GeneratePage(page), expected) << "an empty heading image removes exactly its line";
+    EXPECT_EQ(Texts(GeneratePage(page)), expected) << "an empty heading image removes exactly its line";
 
     page = TPageDescription{};
     page.CornerImageOn = true;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/page_generator.h"
@@ -99,8 +100,8 @@ std::vector<const std::string*> VisibleTexts(const TPageDescription& page) {
 }
 
 bool InSomeLine(const TLineList& lines, const std::string& text) {
-    for (const std::string& line : lines)
-        if (line.find(text) != std::string::npos) return true;
+    for (const std::string_view line : lines)
+        if (line.find(text) != std::string_view::npos) return true;
     return false;
 }
 
@@ -116,6 +117,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(false);
     }
     Check(lines.size() == ExpectedLineCount(page));
+    std::string joined;
+    for (const std::string_view line : lines) joined.append(line).append("\r\n");
+    Check(lines.FileBytes() == joined);
     for (const std::string* text : VisibleTexts(page)) Check(InSomeLine(lines, *text));
     return 0;
 }
