@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QStringList>
@@ -10,6 +11,7 @@
 #include "app/ui_services.h"
 #include "core/page_file.h"
 #include "core/page_generator.h"
+#include "wizard/code_view_model.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -40,14 +42,9 @@ void SelectLast(QListWidget* list) {
     if (list->count() > 0) ui::ListSelect(list, list->count() - 1);
 }
 
-void ShowCode(QListWidget* codeView, const core::TLineList& lines) {
-    QStringList entries;
-    entries.reserve(static_cast<qsizetype>(lines.size()));
-    for (const std::string& line : lines) entries.append(ui::FromAnsi(line));
-    // One batch instead of a repaint per line keeps long pages quick.
-    codeView->setUpdatesEnabled(false);
-    codeView->addItems(entries);
-    codeView->setUpdatesEnabled(true);
+// The code view's model, which the page creates together with the view.
+TCodeViewModel& CodeLines(const QListView* codeView) {
+    return *static_cast<TCodeViewModel*>(codeView->model());
 }
 
 }  // namespace
@@ -100,10 +97,11 @@ core::TPageDescription TForm3::ReadPageDescription() {
 }
 
 void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
-    ListBox4->clear();
+    CodeLines(ListBox4).ShowLines({});
     const core::TPageDescription page = ReadPageDescription();
-    const core::TLineList lines = core::GeneratePage(page);
-    ShowCode(ListBox4, lines);
+    // The page's lines move into the code view and are saved from there: a
+    // long page is not copied.
+    CodeLines(ListBox4).ShowLines(core::GeneratePage(page));
     // A failed write reaches the error display; the code view keeps the page.
-    core::SavePageLines(core::PageFileName(page), lines);
+    core::SavePageLines(core::PageFileName(page), CodeLines(ListBox4).Lines());
 }

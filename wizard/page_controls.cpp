@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -29,6 +30,8 @@ constexpr int kHelpPanelWidth = 209;
 constexpr int kHintLeft = 296;
 constexpr int kHintLineStep = 16;
 constexpr int kListRowHeight = 13;
+// The box QLabel measures an unbroken caption in.
+constexpr int kLabelMeasureBox = 2000;
 
 // List rows keep the design's 13 pixels whatever the substituted font's
 // natural height is.
@@ -75,6 +78,17 @@ TControl* Place(TControl* control, const QString& name, const QRect& geometry) {
     return control;
 }
 
+// Every list of the wizard looks the same, whatever fills it.
+template <typename TList>
+TList* LookLikeList(TList* list) {
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setFrameShape(QFrame::NoFrame);
+    list->setUniformItemSizes(true);
+    list->setItemDelegate(new TFixedRowDelegate(list));
+    look::SetBaseToBackground(list);
+    return list;
+}
+
 }  // namespace
 
 QWidget* AddPage(QTabWidget* tabs, const QString& name, const QString& caption) {
@@ -94,8 +108,13 @@ void ChainTabOrder(std::initializer_list<QWidget*> controls) {
 
 QLabel* AddLabel(QWidget* parent, const QString& caption, int left, int top) {
     auto* label = new QLabel(caption, parent);
-    label->move(left, top);
-    label->adjustSize();
+    // A plain one-line label's natural size is its text's bounding box. Asked
+    // for it, QLabel measures the text three times (for its size and minimum
+    // size hints); the wizard's 49 labels made that a good part of its
+    // start-up, so the box is measured once here. The result is the same.
+    const QRect box(0, 0, kLabelMeasureBox, kLabelMeasureBox);
+    const QSize natural = label->fontMetrics().boundingRect(box, Qt::AlignLeft, caption).size();
+    label->setGeometry(QRect(QPoint(left, top), natural));
     return label;
 }
 
@@ -132,10 +151,15 @@ QPlainTextEdit* AddHelpPanel(QWidget* page, const QString& name, const QStringLi
 }
 
 QLineEdit* AddEdit(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
-    auto* edit = Place(new QLineEdit(text, parent), name, geometry);
+    // The text comes last: a line edit lays its text out anew on each step of
+    // its set-up (font, password character, length limit), and laying out an
+    // empty text is nearly free, while the wizard's 25 edits with text made a
+    // good part of its start-up.
+    auto* edit = Place(new QLineEdit(parent), name, geometry);
     // Qt cuts an edit's text at 32767 characters unless told otherwise; a
     // longer paste would lose its end without a word.
     edit->setMaxLength(std::numeric_limits<int>::max());
+    edit->setText(text);
     return edit;
 }
 
@@ -183,12 +207,13 @@ QPushButton* AddPushButton(QWidget* parent, const QString& name, const QString& 
 }
 
 QListWidget* AddList(QWidget* parent, const QString& name, const QRect& geometry) {
-    auto* list = Place(new QListWidget(parent), name, geometry);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setFrameShape(QFrame::NoFrame);
-    list->setUniformItemSizes(true);
-    list->setItemDelegate(new TFixedRowDelegate(list));
-    look::SetBaseToBackground(list);
+    return LookLikeList(Place(new QListWidget(parent), name, geometry));
+}
+
+QListView* AddListView(QWidget* parent, const QString& name, const QRect& geometry, QAbstractItemModel* model) {
+    auto* list = LookLikeList(Place(new QListView(parent), name, geometry));
+    model->setParent(list);
+    list->setModel(model);
     return list;
 }
 

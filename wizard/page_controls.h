@@ -9,10 +9,12 @@
 
 #include <initializer_list>
 
+class QAbstractItemModel;
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
@@ -56,5 +58,7 @@ QToolButton* AddFlatButton(QWidget* parent, const QString& name, const QString& 
 // Push buttons take Enter while they hold the focus.
 QPushButton* AddPushButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);
 QListWidget* AddList(QWidget* parent, const QString& name, const QRect& geometry);
+// A list showing the model's rows; the list owns the model.
+QListView* AddListView(QWidget* parent, const QString& name, const QRect& geometry, QAbstractItemModel* model);
 
 }  // namespace pagecontrols

@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -10,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui_services.h"
+#include "wizard/code_view_model.h"
 #include "wizard/help_texts.h"
 #include "wizard/page_controls.h"
 #include "wizard/wizard_window.h"
@@ -45,7 +47,7 @@ void TForm3::CreatePage5() {
 void TForm3::CreatePage7() {
     TabSheet7 = AddPage(PageControl1, QStringLiteral("TabSheet7"), QStringLiteral("HTML Code"));
     // The code view fills the page and follows its size.
-    ListBox4 = AddList(TabSheet7, QStringLiteral("ListBox4"), TabSheet7->rect());
+    ListBox4 = AddListView(TabSheet7, QStringLiteral("ListBox4"), TabSheet7->rect(), new TCodeViewModel);
     auto* fill = new QVBoxLayout(TabSheet7);
     fill->setContentsMargins(0, 0, 0, 0);
     fill->addWidget(ListBox4);

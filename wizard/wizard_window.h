@@ -11,6 +11,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
@@ -150,8 +151,8 @@ public:
     ui::TSpinEdit* SpinEdit3 = nullptr;
     QPlainTextEdit* Memo4 = nullptr;
 
-    // "HTML Code"
-    QListWidget* ListBox4 = nullptr;
+    // "HTML Code"; its model holds the page's lines.
+    QListView* ListBox4 = nullptr;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QApplication>
+#include <QListView>
 #include <QStringList>
 #include <QTabWidget>
 #include <QToolButton>
@@ -147,6 +148,33 @@ TEST_F(Accessibility, ControlsAreCalledByTheirCaptions) {
         EXPECT_EQ(AccessibleName(Find(wizard_.get(), QString::fromUtf8(c.control))), c.name) << c.control;
     }
     EXPECT_EQ(AccessibleName(wizard_->SpeedButton9), "F     E     R     T     I     G");
+}
+
+// A screen reader reads the generated page row by row, as the code view
+// shows it.
+TEST_F(Accessibility, CodeViewRowsSpeakThePageLines) {
+    const testsupport::TWorkDir workDir;
+    wizard_->SpeedButton9->click();
+    ShowPage(wizard_.get(), QStringLiteral("TabSheet7"));
+
+    QAccessibleInterface* codeView = QAccessible::queryAccessibleInterface(wizard_->ListBox4);
+    ASSERT_NE(codeView, nullptr);
+    EXPECT_EQ(codeView->role(), QAccessible::List);
+    ASSERT_EQ(codeView->childCount(), 16);
+    const struct {
+        int row;
+        const char* line;
+    } rows[] = {
+        {0, "<html>"},
+        {1, "<head><title>Neue Seite</title>"},
+        {9, "<font size=\"5\" color=\"#000000\" face=\"Arial\">Neue Seite</font></b>"},
+        {15, "</html>"},
+    };
+    for (const auto& r : rows) {
+        QAccessibleInterface* row = codeView->child(r.row);
+        ASSERT_NE(row, nullptr) << r.row;
+        EXPECT_EQ(row->text(QAccessible::Name).toStdString(), r.line) << r.row;
+    }
 }
 
 }  // namespace

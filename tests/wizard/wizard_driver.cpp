@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QTest>
 
@@ -50,10 +51,11 @@ void TWizardDriver::SelectEntry(const char* list, int row) {
     QTest::mouseClick(box->viewport(), Qt::LeftButton, Qt::NoModifier, box->visualItemRect(item).center());
 }
 
+// Reads what the list shows, whether it keeps its own items or shows a model.
 TLines TWizardDriver::Entries(const char* list) {
-    auto* box = Find<QListWidget>(&window, list);
+    const QAbstractItemModel* rows = Find<QListView>(&window, list)->model();
     TLines entries;
-    for (int i = 0; i < box->count(); ++i) entries.push_back(box->item(i)->text().toStdString());
+    for (int i = 0; i < rows->rowCount(); ++i) entries.push_back(rows->index(i, 0).data().toString().toStdString());
     return entries;
 }
 
