@@ -110,8 +110,4 @@ void TSpinEdit::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && event->isAccepted()) setFocus(Qt::MouseFocusReason);
 }
 
-// The base class only finishes a pending edit, which for a field without a
-// numeric type leaves the text alone.
-void TSpinEdit::focusOutEvent(QFocusEvent* event) { QAbstractSpinBox::focusOutEvent(event); }
-
 }  // namespace ui

@@ -71,7 +71,6 @@ protected:
     StepEnabled stepEnabled() const override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 };
 
 // ---- Toggle group: at most one button down, all up allowed.
