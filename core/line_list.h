@@ -137,9 +137,27 @@ public:
     }
 
 private:
+    // Most parts are a few dozen bytes: two overlapping fixed-size moves
+    // copy them without a call into the library.
     static char* Copy(char* at, std::string_view part) {
-        if (!part.empty()) std::memcpy(at, part.data(), part.size());
-        return at + part.size();
+        const char* from = part.data();
+        const std::size_t size = part.size();
+        if (size >= 16 && size <= 32) {
+            CopyFixed<16>(at, from);
+            CopyFixed<16>(at + size - 16, from + size - 16);
+        } else if (size >= 8 && size < 16) {
+            CopyFixed<8>(at, from);
+            CopyFixed<8>(at + size - 8, from + size - 8);
+        } else if (size != 0) {
+            std::memcpy(at, from, size);
+        }
+        return at + size;
+    }
+    template <std::size_t Size>
+    static void CopyFixed(char* at, const char* from) {
+        char chunk[Size];
+        std::memcpy(chunk, from, Size);
+        std::memcpy(at, chunk, Size);
     }
 
     // Room for `size` more bytes, handed out uninitialised: a std::string

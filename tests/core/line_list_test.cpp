@@ -51,6 +51,22 @@ TEST(LineList, PartsMakeOneLine) {
     EXPECT_EQ(lines, (TLineList{"<a href=\"seite.html\">Start</a>", "", "x"}));
 }
 
+// Short parts are copied in fixed-size pieces: every length around the
+// piece sizes must come out whole, neither cut nor overrun.
+TEST(LineList, PartsOfEveryShortLengthArriveWhole) {
+    std::string alphabet;
+    for (int i = 0; i < 48; ++i) alphabet.push_back(static_cast<char>('A' + i % 26 + (i / 26) * 32));
+    std::string expected;
+    TLineList lines;
+    for (std::size_t size = 0; size <= alphabet.size(); ++size) {
+        const std::string part = alphabet.substr(alphabet.size() - size);
+        lines.Append("<", part, ">");
+        expected += "<" + part + ">\r\n";
+    }
+    EXPECT_EQ(lines.FileBytes(), expected);
+    EXPECT_EQ(lines[17], "<" + alphabet.substr(alphabet.size() - 17) + ">");
+}
+
 TEST(LineList, EqualOnlyWithTheSameLines) {
     struct Case {
         TLineList a, b;
