@@ -4,8 +4,10 @@
 // error display, the spin field, the toggle group and list semantics.
 
 #include <QAbstractSpinBox>
+#include <QListView>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <cstdint>
@@ -15,7 +17,6 @@
 #include <vector>
 
 class QAbstractButton;
-class QListWidget;
 
 namespace ui {
 
@@ -89,12 +90,30 @@ private:
 
 // ---- Lists: -1 means no selection.
 
-int ListSelectedIndex(const QListWidget* list);
+// A list of text entries, one per row. The entries lie side by side in one
+// string list rather than in an item object each, so that lists of many
+// thousand entries are filled and read without an allocation per entry.
+class TListBox : public QListView {
+public:
+    explicit TListBox(QWidget* parent = nullptr);
+
+    int count() const { return static_cast<int>(texts().size()); }
+    const QStringList& texts() const;  // every entry, in order
+    const QString& text(int row) const { return texts().at(row); }
+
+    void append(const QString& entry);
+    void removeAt(int row);  // row must exist
+    void clear();
+};
+
+int ListSelectedIndex(const TListBox* list);
 // Appending keeps the selection.
-void ListAppend(QListWidget* list, const QString& entry);
+void ListAppend(TListBox* list, const QString& entry);
 // Deleting at -1 does nothing; afterwards no entry is selected.
-void ListDeleteAt(QListWidget* list, int index);
+void ListDeleteAt(TListBox* list, int index);
 // Selects the entry (or none for -1 / out of range).
-void ListSelect(QListWidget* list, int index);
+void ListSelect(TListBox* list, int index);
+// Every entry as Windows-1252 bytes.
+std::vector<std::string> ListAnsiTexts(const TListBox* list);
 
 }  // namespace ui

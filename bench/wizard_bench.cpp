@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTabWidget>
 
 #include <chrono>

@@ -5,12 +5,12 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
 #include <cstdlib>
 
+#include "app/ui_services.h"
 #include "wizard/wizard_window.h"
 
 namespace {

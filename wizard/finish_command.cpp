@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListView>
-#include <QListWidget>
 #include <QRadioButton>
 #include <QStringList>
 
@@ -20,37 +19,19 @@ std::string AnsiText(const QLineEdit* edit) {
     return ui::ToAnsi(edit->text());
 }
 
-// Converts the item's text where the variant holds it: text() would copy
-// it once more through QVariant::toString, which on 30,000 entries shows in
-// the finish time.
-std::string AnsiItemText(const QListWidget* list, int row) {
-    const QVariant text = list->item(row)->data(Qt::DisplayRole);
-    if (text.metaType() == QMetaType::fromType<QString>())
-        return ui::ToAnsi(*static_cast<const QString*>(text.constData()));
-    return ui::ToAnsi(text.toString());
-}
-
 // Pairs each visible entry with the hidden entry at the same position.
 template <typename Entry>
-std::vector<Entry> ReadPairedList(const QListWidget* visible, const QStringList& hidden) {
-    // count() goes through the list's model each time: asked once.
-    const int count = visible->count();
+std::vector<Entry> ReadPairedList(const ui::TListBox* visible, const QStringList& hidden) {
+    std::vector<std::string> shown = ui::ListAnsiTexts(visible);
     std::vector<Entry> entries;
-    entries.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) entries.push_back(Entry{AnsiItemText(visible, i), ui::ToAnsi(hidden.at(i))});
+    entries.reserve(shown.size());
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        entries.push_back(Entry{std::move(shown[i]), ui::ToAnsi(hidden.at(static_cast<qsizetype>(i)))});
     return entries;
 }
 
-std::vector<std::string> ReadLines(const QListWidget* list) {
-    const int count = list->count();
-    std::vector<std::string> lines;
-    lines.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) lines.push_back(AnsiItemText(list, i));
-    return lines;
-}
-
 // Reading a list leaves its last entry selected.
-void SelectLast(QListWidget* list) {
+void SelectLast(ui::TListBox* list) {
     if (list->count() > 0) ui::ListSelect(list, list->count() - 1);
 }
 
@@ -88,7 +69,7 @@ core::TPageDescription TForm3::ReadPageDescription() {
     page.DotImage = AnsiText(Edit6);
     page.UseLinkBackground = lh->isChecked();
     page.LinkBackgroundImage = AnsiText(Edit7);
-    page.TextLines = ReadLines(ListBox1);
+    page.TextLines = ui::ListAnsiTexts(ListBox1);
     page.TextColor = AnsiText(Edit24);
     page.TextFace = AnsiText(Edit25);
     page.Images = ReadPairedList<core::TImageEntry>(ListBox3, ListBox6);
@@ -99,7 +80,7 @@ core::TPageDescription TForm3::ReadPageDescription() {
     // Walking the link list leaves the last link in the link fields, so the
     // next "Neuer Link" repeats it unless the user types anew.
     if (ListBox2->count() > 0) {
-        Edit3->setText(ListBox2->item(ListBox2->count() - 1)->text());
+        Edit3->setText(ListBox2->texts().last());
         Edit4->setText(ListBox5.last());
     }
     SelectLast(ListBox2);

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -206,8 +205,8 @@ QPushButton* AddPushButton(QWidget* parent, const QString& name, const QString& 
     return button;
 }
 
-QListWidget* AddList(QWidget* parent, const QString& name, const QRect& geometry) {
-    return LookLikeList(Place(new QListWidget(parent), name, geometry));
+ui::TListBox* AddList(QWidget* parent, const QString& name, const QRect& geometry) {
+    return LookLikeList(Place(new ui::TListBox(parent), name, geometry));
 }
 
 QListView* AddListView(QWidget* parent, const QString& name, const QRect& geometry, QAbstractItemModel* model) {

@@ -15,7 +15,6 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListView;
-class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -24,6 +23,7 @@ class QToolButton;
 class QWidget;
 
 namespace ui {
+class TListBox;
 class TSpinEdit;
 }
 
@@ -57,7 +57,7 @@ ui::TSpinEdit* AddSpin(QWidget* parent, const QString& name, const QString& text
 QToolButton* AddFlatButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);
 // Push buttons take Enter while they hold the focus.
 QPushButton* AddPushButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);
-QListWidget* AddList(QWidget* parent, const QString& name, const QRect& geometry);
+ui::TListBox* AddList(QWidget* parent, const QString& name, const QRect& geometry);
 // A list showing the model's rows; the list owns the model.
 QListView* AddListView(QWidget* parent, const QString& name, const QRect& geometry, QAbstractItemModel* model);
 

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QToolButton>

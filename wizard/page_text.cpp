@@ -4,7 +4,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPainter>
 #include <QPen>
 #include <QPixmap>

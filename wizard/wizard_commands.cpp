@@ -2,7 +2,6 @@
 // size choice. They only change the wizard's state; the finish command reads it.
 
 #include <QLineEdit>
-#include <QListWidget>
 #include <QString>
 #include <QToolButton>
 

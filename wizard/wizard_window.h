@@ -12,7 +12,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListView;
-class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -20,6 +19,7 @@ class QTabWidget;
 class QToolButton;
 
 namespace ui {
+class TListBox;
 class TSpinEdit;
 class TToggleGroup;
 }  // namespace ui
@@ -106,7 +106,7 @@ public:
 
     // "Links"; ListBox5 holds the targets beside ListBox2 and is never shown.
     QLabel* Label9 = nullptr;
-    QListWidget* ListBox2 = nullptr;
+    ui::TListBox* ListBox2 = nullptr;
     QStringList ListBox5;
     QToolButton* SpeedButton2 = nullptr;
     QToolButton* SpeedButton5 = nullptr;
@@ -124,7 +124,7 @@ public:
     QPushButton* Button1 = nullptr;
     QToolButton* SpeedButton6 = nullptr;
     QLineEdit* Edit12 = nullptr;
-    QListWidget* ListBox1 = nullptr;
+    ui::TListBox* ListBox1 = nullptr;
     QToolButton* SpeedButton7 = nullptr;
     QToolButton* SpeedButton8 = nullptr;
     QLineEdit* Edit24 = nullptr;
@@ -142,7 +142,7 @@ public:
 
     // "Bilder"; ListBox6 holds the captions beside ListBox3 and is never shown.
     QLabel* Label16 = nullptr;
-    QListWidget* ListBox3 = nullptr;
+    ui::TListBox* ListBox3 = nullptr;
     QStringList ListBox6;
     QToolButton* SpeedButton3 = nullptr;
     QToolButton* SpeedButton4 = nullptr;

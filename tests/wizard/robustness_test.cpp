@@ -7,7 +7,6 @@
 #include <QAbstractSpinBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QStringList>
 #include <QToolButton>
 

@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QListView>
-#include <QListWidget>
 #include <QTest>
 
 #include "gui_test_support.h"
@@ -45,13 +44,13 @@ void TWizardDriver::Paste(const char* control, const QString& text) {
 }
 
 void TWizardDriver::SelectEntry(const char* list, int row) {
-    auto* box = Find<QListWidget>(&window, list);
-    QListWidgetItem* item = box->item(row);
-    box->scrollToItem(item);
-    QTest::mouseClick(box->viewport(), Qt::LeftButton, Qt::NoModifier, box->visualItemRect(item).center());
+    auto* box = Find<QListView>(&window, list);
+    const QModelIndex entry = box->model()->index(row, 0);
+    box->scrollTo(entry);
+    QTest::mouseClick(box->viewport(), Qt::LeftButton, Qt::NoModifier, box->visualRect(entry).center());
 }
 
-// Reads what the list shows, whether it keeps its own items or shows a model.
+// Reads what the list shows through its model, as a screen reader would.
 TLines TWizardDriver::Entries(const char* list) {
     const QAbstractItemModel* rows = Find<QListView>(&window, list)->model();
     TLines entries;
@@ -60,9 +59,8 @@ TLines TWizardDriver::Entries(const char* list) {
 }
 
 int TWizardDriver::Selected(const char* list) {
-    auto* box = Find<QListWidget>(&window, list);
-    const QList<QListWidgetItem*> selected = box->selectedItems();
-    return selected.isEmpty() ? -1 : box->row(selected.first());
+    const QModelIndexList selected = Find<QListView>(&window, list)->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 QString TWizardDriver::Text(const char* edit) {

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -276,10 +275,8 @@ TEST_F(WizardWindow, EnterOnTheTextPageAddsTheTypedLine) {
     testsupport::Type(edit, QStringLiteral("Zweite Zeile"));
     testsupport::Key(edit, Qt::Key_Enter);
 
-    auto* lines = Control<QListWidget>("ListBox1");
-    ASSERT_EQ(lines->count(), 2);
-    EXPECT_EQ(lines->item(0)->text(), QStringLiteral("Hallo Welt"));
-    EXPECT_EQ(lines->item(1)->text(), QStringLiteral("Zweite Zeile"));
+    auto* lines = Control<ui::TListBox>("ListBox1");
+    EXPECT_EQ(lines->texts(), QStringList({"Hallo Welt", "Zweite Zeile"}));
     EXPECT_TRUE(edit->text().isEmpty());
 }
 
