@@ -1,9 +1,20 @@
 #include "core/line_list.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 namespace core {
+namespace {
+
+// On failure the old block stays as it was, still the caller's.
+char* Reallocate(char* bytes, std::size_t size) {
+    void* const grown = std::realloc(bytes, size);
+    if (grown == nullptr) throw std::bad_alloc();
+    return static_cast<char*>(grown);
+}
+
+}  // namespace
 
 TLineList::TLineList(std::initializer_list<std::string_view> lines) {
     std::size_t bytes = 0;
@@ -14,7 +25,7 @@ TLineList::TLineList(std::initializer_list<std::string_view> lines) {
 
 TLineList::TLineList(const TLineList& other) : starts_(other.starts_) {
     if (other.size_ == 0) return;
-    bytes_ = std::make_unique_for_overwrite<char[]>(other.size_);
+    bytes_.reset(Reallocate(nullptr, other.size_));
     std::memcpy(bytes_.get(), other.bytes_.get(), other.size_);
     size_ = capacity_ = other.size_;
 }
@@ -44,9 +55,9 @@ void TLineList::Reserve(std::size_t lines, std::size_t bytes) {
 // Doubling keeps appending line by line linear.
 void TLineList::Grow(std::size_t needed) {
     const std::size_t capacity = std::max(needed, 2 * capacity_);
-    auto bytes = std::make_unique_for_overwrite<char[]>(capacity);
-    if (size_ > 0) std::memcpy(bytes.get(), bytes_.get(), size_);
-    bytes_ = std::move(bytes);
+    char* const grown = Reallocate(bytes_.get(), capacity);
+    static_cast<void>(bytes_.release());  // realloc has moved or kept it
+    bytes_.reset(grown);
     capacity_ = capacity;
 }
 

@@ -3,6 +3,7 @@
 #include <compare>
 #include <cstddef>
 #include <initializer_list>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -170,7 +171,12 @@ private:
     }
     void Grow(std::size_t needed);
 
-    std::unique_ptr<char[]> bytes_;
+    struct TFree {
+        void operator()(char* bytes) const { std::free(bytes); }
+    };
+    // From malloc, so that growing can use realloc, which moves a large
+    // buffer's pages rather than copying its bytes.
+    std::unique_ptr<char, TFree> bytes_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
     std::vector<std::size_t> starts_;

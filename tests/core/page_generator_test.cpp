@@ -200,6 +200,22 @@ TEST(GeneratePage, LinkRowsAndTextCellShareTheTable) {
     }
 }
 
+// The page's buffer is sized for texts of a usual length before they are
+// read: texts far longer, and many of them, must still arrive whole.
+TEST(GeneratePage, LongTextsArriveWhole) {
+    TPageDescription page;
+    const std::string target(50000, 't');
+    page.Links = {{"L", target}};
+    TLineList middle = {"<tr>", "<td><a href=\"" + target + "\">L</a></td>",
+                        "<td valign=\"top\" rowspan=\"2\">", "<font color=\"#000000\" face=\"Arial\">"};
+    for (std::size_t i = 0; i < 400; ++i) {
+        page.TextLines.push_back(std::string(i * 9, static_cast<char>('a' + i % 26)));
+        middle.push_back(page.TextLines.back());
+    }
+    middle.push_back("</tr>");
+    EXPECT_EQ(GeneratePage(page), DefaultPageWith(middle));
+}
+
 TEST(GeneratePage, ImageRowBreaksComeBeforeEachImage) {
     TPageDescription page;
     page.Images = {{"a.jpg", "Erstes Bild"}, {"b.gif", ""}};
