@@ -2,9 +2,9 @@
 
 #include <compare>
 #include <cstddef>
-#include <initializer_list>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <string_view>
