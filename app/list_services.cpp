@@ -67,10 +67,6 @@ TListBox::TListBox(QWidget* parent) : QListView(parent) {
 
 const QStringList& TListBox::texts() const { return RowsOf(this).Texts(); }
 
-void TListBox::append(const QString& entry) { RowsOf(this).Append(entry); }
-
-void TListBox::removeAt(int row) { RowsOf(this).RemoveAt(row); }
-
 void TListBox::clear() { RowsOf(this).Clear(); }
 
 int ListSelectedIndex(const TListBox* list) {
@@ -79,11 +75,11 @@ int ListSelectedIndex(const TListBox* list) {
     return -1;
 }
 
-void ListAppend(TListBox* list, const QString& entry) { list->append(entry); }
+void ListAppend(TListBox* list, const QString& entry) { RowsOf(list).Append(entry); }
 
 void ListDeleteAt(TListBox* list, int index) {
     if (!IsRow(list, index)) return;
-    list->removeAt(index);
+    RowsOf(list).RemoveAt(index);
     SelectNone(list);
 }
 

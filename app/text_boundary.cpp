@@ -5,7 +5,6 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
-#include <cstring>
 
 namespace ui {
 namespace {
@@ -33,20 +32,6 @@ void AppendCharacterReference(std::string& out, char32_t codePoint) {
 
 bool IsPlainAscii(QChar ch) { return ch.unicode() < 0x80 && ch.unicode() != u'\r' && ch.unicode() != u'\n'; }
 
-// Tests four UTF-16 units at once, lane by lane, so it holds on either byte
-// order: every unit below 0x80 and none a control character (the line breaks
-// are among those). A tab fails here and is taken one unit at a time.
-bool IsPlainAsciiBlock(const QChar* chars) {
-    constexpr std::uint64_t kAboveAscii = 0xFF80'FF80'FF80'FF80;
-    constexpr std::uint64_t kBelowSpaceProbe = 0x0060'0060'0060'0060;
-    constexpr std::uint64_t kLaneBit7 = 0x0080'0080'0080'0080;
-    std::uint64_t units = 0;
-    std::memcpy(&units, chars, sizeof units);
-    // Below 0x80 a unit plus 0x60 stays within its lane and reaches bit 7
-    // exactly when the unit is at least 0x20.
-    return (units & kAboveAscii) == 0 && (~(units + kBelowSpaceProbe) & kLaneBit7) == 0;
-}
-
 }  // namespace
 
 // Long lists pass every entry through here; plain ASCII, the bulk of what
@@ -54,14 +39,10 @@ bool IsPlainAsciiBlock(const QChar* chars) {
 std::string ToAnsi(const QString& text) {
     const QChar* chars = text.constData();
     const qsizetype size = text.size();
-    // One pass scans and narrows, four units a step: the entries of long
-    // lists are mostly plain ASCII and short, so this pass is all they cost.
     std::string out(static_cast<std::size_t>(size), '\0');
-    char* bytes = out.data();
     qsizetype plain = 0;
-    for (; plain + 4 <= size && IsPlainAsciiBlock(chars + plain); plain += 4)
-        for (qsizetype k = plain; k < plain + 4; ++k) bytes[k] = static_cast<char>(chars[k].unicode());
-    for (; plain < size && IsPlainAscii(chars[plain]); ++plain) bytes[plain] = static_cast<char>(chars[plain].unicode());
+    for (; plain < size && IsPlainAscii(chars[plain]); ++plain)
+        out[static_cast<std::size_t>(plain)] = static_cast<char>(chars[plain].unicode());
     out.resize(static_cast<std::size_t>(plain));
     for (qsizetype i = plain; i < size;) {
         const char32_t codePoint = NextCodePoint(chars, size, i);

@@ -99,10 +99,6 @@ public:
 
     int count() const { return static_cast<int>(texts().size()); }
     const QStringList& texts() const;  // every entry, in order
-    const QString& text(int row) const { return texts().at(row); }
-
-    void append(const QString& entry);
-    void removeAt(int row);  // row must exist
     void clear();
 };
 

@@ -30,10 +30,8 @@ std::vector<Entry> ReadPairedList(const ui::TListBox* visible, const QStringList
     return entries;
 }
 
-// Reading a list leaves its last entry selected.
-void SelectLast(ui::TListBox* list) {
-    if (list->count() > 0) ui::ListSelect(list, list->count() - 1);
-}
+// Reading a list leaves its last entry selected; an empty list stays so.
+void SelectLast(ui::TListBox* list) { ui::ListSelect(list, list->count() - 1); }
 
 // The code view's model, which the page creates together with the view.
 TCodeViewModel& CodeLines(const QListView* codeView) {
