@@ -1,11 +1,10 @@
-#include "app/ui_services.h"
-
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
-
 #include <exception>
 #include <new>
+
+#include "app/ui_services.h"
 
 namespace ui {
 

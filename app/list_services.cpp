@@ -47,7 +47,9 @@ private:
     QStringList texts_;
 };
 
-TListBoxModel& RowsOf(const TListBox* list) { return *static_cast<TListBoxModel*>(list->model()); }
+TListBoxModel& RowsOf(const TListBox* list) {
+    return *static_cast<TListBoxModel*>(list->model());
+}
 
 // Qt keeps a current row apart from the selection and moves it to a
 // neighbour after a removal; "none" must clear both.
@@ -56,7 +58,9 @@ void SelectNone(TListBox* list) {
     list->selectionModel()->clearCurrentIndex();
 }
 
-bool IsRow(const TListBox* list, int index) { return index >= 0 && index < list->count(); }
+bool IsRow(const TListBox* list, int index) {
+    return index >= 0 && index < list->count();
+}
 
 }  // namespace
 
@@ -65,9 +69,13 @@ TListBox::TListBox(QWidget* parent) : QListView(parent) {
     setEditTriggers(NoEditTriggers);
 }
 
-const QStringList& TListBox::texts() const { return RowsOf(this).Texts(); }
+const QStringList& TListBox::texts() const {
+    return RowsOf(this).Texts();
+}
 
-void TListBox::clear() { RowsOf(this).Clear(); }
+void TListBox::clear() {
+    RowsOf(this).Clear();
+}
 
 int ListSelectedIndex(const TListBox* list) {
     const QModelIndex current = list->selectionModel()->currentIndex();
@@ -75,7 +83,9 @@ int ListSelectedIndex(const TListBox* list) {
     return -1;
 }
 
-void ListAppend(TListBox* list, const QString& entry) { RowsOf(list).Append(entry); }
+void ListAppend(TListBox* list, const QString& entry) {
+    RowsOf(list).Append(entry);
+}
 
 void ListDeleteAt(TListBox* list, int index) {
     if (!IsRow(list, index)) return;

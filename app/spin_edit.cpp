@@ -1,7 +1,3 @@
-#include "app/ui_services.h"
-
-#include "core/page_description.h"
-
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -10,10 +6,12 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyleFactory>
-
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+
+#include "app/ui_services.h"
+#include "core/page_description.h"
 
 namespace ui {
 namespace {
@@ -69,11 +67,17 @@ TSpinEdit::TSpinEdit(QWidget* parent) : QAbstractSpinBox(parent) {
     lineEdit()->setMaxLength(std::numeric_limits<int>::max());
 }
 
-QString TSpinEdit::text() const { return lineEdit()->text(); }
+QString TSpinEdit::text() const {
+    return lineEdit()->text();
+}
 
-void TSpinEdit::setText(const QString& text) { lineEdit()->setText(text); }
+void TSpinEdit::setText(const QString& text) {
+    lineEdit()->setText(text);
+}
 
-std::int32_t TSpinEdit::value() const { return core::ReadSpinValue(ToAnsi(text())); }
+std::int32_t TSpinEdit::value() const {
+    return core::ReadSpinValue(ToAnsi(text()));
+}
 
 void TSpinEdit::stepBy(int steps) {
     constexpr std::int64_t lowest = std::numeric_limits<std::int32_t>::min();
@@ -84,11 +88,15 @@ void TSpinEdit::stepBy(int steps) {
 }
 
 // Whatever the text holds is kept; it is read only when needed.
-QValidator::State TSpinEdit::validate(QString&, int&) const { return QValidator::Acceptable; }
+QValidator::State TSpinEdit::validate(QString&, int&) const {
+    return QValidator::Acceptable;
+}
 
 void TSpinEdit::fixup(QString&) const {}
 
-QAbstractSpinBox::StepEnabled TSpinEdit::stepEnabled() const { return StepUpEnabled | StepDownEnabled; }
+QAbstractSpinBox::StepEnabled TSpinEdit::stepEnabled() const {
+    return StepUpEnabled | StepDownEnabled;
+}
 
 void TSpinEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {

@@ -47,7 +47,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     ui::ConnectGuarded(SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
 }
 
-void TForm1::SetWizard(TForm3* wizard) { Wizard = wizard; }
+void TForm1::SetWizard(TForm3* wizard) {
+    Wizard = wizard;
+}
 
 void TForm1::SpeedButton2Click() {
     if (Wizard == nullptr) return;
@@ -57,7 +59,9 @@ void TForm1::SpeedButton2Click() {
     Wizard->activateWindow();
 }
 
-void TForm1::SpeedButton3Click() { close(); }
+void TForm1::SpeedButton3Click() {
+    close();
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
     // The run ends with this window: the wizard goes with it, so that no

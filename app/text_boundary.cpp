@@ -1,10 +1,9 @@
-#include "app/ui_services.h"
-
-#include "core/ansi_text.h"
-
 #include <array>
 #include <charconv>
 #include <cstdint>
+
+#include "app/ui_services.h"
+#include "core/ansi_text.h"
 
 namespace ui {
 namespace {
@@ -23,14 +22,16 @@ char32_t NextCodePoint(const QChar* chars, qsizetype size, qsizetype& i) {
 
 void AppendCharacterReference(std::string& out, char32_t codePoint) {
     std::array<char, 16> digits{};
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(),
-                                   static_cast<std::uint32_t>(codePoint)).ptr;
+    const auto end =
+        std::to_chars(digits.data(), digits.data() + digits.size(), static_cast<std::uint32_t>(codePoint)).ptr;
     out += "&#";
     out.append(digits.data(), end);
     out += ';';
 }
 
-bool IsPlainAscii(QChar ch) { return ch.unicode() < 0x80 && ch.unicode() != u'\r' && ch.unicode() != u'\n'; }
+bool IsPlainAscii(QChar ch) {
+    return ch.unicode() < 0x80 && ch.unicode() != u'\r' && ch.unicode() != u'\n';
+}
 
 }  // namespace
 

@@ -1,8 +1,7 @@
-#include "app/ui_services.h"
-
 #include <QAbstractButton>
-
 #include <algorithm>
+
+#include "app/ui_services.h"
 
 namespace ui {
 

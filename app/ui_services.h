@@ -9,7 +9,6 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
-
 #include <cstdint>
 #include <functional>
 #include <string>

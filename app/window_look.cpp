@@ -8,8 +8,12 @@
 
 namespace look {
 
-QColor WindowBackground() { return {254, 230, 156}; }
-QColor TitleGreen() { return {0, 128, 0}; }
+QColor WindowBackground() {
+    return {254, 230, 156};
+}
+QColor TitleGreen() {
+    return {0, 128, 0};
+}
 
 void InstallFontSubstitutions() {
     static const bool installed = [] {
@@ -32,7 +36,9 @@ QFont PixelFont(const QString& family, int pixels, unsigned style) {
     return font;
 }
 
-QFont DefaultFont() { return PixelFont(QStringLiteral("MS Sans Serif"), 11); }
+QFont DefaultFont() {
+    return PixelFont(QStringLiteral("MS Sans Serif"), 11);
+}
 
 void SetTextColor(QWidget* widget, const QColor& color) {
     QPalette palette = widget->palette();
@@ -51,8 +57,7 @@ void SetBaseToBackground(QWidget* widget) {
 void SetUpFixedWindow(QWidget* window, const QString& caption, int left, int top, int width, int height) {
     InstallFontSubstitutions();
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                           Qt::MSWindowsFixedSizeDialogHint);
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     window->setWindowTitle(caption);
     window->setWindowIcon(AppIcon());
     window->setFixedSize(width, height);

@@ -37,7 +37,9 @@ std::size_t OutputBytes(const core::TLineList& lines) {
     return bytes;
 }
 
-double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double Seconds(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 // Only the call is timed; dropping the lines belongs to the caller.
 void BM_Generate(benchmark::State& state) {
@@ -134,25 +136,19 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 1 << 30);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     using bench::TGoalRow;
-    return bench::RunWithGoals(argc, argv,
-                               {
-                                   TGoalRow{"GeneratePage, 0 entries vs memcpy", "BM_Generate/0", "BM_CopyFloor/0"},
-                                   TGoalRow{"GeneratePage, 1,000 entries vs memcpy", "BM_Generate/1000",
-                                            "BM_CopyFloor/1000"},
-                                   TGoalRow{"GeneratePage, 10,000 entries vs memcpy", "BM_Generate/10000",
-                                            "BM_CopyFloor/10000"},
-                                   TGoalRow{"GeneratePage, 100,000 entries vs memcpy", "BM_Generate/100000",
-                                            "BM_CopyFloor/100000", 3.0},
-                                   TGoalRow{"GeneratePage, 100,000 vs 10,000 entries", "BM_Generate/100000",
-                                            "BM_Generate/10000", 11.0},
-                                   // The machine's own step from cache to memory, for comparison.
-                                   TGoalRow{"memcpy, 100,000 vs 10,000 entries' bytes", "BM_CopyFloor/100000",
-                                            "BM_CopyFloor/10000"},
-                                   TGoalRow{"copying a 100,000-entry TLineList vs memcpy", "BM_LineListCopy/100000",
-                                            "BM_CopyFloor/100000"},
-                                   TGoalRow{"copying a TLineList, 100,000 vs 10,000 entries", "BM_LineListCopy/100000",
-                                            "BM_LineListCopy/10000"},
-                                   TGoalRow{"SavePageLines, 100,000 vs write+fsync", "BM_Save/100000",
-                                            "BM_WriteFloor/100000", 1.3},
-                               });
+    return bench::RunWithGoals(
+        argc, argv,
+        {
+            TGoalRow{"GeneratePage, 0 entries vs memcpy", "BM_Generate/0", "BM_CopyFloor/0"},
+            TGoalRow{"GeneratePage, 1,000 entries vs memcpy", "BM_Generate/1000", "BM_CopyFloor/1000"},
+            TGoalRow{"GeneratePage, 10,000 entries vs memcpy", "BM_Generate/10000", "BM_CopyFloor/10000"},
+            TGoalRow{"GeneratePage, 100,000 entries vs memcpy", "BM_Generate/100000", "BM_CopyFloor/100000", 3.0},
+            TGoalRow{"GeneratePage, 100,000 vs 10,000 entries", "BM_Generate/100000", "BM_Generate/10000", 11.0},
+            // The machine's own step from cache to memory, for comparison.
+            TGoalRow{"memcpy, 100,000 vs 10,000 entries' bytes", "BM_CopyFloor/100000", "BM_CopyFloor/10000"},
+            TGoalRow{"copying a 100,000-entry TLineList vs memcpy", "BM_LineListCopy/100000", "BM_CopyFloor/100000"},
+            TGoalRow{"copying a TLineList, 100,000 vs 10,000 entries", "BM_LineListCopy/100000",
+                     "BM_LineListCopy/10000"},
+            TGoalRow{"SavePageLines, 100,000 vs write+fsync", "BM_Save/100000", "BM_WriteFloor/100000", 1.3},
+        });
 }

@@ -56,11 +56,16 @@ private:
 std::string Format(double value, TQuantity quantity) {
     if (value < 0) return "-";
     char text[32];
-    if (quantity == TQuantity::Memory) std::snprintf(text, sizeof text, "%.1f MiB", value / 1024);
-    else if (value >= 1) std::snprintf(text, sizeof text, "%.2f s", value);
-    else if (value >= 1e-3) std::snprintf(text, sizeof text, "%.2f ms", value * 1e3);
-    else if (value >= 1e-6) std::snprintf(text, sizeof text, "%.2f us", value * 1e6);
-    else std::snprintf(text, sizeof text, "%.0f ns", value * 1e9);
+    if (quantity == TQuantity::Memory)
+        std::snprintf(text, sizeof text, "%.1f MiB", value / 1024);
+    else if (value >= 1)
+        std::snprintf(text, sizeof text, "%.2f s", value);
+    else if (value >= 1e-3)
+        std::snprintf(text, sizeof text, "%.2f ms", value * 1e3);
+    else if (value >= 1e-6)
+        std::snprintf(text, sizeof text, "%.2f us", value * 1e6);
+    else
+        std::snprintf(text, sizeof text, "%.0f ns", value * 1e9);
     return text;
 }
 
@@ -71,8 +76,8 @@ std::string Padded(const std::string& text, std::size_t width) {
     return text + std::string(characters < width ? width - characters : 0, ' ');
 }
 
-void PrintLine(const std::string& name, const std::string& time, const std::string& floor,
-               const std::string& ratio, const std::string& goal, const std::string& met) {
+void PrintLine(const std::string& name, const std::string& time, const std::string& floor, const std::string& ratio,
+               const std::string& goal, const std::string& met) {
     std::printf("%s %11s %11s %7s %7s  %s\n", Padded(name, 46).c_str(), time.c_str(), floor.c_str(), ratio.c_str(),
                 goal.c_str(), met.c_str());
 }

@@ -17,9 +17,11 @@ core::TPageDescription SamplePage(std::size_t entries) {
     page.Images.reserve(entries);
     // List by list, as the finish command reads them from the wizard, so
     // that each list's texts lie together in memory.
-    for (std::size_t i = 0; i < entries; ++i) page.Links.push_back({SampleText("Verweis", i), SampleText("seite.html", i)});
+    for (std::size_t i = 0; i < entries; ++i)
+        page.Links.push_back({SampleText("Verweis", i), SampleText("seite.html", i)});
     for (std::size_t i = 0; i < entries; ++i) page.TextLines.push_back(SampleText("Textzeile", i));
-    for (std::size_t i = 0; i < entries; ++i) page.Images.push_back({SampleText("bild.jpg", i), SampleText("Bildtext", i)});
+    for (std::size_t i = 0; i < entries; ++i)
+        page.Images.push_back({SampleText("bild.jpg", i), SampleText("Bildtext", i)});
     return page;
 }
 

@@ -7,7 +7,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
-
 #include <string_view>
 
 #include "app/app_icon.h"

@@ -75,13 +75,12 @@ BENCHMARK_CAPTURE(BM_Startup, start_window, "start-window")->UseManualTime()->Un
 int main(int argc, char** argv) {
     using bench::TGoalRow;
     using bench::TQuantity;
-    return bench::RunWithGoals(argc, argv,
-                               {
-                                   TGoalRow{"start-up to idle loop vs minimal Qt window", "BM_Startup/program",
-                                            "BM_Startup/minimal", 1.3},
-                                   TGoalRow{"start-up peak memory vs minimal Qt window", "BM_Startup/program",
-                                            "BM_Startup/minimal", 1.3, TQuantity::Memory},
-                                   TGoalRow{"start window alone vs minimal Qt window", "BM_Startup/start_window",
-                                            "BM_Startup/minimal"},
-                               });
+    return bench::RunWithGoals(
+        argc, argv,
+        {
+            TGoalRow{"start-up to idle loop vs minimal Qt window", "BM_Startup/program", "BM_Startup/minimal", 1.3},
+            TGoalRow{"start-up peak memory vs minimal Qt window", "BM_Startup/program", "BM_Startup/minimal", 1.3,
+                     TQuantity::Memory},
+            TGoalRow{"start window alone vs minimal Qt window", "BM_Startup/start_window", "BM_Startup/minimal"},
+        });
 }

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTabWidget>
-
 #include <chrono>
 #include <memory>
 
@@ -22,9 +21,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double Seconds(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
-QString Sample(const char* prefix, std::size_t index) { return QString::fromLatin1(bench::SampleText(prefix, index)); }
+QString Sample(const char* prefix, std::size_t index) {
+    return QString::fromLatin1(bench::SampleText(prefix, index));
+}
 
 // The wizard as the user has it after "Start": shown, on the page whose list
 // is being filled.
@@ -101,9 +104,15 @@ void EnterList(benchmark::State& state, TPress press, QWidget* TForm3::*page) {
     }
 }
 
-void BM_EnterLinks(benchmark::State& state) { EnterList(state, PressNewLink, &TForm3::TabSheet3); }
-void BM_EnterLines(benchmark::State& state) { EnterList(state, PressAddLine, &TForm3::TabSheet4); }
-void BM_EnterImages(benchmark::State& state) { EnterList(state, PressNewImage, &TForm3::TabSheet5); }
+void BM_EnterLinks(benchmark::State& state) {
+    EnterList(state, PressNewLink, &TForm3::TabSheet3);
+}
+void BM_EnterLines(benchmark::State& state) {
+    EnterList(state, PressAddLine, &TForm3::TabSheet4);
+}
+void BM_EnterImages(benchmark::State& state) {
+    EnterList(state, PressNewImage, &TForm3::TabSheet5);
+}
 
 BENCHMARK(BM_Finish)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CoreFinish)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -22,7 +22,9 @@ namespace {
     throw TPageFileError("Cannot create file " + fileName);
 }
 
-[[noreturn]] void ThrowWriteError() { throw TPageFileError("Stream write error"); }
+[[noreturn]] void ThrowWriteError() {
+    throw TPageFileError("Stream write error");
+}
 
 bool WriteBlock(int fd, const char* data, std::size_t size) {
     while (size > 0) {
@@ -102,10 +104,14 @@ auto RetryInterrupted(Call call) {
 }
 
 // File systems and kernels without unnamed files answer with one of these.
-bool UnnamedFilesUnsupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
+bool UnnamedFilesUnsupported(int error) {
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
 
 // Linking an unnamed file needs /proc or, on older kernels, a privilege.
-bool UnnamedFileUnlinkable(int error) { return error == ENOENT || error == EPERM; }
+bool UnnamedFileUnlinkable(int error) {
+    return error == ENOENT || error == EPERM;
+}
 
 bool IsLink(const std::string& path) {
     struct stat st {};
@@ -130,10 +136,12 @@ public:
     bool OpenNamed() {
         for (int attempt = 0; attempt < 8 && fd_ < 0; ++attempt) {
             const std::string name = RandomTempName(directory_);
-            fd_ = RetryInterrupted(
-                [&name] { return open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666); });
-            if (fd_ >= 0) name_ = name;
-            else if (errno != EEXIST) return false;
+            fd_ =
+                RetryInterrupted([&name] { return open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666); });
+            if (fd_ >= 0)
+                name_ = name;
+            else if (errno != EEXIST)
+                return false;
         }
         return fd_ >= 0;
     }
@@ -184,9 +192,8 @@ public:
 private:
     bool LinkAs(const std::string& name) {
         const std::string procPath = "/proc/self/fd/" + std::to_string(fd_);
-        if (RetryInterrupted([&] {
-                return linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
-            }) == 0)
+        if (RetryInterrupted(
+                [&] { return linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW); }) == 0)
             return true;
         if (errno != ENOENT) return false;
         // Without /proc the kernel may still link the descriptor itself.

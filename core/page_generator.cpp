@@ -44,8 +44,8 @@ struct TLineEstimate {
 template <typename Out>
 void AppendStyleBlock(Out& out, const TPageDescription& page) {
     out.Append("<style type=\"text/css\"><!--");
-    const std::string_view rule = page.BoldLinks ? " { text-decoration:none; font-weight:bold; color:"
-                                                 : " { text-decoration:none; color:";
+    const std::string_view rule =
+        page.BoldLinks ? " { text-decoration:none; font-weight:bold; color:" : " { text-decoration:none; color:";
     out.Append("a:link", rule, page.LinkColor, "; }");
     out.Append("a:visited", rule, page.VisitedColor, "; }");
     out.Append("a:hover", rule, page.HoverColor, "; }");
@@ -61,8 +61,7 @@ void AppendBodyStart(Out& out, const TPageDescription& page) {
         out.Append("<body background=\"", page.BackgroundImage, "\" topmargin=\"", top, "\" leftmargin=\"", left,
                    "\">");
     else
-        out.Append("<body bgcolor=\"", page.BackgroundColor, "\" topmargin=\"", top, "\" leftmargin=\"", left,
-                   "\">");
+        out.Append("<body bgcolor=\"", page.BackgroundColor, "\" topmargin=\"", top, "\" leftmargin=\"", left, "\">");
 }
 
 template <typename Out>

@@ -8,7 +8,6 @@
 #include <QPixmap>
 #include <QString>
 #include <QTemporaryDir>
-
 #include <cstdio>
 
 #include "app/app_icon.h"

@@ -83,6 +83,8 @@ TWorkDir::TWorkDir() : old_(QDir::currentPath()) {
     if (!dir_.isValid() || !QDir::setCurrent(dir_.path())) throw std::runtime_error("no temporary directory");
 }
 
-TWorkDir::~TWorkDir() { QDir::setCurrent(old_); }
+TWorkDir::~TWorkDir() {
+    QDir::setCurrent(old_);
+}
 
 }  // namespace testsupport

@@ -3,13 +3,12 @@
 // Helpers that let GUI tests act as a user: find a control by its name,
 // click it, type into it, and read the message box it raises.
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QString>
 #include <QTemporaryDir>
 #include <QWidget>
-
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <stdexcept>
 #include <string>

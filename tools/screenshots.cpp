@@ -13,7 +13,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
-
 #include <cstdio>
 #include <iterator>
 
@@ -41,7 +40,9 @@ bool Save(QWidget* window, const QDir& outDir, const QString& fileName) {
     return true;
 }
 
-void Enter(QLineEdit* edit, const QString& text) { edit->setText(text); }
+void Enter(QLineEdit* edit, const QString& text) {
+    edit->setText(text);
+}
 
 void FillExample(TForm3& wizard) {
     Enter(wizard.Edit2, QStringLiteral("Meine Homepage"));

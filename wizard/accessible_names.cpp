@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabWidget>
-
 #include <cstdlib>
 
 #include "app/ui_services.h"

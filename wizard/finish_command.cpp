@@ -31,7 +31,9 @@ std::vector<Entry> ReadPairedList(const ui::TListBox* visible, const QStringList
 }
 
 // Reading a list leaves its last entry selected; an empty list stays so.
-void SelectLast(ui::TListBox* list) { ui::ListSelect(list, list->count() - 1); }
+void SelectLast(ui::TListBox* list) {
+    ui::ListSelect(list, list->count() - 1);
+}
 
 // The code view's model, which the page creates together with the view.
 TCodeViewModel& CodeLines(const QListView* codeView) {

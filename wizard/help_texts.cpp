@@ -166,10 +166,20 @@ QStringList ToLines(const char* const (&lines)[N]) {
 
 }  // namespace
 
-QStringList GeneralSettingsHelp() { return ToLines(kGeneralSettingsHelp); }
-QStringList HeadingHelp() { return ToLines(kHeadingHelp); }
-QStringList LinksHelp() { return ToLines(kLinksHelp); }
-QStringList TextHelp() { return ToLines(kTextHelp); }
-QStringList ImagesHelp() { return ToLines(kImagesHelp); }
+QStringList GeneralSettingsHelp() {
+    return ToLines(kGeneralSettingsHelp);
+}
+QStringList HeadingHelp() {
+    return ToLines(kHeadingHelp);
+}
+QStringList LinksHelp() {
+    return ToLines(kLinksHelp);
+}
+QStringList TextHelp() {
+    return ToLines(kTextHelp);
+}
+QStringList ImagesHelp() {
+    return ToLines(kImagesHelp);
+}
 
 }  // namespace help

@@ -13,7 +13,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolButton>
-
 #include <algorithm>
 #include <limits>
 
@@ -162,10 +161,12 @@ QLineEdit* AddEdit(QWidget* parent, const QString& name, const QString& text, co
     return edit;
 }
 
-QButtonGroup* AddRadioGroup(QWidget* owner) { return new QButtonGroup(owner); }
+QButtonGroup* AddRadioGroup(QWidget* owner) {
+    return new QButtonGroup(owner);
+}
 
-QRadioButton* AddRadio(QWidget* parent, QButtonGroup* group, const QString& name, const QString& caption,
-                       bool checked, const QRect& geometry) {
+QRadioButton* AddRadio(QWidget* parent, QButtonGroup* group, const QString& name, const QString& caption, bool checked,
+                       const QRect& geometry) {
     auto* radio = Place(new TWholeAreaRadioButton(caption, parent), name, geometry);
     group->addButton(radio);
     if (!checked && group->checkedButton() != nullptr) radio->setFocusPolicy(Qt::ClickFocus);
@@ -176,8 +177,7 @@ QRadioButton* AddRadio(QWidget* parent, QButtonGroup* group, const QString& name
     return radio;
 }
 
-QCheckBox* AddCheck(QWidget* parent, const QString& name, const QString& caption, bool checked,
-                    const QRect& geometry) {
+QCheckBox* AddCheck(QWidget* parent, const QString& name, const QString& caption, bool checked, const QRect& geometry) {
     auto* check = Place(new TWholeAreaCheckBox(caption, parent), name, geometry);
     // The layout's widths were made for a narrower font; a caption must not be cut.
     check->resize(std::max(geometry.width(), check->sizeHint().width()), geometry.height());

@@ -6,7 +6,6 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
-
 #include <initializer_list>
 
 class QAbstractItemModel;
@@ -25,7 +24,7 @@ class QWidget;
 namespace ui {
 class TListBox;
 class TSpinEdit;
-}
+}  // namespace ui
 
 namespace pagecontrols {
 
@@ -48,10 +47,9 @@ QLineEdit* AddEdit(QWidget* parent, const QString& name, const QString& text, co
 // The buttons of one group exclude each other. An explicit group, because
 // Qt's implicit one spans the parent's nested frames too.
 QButtonGroup* AddRadioGroup(QWidget* owner);
-QRadioButton* AddRadio(QWidget* parent, QButtonGroup* group, const QString& name, const QString& caption,
-                       bool checked, const QRect& geometry);
-QCheckBox* AddCheck(QWidget* parent, const QString& name, const QString& caption, bool checked,
-                    const QRect& geometry);
+QRadioButton* AddRadio(QWidget* parent, QButtonGroup* group, const QString& name, const QString& caption, bool checked,
+                       const QRect& geometry);
+QCheckBox* AddCheck(QWidget* parent, const QString& name, const QString& caption, bool checked, const QRect& geometry);
 ui::TSpinEdit* AddSpin(QWidget* parent, const QString& name, const QString& text, const QRect& geometry);
 // Flat buttons never take the keyboard focus.
 QToolButton* AddFlatButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);

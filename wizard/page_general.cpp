@@ -27,7 +27,8 @@ void TForm3::CreatePage1() {
     AddLabel(page, QStringLiteral("Hintergrund:"), 16, 80);
     QButtonGroup* background = AddRadioGroup(page);
     hgb = AddRadio(page, background, QStringLiteral("hgb"), QStringLiteral("Hintergrundbild"), true, {16, 96, 113, 17});
-    hgf = AddRadio(page, background, QStringLiteral("hgf"), QStringLiteral("Hintergrundfarbe"), false, {16, 112, 113, 17});
+    hgf = AddRadio(page, background, QStringLiteral("hgf"), QStringLiteral("Hintergrundfarbe"), false,
+                   {16, 112, 113, 17});
     AddLabel(page, QStringLiteral("Dateiname:"), 16, 144);
     Edit1 = AddEdit(page, QStringLiteral("Edit1"), QStringLiteral("hintergrund.jpg"), {16, 160, 169, 21});
     AddLabel(page, QStringLiteral("Farbe (RRGGBB):"), 16, 192);
@@ -50,8 +51,8 @@ void TForm3::CreatePage1() {
     htm = AddRadio(GroupBox1, extension, QStringLiteral("htm"), QStringLiteral("Htm"), false, {96, 80, 65, 17});
 
     AddLabel(page, QStringLiteral("CSS Style Sheets:"), 224, 80);
-    CSS = AddCheck(page, QStringLiteral("CSS"), QStringLiteral("CSS Style sheets verwenden"), false,
-                   {224, 96, 177, 17});
+    CSS =
+        AddCheck(page, QStringLiteral("CSS"), QStringLiteral("CSS Style sheets verwenden"), false, {224, 96, 177, 17});
     AddLabel(page, QStringLiteral("Farben (RRGGBB):"), 224, 120);
     AddLabel(page, QStringLiteral("Link:"), 224, 136);
     Edit15 = AddEdit(page, QStringLiteral("Edit15"), QStringLiteral("#000000"), {224, 152, 121, 21});
@@ -69,7 +70,8 @@ void TForm3::CreatePage1() {
     AddLabel(page, QStringLiteral("Vertikal:"), 360, 184);
     SpinEdit5 = AddSpin(page, QStringLiteral("SpinEdit5"), QStringLiteral("0"), {360, 200, 121, 22});
 
-    AddHint(page, {QStringLiteral("Klicken Sie auf die Registrierlasche"), QStringLiteral("Überschrift, um fortzufahren.")},
+    AddHint(page,
+            {QStringLiteral("Klicken Sie auf die Registrierlasche"), QStringLiteral("Überschrift, um fortzufahren.")},
             328);
     Memo1 = AddHelpPanel(page, QStringLiteral("Memo1"), help::GeneralSettingsHelp());
 

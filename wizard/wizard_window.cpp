@@ -9,7 +9,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
-
 #include <utility>
 
 #include "app/ui_services.h"

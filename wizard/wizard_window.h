@@ -2,7 +2,6 @@
 
 #include <QStringList>
 #include <QWidget>
-
 #include <cstdint>
 
 #include "core/page_description.h"

@@ -1,6 +1,10 @@
 // The start window and the life of the two windows: what shows at start,
 // what "Start" and "Ende" do, and that the run ends with the start window.
 
+#include "app/start_window.h"
+
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
@@ -8,13 +12,9 @@
 #include <QSet>
 #include <QTimer>
 #include <QToolButton>
-
-#include <gtest/gtest.h>
-
 #include <memory>
 
 #include "app/app_icon.h"
-#include "app/start_window.h"
 #include "gui_test_support.h"
 #include "wizard/wizard_window.h"
 
@@ -130,7 +130,8 @@ TEST_F(StartWindow, ClosingTheStartWindowEndsTheRunAlsoWithTheWizardOpen) {
         const char* how;
         bool wizardOpen;
         bool byEnde;
-    } cases[] = {{"Ende, wizard open", true, true}, {"close box, wizard open", true, false}, {"Ende alone", false, true}};
+    } cases[] = {
+        {"Ende, wizard open", true, true}, {"close box, wizard open", true, false}, {"Ende alone", false, true}};
     for (const auto& c : cases) {
         start_->show();
         if (c.wizardOpen) PressStart();

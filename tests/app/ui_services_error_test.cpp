@@ -1,14 +1,13 @@
-#include "app/ui_services.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
 #include <stdexcept>
+
+#include "app/ui_services.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "app/ui_services.h"
+#include <gtest/gtest.h>
 
 #include <QTest>
 #include <QToolButton>
 
-#include <gtest/gtest.h>
+#include "app/ui_services.h"
 
 namespace {
 

@@ -1,5 +1,4 @@
-#include "app/ui_services.h"
-#include "gui_test_support.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
@@ -8,10 +7,10 @@
 #include <QStyle>
 #include <QStyleOptionSpinBox>
 #include <QTest>
-
-#include <gtest/gtest.h>
-
 #include <vector>
+
+#include "app/ui_services.h"
+#include "gui_test_support.h"
 
 namespace {
 
@@ -43,8 +42,8 @@ protected:
     QPoint ArrowCenter(QStyle::SubControl arrow) const {
         QStyleOptionSpinBox option;
         option.initFrom(spin);
-        option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown | QStyle::SC_SpinBoxFrame |
-                             QStyle::SC_SpinBoxEditField;
+        option.subControls =
+            QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown | QStyle::SC_SpinBoxFrame | QStyle::SC_SpinBoxEditField;
         option.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
         option.frame = spin->hasFrame();
         return spin->style()->subControlRect(QStyle::CC_SpinBox, &option, arrow, spin).center();

@@ -1,8 +1,8 @@
-#include "app/ui_services.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "app/ui_services.h"
 
 namespace {
 
@@ -16,7 +16,10 @@ struct TToAnsiCase {
 TEST(TextBoundary, ToAnsiGivesWindows1252BytesOrCharacterReferences) {
     const TToAnsiCase cases[] = {
         {QStringLiteral("Home <b>&</b> 123"), "Home <b>&</b> 123"},
-        {QStringLiteral("Über Größe"), "\xDC" "ber Gr\xF6\xDF" "e"},
+        {QStringLiteral("Über Größe"),
+         "\xDC"
+         "ber Gr\xF6\xDF"
+         "e"},
         {QStringLiteral("5 €"), "5 \x80"},
         {QStringLiteral("„zitiert“ – …"), "\x84zitiert\x93 \x96 \x85"},
         {QStringLiteral("a → b"), "a &#8594; b"},
@@ -38,7 +41,9 @@ TEST(TextBoundary, EveryByteSurvivesTheRoundTripButLineBreaks) {
         const bool lineBreak = byte == '\r' || byte == '\n';
         EXPECT_EQ(ui::ToAnsi(text), lineBreak ? " " : ansi) << byte;
     }
-    EXPECT_EQ(ui::FromAnsi("\x80 gr\xFC\xDF" "e\x85"), QStringLiteral("€ grüße…"));
+    EXPECT_EQ(ui::FromAnsi("\x80 gr\xFC\xDF"
+                           "e\x85"),
+              QStringLiteral("€ grüße…"));
 }
 
 TEST(TextBoundary, LongListsKeepEveryCharacter) {

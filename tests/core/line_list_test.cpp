@@ -73,11 +73,8 @@ TEST(LineList, EqualOnlyWithTheSameLines) {
         bool equal;
     };
     const Case cases[] = {
-        {{}, {}, true},
-        {{"a", "b"}, {"a", "b"}, true},
-        {{"a", "b"}, {"a", "c"}, false},
-        {{""}, {}, false},
-        {{"a\r\nb"}, {"a", "b"}, false},  // the same bytes, split otherwise
+        {{}, {}, true},    {{"a", "b"}, {"a", "b"}, true},  {{"a", "b"}, {"a", "c"}, false},
+        {{""}, {}, false}, {{"a\r\nb"}, {"a", "b"}, false},  // the same bytes, split otherwise
     };
     for (const Case& c : cases) EXPECT_EQ(c.a == c.b, c.equal) << ::testing::PrintToString(c.a);
 }

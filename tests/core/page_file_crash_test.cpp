@@ -3,12 +3,11 @@
 // temporary file, and only under its own kind of name.
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cctype>
 #include <random>
@@ -30,7 +29,8 @@ bool IsHiddenTempName(const std::string& name) {
     const std::string prefix = ".tavirel-";
     const std::string suffix = ".tmp";
     if (name.size() != prefix.size() + 16 + suffix.size()) return false;
-    if (name.compare(0, prefix.size(), prefix) != 0 || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+    if (name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
         return false;
     for (std::size_t i = prefix.size(); i < prefix.size() + 16; ++i)
         if (!std::isxdigit(static_cast<unsigned char>(name[i])) || std::isupper(static_cast<unsigned char>(name[i])))
@@ -50,7 +50,9 @@ struct TCrashCase {
     bool unnamedFilesRefused;
 };
 
-void PrintTo(const TCrashCase& crashCase, std::ostream* out) { *out << crashCase.label; }
+void PrintTo(const TCrashCase& crashCase, std::ostream* out) {
+    *out << crashCase.label;
+}
 
 class PageFileCrash : public TScratchDirectory, public ::testing::WithParamInterface<TCrashCase> {};
 

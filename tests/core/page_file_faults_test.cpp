@@ -6,13 +6,12 @@
 // drop privileges, mount file systems or filter system calls for good.
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <climits>
 #include <functional>
@@ -38,12 +37,12 @@ const TLineList kBigLines = [] {
 
 struct TScenario {
     const char* label;
-    std::string name;  // handed to SavePageLines
+    std::string name;     // handed to SavePageLines
     std::string message;  // kSaved when the save must go through
     // Runs in the child; returns why the machine does not allow the fault.
     std::function<std::string()> arrange;
     std::string page = "index.html";  // the page looked at afterwards
-    std::string watched = ".";  // the directory that must show no leftovers
+    std::string watched = ".";        // the directory that must show no leftovers
     TLineList lines = kNewLines;
     // A path the fault makes unwritable, checked to make sure it is there.
     std::string unwritable = "";
@@ -52,7 +51,9 @@ struct TScenario {
     std::string listingAfter = "";
 };
 
-void PrintTo(const TScenario& scenario, std::ostream* out) { *out << scenario.label; }
+void PrintTo(const TScenario& scenario, std::ostream* out) {
+    *out << scenario.label;
+}
 
 struct TOutcome {
     std::string skipped;
@@ -87,7 +88,9 @@ TOutcome RunScenario(const TScenario& scenario) {
     return outcome;
 }
 
-std::string CannotCreate(const std::string& name) { return "Cannot create file " + name; }
+std::string CannotCreate(const std::string& name) {
+    return "Cannot create file " + name;
+}
 
 // Arrangements, run in the child with the scratch directory as working directory.
 
@@ -190,7 +193,11 @@ std::string RootDirectoryOfItsOwn() {
 
 const TScenario kFailures[] = {
     {"DiskFull", "voll/index.html", "Stream write error", FillUpDisk, "voll/index.html", "voll", kBigLines},
-    {"FileSizeLimit", "index.html", "Stream write error", [] { OldPageAt("index.html"); return LimitFileSize(); },
+    {"FileSizeLimit", "index.html", "Stream write error",
+     [] {
+         OldPageAt("index.html");
+         return LimitFileSize();
+     },
      "index.html", ".", kBigLines},
     {"NameIsADirectory", "ordner.html", CannotCreate("ordner.html"), [] { return DirectoryWithOldPage("ordner.html"); },
      "ordner.html/index.html"},
@@ -233,7 +240,11 @@ const TScenario kWorkableSurroundings[] = {
     {"NoUnnamedFiles", "index.html", kSaved, RefuseUnnamedFiles},
     {"NoKernelRandomness", "index.html", kSaved, RefuseRandomness},
     {"PageInTheRootDirectory", "/index.html", kSaved, RootDirectoryOfItsOwn, "/index.html", "/"},
-    {"DanglingLink", "index.html", kSaved, [] { symlink("ziel.html", "index.html"); return std::string(); },
+    {"DanglingLink", "index.html", kSaved,
+     [] {
+         symlink("ziel.html", "index.html");
+         return std::string();
+     },
      "ziel.html", ".", kNewLines, "", "index.html -> ziel.html\nziel.html\n"},
 };
 

@@ -27,7 +27,9 @@
 namespace page_file_support {
 namespace {
 
-std::string ErrorText(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+std::string ErrorText(const char* what) {
+    return std::string(what) + ": " + std::strerror(errno);
+}
 
 std::vector<std::string> Components(const std::string& path) {
     std::vector<std::string> parts;
@@ -272,8 +274,7 @@ std::string HideProc() {
 std::string RefuseSystemCall(long number, unsigned argument, unsigned flag, int error) {
 #if defined(__x86_64__)
     // The low half of a 64-bit argument, on a little-endian machine.
-    const auto argumentOffset =
-        static_cast<unsigned>(offsetof(seccomp_data, args) + argument * sizeof(std::uint64_t));
+    const auto argumentOffset = static_cast<unsigned>(offsetof(seccomp_data, args) + argument * sizeof(std::uint64_t));
     sock_filter filter[] = {
         BPF_STMT(BPF_LD | BPF_W | BPF_ABS, static_cast<unsigned>(offsetof(seccomp_data, arch))),
         BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, AUDIT_ARCH_X86_64, 1, 0),

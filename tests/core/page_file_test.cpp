@@ -1,10 +1,9 @@
 #include "core/page_file.h"
 
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <set>
 #include <string>
@@ -38,9 +37,9 @@ TEST(PageFileName, AddsOnlyTheChosenExtension) {
         bool longExtension;
         const char* name;
     };
-    const Case cases[] = {{"index", true, "index.html"}, {"index", false, "index.htm"}, {"", true, ".html"},
-                          {"", false, ".htm"}, {"sub/seite", true, "sub/seite.html"},
-                          {"/abs/x.y ", false, "/abs/x.y .htm"}};
+    const Case cases[] = {
+        {"index", true, "index.html"}, {"index", false, "index.htm"},         {"", true, ".html"},
+        {"", false, ".htm"},           {"sub/seite", true, "sub/seite.html"}, {"/abs/x.y ", false, "/abs/x.y .htm"}};
     for (const Case& c : cases) {
         TPageDescription page;
         page.FileBaseName = c.base;
@@ -72,8 +71,13 @@ TEST_F(PageFile, ShorterPageReplacesLongerOneCompletely) {
 }
 
 TEST_F(PageFile, NamesAreWindows1252AndBecomeUtf8OnDisk) {
-    SavePageLines("\xDC" "ber.html", {"x"});
-    EXPECT_EQ(ReadBytes("\xC3\x9C" "ber.html"), "x\r\n");
+    SavePageLines(
+        "\xDC"
+        "ber.html",
+        {"x"});
+    EXPECT_EQ(ReadBytes("\xC3\x9C"
+                        "ber.html"),
+              "x\r\n");
     SavePageLines("\x80.htm", {"y"});
     EXPECT_EQ(ReadBytes("\xE2\x82\xAC.htm"), "y\r\n");
 }

@@ -17,9 +17,14 @@ using core::TPageDescription;
 const TLineList kHead = {"<html>", "<head><title>Neue Seite</title>", "</head>",
                          "<body background=\"hintergrund.jpg\" topmargin=\"0\" leftmargin=\"0\">",
                          "<table cellspacing=\"0\" cellpadding=\"0\">"};
-const TLineList kHeadingRow = {"<tr>", "<th height=\"0\">", "</th>", "<td><b>",
+const TLineList kHeadingRow = {"<tr>",
+                               "<th height=\"0\">",
+                               "</th>",
+                               "<td><b>",
                                "<font size=\"5\" color=\"#000000\" face=\"Arial\">Neue Seite</font></b>",
-                               "<img src=\"bild.jpg\" align=\"middle\">", "</td>", "</tr>"};
+                               "<img src=\"bild.jpg\" align=\"middle\">",
+                               "</td>",
+                               "</tr>"};
 const TLineList kEnd = {"</table>", "</body>", "</html>"};
 
 // The default page with `middle` between the heading row and the document end.
@@ -120,8 +125,15 @@ TEST(GeneratePage, HeadingSizeMapsToFixedFontSizes) {
         const char* size;
     };
     // Out-of-range indexes cannot come from the wizard; they are clamped.
-    const Case cases[] = {{1, "3"}, {2, "4"}, {3, "5"}, {4, "6"}, {5, "8"}, {6, "10"},
-                          {0, "3"}, {7, "10"}, {std::numeric_limits<std::int32_t>::min(), "3"},
+    const Case cases[] = {{1, "3"},
+                          {2, "4"},
+                          {3, "5"},
+                          {4, "6"},
+                          {5, "8"},
+                          {6, "10"},
+                          {0, "3"},
+                          {7, "10"},
+                          {std::numeric_limits<std::int32_t>::min(), "3"},
                           {std::numeric_limits<std::int32_t>::max(), "10"}};
     for (const Case& c : cases) {
         TPageDescription page;
@@ -149,7 +161,8 @@ TEST(GeneratePage, HeadingRowOptionalParts) {
     const TLineList lines = GeneratePage(page);
     EXPECT_EQ(lines[6], "<th height=\"-40\">");
     EXPECT_EQ(lines[7], "<img src=\"ecke.gif\"></th>");
-    EXPECT_EQ(lines[9], "<font size=\"5\" color=\"blue\" face=\"Verdana, sans\"><i>Hallo & \"Welt\"</i> 100%{x}</font></b>");
+    EXPECT_EQ(lines[9],
+              "<font size=\"5\" color=\"blue\" face=\"Verdana, sans\"><i>Hallo & \"Welt\"</i> 100%{x}</font></b>");
 }
 
 TEST(GeneratePage, LinkCellVariants) {
@@ -158,7 +171,8 @@ TEST(GeneratePage, LinkCellVariants) {
         const char* cell;
     };
     const Case cases[] = {
-        {true, true, "<td background=\"lbg.jpg\"><img src=\"dot.jpg\" align=\"middle\"><a href=\"z.html\"><b>T</b></a></td>"},
+        {true, true,
+         "<td background=\"lbg.jpg\"><img src=\"dot.jpg\" align=\"middle\"><a href=\"z.html\"><b>T</b></a></td>"},
         {true, false, "<td><img src=\"dot.jpg\" align=\"middle\"><a href=\"z.html\"><b>T</b></a></td>"},
         {false, true, "<td background=\"lbg.jpg\"><a href=\"z.html\"><b>T</b></a></td>"},
         {false, false, "<td><a href=\"z.html\"><b>T</b></a></td>"},
@@ -185,9 +199,13 @@ TEST(GeneratePage, LinkRowsAndTextCellShareTheTable) {
     };
     const Case cases[] = {
         {"one link, no text", {{"A", "a.html"}}, {}, {"<tr>", a}},
-        {"one link, two lines", {{"A", "a.html"}}, {"eins", "zwei"},
+        {"one link, two lines",
+         {{"A", "a.html"}},
+         {"eins", "zwei"},
          {"<tr>", a, "<td valign=\"top\" rowspan=\"2\">", font, "eins", "zwei", "</tr>"}},
-        {"three links and text", {{"A", "a.html"}, {"B", "b.html"}, {"C", "c.html"}}, {""},
+        {"three links and text",
+         {{"A", "a.html"}, {"B", "b.html"}, {"C", "c.html"}},
+         {""},
          {"<tr>", a, "<td valign=\"top\" rowspan=\"4\">", font, "", "</tr>", "<tr>", b, "</tr>", "<tr>", c, "</tr>"}},
         {"two links, no text", {{"A", "a.html"}, {"B", "b.html"}}, {}, {"<tr>", a, "<tr>", b, "</tr>"}},
         {"no links, text", {}, {"<p>x</p>"}, {"<td valign=\"top\" rowspan=\"1\">", font, "<p>x</p>", "</tr>"}},
@@ -206,8 +224,8 @@ TEST(GeneratePage, LongTextsArriveWhole) {
     TPageDescription page;
     const std::string target(50000, 't');
     page.Links = {{"L", target}};
-    TLineList middle = {"<tr>", "<td><a href=\"" + target + "\">L</a></td>",
-                        "<td valign=\"top\" rowspan=\"2\">", "<font color=\"#000000\" face=\"Arial\">"};
+    TLineList middle = {"<tr>", "<td><a href=\"" + target + "\">L</a></td>", "<td valign=\"top\" rowspan=\"2\">",
+                        "<font color=\"#000000\" face=\"Arial\">"};
     for (std::size_t i = 0; i < 400; ++i) {
         page.TextLines.push_back(std::string(i * 9, static_cast<char>('a' + i % 26)));
         middle.push_back(page.TextLines.back());
@@ -224,9 +242,8 @@ TEST(GeneratePage, ImageRowBreaksComeBeforeEachImage) {
                                                    "<br>", "<br>", "<img src=\"b.gif\">", "</th>", "</tr>"}));
     for (std::int32_t breaks : {0, -1, std::numeric_limits<std::int32_t>::min()}) {
         page.BreaksPerImage = breaks;
-        EXPECT_EQ(GeneratePage(page),
-                  DefaultPageWith({"<tr>", "<th>", "<img src=\"a.jpg\">Erstes Bild", "<img src=\"b.gif\">", "</th>",
-                                   "</tr>"}))
+        EXPECT_EQ(GeneratePage(page), DefaultPageWith({"<tr>", "<th>", "<img src=\"a.jpg\">Erstes Bild",
+                                                       "<img src=\"b.gif\">", "</th>", "</tr>"}))
             << breaks;
     }
 }

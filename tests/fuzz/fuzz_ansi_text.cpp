@@ -4,7 +4,6 @@
 // the code page can hold comes back byte for byte, without references.
 
 #include <QString>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -39,7 +38,8 @@ QString Normalized(const QString& typed) {
         const char16_t unit = typed[i].unicode();
         if (unit == u'\r' || unit == u'\n') {
             out += QChar(u' ');
-        } else if (QChar::isHighSurrogate(unit) && i + 1 < typed.size() && QChar::isLowSurrogate(typed[i + 1].unicode())) {
+        } else if (QChar::isHighSurrogate(unit) && i + 1 < typed.size() &&
+                   QChar::isLowSurrogate(typed[i + 1].unicode())) {
             out += typed[i];
             out += typed[++i];
         } else if (QChar::isSurrogate(unit)) {

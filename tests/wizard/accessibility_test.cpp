@@ -1,6 +1,8 @@
 // What a screen reader says: every control the user can reach or change has
 // a name, taken from the caption a sighted user reads beside it.
 
+#include <gtest/gtest.h>
+
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QApplication>
@@ -8,9 +10,6 @@
 #include <QStringList>
 #include <QTabWidget>
 #include <QToolButton>
-
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 

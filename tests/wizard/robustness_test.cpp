@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QStringList>
 #include <QToolButton>
-
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -29,7 +28,9 @@ using testsupport::Find;
 using testsupport::ReadFileBytes;
 using testsupport::TWorkDir;
 
-QStringList FilesHere() { return QDir().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot); }
+QStringList FilesHere() {
+    return QDir().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+}
 
 // The page file cut at its CR LF pairs, each line as the code view shows it
 // (the tests use Latin-1 characters only).
@@ -72,7 +73,9 @@ QString LongText(char tag, qsizetype length) {
     return text;
 }
 
-std::string Utf8(const QString& text) { return text.toStdString(); }
+std::string Utf8(const QString& text) {
+    return text.toStdString();
+}
 
 // What one of the texts turns into in the page, given the texts by name.
 using TExpectedLine = std::function<std::string(const std::map<std::string, QString>&)>;
@@ -87,16 +90,22 @@ struct TTextTarget {
 // One target per kind of place a typed text reaches.
 std::vector<TTextTarget> TextTargets() {
     return {
-        {"TabSheet2", {"Edit5"}, nullptr,
+        {"TabSheet2",
+         {"Edit5"},
+         nullptr,
          [](const auto& t) {
              return "<font size=\"5\" color=\"#000000\" face=\"Arial\">" + Utf8(t.at("Edit5")) + "</font></b>";
          }},
         {"TabSheet4", {"Edit12"}, "Button1", [](const auto& t) { return Utf8(t.at("Edit12")); }},
-        {"TabSheet3", {"Edit3", "Edit4"}, "SpeedButton2",
+        {"TabSheet3",
+         {"Edit3", "Edit4"},
+         "SpeedButton2",
          [](const auto& t) {
              return "<td><a href=\"" + Utf8(t.at("Edit4")) + "\">" + Utf8(t.at("Edit3")) + "</a></td>";
          }},
-        {"TabSheet5", {"Edit10", "Edit11"}, "SpeedButton3",
+        {"TabSheet5",
+         {"Edit10", "Edit11"},
+         "SpeedButton3",
          [](const auto& t) { return "<img src=\"" + Utf8(t.at("Edit10")) + "\">" + Utf8(t.at("Edit11")); }},
     };
 }
@@ -156,7 +165,8 @@ TEST(Robustness, EveryEditAndSpinFieldKeepsAPasteBeyondSixteenBits) {
         if (auto* spin = qobject_cast<QAbstractSpinBox*>(edit->parentWidget())) control = spin;
         const QByteArray name = control->objectName().toLatin1();
         QWidget* page = control;
-        while (page != nullptr && !page->objectName().startsWith(QLatin1String("TabSheet"))) page = page->parentWidget();
+        while (page != nullptr && !page->objectName().startsWith(QLatin1String("TabSheet")))
+            page = page->parentWidget();
         ASSERT_NE(page, nullptr) << name.constData();
         wizard.Page(page->objectName().toLatin1().constData());
         wizard.Paste(name.constData(), text);

@@ -1,6 +1,10 @@
 // The wizard as the user first meets it: pages, initial contents, help
 // panels, the Tab order of each page and what the Enter key presses.
 
+#include "wizard/wizard_window.h"
+
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -16,15 +20,11 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
-
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <vector>
 
 #include "app/ui_services.h"
 #include "gui_test_support.h"
-#include "wizard/wizard_window.h"
 
 using testsupport::Find;
 
@@ -101,37 +101,88 @@ TEST_F(WizardWindow, WindowFrameAndPages) {
 
 TEST_F(WizardWindow, FreshWindowHoldsTheInitialContents) {
     const std::vector<std::pair<const char*, const char*>> texts = {
-        {"Edit1", "hintergrund.jpg"}, {"Edit14", "#FFFFFF"},     {"Edit19", "index"},
-        {"Edit15", "#000000"},        {"Edit16", "#000000"},     {"Edit17", "#000000"},
-        {"Edit18", "#000000"},        {"SpinEdit4", "0"},        {"SpinEdit5", "0"},
-        {"Edit2", "Neue Seite"},      {"Edit5", "Neue Seite"},   {"Edit20", "#000000"},
-        {"Edit21", "Arial"},          {"Edit8", "bild.jpg"},     {"Edit9", "eckbild.jpg"},
-        {"SpinEdit1", "0"},           {"Edit3", "Link"},         {"Edit4", "verweisziel.html"},
-        {"Edit6", "dot.jpg"},         {"Edit7", "lbg.jpg"},      {"SpinEdit2", "0"},
-        {"Edit12", ""},               {"Edit24", "#000000"},     {"Edit25", "Arial"},
-        {"Edit13", ""},               {"Edit22", "Link"},        {"Edit23", "seite.html"},
-        {"Edit10", ""},               {"Edit11", ""},            {"SpinEdit3", "1"},
-        {"Label10", "A. Einstellungen"}, {"Label11", "Überschrift"}, {"Label9", "Links"},
-        {"Label20", "Text"},          {"Label16", "Bilder"},     {"GroupBox1", "Website"},
-        {"Button1", "Hinzufügen"},    {"BitBtn8", "Einfügen"},   {"BitBtn1", "Einfügen"},
-        {"SpeedButton2", "Neuer Link"}, {"SpeedButton5", "Link löschen"}, {"SpeedButton6", "Zeilenumbruch"},
-        {"SpeedButton7", "Zeile löschen"}, {"SpeedButton8", "Alles löschen"}, {"SpeedButton3", "Neues Bild"},
-        {"SpeedButton4", "Bild löschen"}, {"l", "Linksbündig"},    {"m", "Mittig"},
-        {"r", "Rechtsbündig"},        {"hgb", "Hintergrundbild"}, {"hgf", "Hintergrundfarbe"},
-        {"html", "Html"},             {"htm", "Htm"},            {"CSS", "CSS Style sheets verwenden"},
-        {"fett", "Fett"},             {"eck", "Eckbild"},        {"Dots", "Dots"},
+        {"Edit1", "hintergrund.jpg"},
+        {"Edit14", "#FFFFFF"},
+        {"Edit19", "index"},
+        {"Edit15", "#000000"},
+        {"Edit16", "#000000"},
+        {"Edit17", "#000000"},
+        {"Edit18", "#000000"},
+        {"SpinEdit4", "0"},
+        {"SpinEdit5", "0"},
+        {"Edit2", "Neue Seite"},
+        {"Edit5", "Neue Seite"},
+        {"Edit20", "#000000"},
+        {"Edit21", "Arial"},
+        {"Edit8", "bild.jpg"},
+        {"Edit9", "eckbild.jpg"},
+        {"SpinEdit1", "0"},
+        {"Edit3", "Link"},
+        {"Edit4", "verweisziel.html"},
+        {"Edit6", "dot.jpg"},
+        {"Edit7", "lbg.jpg"},
+        {"SpinEdit2", "0"},
+        {"Edit12", ""},
+        {"Edit24", "#000000"},
+        {"Edit25", "Arial"},
+        {"Edit13", ""},
+        {"Edit22", "Link"},
+        {"Edit23", "seite.html"},
+        {"Edit10", ""},
+        {"Edit11", ""},
+        {"SpinEdit3", "1"},
+        {"Label10", "A. Einstellungen"},
+        {"Label11", "Überschrift"},
+        {"Label9", "Links"},
+        {"Label20", "Text"},
+        {"Label16", "Bilder"},
+        {"GroupBox1", "Website"},
+        {"Button1", "Hinzufügen"},
+        {"BitBtn8", "Einfügen"},
+        {"BitBtn1", "Einfügen"},
+        {"SpeedButton2", "Neuer Link"},
+        {"SpeedButton5", "Link löschen"},
+        {"SpeedButton6", "Zeilenumbruch"},
+        {"SpeedButton7", "Zeile löschen"},
+        {"SpeedButton8", "Alles löschen"},
+        {"SpeedButton3", "Neues Bild"},
+        {"SpeedButton4", "Bild löschen"},
+        {"l", "Linksbündig"},
+        {"m", "Mittig"},
+        {"r", "Rechtsbündig"},
+        {"hgb", "Hintergrundbild"},
+        {"hgf", "Hintergrundfarbe"},
+        {"html", "Html"},
+        {"htm", "Htm"},
+        {"CSS", "CSS Style sheets verwenden"},
+        {"fett", "Fett"},
+        {"eck", "Eckbild"},
+        {"Dots", "Dots"},
         {"lh", "Link-Hintergrund"},
     };
     for (const auto& [name, text] : texts) EXPECT_EQ(Text(name), QString::fromUtf8(text)) << name;
 
     const std::vector<std::pair<const char*, bool>> checked = {
-        {"hgb", true},  {"hgf", false}, {"html", true}, {"htm", false}, {"CSS", false},
-        {"fett", true}, {"eck", false}, {"Dots", false}, {"lh", false}, {"l", false},
-        {"m", false},   {"r", false},   {"RadioButton1", false}, {"RadioButton2", false},
-        {"RadioButton3", true}, {"RadioButton4", false}, {"RadioButton5", false}, {"RadioButton6", false},
+        {"hgb", true},
+        {"hgf", false},
+        {"html", true},
+        {"htm", false},
+        {"CSS", false},
+        {"fett", true},
+        {"eck", false},
+        {"Dots", false},
+        {"lh", false},
+        {"l", false},
+        {"m", false},
+        {"r", false},
+        {"RadioButton1", false},
+        {"RadioButton2", false},
+        {"RadioButton3", true},
+        {"RadioButton4", false},
+        {"RadioButton5", false},
+        {"RadioButton6", false},
     };
-    for (const auto& [name, state] : checked)
-        EXPECT_EQ(Control<QAbstractButton>(name)->isChecked(), state) << name;
+    for (const auto& [name, state] : checked) EXPECT_EQ(Control<QAbstractButton>(name)->isChecked(), state) << name;
 
     for (const char* list : {"ListBox1", "ListBox2", "ListBox3", "ListBox4"})
         EXPECT_EQ(Control<QListView>(list)->model()->rowCount(), 0) << list;
@@ -142,12 +193,12 @@ TEST_F(WizardWindow, FreshWindowHoldsTheInitialContents) {
 
 TEST_F(WizardWindow, ControlsSitWhereTheLayoutPutsThem) {
     const std::vector<std::pair<const char*, QRect>> places = {
-        {"Label10", {16, 8, 315, 55}},      {"hgb", {16, 96, 113, 17}},        {"GroupBox1", {16, 240, 169, 113}},
-        {"Edit19", {8, 32, 153, 21}},       {"html", {96, 64, 65, 17}},        {"SpinEdit5", {360, 200, 121, 22}},
+        {"Label10", {16, 8, 315, 55}},        {"hgb", {16, 96, 113, 17}},         {"GroupBox1", {16, 240, 169, 113}},
+        {"Edit19", {8, 32, 153, 21}},         {"html", {96, 64, 65, 17}},         {"SpinEdit5", {360, 200, 121, 22}},
         {"RadioButton6", {216, 208, 41, 17}}, {"SpinEdit1", {280, 216, 169, 22}}, {"ListBox2", {16, 96, 233, 73}},
-        {"SpeedButton5", {152, 168, 97, 25}}, {"Button1", {16, 64, 217, 25}},   {"ListBox1", {16, 144, 217, 121}},
-        {"r", {264, 208, 121, 22}},         {"BitBtn1", {408, 192, 121, 25}},  {"SpinEdit3", {264, 136, 161, 22}},
-        {"Memo1", {546, 0, 209, 365}},      {"Memo4", {546, 0, 209, 365}},
+        {"SpeedButton5", {152, 168, 97, 25}}, {"Button1", {16, 64, 217, 25}},     {"ListBox1", {16, 144, 217, 121}},
+        {"r", {264, 208, 121, 22}},           {"BitBtn1", {408, 192, 121, 25}},   {"SpinEdit3", {264, 136, 161, 22}},
+        {"Memo1", {546, 0, 209, 365}},        {"Memo4", {546, 0, 209, 365}},
     };
     for (const auto& [name, rect] : places) EXPECT_EQ(Control(name)->geometry(), rect) << name;
 
@@ -293,11 +344,9 @@ TEST_F(WizardWindow, EnterPressesOnlyWhatItShould) {
         {"TabSheet4", "ListBox1", 1, 0, 0},  // so does the list
         {"TabSheet4", "Memo5", 0, 0, 0},     // the help panel keeps it
         {"TabSheet4", "BitBtn1", 0, 1, 0},   // a focused push button presses itself
-        {"TabSheet4", "BitBtn8", 0, 0, 1},
-        {"TabSheet4", "Button1", 1, 0, 0},
+        {"TabSheet4", "BitBtn8", 0, 0, 1},   {"TabSheet4", "Button1", 1, 0, 0},
         {"TabSheet1", "Edit1", 0, 0, 0},  // no default button elsewhere
-        {"TabSheet1", "SpinEdit4", 0, 0, 0},
-        {"TabSheet3", "Edit3", 0, 0, 0},
+        {"TabSheet1", "SpinEdit4", 0, 0, 0}, {"TabSheet3", "Edit3", 0, 0, 0},
         {"TabSheet5", "Edit10", 0, 0, 0},
     };
     ShowActive();
