@@ -3,17 +3,17 @@
 
 #include <QApplication>
 
-#include "app/app_icon.h"
 #include "app/start_window.h"
-#include "app/window_look.h"
+#include "ui/app_icon.h"
+#include "ui/window_look.h"
 #include "wizard/wizard_window.h"
 
 int main(int argc, char** argv) {
     // The program takes no arguments; Qt sees none either.
     int programNameOnly = argc > 0 ? 1 : 0;
     QApplication app(programNameOnly, argv);
-    look::InstallFontSubstitutions();
-    QApplication::setWindowIcon(AppIcon());
+    ui::InstallFontSubstitutions();
+    QApplication::setWindowIcon(ui::AppIcon());
 
     TForm1 startWindow;
     TForm3 wizard;

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QToolButton>
 
-#include "app/ui_services.h"
-#include "app/window_look.h"
+#include "ui/error_display.h"
+#include "ui/window_look.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -16,7 +16,7 @@ QLabel* AddGreenTitle(QWidget* window, const QString& name, const QString& capti
     label->setObjectName(name);
     label->setGeometry(geometry);
     label->setFont(font);
-    look::SetTextColor(label, look::TitleGreen());
+    ui::SetTextColor(label, ui::TitleGreen());
     return label;
 }
 
@@ -27,19 +27,19 @@ QToolButton* AddBigFlatButton(QWidget* window, const QString& name, const QStrin
     button->setGeometry(geometry);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setFont(look::PixelFont(QStringLiteral("MS Sans Serif"), 24, look::Bold | look::Italic));
+    button->setFont(ui::PixelFont(QStringLiteral("MS Sans Serif"), 24, ui::Bold | ui::Italic));
     return button;
 }
 
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
-    look::SetUpFixedWindow(this, QStringLiteral("HTML Tavirel"), 278, 226, 377, 141);
+    ui::SetUpFixedWindow(this, QStringLiteral("HTML Tavirel"), 278, 226, 377, 141);
 
     Label1 = AddGreenTitle(this, QStringLiteral("Label1"), QStringLiteral("HTML"), {16, 0, 146, 55},
-                           look::PixelFont(QStringLiteral("Times New Roman"), 48, look::Bold));
+                           ui::PixelFont(QStringLiteral("Times New Roman"), 48, ui::Bold));
     Label2 = AddGreenTitle(this, QStringLiteral("Label2"), QStringLiteral("Tavirel"), {176, 16, 176, 48},
-                           look::PixelFont(QStringLiteral("System"), 48, look::Bold | look::Italic));
+                           ui::PixelFont(QStringLiteral("System"), 48, ui::Bold | ui::Italic));
     SpeedButton2 = AddBigFlatButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("Start"), {128, 72, 121, 65});
     SpeedButton3 = AddBigFlatButton(this, QStringLiteral("SpeedButton3"), QStringLiteral("Ende"), {256, 72, 113, 65});
 

@@ -9,9 +9,9 @@
 #include <QWindow>
 #include <string_view>
 
-#include "app/app_icon.h"
 #include "app/start_window.h"
-#include "app/window_look.h"
+#include "ui/app_icon.h"
+#include "ui/window_look.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -36,8 +36,8 @@ int RunMinimal() {
 
 // The same steps as the program's entry.
 int RunProgram() {
-    look::InstallFontSubstitutions();
-    QApplication::setWindowIcon(AppIcon());
+    ui::InstallFontSubstitutions();
+    QApplication::setWindowIcon(ui::AppIcon());
     TForm1 startWindow;
     TForm3 wizard;
     startWindow.SetWizard(&wizard);
@@ -47,8 +47,8 @@ int RunProgram() {
 }
 
 int RunStartWindowOnly() {
-    look::InstallFontSubstitutions();
-    QApplication::setWindowIcon(AppIcon());
+    ui::InstallFontSubstitutions();
+    QApplication::setWindowIcon(ui::AppIcon());
     TForm1 startWindow;
     startWindow.show();
     QuitWhenIdle(startWindow);

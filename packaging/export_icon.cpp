@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "app/app_icon.h"
+#include "ui/app_icon.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     // Device pixel ratio 1 whatever scale the environment asks for: the
     // hicolor 32x32 directory wants exactly 32 x 32 pixels.
-    const QImage image = AppIcon().pixmap(QSize(32, 32), 1.0).toImage();
+    const QImage image = ui::AppIcon().pixmap(QSize(32, 32), 1.0).toImage();
     if (image.size() != QSize(32, 32)) {
         std::fprintf(stderr, "export_icon: icon is %dx%d, not 32x32\n", image.width(), image.height());
         return 1;

@@ -16,9 +16,9 @@
 #include <cstdio>
 #include <iterator>
 
-#include "app/app_icon.h"
 #include "app/start_window.h"
-#include "app/window_look.h"
+#include "ui/app_icon.h"
+#include "ui/window_look.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -97,8 +97,8 @@ int main(int argc, char** argv) {
     const QString outPath = QFile::decodeName(argv[1]);
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
-    look::InstallFontSubstitutions();
-    QApplication::setWindowIcon(AppIcon());
+    ui::InstallFontSubstitutions();
+    QApplication::setWindowIcon(ui::AppIcon());
 
     QDir outDir(outPath);
     if (!outDir.mkpath(QStringLiteral("."))) {

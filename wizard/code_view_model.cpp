@@ -3,7 +3,7 @@
 #include <string_view>
 #include <utility>
 
-#include "app/ui_services.h"
+#include "ui/text_boundary.h"
 
 void TCodeViewModel::ShowLines(core::TLineList lines) {
     beginResetModel();

@@ -7,9 +7,11 @@
 #include <QRadioButton>
 #include <QStringList>
 
-#include "app/ui_services.h"
 #include "core/page_file.h"
 #include "core/page_generator.h"
+#include "ui/list_box.h"
+#include "ui/spin_edit.h"
+#include "ui/text_boundary.h"
 #include "wizard/code_view_model.h"
 #include "wizard/wizard_window.h"
 

@@ -16,8 +16,9 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/ui_services.h"
-#include "app/window_look.h"
+#include "ui/list_box.h"
+#include "ui/spin_edit.h"
+#include "ui/window_look.h"
 
 namespace pagecontrols {
 namespace {
@@ -28,8 +29,8 @@ constexpr int kHelpPanelWidth = 209;
 constexpr int kHintLeft = 296;
 constexpr int kHintLineStep = 16;
 constexpr int kListRowHeight = 13;
-// The box QLabel measures an unbroken caption in.
-constexpr int kLabelMeasureBox = 2000;
+// Captions stand this far above their control, flush with its left edge.
+constexpr int kCaptionRise = 16;
 
 // List rows keep the design's 13 pixels whatever the substituted font's
 // natural height is.
@@ -83,7 +84,7 @@ TList* LookLikeList(TList* list) {
     list->setFrameShape(QFrame::NoFrame);
     list->setUniformItemSizes(true);
     list->setItemDelegate(new TFixedRowDelegate(list));
-    look::SetBaseToBackground(list);
+    ui::SetBaseToBackground(list);
     return list;
 }
 
@@ -106,20 +107,25 @@ void ChainTabOrder(std::initializer_list<QWidget*> controls) {
 
 QLabel* AddLabel(QWidget* parent, const QString& caption, int left, int top) {
     auto* label = new QLabel(caption, parent);
-    // A plain one-line label's natural size is its text's bounding box. Asked
-    // for it, QLabel measures the text three times (for its size and minimum
-    // size hints); the wizard's 49 labels made that a good part of its
-    // start-up, so the box is measured once here. The result is the same.
-    const QRect box(0, 0, kLabelMeasureBox, kLabelMeasureBox);
-    const QSize natural = label->fontMetrics().boundingRect(box, Qt::AlignLeft, caption).size();
-    label->setGeometry(QRect(QPoint(left, top), natural));
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+QLabel* AddCaption(QWidget* parent, const QString& caption, QWidget* control) {
+    QLabel* label = AddLabel(parent, caption, control->x(), control->y() - kCaptionRise);
+    // The buddy and the name are how assistive tools find the caption.
+    label->setBuddy(control);
+    QString name = caption;
+    if (name.endsWith(QLatin1Char(':'))) name.chop(1);
+    control->setAccessibleName(name.trimmed());
     return label;
 }
 
 QLabel* AddTitle(QWidget* page, const QString& name, const QString& caption, int width, int height) {
     auto* title = Place(new QLabel(caption, page), name, QRect(16, 8, width, height));
-    title->setFont(look::PixelFont(QStringLiteral("Times New Roman"), 48, look::Italic | look::Underline));
-    look::SetTextColor(title, Qt::black);
+    title->setFont(ui::PixelFont(QStringLiteral("Times New Roman"), 48, ui::Italic | ui::Underline));
+    ui::SetTextColor(title, Qt::black);
     return title;
 }
 
@@ -142,7 +148,7 @@ QPlainTextEdit* AddHelpPanel(QWidget* page, const QString& name, const QStringLi
     // The help lines were broken for a narrower font; with the usual 4-pixel
     // margin many of them would wrap once more and leave a word alone.
     panel->document()->setDocumentMargin(1);
-    look::SetBaseToBackground(panel);
+    ui::SetBaseToBackground(panel);
     panel->setPlainText(lines.join(QLatin1Char('\n')));
     panel->moveCursor(QTextCursor::Start);
     return panel;

@@ -35,6 +35,8 @@ void ChainTabOrder(std::initializer_list<QWidget*> controls);
 
 // A plain label sized to its caption.
 QLabel* AddLabel(QWidget* parent, const QString& caption, int left, int top);
+// The caption right above a control; the control is called by it.
+QLabel* AddCaption(QWidget* parent, const QString& caption, QWidget* control);
 // The page's big title at the top left.
 QLabel* AddTitle(QWidget* page, const QString& name, const QString& caption, int width, int height);
 // The lines telling the user where to go next; the first line at firstTop,

@@ -12,7 +12,7 @@
 #include <QStyleFactory>
 #include <QTabWidget>
 
-#include "app/ui_services.h"
+#include "ui/spin_edit.h"
 #include "wizard/help_texts.h"
 #include "wizard/page_controls.h"
 #include "wizard/wizard_window.h"
@@ -29,10 +29,10 @@ void TForm3::CreatePage1() {
     hgb = AddRadio(page, background, QStringLiteral("hgb"), QStringLiteral("Hintergrundbild"), true, {16, 96, 113, 17});
     hgf = AddRadio(page, background, QStringLiteral("hgf"), QStringLiteral("Hintergrundfarbe"), false,
                    {16, 112, 113, 17});
-    AddLabel(page, QStringLiteral("Dateiname:"), 16, 144);
     Edit1 = AddEdit(page, QStringLiteral("Edit1"), QStringLiteral("hintergrund.jpg"), {16, 160, 169, 21});
-    AddLabel(page, QStringLiteral("Farbe (RRGGBB):"), 16, 192);
+    AddCaption(page, QStringLiteral("Dateiname:"), Edit1);
     Edit14 = AddEdit(page, QStringLiteral("Edit14"), QStringLiteral("#FFFFFF"), {16, 208, 169, 21});
+    AddCaption(page, QStringLiteral("Farbe (RRGGBB):"), Edit14);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Website"), page);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -44,8 +44,8 @@ void TForm3::CreatePage1() {
         classic->setParent(GroupBox1);
         GroupBox1->setStyle(classic);
     }
-    AddLabel(GroupBox1, QStringLiteral("Dateiname:"), 8, 16);
     Edit19 = AddEdit(GroupBox1, QStringLiteral("Edit19"), QStringLiteral("index"), {8, 32, 153, 21});
+    AddCaption(GroupBox1, QStringLiteral("Dateiname:"), Edit19);
     QButtonGroup* extension = AddRadioGroup(GroupBox1);
     html = AddRadio(GroupBox1, extension, QStringLiteral("html"), QStringLiteral("Html"), true, {96, 64, 65, 17});
     htm = AddRadio(GroupBox1, extension, QStringLiteral("htm"), QStringLiteral("Htm"), false, {96, 80, 65, 17});
@@ -54,21 +54,21 @@ void TForm3::CreatePage1() {
     CSS =
         AddCheck(page, QStringLiteral("CSS"), QStringLiteral("CSS Style sheets verwenden"), false, {224, 96, 177, 17});
     AddLabel(page, QStringLiteral("Farben (RRGGBB):"), 224, 120);
-    AddLabel(page, QStringLiteral("Link:"), 224, 136);
     Edit15 = AddEdit(page, QStringLiteral("Edit15"), QStringLiteral("#000000"), {224, 152, 121, 21});
-    AddLabel(page, QStringLiteral("Besuchter Link:"), 224, 184);
+    AddCaption(page, QStringLiteral("Link:"), Edit15);
     Edit16 = AddEdit(page, QStringLiteral("Edit16"), QStringLiteral("#000000"), {224, 200, 121, 21});
-    AddLabel(page, QStringLiteral("Maus überm Link:"), 224, 232);
+    AddCaption(page, QStringLiteral("Besuchter Link:"), Edit16);
     Edit17 = AddEdit(page, QStringLiteral("Edit17"), QStringLiteral("#000000"), {224, 248, 121, 21});
-    AddLabel(page, QStringLiteral("Aktiver Link:"), 224, 280);
+    AddCaption(page, QStringLiteral("Maus überm Link:"), Edit17);
     Edit18 = AddEdit(page, QStringLiteral("Edit18"), QStringLiteral("#000000"), {224, 296, 121, 21});
+    AddCaption(page, QStringLiteral("Aktiver Link:"), Edit18);
     fett = AddCheck(page, QStringLiteral("fett"), QStringLiteral("Fett"), true, {224, 328, 41, 17});
 
     AddLabel(page, QStringLiteral("Entfernung zum Bildschirmrand:"), 360, 120);
-    AddLabel(page, QStringLiteral("Horizontal:"), 360, 136);
     SpinEdit4 = AddSpin(page, QStringLiteral("SpinEdit4"), QStringLiteral("0"), {360, 152, 121, 22});
-    AddLabel(page, QStringLiteral("Vertikal:"), 360, 184);
+    AddCaption(page, QStringLiteral("Horizontal:"), SpinEdit4);
     SpinEdit5 = AddSpin(page, QStringLiteral("SpinEdit5"), QStringLiteral("0"), {360, 200, 121, 22});
+    AddCaption(page, QStringLiteral("Vertikal:"), SpinEdit5);
 
     AddHint(page,
             {QStringLiteral("Klicken Sie auf die Registrierlasche"), QStringLiteral("Überschrift, um fortzufahren.")},

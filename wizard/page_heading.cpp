@@ -9,7 +9,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
-#include "app/ui_services.h"
+#include "ui/spin_edit.h"
 #include "wizard/help_texts.h"
 #include "wizard/page_controls.h"
 #include "wizard/wizard_window.h"
@@ -21,10 +21,10 @@ void TForm3::CreatePage2() {
     QWidget* page = TabSheet2;
     Label11 = AddTitle(page, QStringLiteral("Label11"), QStringLiteral("Überschrift"), 221, 55);
 
-    AddLabel(page, QStringLiteral("Überschrift1:"), 16, 80);
     Edit2 = AddEdit(page, QStringLiteral("Edit2"), QStringLiteral("Neue Seite"), {16, 96, 233, 21});
-    AddLabel(page, QStringLiteral("Überschrift2:"), 16, 128);
+    AddCaption(page, QStringLiteral("Überschrift1:"), Edit2);
     Edit5 = AddEdit(page, QStringLiteral("Edit5"), QStringLiteral("Neue Seite"), {16, 144, 233, 21});
+    AddCaption(page, QStringLiteral("Überschrift2:"), Edit5);
 
     AddLabel(page, QStringLiteral("Größe (Überschrift 2):"), 16, 184);
     QButtonGroup* size = AddRadioGroup(page);
@@ -35,18 +35,18 @@ void TForm3::CreatePage2() {
     RadioButton5 = AddRadio(page, size, QStringLiteral("RadioButton5"), QStringLiteral("5"), false, {176, 208, 41, 17});
     RadioButton6 = AddRadio(page, size, QStringLiteral("RadioButton6"), QStringLiteral("6"), false, {216, 208, 41, 17});
 
-    AddLabel(page, QStringLiteral("Schriftfarbe (RRGGBB):"), 16, 232);
     Edit20 = AddEdit(page, QStringLiteral("Edit20"), QStringLiteral("#000000"), {16, 248, 121, 21});
-    AddLabel(page, QStringLiteral("Schriftart:"), 16, 280);
+    AddCaption(page, QStringLiteral("Schriftfarbe (RRGGBB):"), Edit20);
     Edit21 = AddEdit(page, QStringLiteral("Edit21"), QStringLiteral("Arial"), {16, 296, 121, 21});
+    AddCaption(page, QStringLiteral("Schriftart:"), Edit21);
 
-    AddLabel(page, QStringLiteral("Bild:"), 280, 80);
     Edit8 = AddEdit(page, QStringLiteral("Edit8"), QStringLiteral("bild.jpg"), {280, 96, 169, 21});
+    AddCaption(page, QStringLiteral("Bild:"), Edit8);
     eck = AddCheck(page, QStringLiteral("eck"), QStringLiteral("Eckbild"), false, {280, 128, 169, 17});
-    AddLabel(page, QStringLiteral("Bild:"), 280, 152);
     Edit9 = AddEdit(page, QStringLiteral("Edit9"), QStringLiteral("eckbild.jpg"), {280, 168, 169, 21});
-    AddLabel(page, QStringLiteral("Minimale Höhe:"), 280, 200);
+    AddCaption(page, QStringLiteral("Bild:"), Edit9);
     SpinEdit1 = AddSpin(page, QStringLiteral("SpinEdit1"), QStringLiteral("0"), {280, 216, 169, 22});
+    AddCaption(page, QStringLiteral("Minimale Höhe:"), SpinEdit1);
 
     AddHint(page, {QStringLiteral("Klicken Sie auf die Registrierlasche"), QStringLiteral("Links, um fortzufahren.")},
             328);

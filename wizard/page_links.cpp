@@ -7,7 +7,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-#include "app/ui_services.h"
+#include "ui/list_box.h"
+#include "ui/spin_edit.h"
 #include "wizard/help_texts.h"
 #include "wizard/page_controls.h"
 #include "wizard/wizard_window.h"
@@ -19,23 +20,23 @@ void TForm3::CreatePage3() {
     QWidget* page = TabSheet3;
     Label9 = AddTitle(page, QStringLiteral("Label9"), QStringLiteral("Links"), 104, 55);
 
-    AddLabel(page, QStringLiteral("Link:"), 16, 80);
     ListBox2 = AddList(page, QStringLiteral("ListBox2"), {16, 96, 233, 73});
+    AddCaption(page, QStringLiteral("Link:"), ListBox2);
     SpeedButton2 = AddFlatButton(page, QStringLiteral("SpeedButton2"), QStringLiteral("Neuer Link"), {152, 72, 97, 25});
     SpeedButton5 =
         AddFlatButton(page, QStringLiteral("SpeedButton5"), QStringLiteral("Link löschen"), {152, 168, 97, 25});
-    AddLabel(page, QStringLiteral("Verweistext:"), 16, 192);
     Edit3 = AddEdit(page, QStringLiteral("Edit3"), QStringLiteral("Link"), {16, 208, 233, 21});
-    AddLabel(page, QStringLiteral("Verweisziel:"), 16, 232);
+    AddCaption(page, QStringLiteral("Verweistext:"), Edit3);
     Edit4 = AddEdit(page, QStringLiteral("Edit4"), QStringLiteral("verweisziel.html"), {16, 248, 233, 21});
+    AddCaption(page, QStringLiteral("Verweisziel:"), Edit4);
     Dots = AddCheck(page, QStringLiteral("Dots"), QStringLiteral("Dots"), false, {16, 272, 97, 17});
     Edit6 = AddEdit(page, QStringLiteral("Edit6"), QStringLiteral("dot.jpg"), {16, 296, 233, 21});
 
     lh = AddCheck(page, QStringLiteral("lh"), QStringLiteral("Link-Hintergrund"), false, {272, 72, 105, 17});
-    AddLabel(page, QStringLiteral("Bild:"), 272, 96);
     Edit7 = AddEdit(page, QStringLiteral("Edit7"), QStringLiteral("lbg.jpg"), {272, 112, 177, 21});
-    AddLabel(page, QStringLiteral("Minimalbreite:"), 272, 264);
+    AddCaption(page, QStringLiteral("Bild:"), Edit7);
     SpinEdit2 = AddSpin(page, QStringLiteral("SpinEdit2"), QStringLiteral("0"), {272, 280, 121, 22});
+    AddCaption(page, QStringLiteral("Minimalbreite:"), SpinEdit2);
 
     AddHint(page, {QStringLiteral("Klicken Sie auf die Registrierlasche"), QStringLiteral("Text, um fortzufahren.")},
             328);

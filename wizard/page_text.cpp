@@ -13,8 +13,9 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-#include "app/ui_services.h"
-#include "app/window_look.h"
+#include "ui/list_box.h"
+#include "ui/toggle_group.h"
+#include "ui/window_look.h"
 #include "wizard/help_texts.h"
 #include "wizard/page_controls.h"
 #include "wizard/wizard_window.h"
@@ -31,7 +32,7 @@ QIcon CheckMarkGlyph() {
     glyph.fill(Qt::transparent);
     QPainter painter(&glyph);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(look::TitleGreen(), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(ui::TitleGreen(), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPolyline(QPolygonF({QPointF(2.5, 8.5), QPointF(6.0, 12.5), QPointF(13.5, 3.5)}));
     painter.end();
     return QIcon(glyph);
@@ -63,15 +64,15 @@ void TForm3::CreatePage4() {
         AddFlatButton(page, QStringLiteral("SpeedButton7"), QStringLiteral("Zeile löschen"), {144, 264, 89, 25});
     SpeedButton8 =
         AddFlatButton(page, QStringLiteral("SpeedButton8"), QStringLiteral("Alles löschen"), {144, 288, 89, 25});
-    AddLabel(page, QStringLiteral("Schriftfarbe (RRGGBB):"), 16, 272);
     Edit24 = AddEdit(page, QStringLiteral("Edit24"), QStringLiteral("#000000"), {16, 288, 121, 21});
-    AddLabel(page, QStringLiteral("Schriftart:"), 16, 320);
+    AddCaption(page, QStringLiteral("Schriftfarbe (RRGGBB):"), Edit24);
     Edit25 = AddEdit(page, QStringLiteral("Edit25"), QStringLiteral("Arial"), {16, 336, 121, 21});
+    AddCaption(page, QStringLiteral("Schriftart:"), Edit25);
 
     const QIcon glyph = CheckMarkGlyph();
     AddLabel(page, QStringLiteral("Bild einfügen:"), 264, 72);
-    AddLabel(page, QStringLiteral("Bild:"), 264, 96);
     Edit13 = AddEdit(page, QStringLiteral("Edit13"), QString(), {264, 112, 121, 21});
+    AddCaption(page, QStringLiteral("Bild:"), Edit13);
     AddLabel(page, QStringLiteral("Eigenschaften:"), 264, 144);
     l = AddFlatButton(page, QStringLiteral("l"), QStringLiteral("Linksbündig"), {264, 160, 121, 22});
     m = AddFlatButton(page, QStringLiteral("m"), QStringLiteral("Mittig"), {264, 184, 121, 22});
@@ -84,10 +85,10 @@ void TForm3::CreatePage4() {
     BitBtn8 = AddInsertButton(page, QStringLiteral("BitBtn8"), {264, 240, 121, 25}, glyph);
 
     AddLabel(page, QStringLiteral("Link einfügen:"), 408, 72);
-    AddLabel(page, QStringLiteral("Verweistext:"), 408, 96);
     Edit22 = AddEdit(page, QStringLiteral("Edit22"), QStringLiteral("Link"), {408, 112, 121, 21});
-    AddLabel(page, QStringLiteral("Verweisziel:"), 408, 136);
+    AddCaption(page, QStringLiteral("Verweistext:"), Edit22);
     Edit23 = AddEdit(page, QStringLiteral("Edit23"), QStringLiteral("seite.html"), {408, 152, 121, 21});
+    AddCaption(page, QStringLiteral("Verweisziel:"), Edit23);
     BitBtn1 = AddInsertButton(page, QStringLiteral("BitBtn1"), {408, 192, 121, 25}, glyph);
 
     AddHint(page, {QStringLiteral("Klicken Sie auf die Registrierlasche"), QStringLiteral("Bilder, um fortzufahren.")},

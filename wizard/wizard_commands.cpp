@@ -5,7 +5,7 @@
 #include <QString>
 #include <QToolButton>
 
-#include "app/ui_services.h"
+#include "ui/list_box.h"
 #include "wizard/wizard_window.h"
 
 namespace {

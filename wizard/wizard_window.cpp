@@ -11,13 +11,13 @@
 #include <QToolButton>
 #include <utility>
 
-#include "app/ui_services.h"
-#include "app/window_look.h"
+#include "ui/error_display.h"
+#include "ui/window_look.h"
 #include "wizard/accessible_names.h"
 #include "wizard/page_controls.h"
 
 TForm3::TForm3(QWidget* parent) : QWidget(parent) {
-    look::SetUpFixedWindow(this, QStringLiteral("Assistent"), 191, 126, 763, 433);
+    ui::SetUpFixedWindow(this, QStringLiteral("Assistent"), 191, 126, 763, 433);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -33,8 +33,8 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
 
     SpeedButton9 = pagecontrols::AddFlatButton(this, QStringLiteral("SpeedButton9"),
                                                QStringLiteral("F     E     R     T     I     G"), {0, 400, 761, 30});
-    SpeedButton9->setFont(look::PixelFont(QStringLiteral("MS Sans Serif"), 19, look::Bold | look::Italic));
-    look::SetTextColor(SpeedButton9, look::TitleGreen());
+    SpeedButton9->setFont(ui::PixelFont(QStringLiteral("MS Sans Serif"), 19, ui::Bold | ui::Italic));
+    ui::SetTextColor(SpeedButton9, ui::TitleGreen());
 
     ConnectHandlers();
     ui::RunGuarded(this, [this] { FormCreate(); });

@@ -14,8 +14,8 @@
 #include <QToolButton>
 #include <memory>
 
-#include "app/app_icon.h"
 #include "gui_test_support.h"
+#include "ui/app_icon.h"
 #include "wizard/wizard_window.h"
 
 using testsupport::Click;
@@ -80,7 +80,7 @@ TEST_F(StartWindow, LooksAsDesigned) {
 }
 
 TEST_F(StartWindow, BothWindowsCarryTheIcon) {
-    const QImage icon = AppIcon().pixmap(32, 32).toImage();
+    const QImage icon = ui::AppIcon().pixmap(32, 32).toImage();
     ASSERT_EQ(icon.size(), QSize(32, 32));
     QSet<QRgb> colours;
     for (int y = 0; y < icon.height(); ++y)

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/ui_services.h"
 #include "core/ansi_text.h"
+#include "ui/text_boundary.h"
 
 namespace {
 

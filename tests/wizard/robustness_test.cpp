@@ -17,8 +17,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/ui_services.h"
 #include "gui_test_support.h"
+#include "ui/error_display.h"
 #include "wizard/wizard_driver.h"
 
 namespace wizardtest {

@@ -23,8 +23,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/ui_services.h"
 #include "gui_test_support.h"
+#include "ui/list_box.h"
+#include "ui/spin_edit.h"
 
 using testsupport::Find;
 

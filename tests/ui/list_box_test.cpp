@@ -1,9 +1,11 @@
+#include "ui/list_box.h"
+
 #include <gtest/gtest.h>
 
 #include <QTest>
 #include <QToolButton>
 
-#include "app/ui_services.h"
+#include "ui/toggle_group.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
+#include "ui/text_boundary.h"
+
 #include <array>
 #include <charconv>
 #include <cstdint>
 
-#include "app/ui_services.h"
 #include "core/ansi_text.h"
 
 namespace ui {

@@ -1,10 +1,12 @@
+#include "ui/error_display.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <exception>
 #include <new>
 
-#include "app/ui_services.h"
+#include "ui/text_boundary.h"
 
 namespace ui {
 

@@ -1,3 +1,5 @@
+#include "ui/spin_edit.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,8 +11,8 @@
 #include <QTest>
 #include <vector>
 
-#include "app/ui_services.h"
 #include "gui_test_support.h"
+#include "ui/text_boundary.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
+#include "ui/toggle_group.h"
+
 #include <QAbstractButton>
 #include <algorithm>
-
-#include "app/ui_services.h"
 
 namespace ui {
 

@@ -1,12 +1,12 @@
-#include "app/window_look.h"
+#include "ui/window_look.h"
 
 #include <QPalette>
 #include <QStringList>
 #include <QWidget>
 
-#include "app/app_icon.h"
+#include "ui/app_icon.h"
 
-namespace look {
+namespace ui {
 
 QColor WindowBackground() {
     return {254, 230, 156};
@@ -69,4 +69,4 @@ void SetUpFixedWindow(QWidget* window, const QString& caption, int left, int top
     window->setFont(DefaultFont());
 }
 
-}  // namespace look
+}  // namespace ui

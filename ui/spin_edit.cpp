@@ -1,3 +1,5 @@
+#include "ui/spin_edit.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -10,8 +12,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "app/ui_services.h"
 #include "core/page_description.h"
+#include "ui/text_boundary.h"
 
 namespace ui {
 namespace {

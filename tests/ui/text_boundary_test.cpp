@@ -1,8 +1,8 @@
+#include "ui/text_boundary.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "app/ui_services.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/app_icon.h"
+#include "ui/app_icon.h"
 
 #include <QPixmap>
 
@@ -55,8 +55,12 @@ const char* const kAppIconXpm[] = {
 
 }  // namespace
 
+namespace ui {
+
 QIcon AppIcon() {
     // Decoding 32 x 32 pixels is cheap; a cached copy would outlive the
     // application object, which pixmaps must not.
     return QIcon(QPixmap(kAppIconXpm));
 }
+
+}  // namespace ui

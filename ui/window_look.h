@@ -10,7 +10,7 @@
 
 class QWidget;
 
-namespace look {
+namespace ui {
 
 QColor WindowBackground();  // RGB(254, 230, 156)
 QColor TitleGreen();        // RGB(0, 128, 0)
@@ -33,4 +33,4 @@ void SetBaseToBackground(QWidget* widget);
 // close box but no maximize box, first shown at the given screen position.
 void SetUpFixedWindow(QWidget* window, const QString& caption, int left, int top, int width, int height);
 
-}  // namespace look
+}  // namespace ui

@@ -1,3 +1,5 @@
+#include "ui/error_display.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -6,8 +8,6 @@
 #include <QTest>
 #include <QTimer>
 #include <stdexcept>
-
-#include "app/ui_services.h"
 
 namespace {
 
