@@ -1,12 +1,11 @@
-// Program entry: the start window is the main window; the wizard is created
-// hidden and lives until the end of the run.
+// Program entry: the start window is the main window; it makes the wizard,
+// hidden, right after its first frame, and both live until the end of the run.
 
 #include <QApplication>
 
 #include "app/start_window.h"
 #include "ui/app_icon.h"
 #include "ui/window_look.h"
-#include "wizard/wizard_window.h"
 
 int main(int argc, char** argv) {
     // The program takes no arguments; Qt sees none either.
@@ -16,8 +15,6 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(ui::AppIcon());
 
     TForm1 startWindow;
-    TForm3 wizard;
-    startWindow.SetWizard(&wizard);
     startWindow.show();
     QApplication::exec();
     // Both windows are destroyed on leaving; the run always ends with code 0.

@@ -47,16 +47,30 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     ui::ConnectGuarded(SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
 }
 
-void TForm1::SetWizard(TForm3* wizard) {
-    Wizard = wizard;
+TForm1::~TForm1() = default;
+
+TForm3* TForm1::Wizard() {
+    if (wizard_ == nullptr) wizard_ = std::make_unique<TForm3>();
+    return wizard_.get();
+}
+
+bool TForm1::event(QEvent* event) {
+    // Posted, the wizard is made once this frame is on the screen and
+    // before the events that follow it.
+    if (event->type() == QEvent::Paint && !wizardDue_) {
+        wizardDue_ = true;
+        QMetaObject::invokeMethod(
+            this, [this] { Wizard(); }, Qt::QueuedConnection);
+    }
+    return QWidget::event(event);
 }
 
 void TForm1::SpeedButton2Click() {
-    if (Wizard == nullptr) return;
     // Showing an already visible wizard only brings it to the front.
-    Wizard->show();
-    Wizard->raise();
-    Wizard->activateWindow();
+    TForm3* wizard = Wizard();
+    wizard->show();
+    wizard->raise();
+    wizard->activateWindow();
 }
 
 void TForm1::SpeedButton3Click() {
@@ -66,6 +80,6 @@ void TForm1::SpeedButton3Click() {
 void TForm1::closeEvent(QCloseEvent* event) {
     // The run ends with this window: the wizard goes with it, so that no
     // window is left that keeps the event loop going.
-    if (Wizard != nullptr) Wizard->close();
+    if (wizard_ != nullptr) wizard_->close();
     event->accept();
 }

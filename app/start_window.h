@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 class QCloseEvent;
 class QLabel;
@@ -13,9 +14,13 @@ class TForm1 : public QWidget {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
 
-    // The wizard is created after this window; it is handed in once it exists.
-    void SetWizard(TForm3* wizard);
+    // The wizard, hidden until "Start". It is made right after this window's
+    // first frame, so that the user sees the program sooner; anything that
+    // needs it earlier makes it at once.
+    TForm3* Wizard();
+    bool HasWizard() const { return wizard_ != nullptr; }
 
     void SpeedButton2Click();  // "Start"
     void SpeedButton3Click();  // "Ende"
@@ -26,8 +31,10 @@ public:
     QToolButton* SpeedButton3 = nullptr;
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    TForm3* Wizard = nullptr;
+    std::unique_ptr<TForm3> wizard_;
+    bool wizardDue_ = false;
 };

@@ -1,57 +1,71 @@
-// One start of a program up to its idle event loop, then it quits. With
-// --mode=program it starts as the program does; with --mode=minimal it is
-// the smallest Qt Widgets program with a window; --mode=start-window shows
-// the start window without creating the wizard, to tell the two costs
-// apart. startup_driver runs them as child processes and compares them.
+// One start of a program, then it ends. --mode=minimal is the smallest Qt
+// Widgets program with a window and --mode=start-window the program's own
+// start, both ending at their window's first frame; --mode=program starts
+// as the program does and ends once the wizard is made and all is idle.
+// startup_driver runs them as child processes and compares them.
 #include <QApplication>
+#include <QEvent>
 #include <QTimer>
 #include <QWidget>
-#include <QWindow>
+#include <cstdlib>
 #include <string_view>
 
 #include "app/start_window.h"
 #include "ui/app_icon.h"
 #include "ui/window_look.h"
-#include "wizard/wizard_window.h"
 
 namespace {
 
-// Quits once the window is on screen and the events of showing it are done.
-void QuitWhenIdle(QWidget& window) {
-    QTimer::singleShot(0, &window, [&window] {
-        if (window.windowHandle() == nullptr || !window.windowHandle()->isExposed()) {
-            QuitWhenIdle(window);
-            return;
-        }
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-    });
+// Ends the process as soon as the window's first frame is painted, before
+// anything queued behind that frame runs.
+class TExitAfterFirstFrame : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            QMetaObject::invokeMethod(
+                qApp, [] { std::_Exit(0); }, Qt::QueuedConnection);
+        return false;
+    }
+};
+
+int RunToFirstFrame(QWidget& window) {
+    TExitAfterFirstFrame exitAfterFirstFrame;
+    window.installEventFilter(&exitAfterFirstFrame);
+    window.show();
+    return QApplication::exec();
 }
 
 int RunMinimal() {
     QWidget window;
-    window.show();
-    QuitWhenIdle(window);
-    return QApplication::exec();
+    return RunToFirstFrame(window);
 }
 
-// The same steps as the program's entry.
+// The same steps as the program's entry, up to the start window's first
+// frame.
+int RunStartWindow() {
+    ui::InstallFontSubstitutions();
+    QApplication::setWindowIcon(ui::AppIcon());
+    TForm1 startWindow;
+    return RunToFirstFrame(startWindow);
+}
+
+// The same steps as the program's entry, until the wizard exists and the
+// event loop has nothing left to do.
+void QuitWhenWizardIsMade(TForm1& startWindow) {
+    QTimer::singleShot(0, &startWindow, [&startWindow] {
+        if (startWindow.HasWizard())
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        else
+            QuitWhenWizardIsMade(startWindow);
+    });
+}
+
 int RunProgram() {
     ui::InstallFontSubstitutions();
     QApplication::setWindowIcon(ui::AppIcon());
     TForm1 startWindow;
-    TForm3 wizard;
-    startWindow.SetWizard(&wizard);
     startWindow.show();
-    QuitWhenIdle(startWindow);
-    return QApplication::exec();
-}
-
-int RunStartWindowOnly() {
-    ui::InstallFontSubstitutions();
-    QApplication::setWindowIcon(ui::AppIcon());
-    TForm1 startWindow;
-    startWindow.show();
-    QuitWhenIdle(startWindow);
+    QuitWhenWizardIsMade(startWindow);
     return QApplication::exec();
 }
 
@@ -61,7 +75,7 @@ int main(int argc, char** argv) {
     const std::string_view mode = argc == 2 ? argv[1] : "";
     int (*run)() = mode == "--mode=program"        ? RunProgram
                    : mode == "--mode=minimal"      ? RunMinimal
-                   : mode == "--mode=start-window" ? RunStartWindowOnly
+                   : mode == "--mode=start-window" ? RunStartWindow
                                                    : nullptr;
     if (run == nullptr) return 2;
     int programNameOnly = 1;

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTabBar>
@@ -11,6 +12,12 @@
 #include <QTimer>
 
 namespace testsupport {
+
+QString ExpectedApplicationTitle() {
+    const QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    const QString base = name.left(name.indexOf(QLatin1Char('.')));
+    return base.left(1) + base.mid(1).toLower();
+}
 
 void Click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());

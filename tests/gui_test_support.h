@@ -42,6 +42,10 @@ TMessageBoxSeen WithMessageBox(const std::function<void()>& action);
 
 std::string ReadFileBytes(const QString& path);
 
+// The caption of the program's boxes for this test program, read off its
+// file name: up to the first ".", lower case after the first character.
+QString ExpectedApplicationTitle();
+
 // Makes a fresh temporary directory the working directory for one test.
 class TWorkDir {
 public:

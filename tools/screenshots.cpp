@@ -107,11 +107,10 @@ int main(int argc, char** argv) {
     }
 
     TForm1 startWindow;
-    TForm3 wizard;
-    startWindow.SetWizard(&wizard);
     startWindow.show();
     bool ok = Save(&startWindow, outDir, QStringLiteral("start.png"));
 
+    TForm3& wizard = *startWindow.Wizard();
     wizard.show();
     FillExample(wizard);
     ok = FinishInScratchDirectory(wizard) && ok;

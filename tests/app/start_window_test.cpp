@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSet>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <memory>
@@ -27,15 +28,10 @@ class StartWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         start_ = std::make_unique<TForm1>();
-        wizard_ = std::make_unique<TForm3>();
-        start_->SetWizard(wizard_.get());
         start_->show();
     }
 
-    void TearDown() override {
-        wizard_.reset();
-        start_.reset();
-    }
+    TForm3* Wizard() { return start_->Wizard(); }
 
     void PressStart() { Click(Find(start_.get(), QStringLiteral("SpeedButton2"))); }
     void PressEnde() { Click(Find(start_.get(), QStringLiteral("SpeedButton3"))); }
@@ -48,7 +44,6 @@ protected:
     }
 
     std::unique_ptr<TForm1> start_;
-    std::unique_ptr<TForm3> wizard_;
 };
 
 TEST_F(StartWindow, LooksAsDesigned) {
@@ -87,17 +82,26 @@ TEST_F(StartWindow, BothWindowsCarryTheIcon) {
         for (int x = 0; x < icon.width(); ++x) colours.insert(icon.pixel(x, y));
     EXPECT_LE(colours.size(), 16);
     EXPECT_FALSE(start_->windowIcon().isNull());
-    EXPECT_FALSE(wizard_->windowIcon().isNull());
+    EXPECT_FALSE(Wizard()->windowIcon().isNull());
 }
 
-TEST_F(StartWindow, OnlyTheStartWindowShowsAtFirst) {
+TEST_F(StartWindow, WizardIsMadeHiddenRightAfterTheFirstFrame) {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(start_.get()));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return start_->HasWizard(); }, 5000));
+    EXPECT_EQ(VisibleWizards(), 0);
     EXPECT_TRUE(start_->isVisible());
-    EXPECT_FALSE(wizard_->isVisible());
+}
+
+TEST_F(StartWindow, StartBeforeTheFirstFrameShowsTheWizardAtOnce) {
+    TForm1 unpainted;
+    Click(Find(&unpainted, QStringLiteral("SpeedButton2")));
+    ASSERT_TRUE(unpainted.HasWizard());
+    EXPECT_TRUE(unpainted.Wizard()->isVisible());
 }
 
 TEST_F(StartWindow, StartShowsOneWizardHoweverOftenPressed) {
     PressStart();
-    EXPECT_TRUE(wizard_->isVisible());
+    EXPECT_TRUE(Wizard()->isVisible());
     PressStart();
     EXPECT_EQ(VisibleWizards(), 1);
     EXPECT_TRUE(start_->isVisible());
@@ -105,24 +109,24 @@ TEST_F(StartWindow, StartShowsOneWizardHoweverOftenPressed) {
 
 TEST_F(StartWindow, ClosedWizardComesBackAsItWasLeft) {
     PressStart();
-    testsupport::Retype(Find(wizard_.get(), QStringLiteral("Edit5")), QStringLiteral("Willkommen"));
-    testsupport::ShowPage(wizard_.get(), QStringLiteral("TabSheet3"));
-    Click(Find(wizard_.get(), QStringLiteral("SpeedButton2")));  // "Neuer Link"
-    ASSERT_TRUE(wizard_->close());
-    EXPECT_FALSE(wizard_->isVisible());
+    testsupport::Retype(Find(Wizard(), QStringLiteral("Edit5")), QStringLiteral("Willkommen"));
+    testsupport::ShowPage(Wizard(), QStringLiteral("TabSheet3"));
+    Click(Find(Wizard(), QStringLiteral("SpeedButton2")));  // "Neuer Link"
+    ASSERT_TRUE(Wizard()->close());
+    EXPECT_FALSE(Wizard()->isVisible());
     EXPECT_TRUE(start_->isVisible());
 
     PressStart();
-    EXPECT_TRUE(wizard_->isVisible());
-    EXPECT_EQ(Find<QLineEdit>(wizard_.get(), QStringLiteral("Edit5"))->text(), QStringLiteral("Willkommen"));
-    EXPECT_EQ(wizard_->ListBox5, QStringList{QStringLiteral("verweisziel.html")});
+    EXPECT_TRUE(Wizard()->isVisible());
+    EXPECT_EQ(Find<QLineEdit>(Wizard(), QStringLiteral("Edit5"))->text(), QStringLiteral("Willkommen"));
+    EXPECT_EQ(Wizard()->ListBox5, QStringList{QStringLiteral("verweisziel.html")});
 }
 
 TEST_F(StartWindow, EndeClosesBothWindows) {
     PressStart();
     PressEnde();
     EXPECT_FALSE(start_->isVisible());
-    EXPECT_FALSE(wizard_->isVisible());
+    EXPECT_FALSE(Wizard()->isVisible());
 }
 
 TEST_F(StartWindow, ClosingTheStartWindowEndsTheRunAlsoWithTheWizardOpen) {
@@ -148,7 +152,7 @@ TEST_F(StartWindow, ClosingTheStartWindowEndsTheRunAlsoWithTheWizardOpen) {
         guard.start(10000);
         EXPECT_EQ(QApplication::exec(), 0) << c.how;
         EXPECT_FALSE(start_->isVisible()) << c.how;
-        EXPECT_FALSE(wizard_->isVisible()) << c.how;
+        EXPECT_FALSE(Wizard()->isVisible()) << c.how;
     }
 }
 

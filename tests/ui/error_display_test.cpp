@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <stdexcept>
 
+#include "gui_test_support.h"
+
 namespace {
 
 struct TErrorBoxSeen {
@@ -77,7 +79,7 @@ TEST(ErrorDisplay, TitleIsTheProgramNameUpToItsFirstDot) {
     };
     for (const auto& [path, title] : cases)
         EXPECT_EQ(ui::ApplicationTitleFromPath(QString::fromUtf8(path)), QString::fromUtf8(title)) << path;
-    EXPECT_EQ(ui::ApplicationTitle(), QStringLiteral("gui_tests"));
+    EXPECT_EQ(ui::ApplicationTitle(), testsupport::ExpectedApplicationTitle());
 }
 
 TEST(ErrorDisplay, RaisedErrorsEndInTheBoxAndTheProgramGoesOn) {
@@ -100,7 +102,7 @@ TEST(ErrorDisplay, RaisedErrorsEndInTheBoxAndTheProgramGoesOn) {
         });
         EXPECT_TRUE(returned);
         EXPECT_EQ(seen.shown, 1);
-        EXPECT_EQ(seen.caption, QStringLiteral("gui_tests"));
+        EXPECT_EQ(seen.caption, testsupport::ExpectedApplicationTitle());
         EXPECT_EQ(seen.text, text);
         EXPECT_EQ(seen.icon, QMessageBox::Critical);
         EXPECT_EQ(seen.buttons, QMessageBox::Ok);

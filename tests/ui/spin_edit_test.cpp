@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QStyleOptionSpinBox>
 #include <QTest>
+#include <cstdlib>
 #include <vector>
 
 #include "gui_test_support.h"
@@ -120,12 +121,30 @@ TEST_F(SpinEdit, ClickedArrowsStepAndFocusTheField) {
     EXPECT_EQ(spin->value(), 11);
 }
 
+// A held arrow steps once, then again after 400 ms and every 100 ms after
+// that. Timers never fire early, so only the upper bounds are tight.
 TEST_F(SpinEdit, HeldArrowsRepeatAfter400MsThenEvery100Ms) {
-    QStyle* style = spin->style();
-    EXPECT_EQ(style->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold, nullptr, spin), 400);
-    EXPECT_EQ(style->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate, nullptr, spin), 100);
-    ui::TSpinEdit second(&window);
-    EXPECT_EQ(second.style(), style);
+    const struct {
+        QStyle::SubControl arrow;
+        int heldMs;
+        int fewest;
+        int most;
+    } cases[] = {
+        {QStyle::SC_SpinBoxUp, 250, 1, 1},
+        {QStyle::SC_SpinBoxUp, 1500, 3, 13},
+        {QStyle::SC_SpinBoxDown, 1500, 3, 13},
+    };
+    for (const auto& c : cases) {
+        spin->setText(QStringLiteral("0"));
+        const QPoint arrow = ArrowCenter(c.arrow);
+        QTest::mousePress(spin, Qt::LeftButton, Qt::NoModifier, arrow);
+        QTest::qWait(c.heldMs);
+        QTest::mouseRelease(spin, Qt::LeftButton, Qt::NoModifier, arrow);
+        const int steps = std::abs(spin->value());
+        EXPECT_GE(steps, c.fewest) << c.heldMs;
+        EXPECT_LE(steps, c.most) << c.heldMs;
+        EXPECT_EQ(spin->value() > 0, c.arrow == QStyle::SC_SpinBoxUp) << c.heldMs;
+    }
 }
 
 TEST_F(SpinEdit, LeavingTheFieldKeepsItsText) {

@@ -77,14 +77,13 @@ class Accessibility : public ::testing::Test {
 protected:
     void SetUp() override {
         start_ = std::make_unique<TForm1>();
-        wizard_ = std::make_unique<TForm3>();
-        start_->SetWizard(wizard_.get());
+        wizard_ = start_->Wizard();
         start_->show();
         wizard_->show();
     }
 
     std::unique_ptr<TForm1> start_;
-    std::unique_ptr<TForm3> wizard_;
+    TForm3* wizard_ = nullptr;
 };
 
 TEST_F(Accessibility, NoControlOfTheStartWindowIsNameless) {
@@ -98,8 +97,8 @@ TEST_F(Accessibility, NoControlOnAnyWizardPageIsNameless) {
     ASSERT_EQ(tabs->count(), 6);
     for (int index = 0; index < tabs->count(); ++index) {
         const QString page = tabs->widget(index)->objectName();
-        ShowPage(wizard_.get(), page);
-        EXPECT_EQ(NamelessControls(wizard_.get()), "") << page.toStdString();
+        ShowPage(wizard_, page);
+        EXPECT_EQ(NamelessControls(wizard_), "") << page.toStdString();
     }
 }
 
@@ -143,8 +142,8 @@ TEST_F(Accessibility, ControlsAreCalledByTheirCaptions) {
         {"TabSheet7", "ListBox4", "HTML Code"},
     };
     for (const auto& c : cases) {
-        ShowPage(wizard_.get(), QString::fromUtf8(c.page));
-        EXPECT_EQ(AccessibleName(Find(wizard_.get(), QString::fromUtf8(c.control))), c.name) << c.control;
+        ShowPage(wizard_, QString::fromUtf8(c.page));
+        EXPECT_EQ(AccessibleName(Find(wizard_, QString::fromUtf8(c.control))), c.name) << c.control;
     }
     EXPECT_EQ(AccessibleName(wizard_->SpeedButton9), "F     E     R     T     I     G");
 }
@@ -154,7 +153,7 @@ TEST_F(Accessibility, ControlsAreCalledByTheirCaptions) {
 TEST_F(Accessibility, CodeViewRowsSpeakThePageLines) {
     const testsupport::TWorkDir workDir;
     wizard_->SpeedButton9->click();
-    ShowPage(wizard_.get(), QStringLiteral("TabSheet7"));
+    ShowPage(wizard_, QStringLiteral("TabSheet7"));
 
     QAccessibleInterface* codeView = QAccessible::queryAccessibleInterface(wizard_->ListBox4);
     ASSERT_NE(codeView, nullptr);
