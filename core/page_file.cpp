@@ -84,9 +84,9 @@ bool IsLink(const std::string& path) {
     return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
-// A new file gets what open(..., 0666) would give it; the temporary file is
-// created 0600. Saving runs on the one thread that creates files, so the
-// moment without a mask harms nothing.
+// A new page gets the mode open(..., 0666) would give it, not the 0600 of a
+// temporary file. The mask can only be read by setting it; the program
+// creates files from one thread, so nothing sees the moment without it.
 mode_t NewFileMode() {
     const mode_t mask = umask(0);
     umask(mask);
@@ -104,8 +104,12 @@ public:
 
     // False with errno set when the directory refuses the file.
     bool Create(const std::string& directory) {
-        std::string name = directory + "/.tavirel-XXXXXX";
-        fd_ = RetryInterrupted([&name] { return mkostemp(name.data(), O_CLOEXEC); });
+        std::string name;
+        // mkostemp fills in the X's, so each attempt starts from the pattern.
+        fd_ = RetryInterrupted([&] {
+            name = directory + "/.tavirel-XXXXXX";
+            return mkostemp(name.data(), O_CLOEXEC);
+        });
         if (fd_ < 0) return false;
         name_ = std::move(name);
         return true;
@@ -150,8 +154,8 @@ void SyncDirectory(const std::string& directory) {
 }
 
 // A folder the user may not create files in can still hold a page the user
-// may write: then the page is overwritten where it is, the one way left to
-// save it. Nothing else is put at risk this way.
+// may write. Overwriting it where it is, is then the one way to save it; only
+// then can a failed write leave the page short.
 bool FolderRefusesNewFiles(int error) {
     return error == EACCES || error == EPERM;
 }

@@ -19,9 +19,10 @@ public:
 std::string PageFileName(const TPageDescription& page);
 
 // Writes every line followed by CR LF. The old file is replaced atomically:
-// on any failure it stays exactly as it was. Only where the folder refuses
+// on any failure it stays exactly as it was. Only where its folder refuses
 // new files but the page itself may be written is the page overwritten in
-// place. The name is Windows-1252 bytes.
+// place, and a failed write there leaves it short. The name is
+// Windows-1252 bytes.
 void SavePageLines(const std::string& fileName, const TLineList& lines);
 
 // The whole file's bytes. The name is Windows-1252 bytes.
