@@ -82,10 +82,24 @@ void PrintLine(const std::string& name, const std::string& time, const std::stri
                 goal.c_str(), met.c_str());
 }
 
+std::string FormatRatio(double ratio) {
+    if (ratio < 0) return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2fx", ratio);
+    return text;
+}
+
 // Returns false for a goal that is not met or could not be measured.
 bool PrintRow(const TGoalRow& row, const TBestOfReporter& best) {
-    const double measured = best.Best(row.measured, row.quantity);
-    const double floor = row.floor.empty() ? -1 : best.Best(row.floor, row.quantity);
+    const bool ofRatios = !row.baseMeasured.empty() && !row.baseFloor.empty();
+    const auto ratioOf = [&](const std::string& measured, const std::string& floor) {
+        const double top = best.Best(measured, row.quantity);
+        const double bottom = floor.empty() ? -1 : best.Best(floor, row.quantity);
+        return top >= 0 && bottom > 0 ? top / bottom : -1.0;
+    };
+    const double measured = ofRatios ? ratioOf(row.measured, row.floor) : best.Best(row.measured, row.quantity);
+    const double floor = ofRatios ? ratioOf(row.baseMeasured, row.baseFloor)
+                                  : (row.floor.empty() ? -1 : best.Best(row.floor, row.quantity));
     const bool haveRatio = measured >= 0 && floor > 0;
     const double ratio = haveRatio ? measured / floor : 0;
     char ratioText[32] = "-";
@@ -93,7 +107,8 @@ bool PrintRow(const TGoalRow& row, const TBestOfReporter& best) {
     if (haveRatio) std::snprintf(ratioText, sizeof ratioText, "%.2f", ratio);
     if (row.goal > 0) std::snprintf(goalText, sizeof goalText, "<=%.1f", row.goal);
     const bool met = row.goal <= 0 || (haveRatio && ratio <= row.goal);
-    PrintLine(row.caseName, Format(measured, row.quantity), Format(floor, row.quantity), ratioText, goalText,
+    PrintLine(row.caseName, ofRatios ? FormatRatio(measured) : Format(measured, row.quantity),
+              ofRatios ? FormatRatio(floor) : Format(floor, row.quantity), ratioText, goalText,
               row.goal <= 0 ? "-" : (met ? "yes" : "no"));
     return met;
 }

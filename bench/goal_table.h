@@ -16,6 +16,10 @@ struct TGoalRow {
     std::string floor;     // benchmark name of what it is compared with
     double goal = 0;       // largest acceptable ratio; 0 shows the row only
     TQuantity quantity = TQuantity::Time;
+    // When both are set, the row compares ratios: measured/floor against
+    // baseMeasured/baseFloor, each pair measured side by side.
+    std::string baseMeasured = {};
+    std::string baseFloor = {};
 };
 
 // A memory figure is read from this counter (KiB) of the benchmark's runs.

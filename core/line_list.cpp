@@ -1,6 +1,7 @@
 #include "core/line_list.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <utility>
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <compare>
 #include <cstddef>
 #include <cstdlib>
-#include <cstring>
 #include <initializer_list>
 #include <iterator>
 #include <memory>
@@ -115,7 +115,7 @@ public:
     void Append(const Parts&... parts) {
         const std::size_t start = size_;
         char* at = Extend((std::string_view(parts).size() + ... + 2));
-        ((at = Copy(at, std::string_view(parts))), ...);
+        ((at = Put(at, std::string_view(parts))), ...);
         at[0] = '\r';
         at[1] = '\n';
         try {
@@ -138,28 +138,7 @@ public:
     }
 
 private:
-    // Most parts are a few dozen bytes: two overlapping fixed-size moves
-    // copy them without a call into the library.
-    static char* Copy(char* at, std::string_view part) {
-        const char* from = part.data();
-        const std::size_t size = part.size();
-        if (size >= 16 && size <= 32) {
-            CopyFixed<16>(at, from);
-            CopyFixed<16>(at + size - 16, from + size - 16);
-        } else if (size >= 8 && size < 16) {
-            CopyFixed<8>(at, from);
-            CopyFixed<8>(at + size - 8, from + size - 8);
-        } else if (size != 0) {
-            std::memcpy(at, from, size);
-        }
-        return at + size;
-    }
-    template <std::size_t Size>
-    static void CopyFixed(char* at, const char* from) {
-        char chunk[Size];
-        std::memcpy(chunk, from, Size);
-        std::memcpy(at, chunk, Size);
-    }
+    static char* Put(char* at, std::string_view part) { return std::copy(part.begin(), part.end(), at); }
 
     // Room for `size` more bytes, handed out uninitialised: a std::string
     // would clear what is overwritten right away.

@@ -1,16 +1,12 @@
 #include "core/page_file.h"
 
 #include <fcntl.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdint>
-#include <cstdio>
-#include <ctime>
+#include <cstdlib>
 #include <string_view>
 
 #include "core/ansi_text.h"
@@ -26,32 +22,40 @@ namespace {
     throw TPageFileError("Stream write error");
 }
 
-bool WriteBlock(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = write(fd, data, size);
-        if (written < 0 && errno == EINTR) continue;
+[[noreturn]] void ThrowCannotOpen(const std::string& fileName) {
+    throw TPageFileError("Cannot open file " + fileName);
+}
+
+[[noreturn]] void ThrowReadError() {
+    throw TPageFileError("Stream read error");
+}
+
+// A NUL would silently cut the name short and reach another file.
+bool IsUsableName(const std::string& fileName) {
+    return !fileName.empty() && fileName.find('\0') == std::string::npos;
+}
+
+// Repeats a system call that a signal cut short.
+template <typename Call>
+auto RetryInterrupted(Call call) {
+    for (;;) {
+        const auto result = call();
+        if (result >= 0 || errno != EINTR) return result;
+    }
+}
+
+// False when a write fails or falls short.
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = RetryInterrupted([&] { return write(fd, bytes.data(), bytes.size()); });
         if (written <= 0) return false;
-        data += written;
-        size -= static_cast<std::size_t>(written);
+        bytes.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;
 }
 
-// The page goes out in pieces of this size rather than in one write: each
-// piece is handed to the disk as soon as it is written, so the final flush
-// finds most of the page already there.
-constexpr std::size_t kPieceSize = std::size_t{1} << 20;
-
-// Writes the page's bytes; false when a write fails or falls short.
-bool WriteLines(int fd, const TLineList& lines) {
-    const std::string_view bytes = lines.FileBytes();
-    for (std::size_t offset = 0; offset < bytes.size(); offset += kPieceSize) {
-        const std::size_t size = std::min(kPieceSize, bytes.size() - offset);
-        if (!WriteBlock(fd, bytes.data() + offset, size)) return false;
-        // Only a hint to start writing back; fsync reports any error.
-        sync_file_range(fd, static_cast<off_t>(offset), static_cast<off_t>(size), SYNC_FILE_RANGE_WRITE);
-    }
-    return true;
+bool WriteAndFlush(int fd, const TLineList& lines) {
+    return WriteAll(fd, lines.FileBytes()) && RetryInterrupted([fd] { return fsync(fd); }) == 0;
 }
 
 std::string DirectoryOf(const std::string& path) {
@@ -75,100 +79,43 @@ std::string FollowLinks(std::string path) {
     return path;
 }
 
-std::string RandomTempName(const std::string& directory) {
-    unsigned char random[8] = {};
-    if (getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
-        // Without the kernel's randomness the exclusive create still guards
-        // against collisions; the counter makes each new attempt another name.
-        static std::uint64_t attempts = 0;
-        const std::uint64_t seed = (static_cast<std::uint64_t>(getpid()) << 32) ^
-                                   static_cast<std::uint64_t>(time(nullptr)) ^ (++attempts * 0x9E3779B97F4A7C15u);
-        for (std::size_t i = 0; i < sizeof random; ++i) random[i] = static_cast<unsigned char>(seed >> (i * 8));
-    }
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string name = directory + "/.tavirel-";
-    for (unsigned char byte : random) {
-        name += kHex[byte >> 4];
-        name += kHex[byte & 15];
-    }
-    return name + ".tmp";
-}
-
-// Repeats a system call that a signal cut short.
-template <typename Call>
-auto RetryInterrupted(Call call) {
-    for (;;) {
-        const auto result = call();
-        if (result >= 0 || errno != EINTR) return result;
-    }
-}
-
-// File systems and kernels without unnamed files answer with one of these.
-bool UnnamedFilesUnsupported(int error) {
-    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
-}
-
-// Linking an unnamed file needs /proc or, on older kernels, a privilege.
-bool UnnamedFileUnlinkable(int error) {
-    return error == ENOENT || error == EPERM;
-}
-
 bool IsLink(const std::string& path) {
     struct stat st {};
     return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// A new page gets the mode open(..., 0666) would give it, not the 0600 of a
+// temporary file. The mask can only be read by setting it; the program
+// creates files from one thread, so nothing sees the moment without it.
+mode_t NewFileMode() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
 }
 
 // The new page is written beside the old one under a hidden name and then
 // renamed over it, so a failed or interrupted save never tears the page.
 class TTempFile {
 public:
-    explicit TTempFile(const std::string& directory) : directory_(directory) {}
+    TTempFile() = default;
     TTempFile(const TTempFile&) = delete;
     TTempFile& operator=(const TTempFile&) = delete;
     ~TTempFile() { Discard(); }
 
-    // An unnamed file leaves nothing behind if the process dies mid-write.
-    bool OpenUnnamed() {
-        fd_ = RetryInterrupted([this] { return open(directory_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666); });
-        return fd_ >= 0;
+    // False with errno set when the directory refuses the file.
+    bool Create(const std::string& directory) {
+        std::string name;
+        // mkostemp fills in the X's, so each attempt starts from the pattern.
+        fd_ = RetryInterrupted([&] {
+            name = directory + "/.tavirel-XXXXXX";
+            return mkostemp(name.data(), O_CLOEXEC);
+        });
+        if (fd_ < 0) return false;
+        name_ = std::move(name);
+        return true;
     }
 
-    bool OpenNamed() {
-        for (int attempt = 0; attempt < 8 && fd_ < 0; ++attempt) {
-            const std::string name = RandomTempName(directory_);
-            fd_ =
-                RetryInterrupted([&name] { return open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666); });
-            if (fd_ >= 0)
-                name_ = name;
-            else if (errno != EEXIST)
-                return false;
-        }
-        return fd_ >= 0;
-    }
-
-    void KeepModeOf(const struct stat& old) {
-        fchmod(fd_, old.st_mode & 07777);
-        if (geteuid() == 0) (void)!fchown(fd_, old.st_uid, old.st_gid);
-    }
-
-    bool WriteAll(const TLineList& lines) {
-        return WriteLines(fd_, lines) && RetryInterrupted([this] { return fsync(fd_); }) == 0;
-    }
-
-    // Gives an unnamed file its hidden name so that it can be renamed;
-    // false with errno set when it cannot.
-    bool Link() {
-        if (!name_.empty()) return true;
-        for (int attempt = 0; attempt < 8; ++attempt) {
-            const std::string name = RandomTempName(directory_);
-            if (LinkAs(name)) {
-                name_ = name;
-                return true;
-            }
-            if (errno != EEXIST) return false;
-        }
-        return false;
-    }
+    int Descriptor() const { return fd_; }
 
     bool Close() {
         const int fd = fd_;
@@ -190,19 +137,13 @@ public:
     }
 
 private:
-    bool LinkAs(const std::string& name) {
-        const std::string procPath = "/proc/self/fd/" + std::to_string(fd_);
-        if (RetryInterrupted(
-                [&] { return linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW); }) == 0)
-            return true;
-        if (errno != ENOENT) return false;
-        // Without /proc the kernel may still link the descriptor itself.
-        return RetryInterrupted([&] { return linkat(fd_, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH); }) == 0;
-    }
-
-    std::string directory_;
     std::string name_;
     int fd_ = -1;
+};
+
+struct TClosedAtEnd {
+    int fd;
+    ~TClosedAtEnd() { close(fd); }
 };
 
 void SyncDirectory(const std::string& directory) {
@@ -212,6 +153,20 @@ void SyncDirectory(const std::string& directory) {
     close(fd);
 }
 
+// A folder the user may not create files in can still hold a page the user
+// may write. Overwriting it where it is, is then the one way to save it; only
+// then can a failed write leave the page short.
+bool FolderRefusesNewFiles(int error) {
+    return error == EACCES || error == EPERM;
+}
+
+void SaveInPlace(const std::string& fileName, const std::string& target, const TLineList& lines) {
+    const int fd = RetryInterrupted([&] { return open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC); });
+    if (fd < 0) ThrowCannotCreate(fileName);
+    const bool written = WriteAndFlush(fd, lines);
+    if (close(fd) != 0 || !written) ThrowWriteError();
+}
+
 }  // namespace
 
 std::string PageFileName(const TPageDescription& page) {
@@ -219,8 +174,7 @@ std::string PageFileName(const TPageDescription& page) {
 }
 
 void SavePageLines(const std::string& fileName, const TLineList& lines) {
-    // A NUL would silently cut the name short and write somewhere else.
-    if (fileName.empty() || fileName.find('\0') != std::string::npos) ThrowCannotCreate(fileName);
+    if (!IsUsableName(fileName)) ThrowCannotCreate(fileName);
     const std::string target = FollowLinks(AnsiToUtf8(fileName));
     const std::string directory = DirectoryOf(target);
 
@@ -233,28 +187,42 @@ void SavePageLines(const std::string& fileName, const TLineList& lines) {
     // truncated in place.
     if (replacing && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) ThrowCannotCreate(fileName);
 
-    TTempFile temp(directory);
-    const auto fill = [&] {
-        if (replacing) temp.KeepModeOf(old);
-        if (!temp.WriteAll(lines)) ThrowWriteError();
-    };
-    bool named = false;
-    if (temp.OpenUnnamed()) {
-        fill();
-        named = temp.Link();
-        if (!named && !UnnamedFileUnlinkable(errno)) ThrowCannotCreate(fileName);
-        // The text is written once more, this time under a hidden name.
-        if (!named) temp.Discard();
-    } else if (!UnnamedFilesUnsupported(errno)) {
-        ThrowCannotCreate(fileName);
+    TTempFile temp;
+    if (!temp.Create(directory)) {
+        if (!replacing || !FolderRefusesNewFiles(errno)) ThrowCannotCreate(fileName);
+        SaveInPlace(fileName, target, lines);
+        return;
     }
-    if (!named) {
-        if (!temp.OpenNamed()) ThrowCannotCreate(fileName);
-        fill();
+    if (replacing) {
+        fchmod(temp.Descriptor(), old.st_mode & 07777);
+        if (geteuid() == 0) (void)!fchown(temp.Descriptor(), old.st_uid, old.st_gid);
+    } else {
+        fchmod(temp.Descriptor(), NewFileMode());
     }
+    if (!WriteAndFlush(temp.Descriptor(), lines)) ThrowWriteError();
     if (!temp.Close()) ThrowWriteError();
     if (!temp.RenameTo(target)) ThrowCannotCreate(fileName);
     SyncDirectory(directory);
+}
+
+std::string ReadPageFile(const std::string& fileName) {
+    if (!IsUsableName(fileName)) ThrowCannotOpen(fileName);
+    const std::string path = AnsiToUtf8(fileName);
+    // Not blocking: a pipe under the page's name must not hang the program.
+    const int fd = RetryInterrupted([&] { return open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); });
+    if (fd < 0) ThrowCannotOpen(fileName);
+    const TClosedAtEnd closed{fd};
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) ThrowCannotOpen(fileName);
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = RetryInterrupted([&] { return read(fd, buffer, sizeof buffer); });
+        if (got == 0) return bytes;
+        if (got < 0) ThrowReadError();
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
 }
 
 }  // namespace core

@@ -3,13 +3,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/line_list.h"
 #include "core/page_description.h"
-#include "core/page_generator.h"
 
 namespace core {
 
-// what() is the message the user sees: "Cannot create file <name>" or
-// "Stream write error".
+// what() is the message the user sees: "Cannot create file <name>",
+// "Stream write error", "Cannot open file <name>" or "Stream read error".
 class TPageFileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -19,7 +19,13 @@ public:
 std::string PageFileName(const TPageDescription& page);
 
 // Writes every line followed by CR LF. The old file is replaced atomically:
-// on any failure it stays exactly as it was. The name is Windows-1252 bytes.
+// on any failure it stays exactly as it was. Only where its folder refuses
+// new files but the page itself may be written is the page overwritten in
+// place, and a failed write there leaves it short. The name is
+// Windows-1252 bytes.
 void SavePageLines(const std::string& fileName, const TLineList& lines);
+
+// The whole file's bytes. The name is Windows-1252 bytes.
+std::string ReadPageFile(const std::string& fileName);
 
 }  // namespace core

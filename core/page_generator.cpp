@@ -16,33 +16,9 @@ std::string_view FontSize(std::int32_t headingSizeIndex) {
     return kFontSizes[index - 1];
 }
 
-// Sizes a page before it is written: every line and the template's own
-// bytes exactly, but each text of the description at a typical size, unread:
-// reading the size of every text of a long list costs nearly as much as
-// copying it. Longer texts make the list grow as it is written.
-struct TLineEstimate {
-    static constexpr std::size_t kTypicalTextBytes = 32;
-
-    std::size_t Lines = 0;
-    std::size_t Bytes = 0;
-
-    template <typename... Parts>
-    void Append(const Parts&... parts) {
-        ++Lines;
-        Bytes += (PartBytes(parts) + ... + 0);
-    }
-
-    template <std::size_t Size>
-    static constexpr std::size_t PartBytes(const char (&)[Size]) {
-        return Size - 1;
-    }
-    static constexpr std::size_t PartBytes(std::string_view) { return kTypicalTextBytes; }
-};
-
 // Lines are written part by part, plain concatenation: user text is copied,
-// never interpreted. `Out` is a TLineList or a TLineEstimate.
-template <typename Out>
-void AppendStyleBlock(Out& out, const TPageDescription& page) {
+// never interpreted.
+void AppendStyleBlock(TLineList& out, const TPageDescription& page) {
     out.Append("<style type=\"text/css\"><!--");
     const std::string_view rule =
         page.BoldLinks ? " { text-decoration:none; font-weight:bold; color:" : " { text-decoration:none; color:";
@@ -53,8 +29,7 @@ void AppendStyleBlock(Out& out, const TPageDescription& page) {
     out.Append("--!></style>");
 }
 
-template <typename Out>
-void AppendBodyStart(Out& out, const TPageDescription& page) {
+void AppendBodyStart(TLineList& out, const TPageDescription& page) {
     const std::string top = std::to_string(page.MarginTop);
     const std::string left = std::to_string(page.MarginLeft);
     if (page.BackgroundIsImage)
@@ -64,8 +39,7 @@ void AppendBodyStart(Out& out, const TPageDescription& page) {
         out.Append("<body bgcolor=\"", page.BackgroundColor, "\" topmargin=\"", top, "\" leftmargin=\"", left, "\">");
 }
 
-template <typename Out>
-void AppendHeadingRow(Out& out, const TPageDescription& page) {
+void AppendHeadingRow(TLineList& out, const TPageDescription& page) {
     out.Append("<tr>");
     out.Append("<th height=\"", std::to_string(page.CornerHeight), "\">");
     if (page.CornerImageOn)
@@ -94,13 +68,11 @@ std::string LinkCellStart(const TPageDescription& page) {
     return start.append("<a href=\"");
 }
 
-template <typename Out>
-void AppendLinkCell(Out& out, std::string_view cellStart, const TLinkEntry& link) {
+void AppendLinkCell(TLineList& out, std::string_view cellStart, const TLinkEntry& link) {
     out.Append(cellStart, link.Target, "\">", link.Text, "</a></td>");
 }
 
-template <typename Out>
-void AppendTextCell(Out& out, const TPageDescription& page) {
+void AppendTextCell(TLineList& out, const TPageDescription& page) {
     const std::string rowSpan = std::to_string(static_cast<std::int64_t>(page.Links.size()) + 1);
     out.Append("<td valign=\"top\" rowspan=\"", rowSpan, "\">");
     out.Append("<font color=\"", page.TextColor, "\" face=\"", page.TextFace, "\">");
@@ -108,8 +80,7 @@ void AppendTextCell(Out& out, const TPageDescription& page) {
     out.Append("</tr>");
 }
 
-template <typename Out>
-void AppendImageRow(Out& out, const TPageDescription& page) {
+void AppendImageRow(TLineList& out, const TPageDescription& page) {
     out.Append("<tr>");
     out.Append("<th>");
     for (const TImageEntry& image : page.Images) {
@@ -120,8 +91,10 @@ void AppendImageRow(Out& out, const TPageDescription& page) {
     out.Append("</tr>");
 }
 
-template <typename Out>
-void AppendPage(Out& out, const TPageDescription& page) {
+}  // namespace
+
+TLineList GeneratePage(const TPageDescription& page) {
+    TLineList out;
     out.Append("<html>");
     out.Append("<head><title>", page.Title, "</title>");
     if (page.UseStyleSheet) AppendStyleBlock(out, page);
@@ -148,16 +121,6 @@ void AppendPage(Out& out, const TPageDescription& page) {
     out.Append("</table>");
     out.Append("</body>");
     out.Append("</html>");
-}
-
-}  // namespace
-
-TLineList GeneratePage(const TPageDescription& page) {
-    TLineEstimate needed;
-    AppendPage(needed, page);
-    TLineList out;
-    out.Reserve(needed.Lines, needed.Bytes);
-    AppendPage(out, page);
     return out;
 }
 

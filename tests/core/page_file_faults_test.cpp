@@ -17,6 +17,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "core/page_file.h"
 #include "page_file_support.h"
@@ -136,12 +137,31 @@ std::string ForeignDirectory() {
     return DropPrivileges();
 }
 
+// The user's own folder, made read-only, with the user's own page in it.
 std::string ReadOnlyDirectory() {
     chmod(".", 0755);
     DirectoryWithOldPage("nur-lesen");
     GiveToNobody("nur-lesen");
     GiveToNobody("nur-lesen/index.html");
     chmod("nur-lesen", 0555);
+    return DropPrivileges();
+}
+
+// A folder of another user holding a page that is the user's own.
+std::string OwnPageInForeignDirectory() {
+    if (geteuid() != 0) return "needs root to give the page to another user than the folder's";
+    chmod(".", 0755);
+    DirectoryWithOldPage("fremd");
+    GiveToNobody("fremd/index.html");
+    return DropPrivileges();
+}
+
+// A folder the user cannot create files in, without the page.
+std::string ForeignDirectoryWithoutPage() {
+    if (geteuid() != 0) return "needs root to give the directory to another user than the one saving";
+    chmod(".", 0755);
+    MakeDirectories("fremd");
+    OldPageAt("fremd/daneben.html");
     return DropPrivileges();
 }
 
@@ -160,26 +180,11 @@ std::string LinkLoop() {
     return OldPageAt("daneben.html");
 }
 
-std::string RefuseUnnamedFiles() {
-    OldPageAt("index.html");
-    const int error = EOPNOTSUPP;
-    if (std::string failure = RefuseSystemCall(SYS_openat, 2, O_TMPFILE & ~O_DIRECTORY, error); !failure.empty())
-        return failure;
-    return RefuseSystemCall(SYS_open, 1, O_TMPFILE & ~O_DIRECTORY, error);
-}
-
-// Named temporary files, and no random numbers from the kernel for their names.
+// No random numbers from the kernel for the temporary file's name.
 std::string RefuseRandomness() {
-    if (std::string failure = RefuseUnnamedFiles(); !failure.empty()) return failure;
+    OldPageAt("index.html");
     // Every request asks for some bytes, so every one is refused.
     return RefuseSystemCall(SYS_getrandom, 1, ~0u, ENOSYS);
-}
-
-std::string HideProcAndRefuseLinkingDescriptors() {
-    OldPageAt("index.html");
-    if (std::string failure = HideProc(); !failure.empty()) return failure;
-    // Kernels before 6.10 refuse this to processes without CAP_DAC_READ_SEARCH.
-    return RefuseSystemCall(SYS_linkat, 4, AT_EMPTY_PATH, ENOENT);
 }
 
 std::string RootDirectoryOfItsOwn() {
@@ -214,8 +219,8 @@ const TScenario kFailures[] = {
      [] { return DirectoryWithOldPage("sub"); }, "sub/index.html", "sub"},
     {"DirectoryOfAnotherUser", "fremd/index.html", CannotCreate("fremd/index.html"), ForeignDirectory,
      "fremd/index.html", "fremd", kNewLines, "fremd"},
-    {"ReadOnlyDirectory", "nur-lesen/index.html", CannotCreate("nur-lesen/index.html"), ReadOnlyDirectory,
-     "nur-lesen/index.html", "nur-lesen", kNewLines, "nur-lesen"},
+    {"DirectoryOfAnotherUserWithoutPage", "fremd/index.html", CannotCreate("fremd/index.html"),
+     ForeignDirectoryWithoutPage, "fremd/daneben.html", "fremd", kNewLines, "fremd"},
     {"ReadOnlyPage", "offen/index.html", CannotCreate("offen/index.html"), ReadOnlyPage, "offen/index.html", "offen",
      kNewLines, "offen/index.html"},
     {"LinkLoop", "index.html", CannotCreate("index.html"), LinkLoop, "daneben.html"},
@@ -231,13 +236,11 @@ const TScenario kFailures[] = {
 };
 
 const TScenario kWorkableSurroundings[] = {
-    {"NoProcFileSystem", "index.html", kSaved,
-     [] {
-         OldPageAt("index.html");
-         return HideProc();
-     }},
-    {"NoProcAndNoLinkingOfDescriptors", "index.html", kSaved, HideProcAndRefuseLinkingDescriptors},
-    {"NoUnnamedFiles", "index.html", kSaved, RefuseUnnamedFiles},
+    // Where no file can be put beside the page, the page itself is written.
+    {"ReadOnlyDirectory", "nur-lesen/index.html", kSaved, ReadOnlyDirectory, "nur-lesen/index.html", "nur-lesen",
+     kNewLines, "nur-lesen"},
+    {"OwnPageInDirectoryOfAnotherUser", "fremd/index.html", kSaved, OwnPageInForeignDirectory, "fremd/index.html",
+     "fremd", kBigLines, "fremd"},
     {"NoKernelRandomness", "index.html", kSaved, RefuseRandomness},
     {"PageInTheRootDirectory", "/index.html", kSaved, RootDirectoryOfItsOwn, "/index.html", "/"},
     {"DanglingLink", "index.html", kSaved,
@@ -270,6 +273,7 @@ TEST_P(PageFileSurroundings, StillGiveTheWholePage) {
     const TScenario& scenario = GetParam();
     const TOutcome outcome = RunScenario(scenario);
     if (!outcome.skipped.empty()) GTEST_SKIP() << "cannot arrange this here: " << outcome.skipped;
+    EXPECT_FALSE(outcome.unwritableIsWritable) << scenario.unwritable << " is writable: the setting is not there";
     EXPECT_EQ(outcome.message, kSaved);
     EXPECT_EQ(outcome.pageAfter, PageBytes(scenario.lines));
     const std::string expected = scenario.listingAfter.empty() ? outcome.listingBefore : scenario.listingAfter;
@@ -277,6 +281,69 @@ TEST_P(PageFileSurroundings, StillGiveTheWholePage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, PageFileSurroundings, ::testing::ValuesIn(kWorkableSurroundings),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+// Reading a page: what cannot be read is reported with the name as given.
+struct TReadScenario {
+    const char* label;
+    std::string name;     // handed to ReadPageFile
+    std::string message;  // its message
+    std::function<std::string()> arrange;
+};
+
+void PrintTo(const TReadScenario& scenario, std::ostream* out) {
+    *out << scenario.label;
+}
+
+std::string CannotOpen(const std::string& name) {
+    return "Cannot open file " + name;
+}
+
+std::string UnreadableFile() {
+    chmod(".", 0755);
+    OldPageAt("geheim.html");
+    GiveToNobody("geheim.html");
+    chmod("geheim.html", 0200);
+    return DropPrivileges();
+}
+
+const TReadScenario kReadFailures[] = {
+    {"MissingFile", "fehlt.html", CannotOpen("fehlt.html"), [] { return std::string(); }},
+    {"MissingDirectory", "fehlt/index.html", CannotOpen("fehlt/index.html"), [] { return std::string(); }},
+    {"NameIsADirectory", "ordner.html", CannotOpen("ordner.html"), [] { return DirectoryWithOldPage("ordner.html"); }},
+    // Reading a pipe would wait for a writer for ever.
+    {"NameIsAPipe", "rohr.html", CannotOpen("rohr.html"),
+     [] { return mkfifo("rohr.html", 0644) == 0 ? "" : std::string("mkfifo failed"); }},
+    {"UnreadableFile", "geheim.html", CannotOpen("geheim.html"), UnreadableFile},
+    {"EmptyName", "", CannotOpen(""), [] { return OldPageAt("index.html"); }},
+    {"NulInName", std::string("in\0dex.html", 11), "Cannot open file in", [] { return OldPageAt("index.html"); }},
+    {"ReadFails", "index.html", "Stream read error",
+     [] {
+         OldPageAt("index.html");
+         // Only the reader's own large reads fail, as on a failing disk.
+         return RefuseSystemCall(SYS_read, 2, 0x10000, EIO);
+     }},
+};
+
+class PageFileReadFault : public TScratchDirectory, public ::testing::WithParamInterface<TReadScenario> {};
+
+TEST_P(PageFileReadFault, ReportsWhatCannotBeRead) {
+    const TReadScenario& scenario = GetParam();
+    const std::vector<std::string> fields = Unpack(RunInChild([&scenario] {
+        if (const std::string reason = scenario.arrange(); !reason.empty()) return Pack({"skip", reason});
+        try {
+            return Pack({"read", core::ReadPageFile(scenario.name)});
+        } catch (const core::TPageFileError& error) {
+            return Pack({"failed", error.what()});
+        }
+    }));
+    ASSERT_EQ(fields.size(), 2u);
+    if (fields[0] == "skip") GTEST_SKIP() << "cannot arrange the fault here: " << fields[1];
+    EXPECT_EQ(fields[0], "failed") << "read " << fields[1].size() << " bytes";
+    EXPECT_EQ(fields[1], scenario.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, PageFileReadFault, ::testing::ValuesIn(kReadFailures),
                          [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

@@ -264,13 +264,6 @@ std::string MountTmpfs(const std::string& directory, const std::string& options)
     return "";
 }
 
-std::string HideProc() {
-    if (std::string failure = EnterPrivateMountNamespace(); !failure.empty()) return failure;
-    if (std::string failure = MountTmpfs("/proc", "size=16k"); !failure.empty()) return failure;
-    if (access("/proc/self/fd", F_OK) == 0) return "/proc/self/fd is still there";
-    return "";
-}
-
 std::string RefuseSystemCall(long number, unsigned argument, unsigned flag, int error) {
 #if defined(__x86_64__)
     // The low half of a 64-bit argument, on a little-endian machine.

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/page_generator.h"
+#include "core/line_list.h"
 
 namespace page_file_support {
 
@@ -53,8 +53,6 @@ inline constexpr unsigned kNobody = 65534;
 // A mount namespace of its own whose mounts nobody else sees.
 std::string EnterPrivateMountNamespace();
 std::string MountTmpfs(const std::string& directory, const std::string& options);
-// Covers /proc, so that /proc/self/fd no longer exists.
-std::string HideProc();
 // From now on the kernel answers every call of the system call whose
 // argument has one of the bits of flag with the error number.
 std::string RefuseSystemCall(long number, unsigned argument, unsigned flag, int error);

@@ -8,11 +8,14 @@
 #include <set>
 #include <string>
 
+#include "core/page_generator.h"
+#include "default_page.h"
 #include "page_file_support.h"
 
 namespace {
 
 using core::PageFileName;
+using core::ReadPageFile;
 using core::SavePageLines;
 using core::TLineList;
 using core::TPageDescription;
@@ -55,12 +58,23 @@ TEST_F(PageFile, EveryLineEndsWithCrLf) {
     EXPECT_EQ(ReadBytes("leer.htm"), "");
 }
 
-TEST_F(PageFile, DefaultPageIsItsLinesPlusThirtyTwoBytes) {
-    const TLineList lines = core::GeneratePage(TPageDescription{});
-    std::size_t length = 0;
-    for (const std::string_view line : lines) length += line.size();
-    SavePageLines(PageFileName(TPageDescription{}), lines);
-    EXPECT_EQ(ReadBytes("index.html").size(), length + 32);
+TEST_F(PageFile, DefaultPageIsItsSixteenLinesEachWithCrLf) {
+    SavePageLines(PageFileName(TPageDescription{}), core::GeneratePage(TPageDescription{}));
+    EXPECT_EQ(ReadBytes("index.html"), testpages::DefaultPageFileBytes());
+}
+
+TEST_F(PageFile, ReadingGivesEveryByteUnderTheWindows1252Name) {
+    std::string bytes = testpages::DefaultPageFileBytes() + std::string("\0\xFF\r\n\n", 5);
+    for (int i = 0; i < 40000; ++i) bytes += "x\xE4";  // more than one read
+    WriteBytes(
+        "\xC3\x9C"
+        "ber.html",
+        bytes);
+    EXPECT_EQ(ReadPageFile("\xDC"
+                           "ber.html"),
+              bytes);
+    WriteBytes("leer.htm", "");
+    EXPECT_EQ(ReadPageFile("leer.htm"), "");
 }
 
 TEST_F(PageFile, ShorterPageReplacesLongerOneCompletely) {

@@ -8,30 +8,22 @@
 #include <string_view>
 #include <vector>
 
+#include "default_page.h"
+
 namespace {
 
 using core::GeneratePage;
 using core::TLineList;
 using core::TPageDescription;
 
-const TLineList kHead = {"<html>", "<head><title>Neue Seite</title>", "</head>",
-                         "<body background=\"hintergrund.jpg\" topmargin=\"0\" leftmargin=\"0\">",
-                         "<table cellspacing=\"0\" cellpadding=\"0\">"};
-const TLineList kHeadingRow = {"<tr>",
-                               "<th height=\"0\">",
-                               "</th>",
-                               "<td><b>",
-                               "<font size=\"5\" color=\"#000000\" face=\"Arial\">Neue Seite</font></b>",
-                               "<img src=\"bild.jpg\" align=\"middle\">",
-                               "</td>",
-                               "</tr>"};
-const TLineList kEnd = {"</table>", "</body>", "</html>"};
+using testpages::kDefaultPageLines;
 
-// The default page with `middle` between the heading row and the document end.
+// The default page with `middle` between the heading row and the table's end.
 TLineList DefaultPageWith(const TLineList& middle) {
-    TLineList lines;
-    for (const TLineList* part : {&kHead, &kHeadingRow, &middle, &kEnd})
-        for (const std::string_view line : *part) lines.push_back(line);
+    const auto tableEnd = kDefaultPageLines.end() - 3;
+    TLineList lines(kDefaultPageLines.begin(), tableEnd);
+    for (const std::string_view line : middle) lines.push_back(line);
+    for (auto line = tableEnd; line != kDefaultPageLines.end(); ++line) lines.push_back(*line);
     return lines;
 }
 
@@ -40,25 +32,7 @@ std::vector<std::string> Texts(const TLineList& lines) {
 }
 
 TEST(GeneratePage, DefaultsGiveTheSixteenLinePage) {
-    const TLineList expected = {
-        "<html>",
-        "<head><title>Neue Seite</title>",
-        "</head>",
-        "<body background=\"hintergrund.jpg\" topmargin=\"0\" leftmargin=\"0\">",
-        "<table cellspacing=\"0\" cellpadding=\"0\">",
-        "<tr>",
-        "<th height=\"0\">",
-        "</th>",
-        "<td><b>",
-        "<font size=\"5\" color=\"#000000\" face=\"Arial\">Neue Seite</font></b>",
-        "<img src=\"bild.jpg\" align=\"middle\">",
-        "</td>",
-        "</tr>",
-        "</table>",
-        "</body>",
-        "</html>",
-    };
-    EXPECT_EQ(GeneratePage(TPageDescription{}), expected);
+    EXPECT_EQ(GeneratePage(TPageDescription{}), TLineList(kDefaultPageLines.begin(), kDefaultPageLines.end()));
 }
 
 TEST(GeneratePage, StyleBlockFollowsTheTwoFlags) {

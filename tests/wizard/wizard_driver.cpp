@@ -6,6 +6,7 @@
 #include <QListView>
 #include <QTest>
 
+#include "default_page.h"
 #include "gui_test_support.h"
 
 namespace wizardtest {
@@ -68,24 +69,7 @@ QString TWizardDriver::Text(const char* edit) {
 }
 
 TLines DefaultPage() {
-    return {
-        "<html>",
-        "<head><title>Neue Seite</title>",
-        "</head>",
-        "<body background=\"hintergrund.jpg\" topmargin=\"0\" leftmargin=\"0\">",
-        "<table cellspacing=\"0\" cellpadding=\"0\">",
-        "<tr>",
-        "<th height=\"0\">",
-        "</th>",
-        "<td><b>",
-        "<font size=\"5\" color=\"#000000\" face=\"Arial\">Neue Seite</font></b>",
-        "<img src=\"bild.jpg\" align=\"middle\">",
-        "</td>",
-        "</tr>",
-        "</table>",
-        "</body>",
-        "</html>",
-    };
+    return TLines(testpages::kDefaultPageLines.begin(), testpages::kDefaultPageLines.end());
 }
 
 std::string PageFileBytes(const TLines& lines) {
