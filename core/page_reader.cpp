@@ -1,0 +1,360 @@
+#include "core/page_reader.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "core/page_generator.h"
+
+namespace core {
+namespace {
+
+using TLines = std::span<const std::string_view>;
+
+// The font sizes the heading sizes 1 to 6 are written as.
+constexpr std::string_view kFontSizes[] = {"3", "4", "5", "6", "8", "10"};
+
+// The page's lines without their CR LF. The texts of a description hold no
+// CR and no LF, so any other CR or LF means the page is not one of ours.
+std::optional<std::vector<std::string_view>> SplitLines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t end = bytes.find('\r', start);
+        if (end == std::string_view::npos || end + 1 == bytes.size() || bytes[end + 1] != '\n') return std::nullopt;
+        const std::string_view line = bytes.substr(start, end - start);
+        if (line.find('\n') != std::string_view::npos) return std::nullopt;
+        lines.push_back(line);
+        start = end + 2;
+    }
+    return lines;
+}
+
+// Every line is fixed parts around free texts. A text is cut at the first
+// occurrence of the fixed part after it: even when the user's text holds
+// that part itself, the pieces join back to the same line, and that line is
+// all the page has to be written again.
+bool TakePrefix(std::string_view& text, std::string_view prefix) {
+    if (!text.starts_with(prefix)) return false;
+    text.remove_prefix(prefix.size());
+    return true;
+}
+
+bool TakeSuffix(std::string_view& text, std::string_view suffix) {
+    if (!text.ends_with(suffix)) return false;
+    text.remove_suffix(suffix.size());
+    return true;
+}
+
+bool TakeTextBefore(std::string_view& rest, std::string_view separator, std::string_view& text) {
+    const std::size_t at = rest.find(separator);
+    if (at == std::string_view::npos) return false;
+    text = rest.substr(0, at);
+    rest.remove_prefix(at + separator.size());
+    return true;
+}
+
+// For numbers, which hold no quotes, the last occurrence is the right one.
+bool TakeTextAfterLast(std::string_view& rest, std::string_view separator, std::string_view& text) {
+    const std::size_t at = rest.rfind(separator);
+    if (at == std::string_view::npos) return false;
+    text = rest.substr(at + separator.size());
+    rest = rest.substr(0, at);
+    return true;
+}
+
+// Leading zeros, "-0" and the like are read as well; the final comparison
+// turns them away, since the generator never writes them.
+template <typename Number>
+bool ReadNumber(std::string_view text, Number& value) {
+    const char* const end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && stop == end;
+}
+
+bool TakeLine(TLines& lines, std::string_view& line) {
+    if (lines.empty()) return false;
+    line = lines.front();
+    lines = lines.subspan(1);
+    return true;
+}
+
+bool TakeLastLine(TLines& lines, std::string_view& line) {
+    if (lines.empty()) return false;
+    line = lines.back();
+    lines = lines.first(lines.size() - 1);
+    return true;
+}
+
+bool TakeFixedLine(TLines& lines, std::string_view fixed) {
+    if (lines.empty() || lines.front() != fixed) return false;
+    lines = lines.subspan(1);
+    return true;
+}
+
+bool TakeLastFixedLine(TLines& lines, std::string_view fixed) {
+    if (lines.empty() || lines.back() != fixed) return false;
+    lines = lines.first(lines.size() - 1);
+    return true;
+}
+
+// A line of one text between a fixed start and end; nothing is taken when
+// the next line is not of that shape.
+bool TakeLineBetween(TLines& lines, std::string_view prefix, std::string_view suffix, std::string_view& text) {
+    if (lines.empty()) return false;
+    std::string_view line = lines.front();
+    if (!TakePrefix(line, prefix) || !TakeSuffix(line, suffix)) return false;
+    text = line;
+    lines = lines.subspan(1);
+    return true;
+}
+
+bool ReadStyleBlock(TLines& lines, TPageDescription& page) {
+    constexpr std::string_view kBoldRule = " { text-decoration:none; font-weight:bold; color:";
+    constexpr std::string_view kPlainRule = " { text-decoration:none; color:";
+    page.UseStyleSheet = true;
+    std::string_view first = lines.empty() ? std::string_view() : lines.front();
+    page.BoldLinks = TakePrefix(first, "a:link") && first.starts_with(kBoldRule);
+    const std::string_view rule = page.BoldLinks ? kBoldRule : kPlainRule;
+    const std::pair<std::string_view, std::string*> colors[] = {{"a:link", &page.LinkColor},
+                                                                {"a:visited", &page.VisitedColor},
+                                                                {"a:hover", &page.HoverColor},
+                                                                {"a:active", &page.ActiveColor}};
+    for (const auto& [name, color] : colors) {
+        std::string_view line;
+        if (!TakeLine(lines, line) || !TakePrefix(line, name) || !TakePrefix(line, rule) || !TakeSuffix(line, "; }"))
+            return false;
+        *color = line;
+    }
+    return TakeFixedLine(lines, "--!></style>");
+}
+
+bool ReadHead(TLines& lines, TPageDescription& page) {
+    std::string_view title;
+    if (!TakeFixedLine(lines, "<html>") || !TakeLineBetween(lines, "<head><title>", "</title>", title)) return false;
+    page.Title = title;
+    if (TakeFixedLine(lines, "<style type=\"text/css\"><!--") && !ReadStyleBlock(lines, page)) return false;
+    return TakeFixedLine(lines, "</head>");
+}
+
+bool ReadBodyStart(TLines& lines, TPageDescription& page) {
+    std::string_view line, top, left;
+    if (!TakeLine(lines, line) || !TakeSuffix(line, "\">") || !TakeTextAfterLast(line, "\" leftmargin=\"", left) ||
+        !TakeTextAfterLast(line, "\" topmargin=\"", top) || !ReadNumber(left, page.MarginLeft) ||
+        !ReadNumber(top, page.MarginTop))
+        return false;
+    page.BackgroundIsImage = TakePrefix(line, "<body background=\"");
+    if (page.BackgroundIsImage)
+        page.BackgroundImage = line;
+    else if (TakePrefix(line, "<body bgcolor=\""))
+        page.BackgroundColor = line;
+    else
+        return false;
+    return TakeFixedLine(lines, "<table cellspacing=\"0\" cellpadding=\"0\">");
+}
+
+bool ReadHeadingLine(std::string_view line, TPageDescription& page) {
+    std::string_view size, color, face;
+    if (!TakePrefix(line, "<font size=\"") || !TakeSuffix(line, "</font></b>") ||
+        !TakeTextBefore(line, "\" color=\"", size) || !TakeTextBefore(line, "\" face=\"", color) ||
+        !TakeTextBefore(line, "\">", face))
+        return false;
+    const auto* const found = std::find(std::begin(kFontSizes), std::end(kFontSizes), size);
+    if (found == std::end(kFontSizes)) return false;
+    page.HeadingSizeIndex = static_cast<std::int32_t>(found - std::begin(kFontSizes)) + 1;
+    page.HeadingColor = color;
+    page.HeadingFace = face;
+    page.HeadingText = line;
+    return true;
+}
+
+bool ReadHeadingRow(TLines& lines, TPageDescription& page) {
+    std::string_view height, corner, heading, image;
+    if (!TakeFixedLine(lines, "<tr>") || !TakeLineBetween(lines, "<th height=\"", "\">", height) ||
+        !ReadNumber(height, page.CornerHeight))
+        return false;
+    if (!TakeFixedLine(lines, "</th>")) {
+        if (!TakeLineBetween(lines, "<img src=\"", "\"></th>", corner)) return false;
+        page.CornerImageOn = true;
+        page.CornerImage = corner;
+    }
+    if (!TakeFixedLine(lines, "<td><b>") || !TakeLine(lines, heading) || !ReadHeadingLine(heading, page)) return false;
+    // An empty heading image writes no line.
+    page.HeadingImage = TakeLineBetween(lines, "<img src=\"", "\" align=\"middle\">", image) ? image : "";
+    return TakeFixedLine(lines, "</td>") && TakeFixedLine(lines, "</tr>");
+}
+
+bool TakeDocumentEnd(TLines& lines) {
+    return TakeLastFixedLine(lines, "</html>") && TakeLastFixedLine(lines, "</body>") &&
+           TakeLastFixedLine(lines, "</table>");
+}
+
+// Everything of a link cell before the target: the same in every cell.
+struct TCellStart {
+    std::string_view BackgroundImage;
+    std::string_view DotImage;
+    std::string_view Text;
+};
+
+// The shortest start of this form that `cell` begins with. The true form's
+// shortest start is a prefix of the true start, so every other cell of the
+// page begins with it too.
+std::optional<TCellStart> ShortestCellStart(std::string_view cell, bool background, bool dots) {
+    TCellStart start;
+    std::string_view rest = cell;
+    if (background) {
+        const std::string_view backgroundEnd = dots ? "\"><img src=\"" : "\"><a href=\"";
+        if (!TakePrefix(rest, "<td background=\"") || !TakeTextBefore(rest, backgroundEnd, start.BackgroundImage))
+            return std::nullopt;
+    } else if (!TakePrefix(rest, dots ? "<td><img src=\"" : "<td><a href=\"")) {
+        return std::nullopt;
+    }
+    if (dots && !TakeTextBefore(rest, "\" align=\"middle\"><a href=\"", start.DotImage)) return std::nullopt;
+    start.Text = cell.substr(0, cell.size() - rest.size());
+    return start;
+}
+
+bool ReadLinkCells(const std::vector<std::string_view>& cells, const TCellStart& start,
+                   std::vector<TLinkEntry>& links) {
+    links.clear();
+    links.reserve(cells.size());
+    for (std::string_view cell : cells) {
+        std::string_view target;
+        if (!TakePrefix(cell, start.Text) || !TakeSuffix(cell, "</a></td>") || !TakeTextBefore(cell, "\">", target))
+            return false;
+        links.push_back({.Text = std::string(cell), .Target = std::string(target)});
+    }
+    return true;
+}
+
+bool ReadLinks(const std::vector<std::string_view>& cells, TPageDescription& page) {
+    if (cells.empty()) return true;
+    // A background image may hold what looks like a dot image: the form
+    // with more parts goes first, so that an ordinary page reads as written.
+    for (const bool background : {true, false}) {
+        for (const bool dots : {true, false}) {
+            const std::optional<TCellStart> start = ShortestCellStart(cells.front(), background, dots);
+            if (!start || !ReadLinkCells(cells, *start, page.Links)) continue;
+            page.UseLinkBackground = background;
+            if (background) page.LinkBackgroundImage = start->BackgroundImage;
+            page.UseDots = dots;
+            if (dots) page.DotImage = start->DotImage;
+            return true;
+        }
+    }
+    page.Links.clear();
+    return false;
+}
+
+// Reads the image row from its end upwards, the part of the page whose
+// lines are all recognisable: "</tr>", "</th>", then each image line with
+// the same number of breaks before it, then "<th>", "<tr>".
+bool TakeImageRowFromBack(TLines& lines, std::vector<TImageEntry>& images, std::int32_t& breaksPerImage) {
+    TLines rest = lines;
+    if (!TakeLastFixedLine(rest, "</tr>") || !TakeLastFixedLine(rest, "</th>")) return false;
+    std::optional<std::size_t> breaks;
+    images.clear();
+    while (!TakeLastFixedLine(rest, "<th>")) {
+        std::string_view line, fileName;
+        if (!TakeLastLine(rest, line) || !TakePrefix(line, "<img src=\"") || !TakeTextBefore(line, "\">", fileName))
+            return false;
+        images.push_back({.FileName = std::string(fileName), .Caption = std::string(line)});
+        std::size_t run = 0;
+        while (TakeLastFixedLine(rest, "<br>")) ++run;
+        if (breaks && run != *breaks) return false;
+        breaks = run;
+    }
+    if (!breaks || *breaks > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
+        !TakeLastFixedLine(rest, "<tr>"))
+        return false;
+    std::reverse(images.begin(), images.end());
+    breaksPerImage = static_cast<std::int32_t>(*breaks);
+    lines = rest;
+    return true;
+}
+
+// Splits the lines between the text cell's font line and the image row into
+// the text lines, the text cell's "</tr>" and the rows of the second and
+// later links, `linkRows` of them. Without text, `linkRows` is unknown and
+// every line belongs to a link row.
+bool SplitTextAndLinkRows(TLines lines, std::optional<std::size_t> linkRows, TLines& texts, TLines& rows) {
+    texts = {};
+    rows = lines;
+    if (linkRows) {
+        if (*linkRows > lines.size() / 3) return false;
+        rows = lines.last(3 * *linkRows);
+        texts = lines.first(lines.size() - rows.size());
+        if (!TakeLastFixedLine(texts, "</tr>") || texts.empty()) return false;
+    }
+    if (rows.size() % 3 != 0) return false;
+    for (std::size_t i = 0; i < rows.size(); i += 3)
+        if (rows[i] != "<tr>" || rows[i + 2] != "</tr>") return false;
+    return true;
+}
+
+// Everything between the heading row and the document end: the first link
+// row, the text cell, the other link rows, the image row.
+bool ReadRows(TLines lines, TPageDescription& page) {
+    std::vector<std::string_view> cells;
+    if (lines.size() >= 2 && lines[0] == "<tr>" && lines[1].starts_with("<td")) {
+        cells.push_back(lines[1]);
+        lines = lines.subspan(2);
+    }
+    // The text cell spans every link row and the image row: its row span
+    // tells how many link rows follow the text, which the text lines,
+    // free as they are, could not.
+    std::optional<std::size_t> linkRowsAfterText;
+    std::string_view rowSpan, font, textColor;
+    if (TakeLineBetween(lines, "<td valign=\"top\" rowspan=\"", "\">", rowSpan)) {
+        std::size_t spanned = 0;
+        if (!ReadNumber(rowSpan, spanned) || spanned == 0 || (spanned > 1) != !cells.empty() ||
+            !TakeLineBetween(lines, "<font color=\"", "\">", font) || !TakeTextBefore(font, "\" face=\"", textColor))
+            return false;
+        page.TextColor = textColor;
+        page.TextFace = font;
+        linkRowsAfterText = spanned > 1 ? spanned - 2 : 0;
+    }
+
+    // Text lines may look like an image row; when reading one off the end
+    // leaves no room for what must come before it, there are no images.
+    TLines texts, linkRows;
+    TLines beforeImages = lines;
+    const bool hasImages = TakeImageRowFromBack(beforeImages, page.Images, page.BreaksPerImage) &&
+                           SplitTextAndLinkRows(beforeImages, linkRowsAfterText, texts, linkRows);
+    if (!hasImages) {
+        page.Images.clear();
+        page.BreaksPerImage = TPageDescription().BreaksPerImage;
+        if (!SplitTextAndLinkRows(lines, linkRowsAfterText, texts, linkRows)) return false;
+    }
+    page.TextLines.assign(texts.begin(), texts.end());
+    for (std::size_t i = 1; i < linkRows.size(); i += 3) cells.push_back(linkRows[i]);
+    return ReadLinks(cells, page);
+}
+
+std::optional<TPageDescription> Parse(std::string_view bytes) {
+    const std::optional<std::vector<std::string_view>> allLines = SplitLines(bytes);
+    if (!allLines) return std::nullopt;
+    TLines lines(*allLines);
+    TPageDescription page;
+    if (!ReadHead(lines, page) || !ReadBodyStart(lines, page) || !ReadHeadingRow(lines, page) ||
+        !TakeDocumentEnd(lines) || !ReadRows(lines, page))
+        return std::nullopt;
+    return page;
+}
+
+}  // namespace
+
+std::optional<TPageDescription> ReadPage(std::string_view fileBytes) {
+    std::optional<TPageDescription> page = Parse(fileBytes);
+    // What was read counts only when it writes exactly these bytes again.
+    if (!page || GeneratePage(*page).FileBytes() != fileBytes) return std::nullopt;
+    return page;
+}
+
+}  // namespace core
