@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <span>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -15,26 +14,62 @@
 namespace core {
 namespace {
 
-using TLines = std::span<const std::string_view>;
-
 // The font sizes the heading sizes 1 to 6 are written as.
 constexpr std::string_view kFontSizes[] = {"3", "4", "5", "6", "8", "10"};
 
-// The page's lines without their CR LF. The texts of a description hold no
-// CR and no LF, so any other CR or LF means the page is not one of ours.
-std::optional<std::vector<std::string_view>> SplitLines(std::string_view bytes) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find('\r', start);
-        if (end == std::string_view::npos || end + 1 == bytes.size() || bytes[end + 1] != '\n') return std::nullopt;
-        const std::string_view line = bytes.substr(start, end - start);
-        if (line.find('\n') != std::string_view::npos) return std::nullopt;
-        lines.push_back(line);
-        start = end + 2;
+// What is left of a page's lines, taken off either end without copying.
+// Every line ends with CR LF and holds no other CR or LF: the texts of a
+// description hold none, so any other CR or LF means the page is not ours.
+class TLines {
+public:
+    TLines() = default;
+    // `bytes` is empty or ends with CR LF.
+    explicit TLines(std::string_view bytes) : bytes_(bytes) {}
+
+    bool empty() const { return bytes_.empty(); }
+
+    bool TakeFront(std::string_view& line) {
+        const std::size_t end = bytes_.find('\r');
+        // A CR is never the last byte: the bytes end with CR LF.
+        if (end == std::string_view::npos || bytes_[end + 1] != '\n') return false;
+        line = bytes_.substr(0, end);
+        if (line.find('\n') != std::string_view::npos) return false;
+        bytes_.remove_prefix(end + 2);
+        return true;
     }
-    return lines;
-}
+
+    bool TakeBack(std::string_view& line) {
+        if (bytes_.empty()) return false;
+        const std::string_view before = bytes_.substr(0, bytes_.size() - 2);
+        const std::size_t start =
+            static_cast<std::size_t>(before.rend() - std::find(before.rbegin(), before.rend(), '\n'));
+        if (start == 1 || (start > 1 && before[start - 2] != '\r')) return false;
+        line = before.substr(start);
+        if (line.find('\r') != std::string_view::npos) return false;
+        bytes_ = bytes_.substr(0, start);
+        return true;
+    }
+
+    // A fixed line is compared in place, without looking for its end.
+    bool TakeFrontIf(std::string_view fixed) {
+        if (!bytes_.starts_with(fixed) || !bytes_.substr(fixed.size()).starts_with("\r\n")) return false;
+        bytes_.remove_prefix(fixed.size() + 2);
+        return true;
+    }
+
+    bool TakeBackIf(std::string_view fixed) {
+        if (bytes_.empty()) return false;
+        const std::string_view before = bytes_.substr(0, bytes_.size() - 2);
+        if (!before.ends_with(fixed)) return false;
+        const std::size_t start = before.size() - fixed.size();
+        if (start == 1 || (start > 1 && (before[start - 1] != '\n' || before[start - 2] != '\r'))) return false;
+        bytes_ = bytes_.substr(0, start);
+        return true;
+    }
+
+private:
+    std::string_view bytes_;
+};
 
 // Every line is fixed parts around free texts. A text is cut at the first
 // occurrence of the fixed part after it: even when the user's text holds
@@ -79,39 +114,25 @@ bool ReadNumber(std::string_view text, Number& value) {
 }
 
 bool TakeLine(TLines& lines, std::string_view& line) {
-    if (lines.empty()) return false;
-    line = lines.front();
-    lines = lines.subspan(1);
-    return true;
-}
-
-bool TakeLastLine(TLines& lines, std::string_view& line) {
-    if (lines.empty()) return false;
-    line = lines.back();
-    lines = lines.first(lines.size() - 1);
-    return true;
+    return lines.TakeFront(line);
 }
 
 bool TakeFixedLine(TLines& lines, std::string_view fixed) {
-    if (lines.empty() || lines.front() != fixed) return false;
-    lines = lines.subspan(1);
-    return true;
+    return lines.TakeFrontIf(fixed);
 }
 
 bool TakeLastFixedLine(TLines& lines, std::string_view fixed) {
-    if (lines.empty() || lines.back() != fixed) return false;
-    lines = lines.first(lines.size() - 1);
-    return true;
+    return lines.TakeBackIf(fixed);
 }
 
 // A line of one text between a fixed start and end; nothing is taken when
 // the next line is not of that shape.
 bool TakeLineBetween(TLines& lines, std::string_view prefix, std::string_view suffix, std::string_view& text) {
-    if (lines.empty()) return false;
-    std::string_view line = lines.front();
-    if (!TakePrefix(line, prefix) || !TakeSuffix(line, suffix)) return false;
+    TLines rest = lines;
+    std::string_view line;
+    if (!rest.TakeFront(line) || !TakePrefix(line, prefix) || !TakeSuffix(line, suffix)) return false;
     text = line;
-    lines = lines.subspan(1);
+    lines = rest;
     return true;
 }
 
@@ -119,8 +140,9 @@ bool ReadStyleBlock(TLines& lines, TPageDescription& page) {
     constexpr std::string_view kBoldRule = " { text-decoration:none; font-weight:bold; color:";
     constexpr std::string_view kPlainRule = " { text-decoration:none; color:";
     page.UseStyleSheet = true;
-    std::string_view first = lines.empty() ? std::string_view() : lines.front();
-    page.BoldLinks = TakePrefix(first, "a:link") && first.starts_with(kBoldRule);
+    TLines rest = lines;
+    std::string_view first;
+    page.BoldLinks = rest.TakeFront(first) && TakePrefix(first, "a:link") && first.starts_with(kBoldRule);
     const std::string_view rule = page.BoldLinks ? kBoldRule : kPlainRule;
     const std::pair<std::string_view, std::string*> colors[] = {{"a:link", &page.LinkColor},
                                                                 {"a:visited", &page.VisitedColor},
@@ -252,19 +274,25 @@ bool ReadLinks(const std::vector<std::string_view>& cells, TPageDescription& pag
     return false;
 }
 
+struct TImageLine {
+    std::string_view FileName;
+    std::string_view Caption;
+};
+
 // Reads the image row from its end upwards, the part of the page whose
 // lines are all recognisable: "</tr>", "</th>", then each image line with
-// the same number of breaks before it, then "<th>", "<tr>".
-bool TakeImageRowFromBack(TLines& lines, std::vector<TImageEntry>& images, std::int32_t& breaksPerImage) {
+// the same number of breaks before it, then "<th>", "<tr>". The image
+// lines come last to first.
+bool TakeImageRowFromBack(TLines& lines, std::vector<TImageLine>& images, std::int32_t& breaksPerImage) {
     TLines rest = lines;
     if (!TakeLastFixedLine(rest, "</tr>") || !TakeLastFixedLine(rest, "</th>")) return false;
     std::optional<std::size_t> breaks;
-    images.clear();
     while (!TakeLastFixedLine(rest, "<th>")) {
-        std::string_view line, fileName;
-        if (!TakeLastLine(rest, line) || !TakePrefix(line, "<img src=\"") || !TakeTextBefore(line, "\">", fileName))
+        TImageLine image;
+        if (!rest.TakeBack(image.Caption) || !TakePrefix(image.Caption, "<img src=\"") ||
+            !TakeTextBefore(image.Caption, "\">", image.FileName))
             return false;
-        images.push_back({.FileName = std::string(fileName), .Caption = std::string(line)});
+        images.push_back(image);
         std::size_t run = 0;
         while (TakeLastFixedLine(rest, "<br>")) ++run;
         if (breaks && run != *breaks) return false;
@@ -273,28 +301,35 @@ bool TakeImageRowFromBack(TLines& lines, std::vector<TImageEntry>& images, std::
     if (!breaks || *breaks > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
         !TakeLastFixedLine(rest, "<tr>"))
         return false;
-    std::reverse(images.begin(), images.end());
     breaksPerImage = static_cast<std::int32_t>(*breaks);
     lines = rest;
     return true;
 }
 
-// Splits the lines between the text cell's font line and the image row into
-// the text lines, the text cell's "</tr>" and the rows of the second and
-// later links, `linkRows` of them. Without text, `linkRows` is unknown and
-// every line belongs to a link row.
-bool SplitTextAndLinkRows(TLines lines, std::optional<std::size_t> linkRows, TLines& texts, TLines& rows) {
-    texts = {};
-    rows = lines;
-    if (linkRows) {
-        if (*linkRows > lines.size() / 3) return false;
-        rows = lines.last(3 * *linkRows);
-        texts = lines.first(lines.size() - rows.size());
-        if (!TakeLastFixedLine(texts, "</tr>") || texts.empty()) return false;
+// Splits what lies between the text cell's font line and the image row
+// into the text lines, the text cell's "</tr>" and the rows of the second
+// and later links, `linkRows` of them, whose cells go to `cells`. Without
+// text, `linkRows` is unknown and every line belongs to a link row.
+bool SplitTextAndLinkRows(TLines lines, std::optional<std::size_t> linkRows, TLines& texts,
+                          std::vector<std::string_view>& cells) {
+    std::vector<std::string_view> rowCells;
+    std::string_view cell;
+    if (!linkRows) {
+        while (!lines.empty()) {
+            if (!TakeFixedLine(lines, "<tr>") || !lines.TakeFront(cell) || !TakeFixedLine(lines, "</tr>")) return false;
+            rowCells.push_back(cell);
+        }
+    } else {
+        for (std::size_t row = 0; row < *linkRows; ++row) {
+            if (!TakeLastFixedLine(lines, "</tr>") || !lines.TakeBack(cell) || !TakeLastFixedLine(lines, "<tr>"))
+                return false;
+            rowCells.push_back(cell);
+        }
+        std::reverse(rowCells.begin(), rowCells.end());
+        if (!TakeLastFixedLine(lines, "</tr>") || lines.empty()) return false;
     }
-    if (rows.size() % 3 != 0) return false;
-    for (std::size_t i = 0; i < rows.size(); i += 3)
-        if (rows[i] != "<tr>" || rows[i + 2] != "</tr>") return false;
+    texts = lines;
+    cells.insert(cells.end(), rowCells.begin(), rowCells.end());
     return true;
 }
 
@@ -302,9 +337,11 @@ bool SplitTextAndLinkRows(TLines lines, std::optional<std::size_t> linkRows, TLi
 // row, the text cell, the other link rows, the image row.
 bool ReadRows(TLines lines, TPageDescription& page) {
     std::vector<std::string_view> cells;
-    if (lines.size() >= 2 && lines[0] == "<tr>" && lines[1].starts_with("<td")) {
-        cells.push_back(lines[1]);
-        lines = lines.subspan(2);
+    TLines afterFirstLink = lines;
+    std::string_view firstCell;
+    if (TakeFixedLine(afterFirstLink, "<tr>") && afterFirstLink.TakeFront(firstCell) && firstCell.starts_with("<td")) {
+        cells.push_back(firstCell);
+        lines = afterFirstLink;
     }
     // The text cell spans every link row and the image row: its row span
     // tells how many link rows follow the text, which the text lines,
@@ -323,24 +360,30 @@ bool ReadRows(TLines lines, TPageDescription& page) {
 
     // Text lines may look like an image row; when reading one off the end
     // leaves no room for what must come before it, there are no images.
-    TLines texts, linkRows;
+    TLines texts;
+    std::vector<TImageLine> images;
     TLines beforeImages = lines;
-    const bool hasImages = TakeImageRowFromBack(beforeImages, page.Images, page.BreaksPerImage) &&
-                           SplitTextAndLinkRows(beforeImages, linkRowsAfterText, texts, linkRows);
+    const bool hasImages = TakeImageRowFromBack(beforeImages, images, page.BreaksPerImage) &&
+                           SplitTextAndLinkRows(beforeImages, linkRowsAfterText, texts, cells);
     if (!hasImages) {
-        page.Images.clear();
+        images.clear();
         page.BreaksPerImage = TPageDescription().BreaksPerImage;
-        if (!SplitTextAndLinkRows(lines, linkRowsAfterText, texts, linkRows)) return false;
+        if (!SplitTextAndLinkRows(lines, linkRowsAfterText, texts, cells)) return false;
     }
-    page.TextLines.assign(texts.begin(), texts.end());
-    for (std::size_t i = 1; i < linkRows.size(); i += 3) cells.push_back(linkRows[i]);
+    std::string_view text;
+    while (!texts.empty()) {
+        if (!texts.TakeFront(text)) return false;
+        page.TextLines.emplace_back(text);
+    }
+    page.Images.reserve(images.size());
+    for (auto image = images.rbegin(); image != images.rend(); ++image)
+        page.Images.push_back({.FileName = std::string(image->FileName), .Caption = std::string(image->Caption)});
     return ReadLinks(cells, page);
 }
 
 std::optional<TPageDescription> Parse(std::string_view bytes) {
-    const std::optional<std::vector<std::string_view>> allLines = SplitLines(bytes);
-    if (!allLines) return std::nullopt;
-    TLines lines(*allLines);
+    if (!bytes.ends_with("\r\n")) return std::nullopt;
+    TLines lines(bytes);
     TPageDescription page;
     if (!ReadHead(lines, page) || !ReadBodyStart(lines, page) || !ReadHeadingRow(lines, page) ||
         !TakeDocumentEnd(lines) || !ReadRows(lines, page))
