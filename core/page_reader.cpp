@@ -5,8 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "core/page_generator.h"
@@ -28,7 +31,7 @@ public:
 
     bool empty() const { return bytes_.empty(); }
 
-    bool TakeFront(std::string_view& line) {
+    bool Take(std::string_view& line) {
         const std::size_t end = bytes_.find('\r');
         // A CR is never the last byte: the bytes end with CR LF.
         if (end == std::string_view::npos || bytes_[end + 1] != '\n') return false;
@@ -38,7 +41,7 @@ public:
         return true;
     }
 
-    bool TakeBack(std::string_view& line) {
+    bool TakeLast(std::string_view& line) {
         if (bytes_.empty()) return false;
         const std::string_view before = bytes_.substr(0, bytes_.size() - 2);
         const std::size_t start =
@@ -51,13 +54,13 @@ public:
     }
 
     // A fixed line is compared in place, without looking for its end.
-    bool TakeFrontIf(std::string_view fixed) {
+    bool TakeFixed(std::string_view fixed) {
         if (!bytes_.starts_with(fixed) || !bytes_.substr(fixed.size()).starts_with("\r\n")) return false;
         bytes_.remove_prefix(fixed.size() + 2);
         return true;
     }
 
-    bool TakeBackIf(std::string_view fixed) {
+    bool TakeLastFixed(std::string_view fixed) {
         if (bytes_.empty()) return false;
         const std::string_view before = bytes_.substr(0, bytes_.size() - 2);
         if (!before.ends_with(fixed)) return false;
@@ -113,24 +116,12 @@ bool ReadNumber(std::string_view text, Number& value) {
     return error == std::errc() && stop == end;
 }
 
-bool TakeLine(TLines& lines, std::string_view& line) {
-    return lines.TakeFront(line);
-}
-
-bool TakeFixedLine(TLines& lines, std::string_view fixed) {
-    return lines.TakeFrontIf(fixed);
-}
-
-bool TakeLastFixedLine(TLines& lines, std::string_view fixed) {
-    return lines.TakeBackIf(fixed);
-}
-
 // A line of one text between a fixed start and end; nothing is taken when
 // the next line is not of that shape.
 bool TakeLineBetween(TLines& lines, std::string_view prefix, std::string_view suffix, std::string_view& text) {
     TLines rest = lines;
     std::string_view line;
-    if (!rest.TakeFront(line) || !TakePrefix(line, prefix) || !TakeSuffix(line, suffix)) return false;
+    if (!rest.Take(line) || !TakePrefix(line, prefix) || !TakeSuffix(line, suffix)) return false;
     text = line;
     lines = rest;
     return true;
@@ -142,7 +133,7 @@ bool ReadStyleBlock(TLines& lines, TPageDescription& page) {
     page.UseStyleSheet = true;
     TLines rest = lines;
     std::string_view first;
-    page.BoldLinks = rest.TakeFront(first) && TakePrefix(first, "a:link") && first.starts_with(kBoldRule);
+    page.BoldLinks = rest.Take(first) && TakePrefix(first, "a:link") && first.starts_with(kBoldRule);
     const std::string_view rule = page.BoldLinks ? kBoldRule : kPlainRule;
     const std::pair<std::string_view, std::string*> colors[] = {{"a:link", &page.LinkColor},
                                                                 {"a:visited", &page.VisitedColor},
@@ -150,24 +141,24 @@ bool ReadStyleBlock(TLines& lines, TPageDescription& page) {
                                                                 {"a:active", &page.ActiveColor}};
     for (const auto& [name, color] : colors) {
         std::string_view line;
-        if (!TakeLine(lines, line) || !TakePrefix(line, name) || !TakePrefix(line, rule) || !TakeSuffix(line, "; }"))
+        if (!lines.Take(line) || !TakePrefix(line, name) || !TakePrefix(line, rule) || !TakeSuffix(line, "; }"))
             return false;
         *color = line;
     }
-    return TakeFixedLine(lines, "--!></style>");
+    return lines.TakeFixed("--!></style>");
 }
 
 bool ReadHead(TLines& lines, TPageDescription& page) {
     std::string_view title;
-    if (!TakeFixedLine(lines, "<html>") || !TakeLineBetween(lines, "<head><title>", "</title>", title)) return false;
+    if (!lines.TakeFixed("<html>") || !TakeLineBetween(lines, "<head><title>", "</title>", title)) return false;
     page.Title = title;
-    if (TakeFixedLine(lines, "<style type=\"text/css\"><!--") && !ReadStyleBlock(lines, page)) return false;
-    return TakeFixedLine(lines, "</head>");
+    if (lines.TakeFixed("<style type=\"text/css\"><!--") && !ReadStyleBlock(lines, page)) return false;
+    return lines.TakeFixed("</head>");
 }
 
 bool ReadBodyStart(TLines& lines, TPageDescription& page) {
     std::string_view line, top, left;
-    if (!TakeLine(lines, line) || !TakeSuffix(line, "\">") || !TakeTextAfterLast(line, "\" leftmargin=\"", left) ||
+    if (!lines.Take(line) || !TakeSuffix(line, "\">") || !TakeTextAfterLast(line, "\" leftmargin=\"", left) ||
         !TakeTextAfterLast(line, "\" topmargin=\"", top) || !ReadNumber(left, page.MarginLeft) ||
         !ReadNumber(top, page.MarginTop))
         return false;
@@ -178,7 +169,7 @@ bool ReadBodyStart(TLines& lines, TPageDescription& page) {
         page.BackgroundColor = line;
     else
         return false;
-    return TakeFixedLine(lines, "<table cellspacing=\"0\" cellpadding=\"0\">");
+    return lines.TakeFixed("<table cellspacing=\"0\" cellpadding=\"0\">");
 }
 
 bool ReadHeadingLine(std::string_view line, TPageDescription& page) {
@@ -198,23 +189,22 @@ bool ReadHeadingLine(std::string_view line, TPageDescription& page) {
 
 bool ReadHeadingRow(TLines& lines, TPageDescription& page) {
     std::string_view height, corner, heading, image;
-    if (!TakeFixedLine(lines, "<tr>") || !TakeLineBetween(lines, "<th height=\"", "\">", height) ||
+    if (!lines.TakeFixed("<tr>") || !TakeLineBetween(lines, "<th height=\"", "\">", height) ||
         !ReadNumber(height, page.CornerHeight))
         return false;
-    if (!TakeFixedLine(lines, "</th>")) {
+    if (!lines.TakeFixed("</th>")) {
         if (!TakeLineBetween(lines, "<img src=\"", "\"></th>", corner)) return false;
         page.CornerImageOn = true;
         page.CornerImage = corner;
     }
-    if (!TakeFixedLine(lines, "<td><b>") || !TakeLine(lines, heading) || !ReadHeadingLine(heading, page)) return false;
+    if (!lines.TakeFixed("<td><b>") || !lines.Take(heading) || !ReadHeadingLine(heading, page)) return false;
     // An empty heading image writes no line.
     page.HeadingImage = TakeLineBetween(lines, "<img src=\"", "\" align=\"middle\">", image) ? image : "";
-    return TakeFixedLine(lines, "</td>") && TakeFixedLine(lines, "</tr>");
+    return lines.TakeFixed("</td>") && lines.TakeFixed("</tr>");
 }
 
 bool TakeDocumentEnd(TLines& lines) {
-    return TakeLastFixedLine(lines, "</html>") && TakeLastFixedLine(lines, "</body>") &&
-           TakeLastFixedLine(lines, "</table>");
+    return lines.TakeLastFixed("</html>") && lines.TakeLastFixed("</body>") && lines.TakeLastFixed("</table>");
 }
 
 // Everything of a link cell before the target: the same in every cell.
@@ -285,21 +275,21 @@ struct TImageLine {
 // lines come last to first.
 bool TakeImageRowFromBack(TLines& lines, std::vector<TImageLine>& images, std::int32_t& breaksPerImage) {
     TLines rest = lines;
-    if (!TakeLastFixedLine(rest, "</tr>") || !TakeLastFixedLine(rest, "</th>")) return false;
+    if (!rest.TakeLastFixed("</tr>") || !rest.TakeLastFixed("</th>")) return false;
     std::optional<std::size_t> breaks;
-    while (!TakeLastFixedLine(rest, "<th>")) {
+    while (!rest.TakeLastFixed("<th>")) {
         TImageLine image;
-        if (!rest.TakeBack(image.Caption) || !TakePrefix(image.Caption, "<img src=\"") ||
+        if (!rest.TakeLast(image.Caption) || !TakePrefix(image.Caption, "<img src=\"") ||
             !TakeTextBefore(image.Caption, "\">", image.FileName))
             return false;
         images.push_back(image);
         std::size_t run = 0;
-        while (TakeLastFixedLine(rest, "<br>")) ++run;
+        while (rest.TakeLastFixed("<br>")) ++run;
         if (breaks && run != *breaks) return false;
         breaks = run;
     }
     if (!breaks || *breaks > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
-        !TakeLastFixedLine(rest, "<tr>"))
+        !rest.TakeLastFixed("<tr>"))
         return false;
     breaksPerImage = static_cast<std::int32_t>(*breaks);
     lines = rest;
@@ -316,17 +306,16 @@ bool SplitTextAndLinkRows(TLines lines, std::optional<std::size_t> linkRows, TLi
     std::string_view cell;
     if (!linkRows) {
         while (!lines.empty()) {
-            if (!TakeFixedLine(lines, "<tr>") || !lines.TakeFront(cell) || !TakeFixedLine(lines, "</tr>")) return false;
+            if (!lines.TakeFixed("<tr>") || !lines.Take(cell) || !lines.TakeFixed("</tr>")) return false;
             rowCells.push_back(cell);
         }
     } else {
         for (std::size_t row = 0; row < *linkRows; ++row) {
-            if (!TakeLastFixedLine(lines, "</tr>") || !lines.TakeBack(cell) || !TakeLastFixedLine(lines, "<tr>"))
-                return false;
+            if (!lines.TakeLastFixed("</tr>") || !lines.TakeLast(cell) || !lines.TakeLastFixed("<tr>")) return false;
             rowCells.push_back(cell);
         }
         std::reverse(rowCells.begin(), rowCells.end());
-        if (!TakeLastFixedLine(lines, "</tr>") || lines.empty()) return false;
+        if (!lines.TakeLastFixed("</tr>") || lines.empty()) return false;
     }
     texts = lines;
     cells.insert(cells.end(), rowCells.begin(), rowCells.end());
@@ -339,7 +328,7 @@ bool ReadRows(TLines lines, TPageDescription& page) {
     std::vector<std::string_view> cells;
     TLines afterFirstLink = lines;
     std::string_view firstCell;
-    if (TakeFixedLine(afterFirstLink, "<tr>") && afterFirstLink.TakeFront(firstCell) && firstCell.starts_with("<td")) {
+    if (afterFirstLink.TakeFixed("<tr>") && afterFirstLink.Take(firstCell) && firstCell.starts_with("<td")) {
         cells.push_back(firstCell);
         lines = afterFirstLink;
     }
@@ -372,7 +361,7 @@ bool ReadRows(TLines lines, TPageDescription& page) {
     }
     std::string_view text;
     while (!texts.empty()) {
-        if (!texts.TakeFront(text)) return false;
+        if (!texts.Take(text)) return false;
         page.TextLines.emplace_back(text);
     }
     page.Images.reserve(images.size());
