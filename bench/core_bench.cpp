@@ -1,5 +1,6 @@
-// The core's two steps against what the hardware needs at least: generating
-// the page against copying its bytes, saving it against one plain write.
+// The core's steps against what the hardware needs at least: generating
+// the page against copying its bytes, saving it against one plain write;
+// and reading a page back against generating it.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <malloc.h>
@@ -8,6 +9,7 @@
 #include <chrono>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +19,7 @@
 #include "bench/scratch_dir.h"
 #include "core/page_file.h"
 #include "core/page_generator.h"
+#include "core/page_reader.h"
 
 namespace {
 
@@ -49,6 +52,34 @@ void BM_Generate(benchmark::State& state) {
         core::TLineList lines = core::GeneratePage(page);
         benchmark::DoNotOptimize(lines.FileBytes().data());
         state.SetIterationTime(Seconds(start));
+    }
+}
+
+// Reading proves itself by generating the page again, so generating is its
+// floor. Only the call is timed, as above.
+void BM_Read(benchmark::State& state) {
+    const std::string bytes(core::GeneratePage(PageWith(static_cast<std::size_t>(state.range(0)))).FileBytes());
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        std::optional<core::TPageDescription> page = core::ReadPage(bytes);
+        state.SetIterationTime(Seconds(start));
+        if (!page) {
+            state.SkipWithError("the page was not read back");
+            break;
+        }
+        benchmark::DoNotOptimize(page->Links.data());
+    }
+}
+
+// What a reader must spend at least besides generating: a description of
+// its own, that is a copy of every text. Dropping the copy is not timed.
+void BM_DescriptionCopy(benchmark::State& state) {
+    const core::TPageDescription& page = PageWith(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        core::TPageDescription copy = page;
+        state.SetIterationTime(Seconds(start));
+        benchmark::DoNotOptimize(copy.Links.data());
     }
 }
 
@@ -116,6 +147,8 @@ void Sizes(benchmark::internal::Benchmark* bench) {
 
 BENCHMARK(BM_Generate)->Apply(Sizes)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CopyFloor)->Apply(Sizes)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Read)->Arg(100000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DescriptionCopy)->Arg(100000)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LineListCopy)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMicrosecond);
 // A flush to disk now and then waits for other processes' writes; many short
 // repetitions let the best of them show what the save itself costs.
@@ -151,6 +184,9 @@ int main(int argc, char** argv) {
             TGoalRow{"copying a 100,000-entry TLineList vs memcpy", "BM_LineListCopy/100000", "BM_CopyFloor/100000"},
             TGoalRow{"copying a TLineList, 100,000 vs 10,000 entries", "BM_LineListCopy/100000",
                      "BM_LineListCopy/10000"},
+            TGoalRow{"ReadPage, 100,000 entries vs GeneratePage", "BM_Read/100000", "BM_Generate/100000", 3.0},
+            TGoalRow{"TPageDescription copy, 100,000 vs GeneratePage", "BM_DescriptionCopy/100000",
+                     "BM_Generate/100000"},
             TGoalRow{"SavePageLines, 100,000 vs write+fsync", "BM_Save/100000", "BM_WriteFloor/100000", 1.3},
         });
 }

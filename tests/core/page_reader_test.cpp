@@ -1,0 +1,424 @@
+#include "core/page_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "core/page_generator.h"
+
+namespace {
+
+using core::GeneratePage;
+using core::ReadPage;
+using core::TPageDescription;
+
+constexpr std::int32_t kMinInt = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kMaxInt = std::numeric_limits<std::int32_t>::max();
+
+std::string PageBytes(const TPageDescription& page) {
+    return std::string(GeneratePage(page).FileBytes());
+}
+
+// The description with every field the page does not show back at its
+// default: what a reader of the page can know.
+TPageDescription Shown(TPageDescription page) {
+    const TPageDescription defaults;
+    if (!page.UseStyleSheet) {
+        page.BoldLinks = defaults.BoldLinks;
+        page.LinkColor = page.VisitedColor = page.HoverColor = page.ActiveColor = defaults.LinkColor;
+    }
+    if (page.BackgroundIsImage)
+        page.BackgroundColor = defaults.BackgroundColor;
+    else
+        page.BackgroundImage = defaults.BackgroundImage;
+    if (!page.CornerImageOn) page.CornerImage = defaults.CornerImage;
+    if (page.Links.empty()) page.UseDots = page.UseLinkBackground = false;
+    if (!page.UseDots) page.DotImage = defaults.DotImage;
+    if (!page.UseLinkBackground) page.LinkBackgroundImage = defaults.LinkBackgroundImage;
+    if (page.TextLines.empty()) {
+        page.TextColor = defaults.TextColor;
+        page.TextFace = defaults.TextFace;
+    }
+    if (page.Images.empty())
+        page.BreaksPerImage = defaults.BreaksPerImage;
+    else if (page.BreaksPerImage < 0)
+        page.BreaksPerImage = 0;
+    page.FileBaseName = defaults.FileBaseName;
+    page.LongExtension = defaults.LongExtension;
+    return page;
+}
+
+// Every field, one per line, so that a difference shows which field it is.
+std::string Fields(const TPageDescription& page) {
+    std::string out;
+    const auto add = [&out](std::string_view name, const auto& value) {
+        out.append(name).append("=");
+        if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>)
+            out.append(value);
+        else
+            out.append(std::to_string(value));
+        out.append("\n");
+    };
+    add("Title", page.Title);
+    add("HeadingText", page.HeadingText);
+    add("HeadingSizeIndex", page.HeadingSizeIndex);
+    add("HeadingColor", page.HeadingColor);
+    add("HeadingFace", page.HeadingFace);
+    add("HeadingImage", page.HeadingImage);
+    add("CornerImageOn", page.CornerImageOn);
+    add("CornerImage", page.CornerImage);
+    add("CornerHeight", page.CornerHeight);
+    add("BackgroundIsImage", page.BackgroundIsImage);
+    add("BackgroundImage", page.BackgroundImage);
+    add("BackgroundColor", page.BackgroundColor);
+    add("MarginLeft", page.MarginLeft);
+    add("MarginTop", page.MarginTop);
+    add("UseStyleSheet", page.UseStyleSheet);
+    add("BoldLinks", page.BoldLinks);
+    add("LinkColor", page.LinkColor);
+    add("VisitedColor", page.VisitedColor);
+    add("HoverColor", page.HoverColor);
+    add("ActiveColor", page.ActiveColor);
+    for (const core::TLinkEntry& link : page.Links) add("Link", link.Text + " -> " + link.Target);
+    add("UseDots", page.UseDots);
+    add("DotImage", page.DotImage);
+    add("UseLinkBackground", page.UseLinkBackground);
+    add("LinkBackgroundImage", page.LinkBackgroundImage);
+    for (const std::string& line : page.TextLines) add("TextLine", line);
+    add("TextColor", page.TextColor);
+    add("TextFace", page.TextFace);
+    for (const core::TImageEntry& image : page.Images) add("Image", image.FileName + " / " + image.Caption);
+    add("BreaksPerImage", page.BreaksPerImage);
+    add("FileBaseName", page.FileBaseName);
+    add("LongExtension", page.LongExtension);
+    return out;
+}
+
+struct TPageCase {
+    const char* name;
+    std::function<void(TPageDescription&)> edit;
+};
+
+std::vector<core::TLinkEntry> SomeLinks(int count) {
+    std::vector<core::TLinkEntry> links;
+    for (int i = 1; i <= count; ++i) links.push_back({"Verweis " + std::to_string(i), "seite" + std::to_string(i)});
+    return links;
+}
+
+TEST(ReadPage, ReadsBackWhatThePageShows) {
+    const TPageCase cases[] = {
+        {"defaults", [](TPageDescription&) {}},
+        {"bold style block",
+         [](TPageDescription& p) {
+             p.UseStyleSheet = true;
+             p.LinkColor = "#111111";
+             p.VisitedColor = "#222222";
+             p.HoverColor = "red";
+             p.ActiveColor = "#444444\"";
+         }},
+        {"plain style block",
+         [](TPageDescription& p) {
+             p.UseStyleSheet = true;
+             p.BoldLinks = false;
+             p.HoverColor = "; }";
+         }},
+        {"background colour and margins",
+         [](TPageDescription& p) {
+             p.BackgroundIsImage = false;
+             p.MarginLeft = 4;
+             p.MarginTop = 9;
+         }},
+        {"heading size 5", [](TPageDescription& p) { p.HeadingSizeIndex = 5; }},
+        {"heading size 6", [](TPageDescription& p) { p.HeadingSizeIndex = 6; }},
+        {"no heading image", [](TPageDescription& p) { p.HeadingImage.clear(); }},
+        {"one link, no text", [](TPageDescription& p) { p.Links = SomeLinks(1); }},
+        {"one link, two text lines",
+         [](TPageDescription& p) {
+             p.Links = SomeLinks(1);
+             p.TextLines = {"Hallo", "Welt"};
+             p.TextColor = "blue";
+             p.TextFace = "Times";
+         }},
+        {"three links and text",
+         [](TPageDescription& p) {
+             p.Links = SomeLinks(3);
+             p.TextLines = {"Zeile"};
+         }},
+        {"three links, no text", [](TPageDescription& p) { p.Links = SomeLinks(3); }},
+        {"no links, text",
+         [](TPageDescription& p) {
+             p.TextLines = {"", "zweite"};
+         }},
+        {"two images with two breaks",
+         [](TPageDescription& p) {
+             p.Images = {{"a.jpg", "Bild A"}, {"b.jpg", ""}};
+             p.BreaksPerImage = 2;
+         }},
+        {"breaks -1",
+         [](TPageDescription& p) {
+             p.Images = {{"a.jpg", "x"}};
+             p.BreaksPerImage = -1;
+         }},
+        {"link text with markup",
+         [](TPageDescription& p) {
+             p.Links = {{"<b>fett</b>", "ziel.html"}};
+         }},
+        {"dots and link background",
+         [](TPageDescription& p) {
+             p.Links = SomeLinks(2);
+             p.UseDots = true;
+             p.DotImage = "punkt.gif";
+             p.UseLinkBackground = true;
+             p.LinkBackgroundImage = "grund.gif";
+         }},
+        {"dots only",
+         [](TPageDescription& p) {
+             p.Links = SomeLinks(2);
+             p.UseDots = true;
+         }},
+        {"link background only",
+         [](TPageDescription& p) {
+             p.Links = SomeLinks(2);
+             p.UseLinkBackground = true;
+         }},
+        {"corner image",
+         [](TPageDescription& p) {
+             p.CornerImageOn = true;
+             p.CornerImage = "ecke.png";
+             p.CornerHeight = 120;
+         }},
+        {"extreme numbers",
+         [](TPageDescription& p) {
+             p.MarginLeft = kMinInt;
+             p.MarginTop = kMaxInt;
+             p.CornerHeight = -1;
+         }},
+        {"everything at once",
+         [](TPageDescription& p) {
+             p.UseStyleSheet = true;
+             p.CornerImageOn = true;
+             p.Links = SomeLinks(4);
+             p.UseDots = true;
+             p.TextLines = {"a", "b", "c"};
+             p.Images = {{"1.jpg", "eins"}, {"2.jpg", "zwei"}, {"3.jpg", "drei"}};
+             p.BreaksPerImage = 3;
+         }},
+    };
+    for (const TPageCase& test : cases) {
+        SCOPED_TRACE(test.name);
+        TPageDescription page;
+        page.FileBaseName = "anders";
+        page.LongExtension = false;
+        test.edit(page);
+        const std::string bytes = PageBytes(page);
+        const std::optional<TPageDescription> read = ReadPage(bytes);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(PageBytes(*read), bytes);
+        EXPECT_EQ(Fields(*read), Fields(Shown(page)));
+    }
+}
+
+// Texts that hold the template's own lines and separators make a plain
+// reading go wrong; the page must still be read back.
+TEST(ReadPage, ReadsTextsThatLookLikeTheTemplate) {
+    const TPageCase cases[] = {
+        {"text lines that look like an image row",
+         [](TPageDescription& p) {
+             p.Links = SomeLinks(1);
+             p.TextLines = {"a", "</tr>", "<tr>", "<th>", "<img src=\"x\">", "</th>"};
+         }},
+        {"text lines that look like an image row with breaks",
+         [](TPageDescription& p) {
+             p.TextLines = {"<tr>", "<th>", "<br>", "<img src=\"x\">", "</th>"};
+         }},
+        {"text lines that look like link rows",
+         [](TPageDescription& p) {
+             p.Links = SomeLinks(2);
+             p.TextLines = {"</tr>", "<tr>", "<td><a href=\"x\">y</a></td>", "</tr>"};
+             p.Images = {{"b.jpg", ""}};
+         }},
+        {"text line that looks like a text cell",
+         [](TPageDescription& p) {
+             p.TextLines = {"<td valign=\"top\" rowspan=\"2\">", "</tr>"};
+         }},
+        {"targets holding the cell's separators",
+         [](TPageDescription& p) {
+             p.Links = {{"t1", "\" align=\"middle\"><a href=\""}, {"\">", "x\">y"}, {"</a></td>", ""}};
+             p.UseDots = true;
+             p.DotImage = "d\"><a href=\"";
+             p.UseLinkBackground = true;
+             p.LinkBackgroundImage = "g\"><img src=\"";
+             p.TextLines = {"</a></td>"};
+         }},
+        {"images whose texts hold breaks and closing lines",
+         [](TPageDescription& p) {
+             p.Images = {{"<br>", "</th>"}, {"\">", "<img src=\"x\">"}};
+             p.BreaksPerImage = 1;
+         }},
+        {"heading and body texts holding their separators",
+         [](TPageDescription& p) {
+             p.Title = "</title>";
+             p.HeadingColor = "\" face=\"";
+             p.HeadingFace = "\">";
+             p.HeadingText = "</font></b>";
+             p.BackgroundImage = "\" topmargin=\"1\" leftmargin=\"2\">";
+             p.HeadingImage = "\" align=\"middle\">";
+             p.CornerImageOn = true;
+             p.CornerImage = "\"></th>";
+         }},
+    };
+    for (const TPageCase& test : cases) {
+        SCOPED_TRACE(test.name);
+        TPageDescription page;
+        test.edit(page);
+        const std::string bytes = PageBytes(page);
+        const std::optional<TPageDescription> read = ReadPage(bytes);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(PageBytes(*read), bytes);
+    }
+}
+
+std::string Replaced(std::string text, std::string_view from, std::string_view to) {
+    const std::size_t at = text.find(from);
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+std::string ReplacedAll(std::string text, std::string_view from, std::string_view to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+std::string RandomBytes(std::size_t size) {
+    std::mt19937 random(7);
+    std::string bytes;
+    for (std::size_t i = 0; i < size; ++i) bytes.push_back(static_cast<char>(random() & 0xFF));
+    return bytes;
+}
+
+TEST(ReadPage, RefusesWhatTheGeneratorDidNotWrite) {
+    TPageDescription full;
+    full.Links = SomeLinks(2);
+    full.TextLines = {"Text"};
+    full.Images = {{"a.jpg", ""}, {"b.jpg", ""}};
+    const std::string defaults = PageBytes(TPageDescription{});
+    const std::string page = PageBytes(full);
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"one changed byte in a fixed part", Replaced(defaults, "<table", "<tabel")},
+        {"LF line ends", ReplacedAll(defaults, "\r\n", "\n")},
+        {"missing last CR LF", defaults.substr(0, defaults.size() - 2)},
+        {"empty input", ""},
+        {"foreign page", "<!DOCTYPE html>\r\n<html>\r\n<head><title>x</title></head>\r\n<body></body>\r\n</html>\r\n"},
+        {"random bytes", RandomBytes(4000)},
+        {"extra trailing line", defaults + "\r\n"},
+        {"leading zeros", Replaced(defaults, "topmargin=\"0\"", "topmargin=\"007\"")},
+        {"plus sign", Replaced(defaults, "leftmargin=\"0\"", "leftmargin=\"+1\"")},
+        {"number out of range", Replaced(defaults, "<th height=\"0\">", "<th height=\"2147483648\">")},
+        {"font size 7", Replaced(defaults, "size=\"5\"", "size=\"7\"")},
+        {"lone CR inside a line", Replaced(defaults, "Neue Seite</title>", "Neue\rSeite</title>")},
+        {"lone LF inside a line", Replaced(defaults, "Neue Seite</title>", "Neue\nSeite</title>")},
+        {"row span that misses a link", Replaced(page, "rowspan=\"3\"", "rowspan=\"4\"")},
+        {"row span without links", Replaced(page, "rowspan=\"3\"", "rowspan=\"1\"")},
+        {"huge row span", Replaced(page, "rowspan=\"3\"", "rowspan=\"18446744073709551615\"")},
+        {"images with different breaks", Replaced(page, "<br>\r\n<img src=\"b.jpg\">", "<img src=\"b.jpg\">")},
+        {"empty heading image line", Replaced(defaults, "bild.jpg", "")},
+        {"link rows with different cell starts",
+         Replaced(page, "<td><a href=\"seite2", "<td background=\"\"><a href=\"seite2")},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        EXPECT_FALSE(ReadPage(test.bytes).has_value());
+    }
+}
+
+// Texts built from the template's own pieces, any byte but CR and LF.
+std::string RandomText(std::mt19937& random) {
+    static const std::string_view kPieces[] = {"</tr>",
+                                               "<tr>",
+                                               "<br>",
+                                               "<th>",
+                                               "</th>",
+                                               "<img src=\"x\">",
+                                               "</a></td>",
+                                               "\"",
+                                               "\">",
+                                               "<td valign=\"top\" rowspan=\"2\">",
+                                               "\" align=\"middle\"><a href=\"",
+                                               std::string_view("\0", 1),
+                                               "\x80\xFF\xE4",
+                                               "",
+                                               "a",
+                                               "\" face=\"",
+                                               "\" leftmargin=\"",
+                                               "<td>"};
+    std::string text;
+    for (std::uint32_t n = random() % 4; n > 0; --n) text.append(kPieces[random() % std::size(kPieces)]);
+    return text;
+}
+
+std::int32_t RandomInt(std::mt19937& random) {
+    const std::int32_t picks[] = {kMinInt, kMaxInt, -1, 0, 1, static_cast<std::int32_t>(random())};
+    return picks[random() % std::size(picks)];
+}
+
+TEST(ReadPage, ReadsBackEveryRandomPage) {
+    std::mt19937 random(20240611);
+    const auto text = [&random] { return RandomText(random); };
+    const auto flag = [&random] { return random() % 2 == 0; };
+    const auto count = [&random] { return random() % 6; };
+    for (int round = 0; round < 400; ++round) {
+        TPageDescription page;
+        page.Title = text();
+        page.HeadingText = text();
+        page.HeadingSizeIndex = static_cast<std::int32_t>(random() % 6) + 1;
+        page.HeadingColor = text();
+        page.HeadingFace = text();
+        page.HeadingImage = text();
+        page.CornerImageOn = flag();
+        page.CornerImage = text();
+        page.CornerHeight = RandomInt(random);
+        page.BackgroundIsImage = flag();
+        page.BackgroundImage = text();
+        page.BackgroundColor = text();
+        page.MarginLeft = RandomInt(random);
+        page.MarginTop = RandomInt(random);
+        page.UseStyleSheet = flag();
+        page.BoldLinks = flag();
+        page.LinkColor = text();
+        page.VisitedColor = text();
+        page.HoverColor = text();
+        page.ActiveColor = text();
+        for (auto n = count(); n > 0; --n) page.Links.push_back({text(), text()});
+        page.UseDots = flag();
+        page.DotImage = text();
+        page.UseLinkBackground = flag();
+        page.LinkBackgroundImage = text();
+        for (auto n = count(); n > 0; --n) page.TextLines.push_back(text());
+        page.TextColor = text();
+        page.TextFace = text();
+        for (auto n = count(); n > 0; --n) page.Images.push_back({text(), text()});
+        const std::int32_t breaks[] = {kMinInt, -1, 0, 1, 2, 3};
+        page.BreaksPerImage = breaks[random() % std::size(breaks)];
+
+        SCOPED_TRACE("round " + std::to_string(round));
+        const std::string bytes = PageBytes(page);
+        const std::optional<TPageDescription> read = ReadPage(bytes);
+        ASSERT_TRUE(read.has_value()) << Fields(page);
+        EXPECT_EQ(PageBytes(*read), bytes);
+    }
+}
+
+}  // namespace
