@@ -1,10 +1,18 @@
 #include "app/start_window.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QToolButton>
+#include <optional>
+#include <stdexcept>
 
+#include "core/page_file.h"
+#include "core/page_reader.h"
 #include "ui/error_display.h"
+#include "ui/text_boundary.h"
 #include "ui/window_look.h"
 #include "wizard/wizard_window.h"
 
@@ -40,9 +48,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
                            ui::PixelFont(QStringLiteral("Times New Roman"), 48, ui::Bold));
     Label2 = AddGreenTitle(this, QStringLiteral("Label2"), QStringLiteral("Tavirel"), {176, 16, 176, 48},
                            ui::PixelFont(QStringLiteral("System"), 48, ui::Bold | ui::Italic));
+    SpeedButton1 = AddBigFlatButton(this, QStringLiteral("SpeedButton1"), QStringLiteral("Öffnen"), {8, 72, 113, 65});
     SpeedButton2 = AddBigFlatButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("Start"), {128, 72, 121, 65});
     SpeedButton3 = AddBigFlatButton(this, QStringLiteral("SpeedButton3"), QStringLiteral("Ende"), {256, 72, 113, 65});
 
+    ui::ConnectGuarded(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
     ui::ConnectGuarded(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
     ui::ConnectGuarded(SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
 }
@@ -63,6 +73,37 @@ bool TForm1::event(QEvent* event) {
             this, [this] { Wizard(); }, Qt::QueuedConnection);
     }
     return QWidget::event(event);
+}
+
+void TForm1::SpeedButton1Click() {
+    // Qt's own dialog looks and behaves the same on every desktop.
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Seite öffnen"), QDir::currentPath(),
+                                                      QStringLiteral("HTML-Seiten (*.html *.htm)"), nullptr,
+                                                      QFileDialog::DontUseNativeDialog);
+    if (!path.isEmpty()) OpenPage(path);
+}
+
+void TForm1::OpenPage(const QString& path) {
+    const QFileInfo file(path);
+    const QString name = file.fileName();
+    const bool longExtension = name.endsWith(QStringLiteral(".html"));
+    const QString notOurs =
+        name + QStringLiteral(" ist keine Seite von HTML Tavirel oder wurde danach von Hand geändert");
+    if (!longExtension && !name.endsWith(QStringLiteral(".htm"))) throw std::runtime_error(ui::ToAnsi(notOurs));
+    std::optional<core::TPageDescription> page = core::ReadPage(core::ReadPageFile(ui::ToAnsi(path)));
+    if (!page) throw std::runtime_error(ui::ToAnsi(notOurs));
+    page->FileBaseName = ui::ToAnsi(name.left(name.lastIndexOf(QLatin1Char('.'))));
+    page->LongExtension = longExtension;
+
+    // Finishing writes the page where it was found, and relative image
+    // names mean there what they mean in the browser.
+    if (!QDir::setCurrent(file.absolutePath()))
+        throw std::runtime_error(ui::ToAnsi(QStringLiteral("Cannot open file ") + path));
+    auto wizard = std::make_unique<TForm3>();
+    wizard->LoadPageDescription(*page);
+    if (wizard_ != nullptr) wizard_->close();
+    wizard_ = std::move(wizard);
+    SpeedButton2Click();
 }
 
 void TForm1::SpeedButton2Click() {

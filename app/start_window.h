@@ -8,8 +8,9 @@ class QLabel;
 class QToolButton;
 class TForm3;
 
-// The title screen: the product name, "Start" to open the wizard and
-// "Ende" to end the program. It is the main window; closing it ends the run.
+// The title screen: the product name, "Öffnen" to go on editing a page,
+// "Start" to open the wizard and "Ende" to end the program. It is the main
+// window; closing it ends the run.
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
@@ -22,13 +23,19 @@ public:
     TForm3* Wizard();
     bool HasWizard() const { return wizard_ != nullptr; }
 
+    void SpeedButton1Click();  // "Öffnen"
     void SpeedButton2Click();  // "Start"
     void SpeedButton3Click();  // "Ende"
 
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
     QToolButton* SpeedButton2 = nullptr;
     QToolButton* SpeedButton3 = nullptr;
+
+    // Fills a fresh wizard with the page in this file and shows it; the
+    // page's folder becomes the working directory.
+    void OpenPage(const QString& path);
 
 protected:
     bool event(QEvent* event) override;

@@ -205,6 +205,11 @@ void SavePageLines(const std::string& fileName, const TLineList& lines) {
     SyncDirectory(directory);
 }
 
+bool IsExistingFile(const std::string& fileName) {
+    struct stat st {};
+    return IsUsableName(fileName) && stat(AnsiToUtf8(fileName).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 std::string ReadPageFile(const std::string& fileName) {
     if (!IsUsableName(fileName)) ThrowCannotOpen(fileName);
     const std::string path = AnsiToUtf8(fileName);

@@ -25,6 +25,10 @@ std::string PageFileName(const TPageDescription& page);
 // Windows-1252 bytes.
 void SavePageLines(const std::string& fileName, const TLineList& lines);
 
+// True when the name, links followed, is an existing regular file. The
+// name is Windows-1252 bytes.
+bool IsExistingFile(const std::string& fileName);
+
 // The whole file's bytes. The name is Windows-1252 bytes.
 std::string ReadPageFile(const std::string& fileName);
 

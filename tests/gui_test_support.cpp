@@ -2,10 +2,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -58,19 +61,62 @@ void ShowPage(QWidget* window, const QString& pageName) {
     throw std::runtime_error("no page named " + pageName.toStdString());
 }
 
-TMessageBoxSeen WithMessageBox(const std::function<void()>& action) {
+TMessageBoxSeen WithMessageBox(const std::function<void()>& action, const QString& answer) {
     TMessageBoxSeen seen;
     auto* poll = new QTimer;
     poll->setInterval(0);
-    QObject::connect(poll, &QTimer::timeout, [&seen, poll] {
+    QObject::connect(poll, &QTimer::timeout, [&seen, &answer, poll] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr) return;
         seen.shown = true;
         seen.caption = box->windowTitle();
         seen.text = box->text();
         seen.errorIcon = box->icon() == QMessageBox::Critical;
+        seen.questionIcon = box->icon() == QMessageBox::Question;
+        for (QAbstractButton* button : box->buttons()) seen.buttons << button->text();
+        if (box->defaultButton() != nullptr) seen.defaultButton = box->defaultButton()->text();
+        if (box->escapeButton() != nullptr) seen.escapeButton = box->escapeButton()->text();
         poll->stop();
-        box->accept();
+        QAbstractButton* chosen = nullptr;
+        for (QAbstractButton* button : box->buttons())
+            if (button->text() == answer) chosen = button;
+        if (chosen != nullptr)
+            QTest::mouseClick(chosen, Qt::LeftButton);
+        else
+            box->accept();
+    });
+    poll->start();
+    action();
+    poll->stop();
+    delete poll;
+    return seen;
+}
+
+bool WithFileDialog(const std::function<void()>& action, const QString& fileName) {
+    bool seen = false;
+    auto* poll = new QTimer;
+    poll->setInterval(0);
+    QObject::connect(poll, &QTimer::timeout, [&seen, &fileName, poll] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        seen = true;
+        poll->stop();
+        if (fileName.isEmpty()) {
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            return;
+        }
+        // Should the dialog not take the name, it is closed so the test fails
+        // instead of waiting for ever.
+        QTimer::singleShot(5000, dialog, &QDialog::reject);
+        auto* nameEdit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        if (nameEdit == nullptr || buttons == nullptr) {
+            dialog->reject();
+            return;
+        }
+        nameEdit->setFocus();
+        nameEdit->setText(fileName);
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
     });
     poll->start();
     action();

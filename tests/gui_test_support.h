@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <functional>
@@ -36,9 +37,19 @@ struct TMessageBoxSeen {
     QString caption;
     QString text;
     bool errorIcon = false;
+    bool questionIcon = false;
+    QStringList buttons;  // their captions, in the box's order
+    QString defaultButton;
+    QString escapeButton;
 };
-// Runs the action; a message box it raises is read and closed with OK.
-TMessageBoxSeen WithMessageBox(const std::function<void()>& action);
+// Runs the action; a message box it raises is read and closed with OK, or
+// with the button of this caption.
+TMessageBoxSeen WithMessageBox(const std::function<void()>& action, const QString& answer = QString());
+
+// Runs the action; the file dialog it opens is answered by typing this name
+// and pressing Enter, or with Escape when the name is empty. False when no
+// dialog came.
+bool WithFileDialog(const std::function<void()>& action, const QString& fileName);
 
 std::string ReadFileBytes(const QString& path);
 

@@ -2,7 +2,7 @@
 
 #include <QAbstractListModel>
 
-#include "core/page_generator.h"
+#include "core/line_list.h"
 
 // The lines behind the code view. A page of many entries has tens of
 // thousands of lines, yet only a screenful is ever seen: a line becomes a

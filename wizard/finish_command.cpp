@@ -9,7 +9,9 @@
 
 #include "core/page_file.h"
 #include "core/page_generator.h"
+#include "core/page_reader.h"
 #include "ui/list_box.h"
+#include "ui/question_box.h"
 #include "ui/spin_edit.h"
 #include "ui/text_boundary.h"
 #include "wizard/code_view_model.h"
@@ -40,6 +42,24 @@ void SelectLast(ui::TListBox* list) {
 // The code view's model, which the page creates together with the view.
 TCodeViewModel& CodeLines(const QListView* codeView) {
     return *static_cast<TCodeViewModel*>(codeView->model());
+}
+
+// A file of that name that the program did not write, or that was changed
+// by hand since: replacing it may lose someone's work.
+bool IsForeignFile(const std::string& fileName) {
+    if (!core::IsExistingFile(fileName)) return false;
+    try {
+        return !core::ReadPage(core::ReadPageFile(fileName)).has_value();
+    } catch (const core::TPageFileError&) {
+        return true;
+    }
+}
+
+bool MayReplace(QWidget* window, const std::string& fileName) {
+    return !IsForeignFile(fileName) ||
+           ui::AskYesNo(window, QStringLiteral("Die Datei ") + ui::FromAnsi(fileName) +
+                                    QStringLiteral(" gibt es schon und ist keine Seite von HTML Tavirel (oder wurde "
+                                                   "danach von Hand geändert). Ersetzen?"));
 }
 
 }  // namespace
@@ -97,6 +117,8 @@ void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
     // The page's lines move into the code view and are saved from there: a
     // long page is not copied.
     CodeLines(ListBox4).ShowLines(core::GeneratePage(page));
+    const std::string fileName = core::PageFileName(page);
+    if (!MayReplace(this, fileName)) return;
     // A failed write reaches the error display; the code view keeps the page.
-    core::SavePageLines(core::PageFileName(page), CodeLines(ListBox4).Lines());
+    core::SavePageLines(fileName, CodeLines(ListBox4).Lines());
 }

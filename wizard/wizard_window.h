@@ -52,6 +52,8 @@ public:
 
     // Finish command.
     core::TPageDescription ReadPageDescription();
+    // The opposite: the controls of a fresh window set to show this page.
+    void LoadPageDescription(const core::TPageDescription& page);
     void SpeedButton9Click();  // "F     E     R     T     I     G"
 
     std::int32_t HeadingSizeChoice = 3;

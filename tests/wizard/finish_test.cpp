@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <functional>
 #include <map>
@@ -84,6 +85,54 @@ TEST(Finish, AFileThatCannotBeCreatedIsReportedAndTheWizardGoesOn) {
     wizard.Type("Edit19", "index");
     EXPECT_FALSE(testsupport::WithMessageBox([&] { wizard.Finish(); }).shown);
     EXPECT_EQ(ReadFileBytes("index.html"), PageFileBytes(DefaultPage()));
+}
+
+// A file the program did not write, or one of its pages changed by hand, is
+// replaced only when the user says so; its own pages go without a question.
+TEST(Finish, AFileTheProgramDidNotWriteIsReplacedOnlyWhenTheUserSaysSo) {
+    const std::string ownPage = PageFileBytes(DefaultPage());
+    std::string editedPage = ownPage;
+    editedPage.replace(editedPage.find("</table>"), 8, "</TABLE>");
+    // The page with heading size 1: another page the program may have written.
+    std::string otherOwnPage = ownPage;
+    otherOwnPage.replace(otherOwnPage.find("size=\"5\""), 8, "size=\"3\"");
+    const struct {
+        const char* what;
+        std::string oldBytes;
+        const char* answer;
+        bool asked;
+        bool replaced;
+    } cases[] = {
+        {"hand-written, Nein", "<p>meine Seite</p>\n", "&Nein", true, false},
+        {"hand-written, Ja", "<p>meine Seite</p>\n", "&Ja", true, true},
+        {"empty file, Nein", "", "&Nein", true, false},
+        {"own page edited by hand, Nein", editedPage, "&Nein", true, false},
+        {"another page of the program", otherOwnPage, "", false, true},
+    };
+    for (const auto& c : cases) {
+        TWorkDir dir;
+        {
+            QFile old(QStringLiteral("index.html"));
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write(c.oldBytes.data(), static_cast<qint64>(c.oldBytes.size()));
+        }
+        TWizardDriver wizard;
+        const testsupport::TMessageBoxSeen seen =
+            testsupport::WithMessageBox([&] { wizard.Finish(); }, QString::fromUtf8(c.answer));
+        EXPECT_EQ(seen.shown, c.asked) << c.what;
+        if (c.asked) {
+            EXPECT_EQ(seen.caption, testsupport::ExpectedApplicationTitle()) << c.what;
+            EXPECT_TRUE(seen.questionIcon) << c.what;
+            EXPECT_EQ(seen.text,
+                      QStringLiteral("Die Datei index.html gibt es schon und ist keine Seite von HTML Tavirel "
+                                     "(oder wurde danach von Hand geändert). Ersetzen?"));
+            EXPECT_EQ(seen.buttons, (QStringList{QStringLiteral("&Ja"), QStringLiteral("&Nein")})) << c.what;
+            EXPECT_EQ(seen.defaultButton, QStringLiteral("&Nein")) << c.what;
+            EXPECT_EQ(seen.escapeButton, QStringLiteral("&Nein")) << c.what;
+        }
+        EXPECT_EQ(wizard.CodeView(), DefaultPage()) << c.what;
+        EXPECT_EQ(ReadFileBytes("index.html"), c.replaced ? ownPage : c.oldBytes) << c.what;
+    }
 }
 
 TEST(Finish, AnUmlautInTheBaseNameGivesThatFileName) {

@@ -1,0 +1,143 @@
+// "Öffnen": a page the program wrote comes back into the wizard and is
+// written again where it was found; anything else is refused and changes
+// nothing.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <string>
+
+#include "app/start_window.h"
+#include "gui_test_support.h"
+#include "ui/list_box.h"
+#include "wizard/wizard_driver.h"
+#include "wizard/wizard_window.h"
+
+namespace {
+
+using testsupport::Click;
+using testsupport::ReadFileBytes;
+using testsupport::WithFileDialog;
+using testsupport::WithMessageBox;
+
+void WriteFile(const QString& path, const std::string& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+// A page with something on every page of the wizard, written into "alt/".
+std::string WriteExamplePage() {
+    wizardtest::TWizardDriver wizard;
+    wizard.Page("TabSheet1");
+    wizard.Click("hgf");
+    wizard.Type("Edit14", "#FFEEDD");
+    wizard.Click("CSS");
+    wizard.Type("Edit19", "alt/seite");
+    wizard.Click("htm");
+    wizard.Page("TabSheet2");
+    wizard.Type("Edit2", "Über uns");
+    wizard.Type("Edit5", "Über uns €");
+    wizard.Click("RadioButton5");
+    wizard.Page("TabSheet3");
+    wizard.Type("Edit3", "Start");
+    wizard.Type("Edit4", "index.html");
+    wizard.Click("SpeedButton2");
+    wizard.Type("Edit3", "</tr>");
+    wizard.Click("SpeedButton2");
+    wizard.Page("TabSheet4");
+    wizard.Type("Edit12", "Hallo <b>Welt</b>");
+    wizard.Enter("Edit12");
+    wizard.Type("Edit12", "<br>");
+    wizard.Enter("Edit12");
+    wizard.Page("TabSheet5");
+    wizard.Type("Edit10", "foto.jpg");
+    wizard.Type("Edit11", "Wir");
+    wizard.Click("SpeedButton3");
+    wizard.Finish();
+    return ReadFileBytes(QStringLiteral("alt/seite.htm"));
+}
+
+class OpenPage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(QDir().mkdir(QStringLiteral("alt")));
+        start_.show();
+    }
+
+    bool Open(const QString& fileName) {
+        return WithFileDialog([this] { Click(start_.SpeedButton1); }, fileName);
+    }
+
+    testsupport::TWorkDir dir_;
+    TForm1 start_;
+};
+
+TEST_F(OpenPage, APageOfTheProgramComesBackAndIsWrittenAgainWhereItWas) {
+    const std::string bytes = WriteExamplePage();
+    ASSERT_NE(bytes.find("</html>"), std::string::npos);
+
+    ASSERT_TRUE(Open(dir_.path() + QStringLiteral("/alt/seite.htm")));
+    TForm3* wizard = start_.Wizard();
+    ASSERT_TRUE(wizard->isVisible());
+    EXPECT_EQ(wizard->PageControl1->currentIndex(), 0);
+    EXPECT_EQ(QDir::currentPath(), QDir(dir_.path() + QStringLiteral("/alt")).canonicalPath());
+    EXPECT_EQ(wizard->Edit5->text(), QStringLiteral("Über uns €"));
+    EXPECT_EQ(wizard->Edit19->text(), QStringLiteral("seite"));
+    EXPECT_TRUE(wizard->htm->isChecked());
+    EXPECT_TRUE(wizard->RadioButton5->isChecked());
+    EXPECT_EQ(wizard->ListBox2->texts(), (QStringList{QStringLiteral("Start"), QStringLiteral("</tr>")}));
+    EXPECT_EQ(wizard->ListBox1->texts(), (QStringList{QStringLiteral("Hallo <b>Welt</b>"), QStringLiteral("<br>")}));
+
+    ASSERT_TRUE(QFile::remove(QStringLiteral("seite.htm")));
+    Click(wizard->SpeedButton9);
+    EXPECT_EQ(ReadFileBytes(QStringLiteral("seite.htm")), bytes);
+}
+
+TEST_F(OpenPage, AnythingElseIsRefusedAndChangesNothing) {
+    const std::string page = WriteExamplePage();
+    std::string edited = page;
+    edited.replace(edited.find("</table>"), 8, "</TABLE>");
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* message;
+    } cases[] = {
+        {"hand.html", "<html><body>Hallo</body></html>\r\n",
+         "hand.html ist keine Seite von HTML Tavirel oder wurde danach von Hand geändert."},
+        {"edited.htm", edited, "edited.htm ist keine Seite von HTML Tavirel oder wurde danach von Hand geändert."},
+        // The dialog's filter lets it through; the finish could not write it again.
+        {"SEITE.HTML", page, "SEITE.HTML ist keine Seite von HTML Tavirel oder wurde danach von Hand geändert."},
+    };
+    TForm3* wizard = start_.Wizard();
+    wizard->Edit5->setText(QStringLiteral("unverändert"));
+    const QString here = QDir::currentPath();
+    for (const auto& c : cases) {
+        const QString name = QString::fromUtf8(c.name);
+        WriteFile(name, c.bytes);
+        const testsupport::TMessageBoxSeen seen =
+            WithMessageBox([&] { EXPECT_TRUE(Open(dir_.path() + QLatin1Char('/') + name)) << c.name; });
+        EXPECT_TRUE(seen.errorIcon) << c.name;
+        EXPECT_EQ(seen.text, QString::fromUtf8(c.message));
+        EXPECT_EQ(start_.Wizard(), wizard) << c.name;
+        EXPECT_EQ(wizard->Edit5->text(), QStringLiteral("unverändert")) << c.name;
+        EXPECT_FALSE(wizard->isVisible()) << c.name;
+        EXPECT_EQ(QDir::currentPath(), here) << c.name;
+    }
+}
+
+TEST_F(OpenPage, CancelChangesNothing) {
+    TForm3* wizard = start_.Wizard();
+    const QString here = QDir::currentPath();
+    EXPECT_TRUE(Open(QString()));
+    EXPECT_EQ(start_.Wizard(), wizard);
+    EXPECT_FALSE(wizard->isVisible());
+    EXPECT_EQ(QDir::currentPath(), here);
+}
+
+}  // namespace
