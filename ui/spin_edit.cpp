@@ -41,10 +41,17 @@ QStyle* SpinRepeatStyle() {
     return shared;
 }
 
-// The German interface writes decimals with ","; the locale's own separator
-// is taken as well.
+// The decimal separator is the locale's, and only that one.
 bool IsNumberCharacter(QChar ch, const QString& decimalPoint) {
-    return (ch >= u'0' && ch <= u'9') || ch == u'+' || ch == u'-' || ch == u',' || decimalPoint == QString(ch);
+    return (ch >= u'0' && ch <= u'9') || ch == u'+' || ch == u'-' || decimalPoint == QString(ch);
+}
+
+bool IsEnter(const QKeyEvent& event) {
+    return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+}
+
+bool IsPageKey(const QKeyEvent& event) {
+    return event.key() == Qt::Key_PageUp || event.key() == Qt::Key_PageDown;
 }
 
 // A key that would insert text, as opposed to a control key or a shortcut.
@@ -101,17 +108,30 @@ QAbstractSpinBox::StepEnabled TSpinEdit::stepEnabled() const {
 }
 
 void TSpinEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Enter belongs to the window, which routes it to its default button.
+    if (IsEnter(*event)) {
+        // The field itself refuses Enter, but the window still routes it to
+        // its default button.
+        Beep();
+        event->ignore();
+        return;
+    }
+    if (IsPageKey(*event)) {
+        // Only the arrows and the Up and Down keys step, and always by one;
+        // the page keys do here what they do in a plain edit: nothing.
         event->ignore();
         return;
     }
     if (TypesCharacters(*event) && !TypesOnlyNumberCharacters(event->text())) {
         event->accept();
-        QApplication::beep();
+        Beep();
         return;
     }
     QAbstractSpinBox::keyPressEvent(event);
+}
+
+void TSpinEdit::Beep() {
+    QApplication::beep();
+    emit beeped();
 }
 
 void TSpinEdit::mousePressEvent(QMouseEvent* event) {

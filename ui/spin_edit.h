@@ -22,10 +22,17 @@ public:
     QValidator::State validate(QString& input, int& pos) const override;
     void fixup(QString& input) const override;
 
+signals:
+    // A key the field refuses made the machine beep.
+    void beeped();
+
 protected:
     StepEnabled stepEnabled() const override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void Beep();
 };
 
 }  // namespace ui

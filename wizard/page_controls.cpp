@@ -62,6 +62,22 @@ protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
+// Outside a dialog the default flag of a push button only sets its look; the
+// window routes Enter itself. Qt takes the flag from an auto-default button
+// whenever it loses the focus, so it is given back. Auto-default stays on,
+// since some styles draw the default frame only around an auto-default
+// button.
+class TDefaultLookButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override {
+        QPushButton::focusOutEvent(event);
+        setDefault(true);
+    }
+};
+
 // Of a radio group only the checked button is a Tab stop. Qt moves the stop
 // to a button when it gains the focus; this keeps it on the checked one also
 // when a button is checked without being focused.
@@ -205,9 +221,10 @@ QToolButton* AddFlatButton(QWidget* parent, const QString& name, const QString& 
     return button;
 }
 
-QPushButton* AddPushButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry) {
-    auto* button = Place(new QPushButton(caption, parent), name, geometry);
+QPushButton* AddDefaultLookButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry) {
+    auto* button = Place(new TDefaultLookButton(caption, parent), name, geometry);
     button->setAutoDefault(true);
+    button->setDefault(true);
     return button;
 }
 

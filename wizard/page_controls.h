@@ -55,8 +55,9 @@ QCheckBox* AddCheck(QWidget* parent, const QString& name, const QString& caption
 ui::TSpinEdit* AddSpin(QWidget* parent, const QString& name, const QString& text, const QRect& geometry);
 // Flat buttons never take the keyboard focus.
 QToolButton* AddFlatButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);
-// Push buttons take Enter while they hold the focus.
-QPushButton* AddPushButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);
+// A push button drawn as a default button. It takes Enter while it holds the
+// focus; where Enter goes otherwise is up to the window.
+QPushButton* AddDefaultLookButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);
 ui::TListBox* AddList(QWidget* parent, const QString& name, const QRect& geometry);
 // A list showing the model's rows; the list owns the model.
 QListView* AddListView(QWidget* parent, const QString& name, const QRect& geometry, QAbstractItemModel* model);

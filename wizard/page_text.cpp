@@ -39,7 +39,7 @@ QIcon CheckMarkGlyph() {
 }
 
 QPushButton* AddInsertButton(QWidget* page, const QString& name, const QRect& geometry, const QIcon& glyph) {
-    QPushButton* button = AddPushButton(page, name, QStringLiteral("Einfügen"), geometry);
+    QPushButton* button = AddDefaultLookButton(page, name, QStringLiteral("Einfügen"), geometry);
     button->setIcon(glyph);
     button->setIconSize(QSize(kGlyphSize, kGlyphSize));
     return button;
@@ -52,10 +52,9 @@ void TForm3::CreatePage4() {
     QWidget* page = TabSheet4;
     Label20 = AddTitle(page, QStringLiteral("Label20"), QStringLiteral("Text"), 82, 55);
 
-    Button1 = AddPushButton(page, QStringLiteral("Button1"), QStringLiteral("Hinzufügen"), {16, 64, 217, 25});
-    // Drawn as the window's default button; the window itself routes Enter
-    // to it (see keyPressEvent).
-    Button1->setDefault(true);
+    // The window's default button: the window itself routes Enter to it
+    // (see keyPressEvent).
+    Button1 = AddDefaultLookButton(page, QStringLiteral("Button1"), QStringLiteral("Hinzufügen"), {16, 64, 217, 25});
     SpeedButton6 =
         AddFlatButton(page, QStringLiteral("SpeedButton6"), QStringLiteral("Zeilenumbruch"), {16, 88, 217, 25});
     Edit12 = AddEdit(page, QStringLiteral("Edit12"), QString(), {16, 120, 217, 21});

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "ui/error_display.h"
+#include "ui/tab_control.h"
 #include "ui/window_look.h"
 #include "wizard/accessible_names.h"
 #include "wizard/page_controls.h"
@@ -19,9 +20,8 @@
 TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     ui::SetUpFixedWindow(this, QStringLiteral("Assistent"), 191, 126, 763, 433);
 
-    PageControl1 = new QTabWidget(this);
+    PageControl1 = ui::CreateTabControl(this, {0, 0, 763, 393}, {755, 365});
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setGeometry(0, 0, 763, 393);
     CreatePage1();
     CreatePage2();
     CreatePage3();

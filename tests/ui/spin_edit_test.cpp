@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionSpinBox>
 #include <QTest>
@@ -57,20 +59,44 @@ protected:
     QLineEdit* other;
 };
 
+// Every refused key beeps, Enter included, which the window still gets.
 TEST_F(SpinEdit, TypingTakesOnlyNumberCharacters) {
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
     const struct {
+        const QLocale& locale;
         const char* typed;
+        int thenKey;  // 0 for none
         const char* kept;
+        int beeps;
+        bool keyPassedOn;
     } cases[] = {
-        {"12a", "12"},
-        {"-1,5", "-1,5"},
-        {"+7x€ü 3", "+73"},
-        {"$ff", ""},
+        {german, "12a", 0, "12", 1, false},
+        {german, "-1,5", 0, "-1,5", 0, false},
+        {german, "-1.5", 0, "-15", 1, false},
+        {english, "-1.5", 0, "-1.5", 0, false},
+        {english, "-1,5", 0, "-15", 1, false},
+        {german, "+7x€ü 3", 0, "+73", 4, false},
+        {german, "$ff", 0, "", 3, false},
+        {german, "12", Qt::Key_Return, "12", 1, true},
+        {english, "12", Qt::Key_Enter, "12", 1, true},
+        {german, "12", Qt::Key_Backspace, "1", 0, false},
+        {german, "12", Qt::Key_Escape, "12", 0, true},
+        {german, "12", Qt::Key_PageUp, "12", 0, true},
     };
-    for (const auto& [typed, kept] : cases) {
-        Retype(spin, QString::fromUtf8(typed));
-        EXPECT_EQ(spin->text(), QString::fromUtf8(kept)) << typed;
+    const QLocale before;
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        Retype(spin, QString());
+        window.keysSeen.clear();
+        QSignalSpy beeps(spin, &ui::TSpinEdit::beeped);
+        Type(spin, QString::fromUtf8(c.typed));
+        if (c.thenKey != 0) Key(spin, c.thenKey);
+        EXPECT_EQ(spin->text(), QString::fromUtf8(c.kept)) << c.typed << " " << c.thenKey;
+        EXPECT_EQ(beeps.count(), c.beeps) << c.typed << " " << c.thenKey;
+        EXPECT_EQ(window.keysSeen, c.keyPassedOn ? std::vector<int>{c.thenKey} : std::vector<int>{}) << c.typed;
     }
+    QLocale::setDefault(before);
 }
 
 TEST_F(SpinEdit, ControlKeysStillEdit) {
@@ -98,6 +124,8 @@ TEST_F(SpinEdit, UpAndDownKeysStepTheValueAsReadFromTheText) {
         {"$10", Qt::Key_Up, "17"},
         {"$FFFFFFFF", Qt::Key_Up, "0"},
         {"1,5", Qt::Key_Up, "1"},
+        {"12", Qt::Key_PageUp, "12"},
+        {"12", Qt::Key_PageDown, "12"},
     };
     for (const auto& [text, key, stepped] : cases) {
         spin->setText(QString::fromUtf8(text));
@@ -159,7 +187,7 @@ TEST_F(SpinEdit, LeavingTheFieldKeepsItsText) {
 }
 
 TEST_F(SpinEdit, EnterGoesToTheWindowAndLeavesTheText) {
-    Type(spin, QStringLiteral("1,5"));
+    spin->setText(QStringLiteral("1,5"));
     Key(spin, Qt::Key_Return);
     Key(spin, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(window.keysSeen, (std::vector<int>{Qt::Key_Return, Qt::Key_Enter}));

@@ -212,6 +212,35 @@ TEST_F(WizardWindow, ControlsSitWhereTheLayoutPutsThem) {
     EXPECT_EQ(Text("HintTabSheet5_2"), QStringLiteral("Assistenten zu beenden und ihre"));
 }
 
+// Styles differ in tab height and frame width; every page keeps the size
+// the layout was made for, so each help panel ends flush with its page.
+TEST_F(WizardWindow, PagesKeepTheirSizeUnderEveryStyle) {
+    const QRect helpPanel(546, 0, 209, 365);
+    const struct {
+        const char* page;
+        const char* edgeControl;
+        QRect place;
+    } pages[] = {
+        {"TabSheet1", "Memo1", helpPanel}, {"TabSheet2", "Memo2", helpPanel},
+        {"TabSheet3", "Memo3", helpPanel}, {"TabSheet4", "Memo5", helpPanel},
+        {"TabSheet5", "Memo4", helpPanel}, {"TabSheet7", "ListBox4", {0, 0, 755, 365}},
+    };
+    const QString appStyle = QApplication::style()->name();
+    for (const char* style : {"Fusion", "Windows"}) {
+        ASSERT_NE(QApplication::setStyle(QString::fromUtf8(style)), nullptr) << style;
+        window_ = std::make_unique<TForm3>();
+        window_->show();
+        for (const auto& [page, edgeControl, place] : pages) {
+            testsupport::ShowPage(window_.get(), QString::fromUtf8(page));
+            EXPECT_EQ(Control(page)->size(), QSize(755, 365)) << style << " " << page;
+            EXPECT_EQ(Control(edgeControl)->geometry(), place) << style << " " << edgeControl;
+        }
+        EXPECT_EQ(Control("PageControl1")->geometry(), QRect(0, 0, 763, 393)) << style;
+    }
+    window_.reset();
+    QApplication::setStyle(appStyle);
+}
+
 TEST_F(WizardWindow, HelpPanelsShowTheirTextFromTheTop) {
     struct TPanelCase {
         const char* page;
@@ -332,6 +361,8 @@ TEST_F(WizardWindow, EnterOnTheTextPageAddsTheTypedLine) {
     EXPECT_TRUE(edit->text().isEmpty());
 }
 
+// Enter presses at most one button, while all three push buttons keep the
+// look of a default button wherever the focus has been.
 TEST_F(WizardWindow, EnterPressesOnlyWhatItShould) {
     struct TEnterCase {
         const char* page;
@@ -345,10 +376,10 @@ TEST_F(WizardWindow, EnterPressesOnlyWhatItShould) {
         {"TabSheet4", "ListBox1", 1, 0, 0},  // so does the list
         {"TabSheet4", "Memo5", 0, 0, 0},     // the help panel keeps it
         {"TabSheet4", "BitBtn1", 0, 1, 0},   // a focused push button presses itself
-        {"TabSheet4", "BitBtn8", 0, 0, 1},   {"TabSheet4", "Button1", 1, 0, 0},
-        {"TabSheet1", "Edit1", 0, 0, 0},  // no default button elsewhere
-        {"TabSheet1", "SpinEdit4", 0, 0, 0}, {"TabSheet3", "Edit3", 0, 0, 0},
-        {"TabSheet5", "Edit10", 0, 0, 0},
+        {"TabSheet4", "Edit23", 1, 0, 0},    // and leaves the default button the default
+        {"TabSheet4", "BitBtn8", 0, 0, 1},   {"TabSheet4", "Edit13", 1, 0, 0}, {"TabSheet4", "Button1", 1, 0, 0},
+        {"TabSheet4", "Edit12", 1, 0, 0},    {"TabSheet1", "Edit1", 0, 0, 0},  // no default button elsewhere
+        {"TabSheet1", "SpinEdit4", 0, 0, 0}, {"TabSheet3", "Edit3", 0, 0, 0},  {"TabSheet5", "Edit10", 0, 0, 0},
     };
     ShowActive();
     for (const TEnterCase& c : cases) {
@@ -361,6 +392,8 @@ TEST_F(WizardWindow, EnterPressesOnlyWhatItShould) {
         EXPECT_EQ(button1.count(), c.button1Presses) << c.focus;
         EXPECT_EQ(bitBtn1.count(), c.bitBtn1Presses) << c.focus;
         EXPECT_EQ(bitBtn8.count(), c.bitBtn8Presses) << c.focus;
+        for (const char* button : {"Button1", "BitBtn8", "BitBtn1"})
+            EXPECT_TRUE(Control<QPushButton>(button)->isDefault()) << button << " after Enter on " << c.focus;
     }
 }
 
