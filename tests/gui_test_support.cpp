@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -56,6 +57,14 @@ void ShowPage(QWidget* window, const QString& pageName) {
         }
     }
     throw std::runtime_error("no page named " + pageName.toStdString());
+}
+
+TUrlCatcher::TUrlCatcher() {
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open");
+}
+
+TUrlCatcher::~TUrlCatcher() {
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }
 
 TMessageBoxSeen WithMessageBox(const std::function<void()>& action) {

@@ -52,7 +52,8 @@ public:
 
     // Finish command.
     core::TPageDescription ReadPageDescription();
-    void SpeedButton9Click();  // "F     E     R     T     I     G"
+    void SpeedButton9Click();   // "F     E     R     T     I     G"
+    void SpeedButton10Click();  // "Im Browser ansehen"
 
     std::int32_t HeadingSizeChoice = 3;
 
@@ -152,6 +153,11 @@ public:
 
     // "HTML Code"; its model holds the page's lines.
     QListView* ListBox4 = nullptr;
+    QToolButton* SpeedButton10 = nullptr;
+    // The absolute path of the page the last finish wrote; empty when it
+    // wrote nothing. Absolute, because the working directory may change
+    // before the user looks at the page.
+    QString WrittenPage;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -58,6 +58,12 @@ TLines TWizardDriver::Entries(const char* list) {
     return entries;
 }
 
+QList<QUrl> TWizardDriver::ViewInBrowser() {
+    const testsupport::TUrlCatcher catcher;
+    Click("SpeedButton10");
+    return catcher.opened;
+}
+
 int TWizardDriver::Selected(const char* list) {
     const QModelIndexList selected = Find<QListView>(&window, list)->selectionModel()->selectedRows();
     return selected.isEmpty() ? -1 : selected.first().row();

@@ -148,6 +148,7 @@ TEST_F(WizardWindow, FreshWindowHoldsTheInitialContents) {
         {"SpeedButton8", "Alles löschen"},
         {"SpeedButton3", "Neues Bild"},
         {"SpeedButton4", "Bild löschen"},
+        {"SpeedButton10", "Im Browser ansehen"},
         {"l", "Linksbündig"},
         {"m", "Mittig"},
         {"r", "Rechtsbündig"},
@@ -210,6 +211,16 @@ TEST_F(WizardWindow, ControlsSitWhereTheLayoutPutsThem) {
     for (const auto& [name, place] : hints) EXPECT_EQ(Control(name)->pos(), place) << name;
     EXPECT_EQ(Text("HintTabSheet2_2"), QStringLiteral("Links, um fortzufahren."));
     EXPECT_EQ(Text("HintTabSheet5_2"), QStringLiteral("Assistenten zu beenden und ihre"));
+}
+
+TEST_F(WizardWindow, CodeViewFillsItsPageButForTheBrowserButton) {
+    // The page lays itself out when it is first shown, at the size the
+    // style gives the tab pages.
+    window_->show();
+    testsupport::ShowPage(window_.get(), QStringLiteral("TabSheet7"));
+    const QRect page = Control("TabSheet7")->rect();
+    EXPECT_EQ(Control("ListBox4")->geometry(), QRect(0, 0, page.width(), page.height() - 25));
+    EXPECT_EQ(Control("SpeedButton10")->geometry(), QRect(0, page.height() - 25, 145, 25));
 }
 
 TEST_F(WizardWindow, HelpPanelsShowTheirTextFromTheTop) {
