@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
+#include <stdexcept>
 
 #include "gui_test_support.h"
 
@@ -60,7 +61,9 @@ TLines TWizardDriver::Entries(const char* list) {
 
 QList<QUrl> TWizardDriver::ViewInBrowser() {
     const testsupport::TUrlCatcher catcher;
-    Click("SpeedButton10");
+    // A URL the catcher does not take ends in the error display.
+    const testsupport::TMessageBoxSeen seen = testsupport::WithMessageBox([this] { Click("SpeedButton10"); });
+    if (seen.shown) throw std::runtime_error("message instead of a browser: " + seen.text.toStdString());
     return catcher.opened;
 }
 
