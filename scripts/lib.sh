@@ -26,6 +26,10 @@ ensure_packages() {
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
                 qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-dejavu-core)
 
+# The browser engine that reads the written pages in the tests and draws the
+# example page for the README.
+BROWSER_PACKAGES=(chromium)
+
 # clang with its libFuzzer and sanitizer runtimes, for the fuzz targets.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

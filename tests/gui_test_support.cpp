@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -59,6 +60,14 @@ void ShowPage(QWidget* window, const QString& pageName) {
         }
     }
     throw std::runtime_error("no page named " + pageName.toStdString());
+}
+
+TUrlCatcher::TUrlCatcher() {
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open");
+}
+
+TUrlCatcher::~TUrlCatcher() {
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }
 
 TMessageBoxSeen WithMessageBox(const std::function<void()>& action, const QString& answer) {

@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QWidget>
 #include <functional>
 #include <stdexcept>
@@ -52,6 +55,19 @@ TMessageBoxSeen WithMessageBox(const std::function<void()>& action, const QStrin
 bool WithFileDialog(const std::function<void()>& action, const QString& fileName);
 
 std::string ReadFileBytes(const QString& path);
+
+// While it lives, every file: URL the program asks the desktop to open ends
+// up here instead of in a browser.
+class TUrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    TUrlCatcher();
+    ~TUrlCatcher() override;
+    QList<QUrl> opened;
+
+public slots:
+    void Open(const QUrl& url) { opened.append(url); }
+};
 
 // The caption of the program's boxes for this test program, read off its
 // file name: up to the first ".", lower case after the first character.

@@ -1,12 +1,17 @@
 // Draws the start window and every page of the wizard into PNG files, so
 // that the documentation shows what the program really looks like. The
 // wizard is filled with a small example page first, and the finish button is
-// pressed inside a scratch directory so that the code view has content.
+// pressed inside a scratch directory so that the code view has content. Given
+// a page directory, the example page is written there instead, with pictures
+// for the images it names, for a browser to draw.
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QString>
@@ -73,28 +78,61 @@ void FillExample(TForm3& wizard) {
     wizard.SpeedButton3->click();
 }
 
-// Finishes the page inside a scratch directory: the code view fills up and
-// no file lands where the tool was started.
-bool FinishInScratchDirectory(TForm3& wizard) {
+// Plain gradients stand in for the photos the example page names.
+bool DrawPictures(const QDir& pageDir) {
+    const struct {
+        const char* file;
+        int width;
+        int height;
+        QColor from;
+        QColor to;
+    } pictures[] = {
+        {"hintergrund.jpg", 64, 64, QColor(255, 250, 235), QColor(255, 250, 235)},
+        {"bild.jpg", 48, 32, QColor(0, 128, 0), QColor(200, 230, 120)},
+        {"foto.jpg", 120, 80, QColor(250, 200, 90), QColor(230, 110, 60)},
+        {"strand.jpg", 120, 80, QColor(90, 170, 230), QColor(240, 220, 160)},
+        {"berge.jpg", 120, 80, QColor(150, 190, 230), QColor(90, 120, 90)},
+    };
+    bool ok = true;
+    for (const auto& picture : pictures) {
+        QImage image(picture.width, picture.height, QImage::Format_RGB32);
+        QPainter painter(&image);
+        QLinearGradient gradient(0, 0, 0, picture.height);
+        gradient.setColorAt(0, picture.from);
+        gradient.setColorAt(1, picture.to);
+        painter.fillRect(image.rect(), gradient);
+        painter.end();
+        ok = image.save(pageDir.filePath(QString::fromLatin1(picture.file)), "JPEG", 90) && ok;
+    }
+    if (!ok) std::fprintf(stderr, "screenshots: cannot draw the pictures into %s\n", qPrintable(pageDir.path()));
+    return ok;
+}
+
+// Finishes the page inside the page directory, or else inside a scratch
+// directory: the code view fills up and no file lands where the tool was
+// started.
+bool Finish(TForm3& wizard, const QString& pagePath) {
     QTemporaryDir scratch;
+    const QString target = pagePath.isEmpty() ? scratch.path() : pagePath;
     const QString home = QDir::currentPath();
-    if (!scratch.isValid() || !QDir::setCurrent(scratch.path())) {
-        std::fprintf(stderr, "screenshots: no scratch directory\n");
+    if (!scratch.isValid() || !QDir().mkpath(target) || !QDir::setCurrent(target)) {
+        std::fprintf(stderr, "screenshots: cannot write the page into %s\n", qPrintable(target));
         return false;
     }
     wizard.SpeedButton9->click();
     QDir::setCurrent(home);
-    return true;
+    return pagePath.isEmpty() || DrawPictures(QDir(pagePath));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_DIRECTORY\n", argc > 0 ? argv[0] : "screenshots");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT_DIRECTORY [PAGE_DIRECTORY]\n", argc > 0 ? argv[0] : "screenshots");
         return 2;
     }
     const QString outPath = QFile::decodeName(argv[1]);
+    const QString pagePath = argc == 3 ? QDir(QFile::decodeName(argv[2])).absolutePath() : QString();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     ui::InstallFontSubstitutions();
@@ -113,7 +151,7 @@ int main(int argc, char** argv) {
     TForm3& wizard = *startWindow.Wizard();
     wizard.show();
     FillExample(wizard);
-    ok = FinishInScratchDirectory(wizard) && ok;
+    ok = Finish(wizard, pagePath) && ok;
     for (int page = 0; page < wizard.PageControl1->count() && page < static_cast<int>(std::size(kPageFiles)); ++page) {
         wizard.PageControl1->setCurrentIndex(page);
         ok = Save(&wizard, outDir, QString::fromLatin1(kPageFiles[page])) && ok;

@@ -1,11 +1,14 @@
 // The finish command: the wizard's state becomes a page description, the
-// page's lines go into the code view and into the page file.
+// page's lines go into the code view and into the page file, which the user
+// may then look at in the browser.
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QRadioButton>
 #include <QStringList>
+#include <QToolButton>
 
 #include "core/page_file.h"
 #include "core/page_generator.h"
@@ -112,6 +115,9 @@ core::TPageDescription TForm3::ReadPageDescription() {
 }
 
 void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
+    // Until this run has written its page there is nothing to look at.
+    WrittenPage.clear();
+    SpeedButton10->setEnabled(false);
     CodeLines(ListBox4).ShowLines({});
     const core::TPageDescription page = ReadPageDescription();
     // The page's lines move into the code view and are saved from there: a
@@ -121,4 +127,6 @@ void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
     if (!MayReplace(this, fileName)) return;
     // A failed write reaches the error display; the code view keeps the page.
     core::SavePageLines(fileName, CodeLines(ListBox4).Lines());
+    WrittenPage = QFileInfo(ui::FromAnsi(fileName)).absoluteFilePath();
+    SpeedButton10->setEnabled(true);
 }

@@ -54,7 +54,8 @@ public:
     core::TPageDescription ReadPageDescription();
     // The opposite: the controls of a fresh window set to show this page.
     void LoadPageDescription(const core::TPageDescription& page);
-    void SpeedButton9Click();  // "F     E     R     T     I     G"
+    void SpeedButton9Click();   // "F     E     R     T     I     G"
+    void SpeedButton10Click();  // "Im Browser ansehen"
 
     std::int32_t HeadingSizeChoice = 3;
 
@@ -154,6 +155,11 @@ public:
 
     // "HTML Code"; its model holds the page's lines.
     QListView* ListBox4 = nullptr;
+    QToolButton* SpeedButton10 = nullptr;
+    // The absolute path of the page the last finish wrote; empty when it
+    // wrote nothing. Absolute, because the working directory may change
+    // before the user looks at the page.
+    QString WrittenPage;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

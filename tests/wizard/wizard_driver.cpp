@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
+#include <stdexcept>
 
 #include "default_page.h"
 #include "gui_test_support.h"
@@ -57,6 +58,14 @@ TLines TWizardDriver::Entries(const char* list) {
     TLines entries;
     for (int i = 0; i < rows->rowCount(); ++i) entries.push_back(rows->index(i, 0).data().toString().toStdString());
     return entries;
+}
+
+QList<QUrl> TWizardDriver::ViewInBrowser() {
+    const testsupport::TUrlCatcher catcher;
+    // A URL the catcher does not take ends in the error display.
+    const testsupport::TMessageBoxSeen seen = testsupport::WithMessageBox([this] { Click("SpeedButton10"); });
+    if (seen.shown) throw std::runtime_error("message instead of a browser: " + seen.text.toStdString());
+    return catcher.opened;
 }
 
 int TWizardDriver::Selected(const char* list) {

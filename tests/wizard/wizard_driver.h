@@ -3,7 +3,9 @@
 // Drives a real wizard window the way a user does and reads back what the
 // user gets: list entries, the code view, the page file.
 
+#include <QList>
 #include <QString>
+#include <QUrl>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,9 @@ public:
     int Selected(const char* list);
     QString Text(const char* edit);
     TLines CodeView() { return Entries("ListBox4"); }
+    // Clicks "Im Browser ansehen"; the file: URLs it asked the desktop to
+    // open, caught before any browser starts.
+    QList<QUrl> ViewInBrowser();
 
     TForm3 window;
 };

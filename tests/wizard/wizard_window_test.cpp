@@ -148,6 +148,7 @@ TEST_F(WizardWindow, FreshWindowHoldsTheInitialContents) {
         {"SpeedButton8", "Alles löschen"},
         {"SpeedButton3", "Neues Bild"},
         {"SpeedButton4", "Bild löschen"},
+        {"SpeedButton10", "Im Browser ansehen"},
         {"l", "Linksbündig"},
         {"m", "Mittig"},
         {"r", "Rechtsbündig"},
@@ -223,7 +224,7 @@ TEST_F(WizardWindow, PagesKeepTheirSizeUnderEveryStyle) {
     } pages[] = {
         {"TabSheet1", "Memo1", helpPanel}, {"TabSheet2", "Memo2", helpPanel},
         {"TabSheet3", "Memo3", helpPanel}, {"TabSheet4", "Memo5", helpPanel},
-        {"TabSheet5", "Memo4", helpPanel}, {"TabSheet7", "ListBox4", {0, 0, 755, 365}},
+        {"TabSheet5", "Memo4", helpPanel}, {"TabSheet7", "ListBox4", {0, 0, 755, 340}},
     };
     const QString appStyle = QApplication::style()->name();
     for (const char* style : {"Fusion", "Windows"}) {
@@ -239,6 +240,16 @@ TEST_F(WizardWindow, PagesKeepTheirSizeUnderEveryStyle) {
     }
     window_.reset();
     QApplication::setStyle(appStyle);
+}
+
+TEST_F(WizardWindow, CodeViewFillsItsPageButForTheBrowserButton) {
+    // The page lays itself out when it is first shown, at the size the
+    // style gives the tab pages.
+    window_->show();
+    testsupport::ShowPage(window_.get(), QStringLiteral("TabSheet7"));
+    const QRect page = Control("TabSheet7")->rect();
+    EXPECT_EQ(Control("ListBox4")->geometry(), QRect(0, 0, page.width(), page.height() - 25));
+    EXPECT_EQ(Control("SpeedButton10")->geometry(), QRect(0, page.height() - 25, 145, 25));
 }
 
 TEST_F(WizardWindow, HelpPanelsShowTheirTextFromTheTop) {

@@ -1,0 +1,263 @@
+// The pages the wizard writes, as a browser builds them. The wizard is driven
+// by clicks, "Im Browser ansehen" names the page, and one headless Chromium
+// loads every page and reports what its document holds: the text as the
+// reader sees it, the table's cells, the attributes and the computed styles.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <exception>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "browser/chromium_session.h"
+#include "wizard/wizard_driver.h"
+
+namespace browsertest {
+namespace {
+
+using wizardtest::TWizardDriver;
+using TTexts = std::vector<std::string>;
+
+// What the document holds, read in the browser. Rows are named by their first
+// cell's tag and their number of cells; images as "<img src>", line breaks
+// as "<br>", texts with their white space collapsed. Chromium guesses the
+// encoding of an unlabelled page from its bytes, so UTF-8 bytes would show
+// the right characters too; the encoding it settled on tells them apart.
+const char kReadDocument[] = R"js((() => {
+  const text = node => node ? node.textContent.replace(/\s+/g, ' ').trim() : '';
+  const fileOf = css => {
+    const url = /^url\("(.*)"\)$/.exec(css);
+    return url ? decodeURIComponent(url[1].split('/').pop()) : css;
+  };
+  const sources = cell => Array.from(cell.querySelectorAll('img')).map(image => image.getAttribute('src'));
+  const rows = Array.from(document.querySelector('body > table').rows);
+  const [corner, heading] = rows[0].cells;
+  const firstCells = rows.slice(1).map(row => row.cells[0]);
+  const linkCells = firstCells.filter(cell => cell.tagName === 'TD');
+  const imageCell = firstCells.find(cell => cell.tagName === 'TH');
+  const textCell = rows[1].cells[1];
+  const font = heading.querySelector('b > font');
+  const body = getComputedStyle(document.body);
+  return {
+    url: location.href,
+    title: document.title,
+    encoding: document.characterSet,
+    body: [body.backgroundColor, fileOf(body.backgroundImage)],
+    rows: rows.map(row => row.cells[0].tagName + row.cells.length),
+    corner: [corner.getAttribute('height'), ...sources(corner)],
+    heading: [text(heading), font.getAttribute('size'), font.getAttribute('color'), font.getAttribute('face'),
+              ...sources(heading)],
+    links: linkCells.map(cell => {
+      const link = cell.querySelector('a');
+      return text(link) + ' -> ' + link.getAttribute('href');
+    }),
+    linkLooks: linkCells.map(cell => {
+      const look = getComputedStyle(cell.querySelector('a'));
+      return [look.fontWeight, look.color, look.textDecorationLine, ...sources(cell),
+              fileOf(getComputedStyle(cell).backgroundImage)].join(' ');
+    }),
+    text: text(textCell),
+    bold: Array.from(textCell.querySelectorAll('b')).map(text),
+    images: Array.from(imageCell.childNodes)
+                .map(node => node.nodeName === 'IMG' ? '<img ' + node.getAttribute('src') + '>'
+                             : node.nodeName === 'BR' ? '<br>' : text(node))
+                .filter(part => part !== ''),
+  };
+})())js";
+
+std::string Utf8(const QJsonValue& value) {
+    return value.toString().toStdString();
+}
+
+TTexts Utf8List(const QJsonValue& value) {
+    TTexts texts;
+    for (const QJsonValue& entry : value.toArray()) texts.push_back(Utf8(entry));
+    return texts;
+}
+
+void AddLink(TWizardDriver& w, const QString& text, const QString& target) {
+    w.Type("Edit3", text);
+    w.Type("Edit4", target);
+    w.Click("SpeedButton2");
+}
+
+void AddLine(TWizardDriver& w, const QString& line) {
+    w.Type("Edit12", line);
+    w.Enter("Edit12");
+}
+
+void AddImage(TWizardDriver& w, const QString& image, const QString& caption) {
+    w.Type("Edit10", image);
+    w.Type("Edit11", caption);
+    w.Click("SpeedButton3");
+}
+
+// The typical use: a heading, two links, two text lines, one image.
+void TypicalRoad(TWizardDriver& w) {
+    w.Page("TabSheet2");
+    w.Type("Edit5", "Willkommen");
+    w.Page("TabSheet3");
+    AddLink(w, "Home", "home.html");
+    AddLink(w, "Fotos", "fotos.html");
+    w.Page("TabSheet4");
+    AddLine(w, "Hallo!");
+    AddLine(w, "Schön, dass Sie da sind.");
+    w.Page("TabSheet5");
+    AddImage(w, "foto.jpg", "Urlaub");
+}
+
+void EveryOption(TWizardDriver& w) {
+    w.Click("hgf");
+    w.Type("Edit14", "#102030");
+    w.Click("CSS");
+    w.Type("Edit15", "#111111");
+    w.Type("Edit16", "#222222");
+    w.Type("Edit17", "#333333");
+    w.Type("Edit18", "#444444");
+    w.Page("TabSheet2");
+    w.Type("Edit5", "Alle Optionen");
+    w.Type("Edit20", "#AA0000");
+    w.Type("Edit21", "Verdana");
+    w.Type("Edit8", "logo.png");
+    w.Click("eck");
+    w.Type("Edit9", "ecke.gif");
+    w.Type("SpinEdit1", "40");
+    w.Page("TabSheet3");
+    w.Click("Dots");
+    w.Type("Edit6", "punkt.gif");
+    w.Click("lh");
+    w.Type("Edit7", "zelle.gif");
+    AddLink(w, "Start", "start.html");
+    AddLink(w, "Kontakt", "kontakt.html");
+    w.Page("TabSheet4");
+    AddLine(w, "Erste Zeile");
+    AddLine(w, "Zweite Zeile");
+    w.Page("TabSheet5");
+    w.Type("SpinEdit3", "2");
+    AddImage(w, "x.jpg", "Erstes Bild");
+    AddImage(w, "y.jpg", "Zweites Bild");
+}
+
+// Umlauts, the euro sign, an arrow Windows-1252 lacks, and markup typed by
+// the user, which the page carries as it is.
+void TypedCharacters(TWizardDriver& w) {
+    w.Page("TabSheet2");
+    w.Type("Edit2", "Über uns € → <b>fett</b>");
+    w.Type("Edit5", "Über uns € →");
+    w.Page("TabSheet3");
+    AddLink(w, "Über uns →", "über-uns.html");
+    w.Page("TabSheet4");
+    AddLine(w, "Preise in € → <b>fett</b>");
+    AddLine(w, "Über uns");
+    w.Page("TabSheet5");
+    AddImage(w, "foto.jpg", "5 € → Über");
+}
+
+class BrowserPage : public ::testing::Test {
+protected:
+    // Every page is written first; then one browser reads them all.
+    static void SetUpTestSuite() {
+        const std::pair<const char*, std::function<void(TWizardDriver&)>> roads[] = {
+            {"typical", TypicalRoad},
+            {"every option", EveryOption},
+            {"typed characters", TypedCharacters},
+        };
+        pages_ = std::make_unique<QTemporaryDir>();
+        const QString home = QDir::currentPath();
+        try {
+            std::map<std::string, QUrl> urls;
+            int number = 0;
+            for (const auto& [name, road] : roads) {
+                // Each page in its own folder, under the default name.
+                const QString folder = pages_->filePath(QString::number(++number));
+                if (!QDir().mkpath(folder) || !QDir::setCurrent(folder)) throw std::runtime_error("no page folder");
+                TWizardDriver wizard;
+                road(wizard);
+                wizard.Finish();
+                const QList<QUrl> opened = wizard.ViewInBrowser();
+                if (opened.size() != 1) throw std::runtime_error(std::string("no page to view for ") + name);
+                urls[name] = opened.front();
+                expectedUrls_[name] = QUrl::fromLocalFile(QDir(folder).filePath(QStringLiteral("index.html")));
+            }
+            QDir::setCurrent(home);
+            TChromiumSession chromium;
+            for (const auto& [name, url] : urls)
+                seen_[name] = chromium.Evaluate(url, QString::fromUtf8(kReadDocument)).toObject();
+        } catch (const std::exception& error) {
+            QDir::setCurrent(home);
+            failure_ = error.what();
+        }
+    }
+    static void TearDownTestSuite() { pages_.reset(); }
+
+    void SetUp() override { ASSERT_EQ(failure_, "") << "the pages could not be read in the browser"; }
+
+    static QJsonObject Seen(const std::string& page) { return seen_.at(page); }
+    static std::string ExpectedUrl(const std::string& page) {
+        return expectedUrls_.at(page).toString(QUrl::FullyEncoded).toStdString();
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> pages_;
+    static inline std::map<std::string, QJsonObject> seen_;
+    static inline std::map<std::string, QUrl> expectedUrls_;
+    static inline std::string failure_;
+};
+
+TEST_F(BrowserPage, TypicalRoadShowsEachPartInItsCell) {
+    const QJsonObject seen = Seen("typical");
+    EXPECT_EQ(Utf8(seen["url"]), ExpectedUrl("typical"));
+    EXPECT_EQ(Utf8(seen["encoding"]), "windows-1252");
+    EXPECT_EQ(Utf8(seen["title"]), "Neue Seite");
+    EXPECT_EQ(Utf8List(seen["rows"]), (TTexts{"TH2", "TD2", "TD1", "TH1"}));
+    EXPECT_EQ(Utf8List(seen["corner"]), (TTexts{"0"}));
+    EXPECT_EQ(Utf8List(seen["heading"]), (TTexts{"Willkommen", "5", "#000000", "Arial", "bild.jpg"}));
+    EXPECT_EQ(Utf8List(seen["links"]), (TTexts{"Home -> home.html", "Fotos -> fotos.html"}));
+    EXPECT_EQ(Utf8List(seen["linkLooks"]),
+              (TTexts{"400 rgb(0, 0, 238) underline none", "400 rgb(0, 0, 238) underline none"}));
+    EXPECT_EQ(Utf8(seen["text"]), "Hallo! Schön, dass Sie da sind.");
+    EXPECT_EQ(Utf8List(seen["bold"]), TTexts{});
+    EXPECT_EQ(Utf8List(seen["images"]), (TTexts{"<br>", "<img foto.jpg>", "Urlaub"}));
+    EXPECT_EQ(Utf8List(seen["body"]), (TTexts{"rgba(0, 0, 0, 0)", "hintergrund.jpg"}));
+}
+
+TEST_F(BrowserPage, EveryOptionTakesEffect) {
+    const QJsonObject seen = Seen("every option");
+    EXPECT_EQ(Utf8(seen["url"]), ExpectedUrl("every option"));
+    EXPECT_EQ(Utf8(seen["encoding"]), "windows-1252");
+    EXPECT_EQ(Utf8List(seen["rows"]), (TTexts{"TH2", "TD2", "TD1", "TH1"}));
+    EXPECT_EQ(Utf8List(seen["corner"]), (TTexts{"40", "ecke.gif"}));
+    EXPECT_EQ(Utf8List(seen["heading"]), (TTexts{"Alle Optionen", "5", "#AA0000", "Verdana", "logo.png"}));
+    EXPECT_EQ(Utf8List(seen["links"]), (TTexts{"Start -> start.html", "Kontakt -> kontakt.html"}));
+    // The style block makes the links bold, undecorated and coloured.
+    EXPECT_EQ(Utf8List(seen["linkLooks"]),
+              (TTexts{"700 rgb(17, 17, 17) none punkt.gif zelle.gif", "700 rgb(17, 17, 17) none punkt.gif zelle.gif"}));
+    EXPECT_EQ(Utf8(seen["text"]), "Erste Zeile Zweite Zeile");
+    EXPECT_EQ(Utf8List(seen["images"]),
+              (TTexts{"<br>", "<br>", "<img x.jpg>", "Erstes Bild", "<br>", "<br>", "<img y.jpg>", "Zweites Bild"}));
+    EXPECT_EQ(Utf8List(seen["body"]), (TTexts{"rgb(16, 32, 48)", "none"}));
+}
+
+TEST_F(BrowserPage, TypedCharactersArriveAsTyped) {
+    const QJsonObject seen = Seen("typed characters");
+    EXPECT_EQ(Utf8(seen["url"]), ExpectedUrl("typed characters"));
+    EXPECT_EQ(Utf8(seen["encoding"]), "windows-1252");
+    // A title holds text only: the typed markup shows as typed.
+    EXPECT_EQ(Utf8(seen["title"]), "Über uns € → <b>fett</b>");
+    EXPECT_EQ(Utf8List(seen["rows"]), (TTexts{"TH2", "TD2", "TH1"}));
+    EXPECT_EQ(Utf8List(seen["heading"]), (TTexts{"Über uns € →", "5", "#000000", "Arial", "bild.jpg"}));
+    EXPECT_EQ(Utf8List(seen["links"]), (TTexts{"Über uns → -> über-uns.html"}));
+    // In the body the typed markup is markup: "fett" is bold.
+    EXPECT_EQ(Utf8(seen["text"]), "Preise in € → fett Über uns");
+    EXPECT_EQ(Utf8List(seen["bold"]), (TTexts{"fett"}));
+    EXPECT_EQ(Utf8List(seen["images"]), (TTexts{"<br>", "<img foto.jpg>", "5 € → Über"}));
+}
+
+}  // namespace
+}  // namespace browsertest

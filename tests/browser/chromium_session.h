@@ -1,0 +1,47 @@
+#pragma once
+
+// One headless Chromium for a whole test program, driven over its DevTools
+// pipe: it loads pages one after another in one tab and evaluates script in
+// the document it built.
+
+#include <sys/types.h>
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <functional>
+#include <string>
+
+namespace browsertest {
+
+class TChromiumSession {
+public:
+    // Starts Chromium; throws std::runtime_error saying why it could not.
+    TChromiumSession();
+    ~TChromiumSession();
+    TChromiumSession(const TChromiumSession&) = delete;
+    TChromiumSession& operator=(const TChromiumSession&) = delete;
+
+    // Loads the page, waits for its load event, and returns what the
+    // expression evaluates to in it.
+    QJsonValue Evaluate(const QUrl& url, const QString& expression);
+
+private:
+    QJsonObject Call(const QString& method, const QJsonObject& params = {});
+    QJsonObject WaitFor(const std::function<bool(const QJsonObject&)>& wanted);
+    void Send(const QJsonObject& message);
+    QJsonObject Receive();
+    [[noreturn]] void Fail(const std::string& what);
+
+    QTemporaryDir profile_;
+    pid_t pid_ = -1;
+    int toBrowser_ = -1;
+    int fromBrowser_ = -1;
+    QByteArray received_;
+    int lastId_ = 0;
+    QString sessionId_;
+};
+
+}  // namespace browsertest
