@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/page_generator.h"
+#include "fuzzed_description.h"
 
 namespace {
 
@@ -20,50 +21,6 @@ using core::TPageDescription;
 
 void Check(bool condition) {
     if (!condition) std::abort();
-}
-
-constexpr std::size_t kMaxEntries = 199;
-constexpr std::size_t kMaxTextLength = 48;
-
-core::TPageDescription Decode(FuzzedDataProvider& in) {
-    const auto text = [&in] { return in.ConsumeRandomLengthString(kMaxTextLength); };
-    TPageDescription page;
-    page.Title = text();
-    page.HeadingText = text();
-    page.HeadingSizeIndex = in.ConsumeIntegralInRange<std::int32_t>(1, 6);
-    page.HeadingColor = text();
-    page.HeadingFace = text();
-    page.HeadingImage = text();
-    page.CornerImageOn = in.ConsumeBool();
-    page.CornerImage = text();
-    page.CornerHeight = in.ConsumeIntegral<std::int32_t>();
-    page.BackgroundIsImage = in.ConsumeBool();
-    page.BackgroundImage = text();
-    page.BackgroundColor = text();
-    page.MarginLeft = in.ConsumeIntegral<std::int32_t>();
-    page.MarginTop = in.ConsumeIntegral<std::int32_t>();
-    page.UseStyleSheet = in.ConsumeBool();
-    page.BoldLinks = in.ConsumeBool();
-    page.LinkColor = text();
-    page.VisitedColor = text();
-    page.HoverColor = text();
-    page.ActiveColor = text();
-    page.UseDots = in.ConsumeBool();
-    page.DotImage = text();
-    page.UseLinkBackground = in.ConsumeBool();
-    page.LinkBackgroundImage = text();
-    page.TextColor = text();
-    page.TextFace = text();
-    page.BreaksPerImage = in.ConsumeIntegralInRange<std::int32_t>(-5, 20);
-    page.FileBaseName = text();
-    page.LongExtension = in.ConsumeBool();
-    for (std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, kMaxEntries); n > 0; --n)
-        page.Links.push_back({text(), text()});
-    for (std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, kMaxEntries); n > 0; --n)
-        page.TextLines.push_back(text());
-    for (std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, kMaxEntries); n > 0; --n)
-        page.Images.push_back({text(), text()});
-    return page;
 }
 
 std::size_t ExpectedLineCount(const TPageDescription& page) {
@@ -109,7 +66,7 @@ bool InSomeLine(const TLineList& lines, const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
-    const TPageDescription page = Decode(in);
+    const TPageDescription page = fuzzing::DecodeDescription(in, true);
     TLineList lines;
     try {
         lines = core::GeneratePage(page);

@@ -14,6 +14,7 @@
 
 #include "core/page_generator.h"
 #include "core/page_reader.h"
+#include "fuzzed_description.h"
 
 namespace {
 
@@ -21,54 +22,6 @@ using core::TPageDescription;
 
 void Check(bool condition) {
     if (!condition) std::abort();
-}
-
-constexpr std::size_t kMaxEntries = 199;
-constexpr std::size_t kMaxTextLength = 48;
-
-// Texts hold any byte but CR and LF.
-std::string Text(FuzzedDataProvider& in) {
-    std::string text = in.ConsumeRandomLengthString(kMaxTextLength);
-    std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
-    return text;
-}
-
-TPageDescription Decode(FuzzedDataProvider& in) {
-    TPageDescription page;
-    page.Title = Text(in);
-    page.HeadingText = Text(in);
-    page.HeadingSizeIndex = in.ConsumeIntegralInRange<std::int32_t>(1, 6);
-    page.HeadingColor = Text(in);
-    page.HeadingFace = Text(in);
-    page.HeadingImage = Text(in);
-    page.CornerImageOn = in.ConsumeBool();
-    page.CornerImage = Text(in);
-    page.CornerHeight = in.ConsumeIntegral<std::int32_t>();
-    page.BackgroundIsImage = in.ConsumeBool();
-    page.BackgroundImage = Text(in);
-    page.BackgroundColor = Text(in);
-    page.MarginLeft = in.ConsumeIntegral<std::int32_t>();
-    page.MarginTop = in.ConsumeIntegral<std::int32_t>();
-    page.UseStyleSheet = in.ConsumeBool();
-    page.BoldLinks = in.ConsumeBool();
-    page.LinkColor = Text(in);
-    page.VisitedColor = Text(in);
-    page.HoverColor = Text(in);
-    page.ActiveColor = Text(in);
-    page.UseDots = in.ConsumeBool();
-    page.DotImage = Text(in);
-    page.UseLinkBackground = in.ConsumeBool();
-    page.LinkBackgroundImage = Text(in);
-    page.TextColor = Text(in);
-    page.TextFace = Text(in);
-    page.BreaksPerImage = in.ConsumeIntegralInRange<std::int32_t>(-5, 20);
-    for (std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, kMaxEntries); n > 0; --n)
-        page.Links.push_back({Text(in), Text(in)});
-    for (std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, kMaxEntries); n > 0; --n)
-        page.TextLines.push_back(Text(in));
-    for (std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, kMaxEntries); n > 0; --n)
-        page.Images.push_back({Text(in), Text(in)});
-    return page;
 }
 
 // Whatever is read writes exactly the bytes it was read from.
@@ -83,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckSound(std::string_view(reinterpret_cast<const char*>(data), size));
 
     FuzzedDataProvider in(data, size);
-    const TPageDescription page = Decode(in);
+    const TPageDescription page = fuzzing::DecodeDescription(in, false);
     const std::string bytes(core::GeneratePage(page).FileBytes());
     const std::optional<TPageDescription> read = core::ReadPage(bytes);
     Check(read.has_value());
