@@ -6,15 +6,15 @@
 #include <string_view>
 
 namespace core {
-namespace {
 
-// The heading sizes 5 and 6 deliberately map to 8 and 10.
-constexpr std::string_view kFontSizes[] = {"3", "4", "5", "6", "8", "10"};
-
-std::string_view FontSize(std::int32_t headingSizeIndex) {
+std::string_view HeadingFontSize(std::int32_t headingSizeIndex) {
+    // The heading sizes 5 and 6 deliberately map to 8 and 10.
+    static constexpr std::string_view kFontSizes[] = {"3", "4", "5", "6", "8", "10"};
     const std::int32_t index = std::clamp<std::int32_t>(headingSizeIndex, 1, 6);
     return kFontSizes[index - 1];
 }
+
+namespace {
 
 // Lines are written part by part, plain concatenation: user text is copied,
 // never interpreted.
@@ -47,7 +47,7 @@ void AppendHeadingRow(TLineList& out, const TPageDescription& page) {
     else
         out.Append("</th>");
     out.Append("<td><b>");
-    out.Append("<font size=\"", FontSize(page.HeadingSizeIndex), "\" color=\"", page.HeadingColor, "\" face=\"",
+    out.Append("<font size=\"", HeadingFontSize(page.HeadingSizeIndex), "\" color=\"", page.HeadingColor, "\" face=\"",
                page.HeadingFace, "\">", page.HeadingText, "</font></b>");
     if (!page.HeadingImage.empty()) out.Append("<img src=\"", page.HeadingImage, "\" align=\"middle\">");
     out.Append("</td>");

@@ -17,9 +17,6 @@
 namespace core {
 namespace {
 
-// The font sizes the heading sizes 1 to 6 are written as.
-constexpr std::string_view kFontSizes[] = {"3", "4", "5", "6", "8", "10"};
-
 // What is left of a page's lines, taken off either end without copying.
 // Every line ends with CR LF and holds no other CR or LF: the texts of a
 // description hold none, so any other CR or LF means the page is not ours.
@@ -178,9 +175,10 @@ bool ReadHeadingLine(std::string_view line, TPageDescription& page) {
         !TakeTextBefore(line, "\" color=\"", size) || !TakeTextBefore(line, "\" face=\"", color) ||
         !TakeTextBefore(line, "\">", face))
         return false;
-    const auto* const found = std::find(std::begin(kFontSizes), std::end(kFontSizes), size);
-    if (found == std::end(kFontSizes)) return false;
-    page.HeadingSizeIndex = static_cast<std::int32_t>(found - std::begin(kFontSizes)) + 1;
+    std::int32_t index = 1;
+    while (index <= 6 && HeadingFontSize(index) != size) ++index;
+    if (index > 6) return false;
+    page.HeadingSizeIndex = index;
     page.HeadingColor = color;
     page.HeadingFace = face;
     page.HeadingText = line;
