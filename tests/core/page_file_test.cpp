@@ -56,6 +56,11 @@ TEST_F(PageFile, EveryLineEndsWithCrLf) {
     EXPECT_EQ(ReadBytes("index.html"), "<html>\r\n\r\n\xFC\x80\r\n</html>\r\n");
     SavePageLines("leer.htm", {});
     EXPECT_EQ(ReadBytes("leer.htm"), "");
+    // Written in several pieces, whose seams fall inside lines.
+    TLineList big;
+    for (int i = 0; i < 30000; ++i) big.push_back(std::string(static_cast<std::size_t>(i % 173), 'a' + i % 26));
+    SavePageLines("gross.html", big);
+    EXPECT_EQ(ReadBytes("gross.html"), big.FileBytes());
 }
 
 TEST_F(PageFile, DefaultPageIsItsSixteenLinesEachWithCrLf) {
