@@ -69,6 +69,7 @@ void BM_Startup(benchmark::State& state, const char* mode) {
 BENCHMARK_CAPTURE(BM_Startup, minimal, "minimal")->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Startup, program, "program")->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Startup, start_window, "start-window")->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Startup, label, "label")->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -80,6 +81,8 @@ int main(int argc, char** argv) {
         {
             TGoalRow{"start window on screen vs minimal Qt window", "BM_Startup/start_window", "BM_Startup/minimal",
                      1.3},
+            // The font system's start, which no window with text avoids.
+            TGoalRow{"window with one label vs minimal Qt window", "BM_Startup/label", "BM_Startup/minimal"},
             TGoalRow{"start-up to idle, wizard created", "BM_Startup/program", "BM_Startup/minimal"},
             TGoalRow{"start-up peak memory vs minimal Qt window", "BM_Startup/program", "BM_Startup/minimal", 1.3,
                      TQuantity::Memory},
