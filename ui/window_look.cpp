@@ -36,7 +36,9 @@ namespace {
 // search over every installed font, about a third of a millisecond per font
 // before the first frame; naming the installed family spares it.
 QString InstalledFamily(const QString& family) {
-    const QStringList installed = QFontDatabase::families();
+    // Asked once: the windows ask for dozens of fonts, and the fonts
+    // installed do not change while the program runs.
+    static const QStringList installed = QFontDatabase::families();
     QStringList candidates{family};
     candidates += QFont::substitutes(family);
     for (const QString& candidate : candidates)
