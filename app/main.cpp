@@ -1,21 +1,35 @@
 // Program entry: the start window is the main window; it makes the wizard,
 // hidden, right after its first frame, and both live until the end of the run.
+// A page named on the command line opens as through "Öffnen".
 
 #include <QApplication>
+#include <QCommandLineParser>
 
 #include "app/start_window.h"
 #include "ui/app_icon.h"
+#include "ui/error_display.h"
 #include "ui/window_look.h"
 
 int main(int argc, char** argv) {
-    // The program takes no arguments; Qt sees none either.
-    int programNameOnly = argc > 0 ? 1 : 0;
-    QApplication app(programNameOnly, argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(TAVIREL_VERSION));
+
+    QCommandLineParser arguments;
+    arguments.setApplicationDescription(QStringLiteral("Baut eine einfache Homepage mit einem Assistenten."));
+    arguments.addHelpOption();
+    arguments.addVersionOption();
+    arguments.addPositionalArgument(QStringLiteral("SEITE"),
+                                    QStringLiteral("Eine Seite von HTML Tavirel, die im Assistenten geöffnet wird."),
+                                    QStringLiteral("[SEITE]"));
+    arguments.process(app);
+
     ui::InstallFontSubstitutions();
     QApplication::setWindowIcon(ui::AppIcon());
 
     TForm1 startWindow;
     startWindow.show();
+    const QStringList pages = arguments.positionalArguments();
+    if (!pages.isEmpty()) ui::RunGuarded(&startWindow, [&] { startWindow.OpenPage(pages.front()); });
     QApplication::exec();
     // Both windows are destroyed on leaving; the run always ends with code 0.
     return 0;

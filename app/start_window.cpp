@@ -2,21 +2,29 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QToolButton>
+#include <QUrl>
 #include <optional>
 #include <stdexcept>
 
 #include "core/page_file.h"
 #include "core/page_reader.h"
 #include "ui/error_display.h"
+#include "ui/question_box.h"
 #include "ui/text_boundary.h"
 #include "ui/window_look.h"
 #include "wizard/wizard_window.h"
 
 namespace {
+
+const QString kOpenAnyway = QStringLiteral("Trotzdem eine andere Seite öffnen?");
 
 QLabel* AddGreenTitle(QWidget* window, const QString& name, const QString& caption, const QRect& geometry,
                       const QFont& font) {
@@ -51,6 +59,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     SpeedButton1 = AddBigFlatButton(this, QStringLiteral("SpeedButton1"), QStringLiteral("Öffnen"), {8, 72, 113, 65});
     SpeedButton2 = AddBigFlatButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("Start"), {128, 72, 121, 65});
     SpeedButton3 = AddBigFlatButton(this, QStringLiteral("SpeedButton3"), QStringLiteral("Ende"), {256, 72, 113, 65});
+    setAcceptDrops(true);
 
     ui::ConnectGuarded(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
     ui::ConnectGuarded(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
@@ -75,7 +84,13 @@ bool TForm1::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+bool TForm1::MayDropEntries(const QString& question) {
+    return wizard_ == nullptr || !wizard_->HasUnsavedEntries() ||
+           ui::AskYesNo(this, QStringLiteral("Die Eingaben im Assistenten sind noch nicht gespeichert. ") + question);
+}
+
 void TForm1::SpeedButton1Click() {
+    if (!MayDropEntries(kOpenAnyway)) return;
     // Qt's own dialog looks and behaves the same on every desktop.
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Seite öffnen"), QDir::currentPath(),
                                                       QStringLiteral("HTML-Seiten (*.html *.htm)"), nullptr,
@@ -87,20 +102,26 @@ void TForm1::OpenPage(const QString& path) {
     const QFileInfo file(path);
     const QString name = file.fileName();
     const bool longExtension = name.endsWith(QStringLiteral(".html"));
+    // Messages naming a path carry it in UTF-8, as the file system has it.
+    const auto refuse = [](const QString& message) { throw core::TPathFileError(message.toUtf8().toStdString()); };
     const QString notOurs =
         name + QStringLiteral(" ist keine Seite von HTML Tavirel oder wurde danach von Hand geändert");
-    if (!longExtension && !name.endsWith(QStringLiteral(".htm"))) throw std::runtime_error(ui::ToAnsi(notOurs));
-    std::optional<core::TPageDescription> page = core::ReadPage(core::ReadPageFile(ui::ToAnsi(path)));
-    if (!page) throw std::runtime_error(ui::ToAnsi(notOurs));
-    page->FileBaseName = ui::ToAnsi(name.left(name.lastIndexOf(QLatin1Char('.'))));
+    if (!longExtension && !name.endsWith(QStringLiteral(".htm"))) refuse(notOurs);
+    std::optional<core::TPageDescription> page = core::ReadPage(core::ReadPossiblePage(ui::ToPath(path)));
+    if (!page) refuse(notOurs);
+    const QString baseName = name.left(name.lastIndexOf(QLatin1Char('.')));
+    page->FileBaseName = ui::ToAnsi(baseName);
     page->LongExtension = longExtension;
 
     // Finishing writes the page where it was found, and relative image
     // names mean there what they mean in the browser.
-    if (!QDir::setCurrent(file.absolutePath()))
-        throw std::runtime_error(ui::ToAnsi(QStringLiteral("Cannot open file ") + path));
+    if (!QDir::setCurrent(file.absolutePath())) refuse(QStringLiteral("Cannot open file ") + path);
     auto wizard = std::make_unique<TForm3>();
     wizard->LoadPageDescription(*page);
+    // The name as it is on disk, also where the page's code page lacks a
+    // character of it.
+    wizard->Edit19->setText(baseName);
+    wizard->MarkSaved();
     if (wizard_ != nullptr) wizard_->close();
     wizard_ = std::move(wizard);
     SpeedButton2Click();
@@ -119,8 +140,32 @@ void TForm1::SpeedButton3Click() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (!MayDropEntries(QStringLiteral("Trotzdem beenden?"))) {
+        event->ignore();
+        return;
+    }
     // The run ends with this window: the wizard goes with it, so that no
     // window is left that keeps the event loop going.
     if (wizard_ != nullptr) wizard_->close();
     event->accept();
+}
+
+// One page file, dragged from a file manager, opens as through "Öffnen".
+QString TForm1::DroppedFile(const QMimeData* data) {
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) return QString();
+    return urls.front().toLocalFile();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    ui::RunGuarded(this, [this, path] {
+        if (MayDropEntries(kOpenAnyway)) OpenPage(path);
+    });
 }

@@ -4,6 +4,9 @@
 #include <memory>
 
 class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
+class QMimeData;
 class QLabel;
 class QToolButton;
 class TForm3;
@@ -40,8 +43,15 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    // True when the wizard holds nothing unsaved, or the user answers this
+    // question, after the word that entries are unsaved, with "Ja".
+    bool MayDropEntries(const QString& question);
+    static QString DroppedFile(const QMimeData* data);
+
     std::unique_ptr<TForm3> wizard_;
     bool wizardDue_ = false;
 };

@@ -4,30 +4,45 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <string_view>
 
 #include "core/ansi_text.h"
+#include "core/page_reader.h"
 
 namespace core {
 namespace {
 
-[[noreturn]] void ThrowCannotCreate(const std::string& fileName) {
-    throw TPageFileError("Cannot create file " + fileName);
+// A file as its caller named it: the path handed to the system (UTF-8) and
+// the name the messages show, in the caller's encoding.
+struct TNamedFile {
+    std::string path;
+    std::string shown;
+    bool utf8Messages = false;
+};
+
+[[noreturn]] void Throw(const TNamedFile& file, const std::string& message) {
+    if (file.utf8Messages) throw TPathFileError(message);
+    throw TPageFileError(message);
 }
 
-[[noreturn]] void ThrowWriteError() {
-    throw TPageFileError("Stream write error");
+[[noreturn]] void ThrowCannotCreate(const TNamedFile& file) {
+    Throw(file, "Cannot create file " + file.shown);
 }
 
-[[noreturn]] void ThrowCannotOpen(const std::string& fileName) {
-    throw TPageFileError("Cannot open file " + fileName);
+[[noreturn]] void ThrowWriteError(const TNamedFile& file) {
+    Throw(file, "Stream write error");
 }
 
-[[noreturn]] void ThrowReadError() {
-    throw TPageFileError("Stream read error");
+[[noreturn]] void ThrowCannotOpen(const TNamedFile& file) {
+    Throw(file, "Cannot open file " + file.shown);
+}
+
+[[noreturn]] void ThrowReadError(const TNamedFile& file) {
+    Throw(file, "Stream read error");
 }
 
 // A NUL would silently cut the name short and reach another file.
@@ -173,11 +188,73 @@ bool FolderRefusesNewFiles(int error) {
     return error == EACCES || error == EPERM;
 }
 
-void SaveInPlace(const std::string& fileName, const std::string& target, const TLineList& lines) {
+void SaveInPlace(const TNamedFile& file, const std::string& target, const TLineList& lines) {
     const int fd = RetryInterrupted([&] { return open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC); });
-    if (fd < 0) ThrowCannotCreate(fileName);
+    if (fd < 0) ThrowCannotCreate(file);
     const bool written = WriteAndFlush(fd, lines);
-    if (close(fd) != 0 || !written) ThrowWriteError();
+    if (close(fd) != 0 || !written) ThrowWriteError(file);
+}
+
+void Save(const TNamedFile& file, const TLineList& lines) {
+    const std::string target = FollowLinks(file.path);
+    const std::string directory = DirectoryOf(target);
+    struct stat old {};
+    const bool replacing = stat(target.c_str(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode)) ThrowCannotCreate(file);
+    // A link that never reaches a file (a loop, an endless chain) stays a link.
+    if (!replacing && IsLink(target)) ThrowCannotCreate(file);
+    // A page its owner made read-only stays as it is, as it would if it were
+    // truncated in place.
+    if (replacing && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) ThrowCannotCreate(file);
+
+    TTempFile temp;
+    if (!temp.Create(directory)) {
+        if (!replacing || !FolderRefusesNewFiles(errno)) ThrowCannotCreate(file);
+        SaveInPlace(file, target, lines);
+        return;
+    }
+    if (replacing) {
+        fchmod(temp.Descriptor(), old.st_mode & 07777);
+        if (geteuid() == 0) (void)!fchown(temp.Descriptor(), old.st_uid, old.st_gid);
+    } else {
+        fchmod(temp.Descriptor(), NewFileMode());
+    }
+    if (!WriteAndFlush(temp.Descriptor(), lines)) ThrowWriteError(file);
+    if (!temp.Close()) ThrowWriteError(file);
+    if (!temp.RenameTo(target)) ThrowCannotCreate(file);
+    SyncDirectory(directory);
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Reads `start` first; a file that does not begin with it is given back
+// with no more than those bytes read. An empty `start` reads everything.
+std::string Read(const TNamedFile& file, std::string_view start) {
+    // Not blocking: a pipe under the page's name must not hang the program.
+    const int fd = RetryInterrupted([&] { return open(file.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); });
+    if (fd < 0) ThrowCannotOpen(file);
+    const TClosedAtEnd closed{fd};
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) ThrowCannotOpen(file);
+
+    std::string bytes;
+    char buffer[65536];
+    const auto readMore = [&](std::size_t most) {
+        const ssize_t got = RetryInterrupted([&] { return read(fd, buffer, std::min(most, sizeof buffer)); });
+        if (got < 0) ThrowReadError(file);
+        bytes.append(buffer, static_cast<std::size_t>(got));
+        return got > 0;
+    };
+    while (bytes.size() < start.size())
+        if (!readMore(start.size() - bytes.size())) return bytes;
+    if (bytes != start) return bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+    while (readMore(sizeof buffer)) {
+    }
+    return bytes;
 }
 
 }  // namespace
@@ -187,60 +264,35 @@ std::string PageFileName(const TPageDescription& page) {
 }
 
 void SavePageLines(const std::string& fileName, const TLineList& lines) {
-    if (!IsUsableName(fileName)) ThrowCannotCreate(fileName);
-    const std::string target = FollowLinks(AnsiToUtf8(fileName));
-    const std::string directory = DirectoryOf(target);
-
-    struct stat old {};
-    const bool replacing = stat(target.c_str(), &old) == 0;
-    if (replacing && !S_ISREG(old.st_mode)) ThrowCannotCreate(fileName);
-    // A link that never reaches a file (a loop, an endless chain) stays a link.
-    if (!replacing && IsLink(target)) ThrowCannotCreate(fileName);
-    // A page its owner made read-only stays as it is, as it would if it were
-    // truncated in place.
-    if (replacing && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) ThrowCannotCreate(fileName);
-
-    TTempFile temp;
-    if (!temp.Create(directory)) {
-        if (!replacing || !FolderRefusesNewFiles(errno)) ThrowCannotCreate(fileName);
-        SaveInPlace(fileName, target, lines);
-        return;
-    }
-    if (replacing) {
-        fchmod(temp.Descriptor(), old.st_mode & 07777);
-        if (geteuid() == 0) (void)!fchown(temp.Descriptor(), old.st_uid, old.st_gid);
-    } else {
-        fchmod(temp.Descriptor(), NewFileMode());
-    }
-    if (!WriteAndFlush(temp.Descriptor(), lines)) ThrowWriteError();
-    if (!temp.Close()) ThrowWriteError();
-    if (!temp.RenameTo(target)) ThrowCannotCreate(fileName);
-    SyncDirectory(directory);
+    const TNamedFile file{AnsiToUtf8(fileName), fileName};
+    if (!IsUsableName(fileName)) ThrowCannotCreate(file);
+    Save(file, lines);
 }
 
 bool IsExistingFile(const std::string& fileName) {
-    struct stat st {};
-    return IsUsableName(fileName) && stat(AnsiToUtf8(fileName).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return IsUsableName(fileName) && IsRegularFile(AnsiToUtf8(fileName));
 }
 
 std::string ReadPageFile(const std::string& fileName) {
-    if (!IsUsableName(fileName)) ThrowCannotOpen(fileName);
-    const std::string path = AnsiToUtf8(fileName);
-    // Not blocking: a pipe under the page's name must not hang the program.
-    const int fd = RetryInterrupted([&] { return open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); });
-    if (fd < 0) ThrowCannotOpen(fileName);
-    const TClosedAtEnd closed{fd};
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) ThrowCannotOpen(fileName);
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = RetryInterrupted([&] { return read(fd, buffer, sizeof buffer); });
-        if (got == 0) return bytes;
-        if (got < 0) ThrowReadError();
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
+    const TNamedFile file{AnsiToUtf8(fileName), fileName};
+    if (!IsUsableName(fileName)) ThrowCannotOpen(file);
+    return Read(file, std::string_view());
+}
+
+void SavePageFile(const std::filesystem::path& path, const TLineList& lines) {
+    const TNamedFile file{path.string(), path.string(), true};
+    if (!IsUsableName(file.path)) ThrowCannotCreate(file);
+    Save(file, lines);
+}
+
+bool IsExistingPath(const std::filesystem::path& path) {
+    return IsUsableName(path.string()) && IsRegularFile(path.string());
+}
+
+std::string ReadPossiblePage(const std::filesystem::path& path) {
+    const TNamedFile file{path.string(), path.string(), true};
+    if (!IsUsableName(file.path)) ThrowCannotOpen(file);
+    return Read(file, kPageStart);
 }
 
 }  // namespace core

@@ -14,4 +14,8 @@ namespace core {
 // may come back.
 std::optional<TPageDescription> ReadPage(std::string_view fileBytes);
 
+// The bytes every page file starts with, whatever its description: a file
+// that does not is no page, whatever follows.
+inline constexpr std::string_view kPageStart = "<html>\r\n<head><title>";
+
 }  // namespace core

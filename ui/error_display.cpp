@@ -6,6 +6,7 @@
 #include <exception>
 #include <new>
 
+#include "core/page_file.h"
 #include "ui/text_boundary.h"
 
 namespace ui {
@@ -43,6 +44,8 @@ void RunGuarded(QWidget* parent, const std::function<void()>& handler) {
         // A page too large for memory (say, millions of line breaks per
         // image) must not end the program; "std::bad_alloc" tells no one anything.
         message = QStringLiteral("Nicht genügend Arbeitsspeicher");
+    } catch (const core::TPathFileError& error) {
+        message = FromUtf8(error.what());
     } catch (const std::exception& error) {
         // The core's messages carry file names as Windows-1252 bytes.
         message = FromAnsi(error.what());

@@ -1,5 +1,6 @@
 #include "ui/text_boundary.h"
 
+#include <QFile>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -71,6 +72,14 @@ QString FromAnsi(std::string_view ansi) {
             text[static_cast<qsizetype>(i)] = QChar(static_cast<char16_t>(core::AnsiToUnicode(byte)));
     }
     return text;
+}
+
+std::filesystem::path ToPath(const QString& fileName) {
+    return std::filesystem::path(QFile::encodeName(fileName).toStdString());
+}
+
+QString FromUtf8(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 }  // namespace ui

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QStringList>
 #include <QToolButton>
+#include <filesystem>
 
 #include "core/page_file.h"
 #include "core/page_generator.h"
@@ -49,25 +50,26 @@ TCodeViewModel& CodeLines(const QListView* codeView) {
 
 // A file of that name that the program did not write, or that was changed
 // by hand since: replacing it may lose someone's work.
-bool IsForeignFile(const std::string& fileName) {
-    if (!core::IsExistingFile(fileName)) return false;
+bool IsForeignFile(const QString& fileName) {
+    const std::filesystem::path path = ui::ToPath(fileName);
+    if (!core::IsExistingPath(path)) return false;
     try {
-        return !core::ReadPage(core::ReadPageFile(fileName)).has_value();
+        return !core::ReadPage(core::ReadPossiblePage(path)).has_value();
     } catch (const core::TPageFileError&) {
         return true;
     }
 }
 
-bool MayReplace(QWidget* window, const std::string& fileName) {
+bool MayReplace(QWidget* window, const QString& fileName) {
     return !IsForeignFile(fileName) ||
-           ui::AskYesNo(window, QStringLiteral("Die Datei ") + ui::FromAnsi(fileName) +
+           ui::AskYesNo(window, QStringLiteral("Die Datei ") + fileName +
                                     QStringLiteral(" gibt es schon und ist keine Seite von HTML Tavirel (oder wurde "
                                                    "danach von Hand geändert). Ersetzen?"));
 }
 
 }  // namespace
 
-core::TPageDescription TForm3::ReadPageDescription() {
+core::TPageDescription TForm3::DescribePage() const {
     core::TPageDescription page;
     page.Title = AnsiText(Edit2);
     page.HeadingText = AnsiText(Edit5);
@@ -101,7 +103,11 @@ core::TPageDescription TForm3::ReadPageDescription() {
     page.BreaksPerImage = SpinEdit3->value();
     page.FileBaseName = AnsiText(Edit19);
     page.LongExtension = html->isChecked();
+    return page;
+}
 
+core::TPageDescription TForm3::ReadPageDescription() {
+    const core::TPageDescription page = DescribePage();
     // Walking the link list leaves the last link in the link fields, so the
     // next "Neuer Link" repeats it unless the user types anew.
     if (ListBox2->count() > 0) {
@@ -119,14 +125,19 @@ void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
     WrittenPage.clear();
     SpeedButton10->setEnabled(false);
     CodeLines(ListBox4).ShowLines({});
+    // The traces this leaves in the window are the program's, not the user's.
+    const bool wasSaved = !HasUnsavedEntries();
     const core::TPageDescription page = ReadPageDescription();
+    if (wasSaved) MarkSaved();
     // The page's lines move into the code view and are saved from there: a
     // long page is not copied.
     CodeLines(ListBox4).ShowLines(core::GeneratePage(page));
-    const std::string fileName = core::PageFileName(page);
+    // The name as typed, not as the page's code page spells it.
+    const QString fileName = PageFilePath();
     if (!MayReplace(this, fileName)) return;
     // A failed write reaches the error display; the code view keeps the page.
-    core::SavePageLines(fileName, CodeLines(ListBox4).Lines());
-    WrittenPage = QFileInfo(ui::FromAnsi(fileName)).absoluteFilePath();
+    core::SavePageFile(ui::ToPath(fileName), CodeLines(ListBox4).Lines());
+    MarkSaved();
+    WrittenPage = QFileInfo(fileName).absoluteFilePath();
     SpeedButton10->setEnabled(true);
 }

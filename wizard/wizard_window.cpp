@@ -37,7 +37,9 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     ui::SetTextColor(SpeedButton9, ui::TitleGreen());
 
     ConnectHandlers();
+    WatchChanges();
     ui::RunGuarded(this, [this] { FormCreate(); });
+    MarkSaved();
 }
 
 void TForm3::ConnectHandlers() {

@@ -51,11 +51,27 @@ public:
     void RadioButton6Click();
 
     // Finish command.
+    // The page the wizard holds now; reading it changes nothing.
+    core::TPageDescription DescribePage() const;
+    // The same, leaving the traces a finish leaves in the window.
     core::TPageDescription ReadPageDescription();
     // The opposite: the controls of a fresh window set to show this page.
     void LoadPageDescription(const core::TPageDescription& page);
     void SpeedButton9Click();   // "F     E     R     T     I     G"
     void SpeedButton10Click();  // "Im Browser ansehen"
+
+    // The page file as the user named it, relative to the working directory
+    // and with any character the file system takes ("Reise→Rom.html").
+    QString PageFilePath() const;
+    // The absolute folder the page file lands in; relative names on the page
+    // are found from there.
+    QString PageFolder() const;
+
+    // Whether the user changed anything, pending input fields included,
+    // since the wizard started, last wrote its page or was filled from one.
+    bool HasUnsavedEntries() const;
+    // What the controls hold now counts as saved.
+    void MarkSaved();
 
     std::int32_t HeadingSizeChoice = 3;
 
@@ -161,10 +177,20 @@ public:
     // before the user looks at the page.
     QString WrittenPage;
 
+signals:
+    // Anything the page or a pending entry is made of changed, by the user
+    // or by the program.
+    void PageChanged();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Every control's content, in a fixed order, to tell changes by.
+    QStringList EnteredState() const;
+    void WatchChanges();
+    QStringList savedState_;
+
     void CreatePage1();
     void CreatePage2();
     void CreatePage3();

@@ -1,0 +1,82 @@
+// Telling whether a file is one of the program's pages reads no more of a
+// foreign file than the bytes every page starts with.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "core/page_file.h"
+#include "core/page_reader.h"
+#include "default_page.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class PossiblePage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/possible-page-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path Write(const char* name, const std::string& bytes, off_t sparseSize = 0) {
+        const fs::path path = dir_ / name;
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        EXPECT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        if (sparseSize > 0) {
+            EXPECT_EQ(ftruncate(fd, sparseSize), 0);
+        }
+        close(fd);
+        return path;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(PossiblePage, ReadsAPageWholeAndAForeignFileOnlyAsFarAsItsStart) {
+    const std::string page = testpages::DefaultPageFileBytes();
+    const struct {
+        const char* name;
+        std::string bytes;
+        off_t sparseSize;
+        std::string expected;
+    } rows[] = {
+        {"page", page, 0, page},
+        {"empty", "", 0, ""},
+        {"shorter than the start", "<html>\r\n", 0, "<html>\r\n"},
+        {"differs early", std::string(40, 'x'), 0, std::string(core::kPageStart.size(), 'x')},
+        {"differs in the last byte", "<html>\r\n<head><titlE>rest", 0, "<html>\r\n<head><titlE>"},
+        // 100 MiB of zero bytes on disk costs nothing to make, and as much to read.
+        {"large foreign", "", off_t{100} << 20, std::string(core::kPageStart.size(), '\0')},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const fs::path path = Write(row.name, row.bytes, row.sparseSize);
+        const std::string read = core::ReadPossiblePage(path);
+        EXPECT_EQ(read, row.expected);
+        EXPECT_EQ(core::ReadPage(read).has_value(), row.expected == page);
+    }
+}
+
+TEST_F(PossiblePage, NamesAnyPathInItsMessages) {
+    const fs::path missing = dir_ / "Reise→Rom.html";
+    EXPECT_FALSE(core::IsExistingPath(missing));
+    try {
+        core::ReadPossiblePage(missing);
+        ADD_FAILURE() << "no error";
+    } catch (const core::TPathFileError& error) {
+        EXPECT_EQ(std::string(error.what()), "Cannot open file " + missing.string());
+    }
+    core::SavePageFile(missing, {"a"});
+    EXPECT_TRUE(core::IsExistingPath(missing));
+    EXPECT_EQ(core::ReadPossiblePage(missing), "a\r\n");
+}
+
+}  // namespace
