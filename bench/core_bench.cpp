@@ -139,6 +139,26 @@ void BM_WriteFloor(benchmark::State& state) {
     unlink(fileName.c_str());
 }
 
+// Whether a file named like the page is one of the program's pages: a large
+// foreign file (a video under index.html) costs no more than a small one.
+// Sparse, so that the gibibyte costs no disk.
+void BM_RefuseForeign(benchmark::State& state) {
+    const std::string fileName = bench::ScratchDirectory() + "/foreign-" + std::to_string(state.range(0)) + ".html";
+    const int fd = open(fileName.c_str(), O_CREAT | O_TRUNC | O_WRONLY | O_CLOEXEC, 0644);
+    if (fd < 0 || ftruncate(fd, static_cast<off_t>(state.range(0))) != 0) {
+        state.SkipWithError("no foreign file");
+        if (fd >= 0) close(fd);
+        return;
+    }
+    close(fd);
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        benchmark::DoNotOptimize(core::ReadPage(core::ReadPossiblePage(fileName)));
+        state.SetIterationTime(Seconds(start));
+    }
+    unlink(fileName.c_str());
+}
+
 constexpr std::int64_t kSizes[] = {0, 1000, 10000, 100000};
 
 void Sizes(benchmark::internal::Benchmark* bench) {
@@ -149,6 +169,7 @@ BENCHMARK(BM_Generate)->Apply(Sizes)->UseManualTime()->Unit(benchmark::kMicrosec
 BENCHMARK(BM_CopyFloor)->Apply(Sizes)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Read)->Arg(100000)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DescriptionCopy)->Arg(100000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RefuseForeign)->Arg(1 << 10)->Arg(1 << 30)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LineListCopy)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMicrosecond);
 // A flush to disk now and then waits for other processes' writes; many short
 // repetitions let the best of them show what the save itself costs.
@@ -188,5 +209,7 @@ int main(int argc, char** argv) {
             TGoalRow{"TPageDescription copy, 100,000 vs GeneratePage", "BM_DescriptionCopy/100000",
                      "BM_Generate/100000"},
             TGoalRow{"SavePageLines, 100,000 vs write+fsync", "BM_Save/100000", "BM_WriteFloor/100000", 1.3},
+            TGoalRow{"ReadPageFile+ReadPage refusing a 1 GiB foreign file vs refusing a 1 KiB one",
+                     "BM_RefuseForeign/1073741824", "BM_RefuseForeign/1024", 2.0},
         });
 }
