@@ -42,7 +42,6 @@ int UnicodeToAnsi(char32_t codePoint) {
 
 std::string AnsiToUtf8(std::string_view ansi) {
     std::string out;
-    out.reserve(ansi.size() * 2);
     for (char ch : ansi) AppendUtf8(out, AnsiToUnicode(static_cast<unsigned char>(ch)));
     return out;
 }

@@ -104,13 +104,11 @@ bool TakeTextAfterLast(std::string_view& rest, std::string_view separator, std::
     return true;
 }
 
-// Leading zeros, "-0" and the like are read as well; the final comparison
-// turns them away, since the generator never writes them.
+// Leading zeros, "-0", trailing bytes and the like are read as well; the
+// final comparison turns them away, since the generator never writes them.
 template <typename Number>
 bool ReadNumber(std::string_view text, Number& value) {
-    const char* const end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && stop == end;
+    return std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc();
 }
 
 // A line of one text between a fixed start and end; nothing is taken when
@@ -176,8 +174,8 @@ bool ReadHeadingLine(std::string_view line, TPageDescription& page) {
         !TakeTextBefore(line, "\">", face))
         return false;
     std::int32_t index = 1;
+    // A size the generator never writes reads as 7, which writes "10".
     while (index <= 6 && HeadingFontSize(index) != size) ++index;
-    if (index > 6) return false;
     page.HeadingSizeIndex = index;
     page.HeadingColor = color;
     page.HeadingFace = face;

@@ -4,9 +4,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -16,12 +14,6 @@
 #include <QTimer>
 
 namespace testsupport {
-
-QString ExpectedApplicationTitle() {
-    const QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    const QString base = name.left(name.indexOf(QLatin1Char('.')));
-    return base.left(1) + base.mid(1).toLower();
-}
 
 void Click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
@@ -74,10 +66,13 @@ TMessageBoxSeen WithMessageBox(const std::function<void()>& action, const QStrin
     TMessageBoxSeen seen;
     auto* poll = new QTimer;
     poll->setInterval(0);
-    QObject::connect(poll, &QTimer::timeout, [&seen, &answer, poll] {
+    QObject::connect(poll, &QTimer::timeout, [&seen, &answer] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr) return;
-        seen.shown = true;
+        if (++seen.shown > 1) {
+            box->accept();
+            return;
+        }
         seen.caption = box->windowTitle();
         seen.text = box->text();
         seen.errorIcon = box->icon() == QMessageBox::Critical;
@@ -85,7 +80,7 @@ TMessageBoxSeen WithMessageBox(const std::function<void()>& action, const QStrin
         for (QAbstractButton* button : box->buttons()) seen.buttons << button->text();
         if (box->defaultButton() != nullptr) seen.defaultButton = box->defaultButton()->text();
         if (box->escapeButton() != nullptr) seen.escapeButton = box->escapeButton()->text();
-        poll->stop();
+        seen.plainText = box->textFormat() == Qt::PlainText;
         QAbstractButton* chosen = nullptr;
         for (QAbstractButton* button : box->buttons())
             if (button->text() == answer) chosen = button;
@@ -132,21 +127,6 @@ bool WithFileDialog(const std::function<void()>& action, const QString& fileName
     poll->stop();
     delete poll;
     return seen;
-}
-
-std::string ReadFileBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return "<missing file " + path.toStdString() + ">";
-    const QByteArray bytes = file.readAll();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-TWorkDir::TWorkDir() : old_(QDir::currentPath()) {
-    if (!dir_.isValid() || !QDir::setCurrent(dir_.path())) throw std::runtime_error("no temporary directory");
-}
-
-TWorkDir::~TWorkDir() {
-    QDir::setCurrent(old_);
 }
 
 }  // namespace testsupport

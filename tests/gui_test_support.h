@@ -10,12 +10,13 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <QWidget>
 #include <functional>
 #include <stdexcept>
 #include <string>
+
+#include "support/files.h"
 
 namespace testsupport {
 
@@ -36,7 +37,7 @@ void Key(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModif
 void ShowPage(QWidget* window, const QString& pageName);
 
 struct TMessageBoxSeen {
-    bool shown = false;
+    int shown = 0;  // how many boxes came
     QString caption;
     QString text;
     bool errorIcon = false;
@@ -44,17 +45,16 @@ struct TMessageBoxSeen {
     QStringList buttons;  // their captions, in the box's order
     QString defaultButton;
     QString escapeButton;
+    bool plainText = false;
 };
-// Runs the action; a message box it raises is read and closed with OK, or
-// with the button of this caption.
+// Runs the action; every message box it raises is closed with OK, or with
+// the button of this caption; the first one is read.
 TMessageBoxSeen WithMessageBox(const std::function<void()>& action, const QString& answer = QString());
 
 // Runs the action; the file dialog it opens is answered by typing this name
 // and pressing Enter, or with Escape when the name is empty. False when no
 // dialog came.
 bool WithFileDialog(const std::function<void()>& action, const QString& fileName);
-
-std::string ReadFileBytes(const QString& path);
 
 // While it lives, every file: URL the program asks the desktop to open ends
 // up here instead of in a browser.
@@ -69,20 +69,9 @@ public slots:
     void Open(const QUrl& url) { opened.append(url); }
 };
 
-// The caption of the program's boxes for this test program, read off its
-// file name: up to the first ".", lower case after the first character.
-QString ExpectedApplicationTitle();
-
-// Makes a fresh temporary directory the working directory for one test.
-class TWorkDir {
-public:
-    TWorkDir();
-    ~TWorkDir();
-    QString path() const { return dir_.path(); }
-
-private:
-    QString old_;
-    QTemporaryDir dir_;
-};
+// The caption of the program's boxes in the test program, gui_tests.
+inline QString ExpectedApplicationTitle() {
+    return QStringLiteral("gui_tests");
+}
 
 }  // namespace testsupport

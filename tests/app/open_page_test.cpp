@@ -34,33 +34,16 @@ void WriteFile(const QString& path, const std::string& bytes) {
 // A page with something on every page of the wizard, written into "alt/".
 std::string WriteExamplePage() {
     wizardtest::TWizardDriver wizard;
-    wizard.Page("TabSheet1");
     wizard.Click("hgf");
     wizard.Type("Edit14", "#FFEEDD");
     wizard.Click("CSS");
     wizard.Type("Edit19", "alt/seite");
     wizard.Click("htm");
+    wizardtest::UmlautRoad(wizard);
     wizard.Page("TabSheet2");
-    wizard.Type("Edit2", "Über uns");
-    wizard.Type("Edit5", "Über uns €");
     wizard.Click("RadioButton5");
-    wizard.Page("TabSheet3");
-    wizard.Type("Edit3", "Start");
-    wizard.Type("Edit4", "index.html");
-    wizard.Click("SpeedButton2");
-    wizard.Type("Edit3", "</tr>");
-    wizard.Click("SpeedButton2");
-    wizard.Page("TabSheet4");
-    wizard.Type("Edit12", "Hallo <b>Welt</b>");
-    wizard.Enter("Edit12");
-    wizard.Type("Edit12", "<br>");
-    wizard.Enter("Edit12");
-    wizard.Page("TabSheet5");
-    wizard.Type("Edit10", "foto.jpg");
-    wizard.Type("Edit11", "Wir");
-    wizard.Click("SpeedButton3");
     wizard.Finish();
-    return ReadFileBytes(QStringLiteral("alt/seite.htm"));
+    return ReadFileBytes("alt/seite.htm");
 }
 
 class OpenPage : public ::testing::Test {
@@ -82,21 +65,23 @@ TEST_F(OpenPage, APageOfTheProgramComesBackAndIsWrittenAgainWhereItWas) {
     const std::string bytes = WriteExamplePage();
     ASSERT_NE(bytes.find("</html>"), std::string::npos);
 
-    ASSERT_TRUE(Open(dir_.path() + QStringLiteral("/alt/seite.htm")));
+    ASSERT_TRUE(Open(QString::fromStdString(dir_.path()) + QStringLiteral("/alt/seite.htm")));
     TForm3* wizard = start_.Wizard();
     ASSERT_TRUE(wizard->isVisible());
     EXPECT_EQ(wizard->PageControl1->currentIndex(), 0);
-    EXPECT_EQ(QDir::currentPath(), QDir(dir_.path() + QStringLiteral("/alt")).canonicalPath());
-    EXPECT_EQ(wizard->Edit5->text(), QStringLiteral("Über uns €"));
+    EXPECT_EQ(QDir::currentPath(), QDir(QString::fromStdString(dir_.path()) + QStringLiteral("/alt")).canonicalPath());
+    // The arrow beyond Windows-1252 comes back as the reference the page holds.
+    EXPECT_EQ(wizard->Edit5->text(), QStringLiteral("Über uns € &#8594;"));
     EXPECT_EQ(wizard->Edit19->text(), QStringLiteral("seite"));
     EXPECT_TRUE(wizard->htm->isChecked());
     EXPECT_TRUE(wizard->RadioButton5->isChecked());
-    EXPECT_EQ(wizard->ListBox2->texts(), (QStringList{QStringLiteral("Start"), QStringLiteral("</tr>")}));
-    EXPECT_EQ(wizard->ListBox1->texts(), (QStringList{QStringLiteral("Hallo <b>Welt</b>"), QStringLiteral("<br>")}));
+    EXPECT_EQ(wizard->ListBox2->texts(), QStringList{QStringLiteral("Über uns &#8594;")});
+    EXPECT_EQ(wizard->ListBox1->texts(),
+              (QStringList{QStringLiteral("Preise in € &#8594; <b>fett</b>"), QStringLiteral("Über uns")}));
 
     ASSERT_TRUE(QFile::remove(QStringLiteral("seite.htm")));
     Click(wizard->SpeedButton9);
-    EXPECT_EQ(ReadFileBytes(QStringLiteral("seite.htm")), bytes);
+    EXPECT_EQ(ReadFileBytes("seite.htm"), bytes);
 }
 
 TEST_F(OpenPage, AnythingElseIsRefusedAndChangesNothing) {
@@ -122,8 +107,8 @@ TEST_F(OpenPage, AnythingElseIsRefusedAndChangesNothing) {
     for (const auto& c : cases) {
         const QString name = QString::fromUtf8(c.name);
         WriteFile(name, c.bytes);
-        const testsupport::TMessageBoxSeen seen =
-            WithMessageBox([&] { EXPECT_TRUE(Open(dir_.path() + QLatin1Char('/') + name)) << c.name; });
+        const testsupport::TMessageBoxSeen seen = WithMessageBox(
+            [&] { EXPECT_TRUE(Open(QString::fromStdString(dir_.path()) + QLatin1Char('/') + name)) << c.name; });
         EXPECT_TRUE(seen.errorIcon) << c.name;
         EXPECT_EQ(seen.text, QString::fromUtf8(c.message));
         EXPECT_EQ(start_.Wizard(), wizard) << c.name;

@@ -82,92 +82,14 @@ TTexts Utf8List(const QJsonValue& value) {
     return texts;
 }
 
-void AddLink(TWizardDriver& w, const QString& text, const QString& target) {
-    w.Type("Edit3", text);
-    w.Type("Edit4", target);
-    w.Click("SpeedButton2");
-}
-
-void AddLine(TWizardDriver& w, const QString& line) {
-    w.Type("Edit12", line);
-    w.Enter("Edit12");
-}
-
-void AddImage(TWizardDriver& w, const QString& image, const QString& caption) {
-    w.Type("Edit10", image);
-    w.Type("Edit11", caption);
-    w.Click("SpeedButton3");
-}
-
-// The typical use: a heading, two links, two text lines, one image.
-void TypicalRoad(TWizardDriver& w) {
-    w.Page("TabSheet2");
-    w.Type("Edit5", "Willkommen");
-    w.Page("TabSheet3");
-    AddLink(w, "Home", "home.html");
-    AddLink(w, "Fotos", "fotos.html");
-    w.Page("TabSheet4");
-    AddLine(w, "Hallo!");
-    AddLine(w, "Schön, dass Sie da sind.");
-    w.Page("TabSheet5");
-    AddImage(w, "foto.jpg", "Urlaub");
-}
-
-void EveryOption(TWizardDriver& w) {
-    w.Click("hgf");
-    w.Type("Edit14", "#102030");
-    w.Click("CSS");
-    w.Type("Edit15", "#111111");
-    w.Type("Edit16", "#222222");
-    w.Type("Edit17", "#333333");
-    w.Type("Edit18", "#444444");
-    w.Page("TabSheet2");
-    w.Type("Edit5", "Alle Optionen");
-    w.Type("Edit20", "#AA0000");
-    w.Type("Edit21", "Verdana");
-    w.Type("Edit8", "logo.png");
-    w.Click("eck");
-    w.Type("Edit9", "ecke.gif");
-    w.Type("SpinEdit1", "40");
-    w.Page("TabSheet3");
-    w.Click("Dots");
-    w.Type("Edit6", "punkt.gif");
-    w.Click("lh");
-    w.Type("Edit7", "zelle.gif");
-    AddLink(w, "Start", "start.html");
-    AddLink(w, "Kontakt", "kontakt.html");
-    w.Page("TabSheet4");
-    AddLine(w, "Erste Zeile");
-    AddLine(w, "Zweite Zeile");
-    w.Page("TabSheet5");
-    w.Type("SpinEdit3", "2");
-    AddImage(w, "x.jpg", "Erstes Bild");
-    AddImage(w, "y.jpg", "Zweites Bild");
-}
-
-// Umlauts, the euro sign, an arrow Windows-1252 lacks, and markup typed by
-// the user, which the page carries as it is.
-void TypedCharacters(TWizardDriver& w) {
-    w.Page("TabSheet2");
-    w.Type("Edit2", "Über uns € → <b>fett</b>");
-    w.Type("Edit5", "Über uns € →");
-    w.Page("TabSheet3");
-    AddLink(w, "Über uns →", "über-uns.html");
-    w.Page("TabSheet4");
-    AddLine(w, "Preise in € → <b>fett</b>");
-    AddLine(w, "Über uns");
-    w.Page("TabSheet5");
-    AddImage(w, "foto.jpg", "5 € → Über");
-}
-
 class BrowserPage : public ::testing::Test {
 protected:
     // Every page is written first; then one browser reads them all.
     static void SetUpTestSuite() {
         const std::pair<const char*, std::function<void(TWizardDriver&)>> roads[] = {
-            {"typical", TypicalRoad},
-            {"every option", EveryOption},
-            {"typed characters", TypedCharacters},
+            {"typical", wizardtest::TypicalRoad},
+            {"every option", wizardtest::EveryOptionRoad},
+            {"typed characters", wizardtest::UmlautRoad},
         };
         pages_ = std::make_unique<QTemporaryDir>();
         const QString home = QDir::currentPath();
@@ -233,7 +155,7 @@ TEST_F(BrowserPage, EveryOptionTakesEffect) {
     EXPECT_EQ(Utf8(seen["encoding"]), "windows-1252");
     EXPECT_EQ(Utf8List(seen["rows"]), (TTexts{"TH2", "TD2", "TD1", "TH1"}));
     EXPECT_EQ(Utf8List(seen["corner"]), (TTexts{"40", "ecke.gif"}));
-    EXPECT_EQ(Utf8List(seen["heading"]), (TTexts{"Alle Optionen", "5", "#AA0000", "Verdana", "logo.png"}));
+    EXPECT_EQ(Utf8List(seen["heading"]), (TTexts{"Alle Optionen", "8", "#AA0000", "Verdana", "logo.png"}));
     EXPECT_EQ(Utf8List(seen["links"]), (TTexts{"Start -> start.html", "Kontakt -> kontakt.html"}));
     // The style block makes the links bold, undecorated and coloured.
     EXPECT_EQ(Utf8List(seen["linkLooks"]),

@@ -51,8 +51,8 @@ TEST(LineList, PartsMakeOneLine) {
     EXPECT_EQ(lines, (TLineList{"<a href=\"seite.html\">Start</a>", "", "x"}));
 }
 
-// Short parts are copied in fixed-size pieces: every length around the
-// piece sizes must come out whole, neither cut nor overrun.
+// Parts of every short length, one after another, must come out whole,
+// neither cut nor overrun.
 TEST(LineList, PartsOfEveryShortLengthArriveWhole) {
     std::string alphabet;
     for (int i = 0; i < 48; ++i) alphabet.push_back(static_cast<char>('A' + i % 26 + (i / 26) * 32));

@@ -26,6 +26,8 @@ TEST(ReadSpinValue, ReadsWhatASpinFieldMayHold) {
         {"$10", 16},
         {"x1f", 31},
         {"X1F", 31},
+        {"$19", 25},
+        {"99", 99},
         {"0x1F", 31},
         {"0X1f", 31},
         {"$FFFFFFFF", -1},
@@ -69,40 +71,6 @@ TEST(ReadSpinValue, StopsAtNothingButTheEndOfTheText) {
                                         4)),
               0);
     EXPECT_EQ(ReadSpinValue(std::string_view("123", 2)), 12);
-}
-
-TEST(PageDescription, DefaultsAreThoseOfAFreshWizard) {
-    const core::TPageDescription page;
-    EXPECT_EQ(page.Title, "Neue Seite");
-    EXPECT_EQ(page.HeadingText, "Neue Seite");
-    EXPECT_EQ(page.HeadingSizeIndex, 3);
-    EXPECT_EQ(page.HeadingColor, "#000000");
-    EXPECT_EQ(page.HeadingFace, "Arial");
-    EXPECT_EQ(page.HeadingImage, "bild.jpg");
-    EXPECT_FALSE(page.CornerImageOn);
-    EXPECT_EQ(page.CornerImage, "eckbild.jpg");
-    EXPECT_EQ(page.CornerHeight, 0);
-    EXPECT_TRUE(page.BackgroundIsImage);
-    EXPECT_EQ(page.BackgroundImage, "hintergrund.jpg");
-    EXPECT_EQ(page.BackgroundColor, "#FFFFFF");
-    EXPECT_EQ(page.MarginLeft, 0);
-    EXPECT_EQ(page.MarginTop, 0);
-    EXPECT_FALSE(page.UseStyleSheet);
-    EXPECT_TRUE(page.BoldLinks);
-    for (const std::string* color : {&page.LinkColor, &page.VisitedColor, &page.HoverColor, &page.ActiveColor})
-        EXPECT_EQ(*color, "#000000");
-    EXPECT_TRUE(page.Links.empty());
-    EXPECT_FALSE(page.UseDots);
-    EXPECT_EQ(page.DotImage, "dot.jpg");
-    EXPECT_FALSE(page.UseLinkBackground);
-    EXPECT_EQ(page.LinkBackgroundImage, "lbg.jpg");
-    EXPECT_TRUE(page.TextLines.empty());
-    EXPECT_EQ(page.TextColor, "#000000");
-    EXPECT_EQ(page.TextFace, "Arial");
-    EXPECT_TRUE(page.Images.empty());
-    EXPECT_EQ(page.BreaksPerImage, 1);
-    EXPECT_EQ(page.FileBaseName, "index");
-    EXPECT_TRUE(page.LongExtension);
 }
 
 }  // namespace

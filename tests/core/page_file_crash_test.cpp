@@ -15,6 +15,7 @@
 #include <string>
 
 #include "core/page_file.h"
+#include "default_page.h"
 #include "page_file_support.h"
 
 namespace {
@@ -45,8 +46,8 @@ using PageFileCrash = TScratchDirectory;
 TEST_F(PageFileCrash, KilledSaveLeavesOneWholePage) {
     const TLineList first = BigPage('a', 32000);
     const TLineList second = BigPage('b', 28000);
-    const std::string firstBytes = PageBytes(first);
-    const std::string secondBytes = PageBytes(second);
+    const std::string firstBytes = testpages::PageFileBytes(first);
+    const std::string secondBytes = testpages::PageFileBytes(second);
     // The kills are spread over three saves of this machine, so that they
     // land early and late in saves of either page.
     const auto start = std::chrono::steady_clock::now();
@@ -84,7 +85,7 @@ TEST_F(PageFileCrash, KilledSaveLeavesOneWholePage) {
         ASSERT_EQ(waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the saving child ended by itself";
 
-        const std::string page = ReadBytes("index.html");
+        const std::string page = ReadFileBytes("index.html");
         const bool whole = page == firstBytes || page == secondBytes;
         ASSERT_TRUE(whole) << "kill " << kill << " after " << microseconds << " us left a page of " << page.size()
                            << " bytes (whole pages have " << firstBytes.size() << " or " << secondBytes.size() << ")";

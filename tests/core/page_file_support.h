@@ -1,8 +1,6 @@
 #pragma once
 
-// Scratch directories, byte-exact file access and child processes for the
-// page file tests. Paths may be longer than PATH_MAX: they are walked one
-// component at a time.
+// Child processes and the faults they arrange for the page file tests.
 
 #include <gtest/gtest.h>
 
@@ -11,24 +9,17 @@
 #include <vector>
 
 #include "core/line_list.h"
+#include "support/files.h"
 
 namespace page_file_support {
 
+using testsupport::DirectoryListing;
+using testsupport::MakeDirectories;
+using testsupport::ReadFileBytes;
+using testsupport::WriteFileBytes;
+
 // What SaveError returns when the save went through.
 inline const std::string kSaved = "<no error>";
-
-// The file's bytes, or "<missing>".
-std::string ReadBytes(const std::string& path);
-void WriteBytes(const std::string& path, const std::string& bytes);
-// Creates every missing directory of the path.
-void MakeDirectories(const std::string& path);
-
-// One line per entry, sorted: "name" for a file, "name/" for a directory,
-// "name -> target" for a link; "<missing>" when the directory cannot be read.
-std::string DirectoryListing(const std::string& path);
-
-// The lines as the page file must hold them, joined independently of the writer.
-std::string PageBytes(const core::TLineList& lines);
 
 // SavePageLines' message, or kSaved.
 std::string SaveError(const std::string& name, const core::TLineList& lines);
@@ -50,23 +41,17 @@ std::string DropPrivileges();
 void GiveToNobody(const std::string& path);
 inline constexpr unsigned kNobody = 65534;
 
-// A mount namespace of its own whose mounts nobody else sees.
-std::string EnterPrivateMountNamespace();
-std::string MountTmpfs(const std::string& directory, const std::string& options);
-// From now on the kernel answers every call of the system call whose
-// argument has one of the bits of flag with the error number.
-std::string RefuseSystemCall(long number, unsigned argument, unsigned flag, int error);
+// Makes the directory the root directory, in a user namespace of its own
+// where the user may not do that.
+std::string MakeRootDirectory(const std::string& directory);
+// From now on the kernel answers every call of the system call with the
+// error number.
+std::string RefuseSystemCall(long number, int error);
 
 // Each test runs in a fresh working directory, as the program does.
 class TScratchDirectory : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    std::string dir_;
-
 private:
-    std::string oldCwd_;
+    testsupport::TWorkDir dir_;
 };
 
 }  // namespace page_file_support

@@ -1,11 +1,9 @@
 #include "core/page_file.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <set>
 #include <string>
 
 #include "core/page_generator.h"
@@ -19,18 +17,8 @@ using core::ReadPageFile;
 using core::SavePageLines;
 using core::TLineList;
 using core::TPageDescription;
-using page_file_support::ReadBytes;
-using page_file_support::WriteBytes;
-
-std::set<std::string> DirectoryEntries(const std::string& path) {
-    std::set<std::string> names;
-    if (DIR* dir = opendir(path.c_str())) {
-        while (dirent* entry = readdir(dir))
-            if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..") names.insert(entry->d_name);
-        closedir(dir);
-    }
-    return names;
-}
+using testsupport::ReadFileBytes;
+using testsupport::WriteFileBytes;
 
 using PageFile = page_file_support::TScratchDirectory;
 
@@ -53,40 +41,40 @@ TEST(PageFileName, AddsOnlyTheChosenExtension) {
 
 TEST_F(PageFile, EveryLineEndsWithCrLf) {
     SavePageLines("index.html", {"<html>", "", "\xFC\x80", "</html>"});
-    EXPECT_EQ(ReadBytes("index.html"), "<html>\r\n\r\n\xFC\x80\r\n</html>\r\n");
+    EXPECT_EQ(ReadFileBytes("index.html"), "<html>\r\n\r\n\xFC\x80\r\n</html>\r\n");
     SavePageLines("leer.htm", {});
-    EXPECT_EQ(ReadBytes("leer.htm"), "");
+    EXPECT_EQ(ReadFileBytes("leer.htm"), "");
     // Written in several pieces, whose seams fall inside lines.
     TLineList big;
     for (int i = 0; i < 30000; ++i) big.push_back(std::string(static_cast<std::size_t>(i % 173), 'a' + i % 26));
     SavePageLines("gross.html", big);
-    EXPECT_EQ(ReadBytes("gross.html"), big.FileBytes());
+    EXPECT_EQ(ReadFileBytes("gross.html"), big.FileBytes());
 }
 
 TEST_F(PageFile, DefaultPageIsItsSixteenLinesEachWithCrLf) {
     SavePageLines(PageFileName(TPageDescription{}), core::GeneratePage(TPageDescription{}));
-    EXPECT_EQ(ReadBytes("index.html"), testpages::DefaultPageFileBytes());
+    EXPECT_EQ(ReadFileBytes("index.html"), testpages::PageFileBytes(testpages::kDefaultPageLines));
 }
 
 TEST_F(PageFile, ReadingGivesEveryByteUnderTheWindows1252Name) {
-    std::string bytes = testpages::DefaultPageFileBytes() + std::string("\0\xFF\r\n\n", 5);
+    std::string bytes = testpages::PageFileBytes(testpages::kDefaultPageLines) + std::string("\0\xFF\r\n\n", 5);
     for (int i = 0; i < 40000; ++i) bytes += "x\xE4";  // more than one read
-    WriteBytes(
-        "\xC3\x9C"
-        "ber.html",
-        bytes);
+    ASSERT_TRUE(
+        WriteFileBytes("\xC3\x9C"
+                       "ber.html",
+                       bytes));
     EXPECT_EQ(ReadPageFile("\xDC"
                            "ber.html"),
               bytes);
-    WriteBytes("leer.htm", "");
+    ASSERT_TRUE(WriteFileBytes("leer.htm", ""));
     EXPECT_EQ(ReadPageFile("leer.htm"), "");
 }
 
 TEST_F(PageFile, ShorterPageReplacesLongerOneCompletely) {
     SavePageLines("index.html", {"eine lange erste Zeile", "und noch eine"});
     SavePageLines("index.html", {"kurz"});
-    EXPECT_EQ(ReadBytes("index.html"), "kurz\r\n");
-    EXPECT_EQ(DirectoryEntries("."), std::set<std::string>{"index.html"}) << "no temporary file stays behind";
+    EXPECT_EQ(ReadFileBytes("index.html"), "kurz\r\n");
+    EXPECT_EQ(testsupport::DirectoryListing(), "index.html\n") << "no temporary file stays behind";
 }
 
 TEST_F(PageFile, NamesAreWindows1252AndBecomeUtf8OnDisk) {
@@ -94,17 +82,17 @@ TEST_F(PageFile, NamesAreWindows1252AndBecomeUtf8OnDisk) {
         "\xDC"
         "ber.html",
         {"x"});
-    EXPECT_EQ(ReadBytes("\xC3\x9C"
-                        "ber.html"),
+    EXPECT_EQ(ReadFileBytes("\xC3\x9C"
+                            "ber.html"),
               "x\r\n");
     SavePageLines("\x80.htm", {"y"});
-    EXPECT_EQ(ReadBytes("\xE2\x82\xAC.htm"), "y\r\n");
+    EXPECT_EQ(ReadFileBytes("\xE2\x82\xAC.htm"), "y\r\n");
 }
 
 TEST_F(PageFile, SubdirectoryThatExistsIsWrittenInto) {
     mkdir("sub", 0755);
     SavePageLines("sub/seite.htm", {"a"});
-    EXPECT_EQ(ReadBytes("sub/seite.htm"), "a\r\n");
+    EXPECT_EQ(ReadFileBytes("sub/seite.htm"), "a\r\n");
 }
 
 TEST_F(PageFile, PermissionsAndLinksOfTheOldPageSurvive) {
@@ -121,14 +109,14 @@ TEST_F(PageFile, PermissionsAndLinksOfTheOldPageSurvive) {
     umask(mask);
 
     mkdir("echt", 0755);
-    WriteBytes("echt/seite.html", "alt");
+    ASSERT_TRUE(WriteFileBytes("echt/seite.html", "alt"));
     ASSERT_EQ(symlink("echt/seite.html", "index.html"), 0);
     SavePageLines("index.html", {"neu"});
     struct stat link {};
     ASSERT_EQ(lstat("index.html", &link), 0);
     EXPECT_TRUE(S_ISLNK(link.st_mode)) << "the link stays a link";
-    EXPECT_EQ(ReadBytes("echt/seite.html"), "neu\r\n");
-    EXPECT_EQ(DirectoryEntries("echt"), std::set<std::string>{"seite.html"});
+    EXPECT_EQ(ReadFileBytes("echt/seite.html"), "neu\r\n");
+    EXPECT_EQ(testsupport::DirectoryListing("echt"), "seite.html\n");
 }
 
 }  // namespace

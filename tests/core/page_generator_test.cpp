@@ -16,16 +16,8 @@ using core::GeneratePage;
 using core::TLineList;
 using core::TPageDescription;
 
+using testpages::DefaultPageWithRows;
 using testpages::kDefaultPageLines;
-
-// The default page with `middle` between the heading row and the table's end.
-TLineList DefaultPageWith(const TLineList& middle) {
-    const auto tableEnd = kDefaultPageLines.end() - 3;
-    TLineList lines(kDefaultPageLines.begin(), tableEnd);
-    for (const std::string_view line : middle) lines.push_back(line);
-    for (auto line = tableEnd; line != kDefaultPageLines.end(); ++line) lines.push_back(*line);
-    return lines;
-}
 
 std::vector<std::string> Texts(const TLineList& lines) {
     return std::vector<std::string>(lines.begin(), lines.end());
@@ -121,7 +113,7 @@ TEST(GeneratePage, HeadingSizeMapsToFixedFontSizes) {
 TEST(GeneratePage, HeadingRowOptionalParts) {
     TPageDescription page;
     page.HeadingImage = "";
-    std::vector<std::string> expected = Texts(DefaultPageWith({}));
+    std::vector<std::string> expected = testpages::DefaultPageWith({});
     expected.erase(expected.begin() + 10);
     EXPECT_EQ(Texts(GeneratePage(page)), expected) << "an empty heading image removes exactly its line";
 
@@ -156,7 +148,7 @@ TEST(GeneratePage, LinkCellVariants) {
         page.UseDots = c.dots;
         page.UseLinkBackground = c.background;
         page.Links = {{"<b>T</b>", "z.html"}};
-        EXPECT_EQ(GeneratePage(page), DefaultPageWith({"<tr>", c.cell})) << c.dots << c.background;
+        EXPECT_EQ(Texts(GeneratePage(page)), DefaultPageWithRows({"<tr>", c.cell})) << c.dots << c.background;
     }
 }
 
@@ -169,7 +161,7 @@ TEST(GeneratePage, LinkRowsAndTextCellShareTheTable) {
         const char* name;
         std::vector<core::TLinkEntry> links;
         std::vector<std::string> text;
-        TLineList middle;
+        std::vector<std::string> middle;
     };
     const Case cases[] = {
         {"one link, no text", {{"A", "a.html"}}, {}, {"<tr>", a}},
@@ -188,36 +180,36 @@ TEST(GeneratePage, LinkRowsAndTextCellShareTheTable) {
         TPageDescription page;
         page.Links = tc.links;
         page.TextLines = tc.text;
-        EXPECT_EQ(GeneratePage(page), DefaultPageWith(tc.middle)) << tc.name;
+        EXPECT_EQ(Texts(GeneratePage(page)), DefaultPageWithRows(tc.middle)) << tc.name;
     }
 }
 
-// The page's buffer is sized for texts of a usual length before they are
-// read: texts far longer, and many of them, must still arrive whole.
+// Texts far longer than usual, and many of them, must arrive whole.
 TEST(GeneratePage, LongTextsArriveWhole) {
     TPageDescription page;
     const std::string target(50000, 't');
     page.Links = {{"L", target}};
-    TLineList middle = {"<tr>", "<td><a href=\"" + target + "\">L</a></td>", "<td valign=\"top\" rowspan=\"2\">",
-                        "<font color=\"#000000\" face=\"Arial\">"};
+    std::vector<std::string> middle = {"<tr>", "<td><a href=\"" + target + "\">L</a></td>",
+                                       "<td valign=\"top\" rowspan=\"2\">", "<font color=\"#000000\" face=\"Arial\">"};
     for (std::size_t i = 0; i < 400; ++i) {
         page.TextLines.push_back(std::string(i * 9, static_cast<char>('a' + i % 26)));
         middle.push_back(page.TextLines.back());
     }
     middle.push_back("</tr>");
-    EXPECT_EQ(GeneratePage(page), DefaultPageWith(middle));
+    EXPECT_EQ(Texts(GeneratePage(page)), DefaultPageWithRows(middle));
 }
 
 TEST(GeneratePage, ImageRowBreaksComeBeforeEachImage) {
     TPageDescription page;
     page.Images = {{"a.jpg", "Erstes Bild"}, {"b.gif", ""}};
     page.BreaksPerImage = 2;
-    EXPECT_EQ(GeneratePage(page), DefaultPageWith({"<tr>", "<th>", "<br>", "<br>", "<img src=\"a.jpg\">Erstes Bild",
-                                                   "<br>", "<br>", "<img src=\"b.gif\">", "</th>", "</tr>"}));
+    EXPECT_EQ(Texts(GeneratePage(page)),
+              DefaultPageWithRows({"<tr>", "<th>", "<br>", "<br>", "<img src=\"a.jpg\">Erstes Bild", "<br>", "<br>",
+                                   "<img src=\"b.gif\">", "</th>", "</tr>"}));
     for (std::int32_t breaks : {0, -1, std::numeric_limits<std::int32_t>::min()}) {
         page.BreaksPerImage = breaks;
-        EXPECT_EQ(GeneratePage(page), DefaultPageWith({"<tr>", "<th>", "<img src=\"a.jpg\">Erstes Bild",
-                                                       "<img src=\"b.gif\">", "</th>", "</tr>"}))
+        EXPECT_EQ(Texts(GeneratePage(page)), DefaultPageWithRows({"<tr>", "<th>", "<img src=\"a.jpg\">Erstes Bild",
+                                                                  "<img src=\"b.gif\">", "</th>", "</tr>"}))
             << breaks;
     }
 }

@@ -41,7 +41,7 @@ protected:
 };
 
 TEST_F(PossiblePage, ReadsAPageWholeAndAForeignFileOnlyAsFarAsItsStart) {
-    const std::string page = testpages::DefaultPageFileBytes();
+    const std::string page = testpages::PageFileBytes(testpages::kDefaultPageLines);
     const struct {
         const char* name;
         std::string bytes;

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
+#include <string_view>
 
 #include "core/page_description.h"
 
@@ -16,8 +18,31 @@ namespace fuzzing {
 constexpr std::size_t kMaxEntries = 199;
 constexpr std::size_t kMaxTextLength = 48;
 
+// The template's own lines and separators: texts made of them make a plain
+// reading of the page go wrong.
+inline constexpr std::string_view kTemplatePieces[] = {"</tr>",
+                                                       "<tr>",
+                                                       "<br>",
+                                                       "<th>",
+                                                       "</th>",
+                                                       "<img src=\"x\">",
+                                                       "</a></td>",
+                                                       "\"",
+                                                       "\">",
+                                                       "<td valign=\"top\" rowspan=\"2\">",
+                                                       "\" align=\"middle\"><a href=\"",
+                                                       "\" face=\"",
+                                                       "\" leftmargin=\"",
+                                                       "<td>"};
+
 // Without line breaks a text stays on its line, as typed texts do.
 inline std::string Text(FuzzedDataProvider& in, bool lineBreaks) {
+    if (in.ConsumeBool()) {
+        std::string text;
+        for (int n = in.ConsumeIntegralInRange(0, 3); n > 0; --n)
+            text.append(kTemplatePieces[in.ConsumeIntegralInRange<std::size_t>(0, std::size(kTemplatePieces) - 1)]);
+        return text;
+    }
     std::string text = in.ConsumeRandomLengthString(kMaxTextLength);
     if (!lineBreaks) std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
     return text;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 
+#include "default_page.h"
 #include "gui_test_support.h"
 #include "wizard/wizard_driver.h"
 
@@ -18,23 +19,7 @@ namespace {
 using testsupport::ReadFileBytes;
 using testsupport::TWorkDir;
 
-QStringList FilesHere() {
-    return QDir().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
-}
-
-// The default page with some of its lines (numbered from 1) replaced by others.
-TLines DefaultPageWith(const std::map<int, TLines>& replaced) {
-    const TLines defaults = DefaultPage();
-    TLines page;
-    for (int number = 1; number <= static_cast<int>(defaults.size()); ++number) {
-        const auto found = replaced.find(number);
-        if (found == replaced.end())
-            page.push_back(defaults[static_cast<std::size_t>(number - 1)]);
-        else
-            page.insert(page.end(), found->second.begin(), found->second.end());
-    }
-    return page;
-}
+using testpages::DefaultPageWith;
 
 std::string HeadingLine(const std::string& size, const std::string& text) {
     return "<font size=\"" + size + "\" color=\"#000000\" face=\"Arial\">" + text + "</font></b>";
@@ -46,7 +31,7 @@ TEST(Finish, DefaultsWriteTheDefaultPageAndShowIt) {
     wizard.Finish();
     EXPECT_EQ(ReadFileBytes("index.html"), PageFileBytes(DefaultPage()));
     EXPECT_EQ(wizard.CodeView(), DefaultPage());
-    EXPECT_EQ(FilesHere(), QStringList{"index.html"});
+    EXPECT_EQ(testsupport::DirectoryListing(), "index.html\n");
 }
 
 TEST(Finish, FinishingAgainShowsAndWritesOnlyTheNewPage) {
@@ -80,7 +65,7 @@ TEST(Finish, AFileThatCannotBeCreatedIsReportedAndTheWizardGoesOn) {
     EXPECT_TRUE(seen.errorIcon);
     EXPECT_EQ(seen.text, "Cannot create file nichtda/index.html.");
     EXPECT_EQ(wizard.CodeView(), DefaultPage());
-    EXPECT_TRUE(FilesHere().isEmpty());
+    EXPECT_EQ(testsupport::DirectoryListing(), "");
 
     wizard.Type("Edit19", "index");
     EXPECT_FALSE(testsupport::WithMessageBox([&] { wizard.Finish(); }).shown);
@@ -140,7 +125,7 @@ TEST(Finish, AnUmlautInTheBaseNameGivesThatFileName) {
     TWizardDriver wizard;
     wizard.Type("Edit19", "Über");
     wizard.Finish();
-    EXPECT_EQ(FilesHere(), QStringList{"Über.html"});
+    EXPECT_EQ(testsupport::DirectoryListing(), "Über.html\n");
     EXPECT_EQ(ReadFileBytes("Über.html"), PageFileBytes(DefaultPage()));
 }
 
@@ -306,41 +291,10 @@ TEST(Finish, EachSettingReachesItsPlaceInThePage) {
     }
 }
 
-TEST(Finish, EveryFieldOfTheOtherPagesReachesThePage) {
+TEST(Finish, EveryOptionReachesItsPlaceInThePage) {
     TWorkDir dir;
     TWizardDriver wizard;
-    wizard.Type("Edit1", "bilder/bg.gif");
-    wizard.Type("Edit19", "start");
-    wizard.Click("CSS");
-    wizard.Type("Edit15", "#111111");
-    wizard.Type("Edit16", "#222222");
-    wizard.Type("Edit17", "#333333");
-    wizard.Type("Edit18", "#444444");
-    wizard.Page("TabSheet2");
-    wizard.Type("Edit2", "Titel");
-    wizard.Type("Edit20", "#AA0000");
-    wizard.Type("Edit21", "Verdana");
-    wizard.Type("Edit8", "logo.png");
-    wizard.Page("TabSheet3");
-    wizard.Click("Dots");
-    wizard.Type("Edit6", "punkt.gif");
-    wizard.Click("lh");
-    wizard.Type("Edit7", "zelle.gif");
-    wizard.Type("Edit3", "A");
-    wizard.Type("Edit4", "a.html");
-    wizard.Click("SpeedButton2");
-    wizard.Page("TabSheet4");
-    wizard.Type("Edit24", "#00AA00");
-    wizard.Type("Edit25", "Courier");
-    wizard.Type("Edit12", "");
-    wizard.Click("Button1");
-    wizard.Page("TabSheet5");
-    wizard.Type("SpinEdit3", "2");
-    wizard.Type("Edit10", "x.jpg");
-    wizard.Click("SpeedButton3");
-    wizard.Type("Edit10", "y.jpg");
-    wizard.Type("Edit11", "Bildtext");
-    wizard.Click("SpeedButton3");
+    EveryOptionRoad(wizard);
     wizard.Finish();
 
     const TLines page = {
@@ -353,37 +307,42 @@ TEST(Finish, EveryFieldOfTheOtherPagesReachesThePage) {
         "a:active { text-decoration:none; font-weight:bold; color:#444444; }",
         "--!></style>",
         "</head>",
-        "<body background=\"bilder/bg.gif\" topmargin=\"0\" leftmargin=\"0\">",
+        "<body bgcolor=\"#102030\" topmargin=\"9\" leftmargin=\"4\">",
         "<table cellspacing=\"0\" cellpadding=\"0\">",
         "<tr>",
-        "<th height=\"0\">",
-        "</th>",
+        "<th height=\"40\">",
+        "<img src=\"ecke.gif\"></th>",
         "<td><b>",
-        "<font size=\"5\" color=\"#AA0000\" face=\"Verdana\">Neue Seite</font></b>",
+        "<font size=\"8\" color=\"#AA0000\" face=\"Verdana\">Alle Optionen</font></b>",
         "<img src=\"logo.png\" align=\"middle\">",
         "</td>",
         "</tr>",
         "<tr>",
-        "<td background=\"zelle.gif\"><img src=\"punkt.gif\" align=\"middle\"><a href=\"a.html\">A</a></td>",
-        "<td valign=\"top\" rowspan=\"2\">",
+        "<td background=\"zelle.gif\"><img src=\"punkt.gif\" align=\"middle\"><a href=\"start.html\">Start</a></td>",
+        "<td valign=\"top\" rowspan=\"3\">",
         "<font color=\"#00AA00\" face=\"Courier\">",
-        "",
+        "Erste Zeile",
+        "Zweite Zeile",
+        "</tr>",
+        "<tr>",
+        "<td background=\"zelle.gif\"><img src=\"punkt.gif\" align=\"middle\"><a "
+        "href=\"kontakt.html\">Kontakt</a></td>",
         "</tr>",
         "<tr>",
         "<th>",
         "<br>",
         "<br>",
-        "<img src=\"x.jpg\">",
+        "<img src=\"x.jpg\">Erstes Bild",
         "<br>",
         "<br>",
-        "<img src=\"y.jpg\">Bildtext",
+        "<img src=\"y.jpg\">Zweites Bild",
         "</th>",
         "</tr>",
         "</table>",
         "</body>",
         "</html>",
     };
-    EXPECT_EQ(ReadFileBytes("start.html"), PageFileBytes(page));
+    EXPECT_EQ(ReadFileBytes("index.html"), PageFileBytes(page));
     EXPECT_EQ(wizard.CodeView(), page);
 }
 

@@ -40,7 +40,7 @@ TEST(ViewInBrowser, OpensThePageTheLastFinishWrote) {
         wizard.Type("Edit19", QString::fromUtf8(c.baseName));
         if (c.shortExtension) wizard.Click("htm");
         wizard.Finish();
-        const QString written = QDir(dir.path()).filePath(QString::fromUtf8(c.fileName));
+        const QString written = QDir(QString::fromStdString(dir.path())).filePath(QString::fromUtf8(c.fileName));
         ASSERT_TRUE(QFileInfo::exists(written)) << c.name;
 
         // The page is found even after the working directory has moved on.
@@ -72,7 +72,8 @@ TEST(ViewInBrowser, CanBePressedOnlyWhileTheLastFinishWroteThePage) {
     wizard.Finish();
     wizard.Page("TabSheet7");
     EXPECT_TRUE(CanView(wizard));
-    EXPECT_EQ(wizard.ViewInBrowser(), QList<QUrl>{QUrl::fromLocalFile(QDir(dir.path()).filePath("index.html"))});
+    EXPECT_EQ(wizard.ViewInBrowser(),
+              QList<QUrl>{QUrl::fromLocalFile(QDir(QString::fromStdString(dir.path())).filePath("index.html"))});
 }
 
 TEST(ViewInBrowser, WithoutABrowserTheErrorDisplaySaysSo) {

@@ -77,14 +77,95 @@ QString TWizardDriver::Text(const char* edit) {
     return Find<QLineEdit>(&window, edit)->text();
 }
 
+void TWizardDriver::AddLink(const QString& text, const QString& target) {
+    Type("Edit3", text);
+    Type("Edit4", target);
+    Click("SpeedButton2");
+}
+
+void TWizardDriver::AddLine(const QString& line) {
+    Type("Edit12", line);
+    Enter("Edit12");
+}
+
+void TWizardDriver::AddImage(const QString& fileName, const QString& caption) {
+    Type("Edit10", fileName);
+    Type("Edit11", caption);
+    Click("SpeedButton3");
+}
+
+void TypicalRoad(TWizardDriver& w) {
+    w.Page("TabSheet2");
+    w.Type("Edit5", "Willkommen");
+    w.Page("TabSheet3");
+    w.AddLink("Home", "home.html");
+    w.AddLink("Fotos", "fotos.html");
+    w.Page("TabSheet4");
+    w.AddLine("Hallo!");
+    w.AddLine("Schön, dass Sie da sind.");
+    w.Page("TabSheet5");
+    w.AddImage("foto.jpg", "Urlaub");
+}
+
+void EveryOptionRoad(TWizardDriver& w) {
+    w.Click("hgf");
+    w.Type("Edit14", "#102030");
+    w.Click("CSS");
+    w.Type("Edit15", "#111111");
+    w.Type("Edit16", "#222222");
+    w.Type("Edit17", "#333333");
+    w.Type("Edit18", "#444444");
+    w.Type("SpinEdit4", "4");
+    w.Type("SpinEdit5", "9");
+    w.Page("TabSheet2");
+    w.Type("Edit2", "Titel");
+    w.Type("Edit5", "Alle Optionen");
+    w.Type("Edit20", "#AA0000");
+    w.Type("Edit21", "Verdana");
+    w.Type("Edit8", "logo.png");
+    w.Click("RadioButton5");
+    w.Click("eck");
+    w.Type("Edit9", "ecke.gif");
+    w.Type("SpinEdit1", "40");
+    w.Page("TabSheet3");
+    w.Click("Dots");
+    w.Type("Edit6", "punkt.gif");
+    w.Click("lh");
+    w.Type("Edit7", "zelle.gif");
+    w.AddLink("Start", "start.html");
+    w.AddLink("Kontakt", "kontakt.html");
+    w.Page("TabSheet4");
+    w.Type("Edit24", "#00AA00");
+    w.Type("Edit25", "Courier");
+    w.AddLine("Erste Zeile");
+    w.AddLine("Zweite Zeile");
+    w.Page("TabSheet5");
+    w.Type("SpinEdit3", "2");
+    w.AddImage("x.jpg", "Erstes Bild");
+    w.AddImage("y.jpg", "Zweites Bild");
+}
+
+void UmlautRoad(TWizardDriver& w) {
+    w.Page("TabSheet2");
+    w.Type("Edit2", "Über uns € → <b>fett</b>");
+    w.Type("Edit5", "Über uns € →");
+    w.Page("TabSheet3");
+    w.AddLink("Über uns →", "über-uns.html");
+    w.Page("TabSheet4");
+    w.AddLine("Preise in € → <b>fett</b>");
+    w.AddLine("Über uns");
+    w.Page("TabSheet5");
+    w.AddImage("foto.jpg", "5 € → Über");
+}
+
 TLines DefaultPage() {
     return TLines(testpages::kDefaultPageLines.begin(), testpages::kDefaultPageLines.end());
 }
 
 std::string PageFileBytes(const TLines& lines) {
-    std::string bytes;
-    for (const std::string& line : lines) bytes += QString::fromStdString(line).toLatin1().toStdString() + "\r\n";
-    return bytes;
+    TLines latin1;
+    for (const std::string& line : lines) latin1.push_back(QString::fromStdString(line).toLatin1().toStdString());
+    return testpages::PageFileBytes(latin1);
 }
 
 }  // namespace wizardtest

@@ -26,6 +26,11 @@ public:
     void Paste(const char* control, const QString& text);
     void SelectEntry(const char* list, int row);  // clicks the entry
     void Finish() { Click("SpeedButton9"); }
+    // On the page of its list: types the texts and clicks "Neuer Verweis",
+    // presses Enter, clicks "Neues Bild".
+    void AddLink(const QString& text, const QString& target);
+    void AddLine(const QString& line);
+    void AddImage(const QString& fileName, const QString& caption);
 
     TLines Entries(const char* list);
     int Selected(const char* list);
@@ -37,6 +42,14 @@ public:
 
     TForm3 window;
 };
+
+// The scripted roads, from a fresh wizard up to "Fertig" (not clicked).
+// A heading, two links, two text lines and one image.
+void TypicalRoad(TWizardDriver& w);
+// Something other than the default in every field.
+void EveryOptionRoad(TWizardDriver& w);
+// Umlauts, the euro sign, an arrow Windows-1252 lacks, and typed markup.
+void UmlautRoad(TWizardDriver& w);
 
 // The 16 lines a page with every default has.
 TLines DefaultPage();
