@@ -4,23 +4,51 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <string_view>
 
 #include "app/start_window.h"
 #include "ui/app_icon.h"
 #include "ui/error_display.h"
 #include "ui/window_look.h"
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationVersion(QStringLiteral(TAVIREL_VERSION));
+namespace {
 
-    QCommandLineParser arguments;
+void DescribeArguments(QCommandLineParser& arguments) {
     arguments.setApplicationDescription(QStringLiteral("Baut eine einfache Homepage mit einem Assistenten."));
     arguments.addHelpOption();
     arguments.addVersionOption();
     arguments.addPositionalArgument(QStringLiteral("SEITE"),
                                     QStringLiteral("Eine Seite von HTML Tavirel, die im Assistenten geöffnet wird."),
                                     QStringLiteral("[SEITE]"));
+}
+
+// --help and --version must answer in a terminal without a display, where
+// the window system cannot start.
+bool AsksForHelpOrVersion(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "-h" || argument == "-?" || argument == "--help" || argument == "--help-all" ||
+            argument == "-v" || argument == "--version")
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (AsksForHelpOrVersion(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationVersion(QStringLiteral(TAVIREL_VERSION));
+        QCommandLineParser arguments;
+        DescribeArguments(arguments);
+        arguments.process(app);  // prints and ends the program
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(TAVIREL_VERSION));
+
+    QCommandLineParser arguments;
+    DescribeArguments(arguments);
     arguments.process(app);
 
     ui::InstallFontSubstitutions();

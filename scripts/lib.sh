@@ -23,8 +23,9 @@ ensure_packages() {
     fi
 }
 
+# xdg-utils: the program and its tests ask it for the desktop's web browser.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
-                qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-dejavu-core)
+                qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-dejavu-core xdg-utils)
 
 # The browser engine that reads the written pages in the tests and draws the
 # example page for the README.

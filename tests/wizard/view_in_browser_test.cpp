@@ -11,6 +11,7 @@
 
 #include "gui_test_support.h"
 #include "wizard/wizard_driver.h"
+#include "xdg_tree.h"
 
 namespace wizardtest {
 namespace {
@@ -78,11 +79,13 @@ TEST(ViewInBrowser, CanBePressedOnlyWhileTheLastFinishWroteThePage) {
 
 TEST(ViewInBrowser, WithoutABrowserTheErrorDisplaySaysSo) {
     // The offscreen platform has no way to open a document, just like a
-    // desktop without any browser: the desktop's open call fails. On a real
-    // display this would start a browser, so the case runs offscreen only.
+    // desktop without any browser: with no web browser known either, the
+    // desktop's open call fails. On a real display this would start
+    // xdg-open, so the case runs offscreen only.
     if (QGuiApplication::platformName() != QStringLiteral("offscreen"))
         GTEST_SKIP() << "needs the offscreen platform, which cannot open documents";
     TWorkDir dir;
+    const testsupport::TXdgTree noBrowser;
     TWizardDriver wizard;
     wizard.Finish();
     wizard.Page("TabSheet7");

@@ -36,8 +36,9 @@ public:
     int Selected(const char* list);
     QString Text(const char* edit);
     TLines CodeView() { return Entries("ListBox4"); }
-    // Clicks "Im Browser ansehen"; the file: URLs it asked the desktop to
-    // open, caught before any browser starts.
+    // Clicks "Im Browser ansehen" on a desktop that knows no web browser;
+    // the file: URLs it asked the desktop to open, caught before anything
+    // starts.
     QList<QUrl> ViewInBrowser();
 
     TForm3 window;
