@@ -1,5 +1,5 @@
 // "Im Browser ansehen": the page the last finish wrote, opened in the
-// desktop's web browser.
+// desktop's web browser; "Vorschau": the page as it would be written now.
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -12,4 +12,8 @@ void TForm3::SpeedButton10Click() {  // "Im Browser ansehen"
     // file layer's messages.
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(WrittenPage)))
         throw std::runtime_error("Kein Webbrowser gefunden");
+}
+
+void TForm3::SpeedButton11Click() {  // "Vorschau"
+    emit PreviewRequested();
 }
