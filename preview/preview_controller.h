@@ -30,6 +30,9 @@ public:
     QWidget* Window() const;
     // The plugin's file; tests name one that is not there.
     void SetPluginFile(const QString& path) { pluginFile_ = path; }
+    // The pause after the last change; benchmarks measure the update
+    // without it.
+    void SetPause(int milliseconds) { pause_.setInterval(milliseconds); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -10,6 +10,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QMimeDatabase>
+#include <QOpenGLContext>
 #include <QPointF>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -24,6 +25,11 @@
 #include <memory>
 
 #include "preview/page_preview.h"
+
+QT_BEGIN_NAMESPACE
+// Exported by Qt GUI; its header is a private one.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
+QT_END_NAMESPACE
 
 namespace {
 
@@ -144,6 +150,18 @@ private:
     bool loading_ = false;
 };
 
+// The engine draws through an OpenGL context shared with the windows' ones
+// and fails without it. Qt makes that context at start-up only when asked
+// before the application exists, which would load the OpenGL driver into
+// every start of the program; no window of the program uses OpenGL, so the
+// context made now, on the first preview, serves as well. Where there is no
+// OpenGL (Qt's offscreen display) the engine draws without it.
+void ShareOpenGLContexts() {
+    if (QOpenGLContext::globalShareContext() != nullptr) return;
+    auto context = std::make_unique<QOpenGLContext>();
+    if (context->create()) qt_gl_set_global_share_context(context.release());
+}
+
 class TWebPreviewEngine : public QObject, public IPagePreviewEngine {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID TAVIREL_PAGE_PREVIEW_ENGINE_IID)
@@ -160,6 +178,7 @@ public:
         scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
         scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
         QWebEngineUrlScheme::registerScheme(scheme);
+        ShareOpenGLContexts();
     }
 
     std::unique_ptr<IPagePreview> CreatePreview() override { return std::make_unique<TWebPreview>(); }
