@@ -69,8 +69,21 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 TForm1::~TForm1() = default;
 
 TForm3* TForm1::Wizard() {
-    if (wizard_ == nullptr) wizard_ = std::make_unique<TForm3>();
+    if (wizard_ == nullptr) Adopt(std::make_unique<TForm3>());
     return wizard_.get();
+}
+
+void TForm1::Adopt(std::unique_ptr<TForm3> wizard) {
+    // The preview follows the new wizard before the old one closes, so that
+    // closing it does not close the preview.
+    preview_.Attach(wizard.get());
+    ui::ConnectGuarded(wizard.get(), &TForm3::PreviewRequested, this, &TForm1::PreviewRequested);
+    if (wizard_ != nullptr) wizard_->close();
+    wizard_ = std::move(wizard);
+}
+
+void TForm1::PreviewRequested() {
+    preview_.Open();
 }
 
 bool TForm1::event(QEvent* event) {
@@ -122,8 +135,7 @@ void TForm1::OpenPage(const QString& path) {
     // character of it.
     wizard->Edit19->setText(baseName);
     wizard->MarkSaved();
-    if (wizard_ != nullptr) wizard_->close();
-    wizard_ = std::move(wizard);
+    Adopt(std::move(wizard));
     SpeedButton2Click();
 }
 

@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "preview/preview_controller.h"
+
 class QCloseEvent;
 class QDragEnterEvent;
 class QDropEvent;
@@ -25,6 +27,8 @@ public:
     // needs it earlier makes it at once.
     TForm3* Wizard();
     bool HasWizard() const { return wizard_ != nullptr; }
+    // "Vorschau" of whichever wizard this window holds.
+    TPagePreviewController& Preview() { return preview_; }
 
     void SpeedButton1Click();  // "Öffnen"
     void SpeedButton2Click();  // "Start"
@@ -51,7 +55,12 @@ private:
     // question, after the word that entries are unsaved, with "Ja".
     bool MayDropEntries(const QString& question);
     static QString DroppedFile(const QMimeData* data);
+    // Makes this the wizard; the one before it closes.
+    void Adopt(std::unique_ptr<TForm3> wizard);
+    void PreviewRequested();
 
+    // Declared before the wizard, so that the wizard goes first.
+    TPagePreviewController preview_;
     std::unique_ptr<TForm3> wizard_;
     bool wizardDue_ = false;
 };

@@ -27,6 +27,10 @@ ensure_packages() {
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
                 qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-dejavu-core xdg-utils)
 
+# The browser engine of "Vorschau", loaded by the program as a plugin; the
+# program builds and runs without it.
+PREVIEW_PACKAGES=(qt6-webengine-dev)
+
 # The browser engine that reads the written pages in the tests and draws the
 # example page for the README.
 BROWSER_PACKAGES=(chromium)

@@ -1,6 +1,7 @@
-// Page "HTML Code": the code view and the button that shows the page in the
-// browser.
+// Page "HTML Code": the code view and the buttons that show the page in the
+// browser and in the preview.
 
+#include <QHBoxLayout>
 #include <QListView>
 #include <QTabWidget>
 #include <QToolButton>
@@ -15,16 +16,26 @@ using namespace pagecontrols;
 void TForm3::CreatePage7() {
     TabSheet7 = AddPage(PageControl1, QStringLiteral("TabSheet7"), QStringLiteral("HTML Code"));
     // The code view fills the page and follows its size, but for the strip
-    // of the button below it.
+    // of the buttons below it.
     ListBox4 = AddListView(TabSheet7, QStringLiteral("ListBox4"), TabSheet7->rect(), new TCodeViewModel);
     SpeedButton10 = AddFlatButton(TabSheet7, QStringLiteral("SpeedButton10"), QStringLiteral("Im Browser ansehen"),
                                   {0, 340, 145, 25});
     SpeedButton10->setFixedSize(SpeedButton10->size());
     // Nothing to look at before a finish has written the page.
     SpeedButton10->setEnabled(false);
+    // The preview needs no finish.
+    SpeedButton11 =
+        AddFlatButton(TabSheet7, QStringLiteral("SpeedButton11"), QStringLiteral("Vorschau"), {150, 340, 145, 25});
+    SpeedButton11->setFixedSize(SpeedButton11->size());
+    auto* strip = new QHBoxLayout;
+    strip->setContentsMargins(0, 0, 0, 0);
+    strip->setSpacing(5);
+    strip->addWidget(SpeedButton10);
+    strip->addWidget(SpeedButton11);
+    strip->addStretch();
     auto* fill = new QVBoxLayout(TabSheet7);
     fill->setContentsMargins(0, 0, 0, 0);
     fill->setSpacing(0);
     fill->addWidget(ListBox4);
-    fill->addWidget(SpeedButton10, 0, Qt::AlignLeft);
+    fill->addLayout(strip);
 }

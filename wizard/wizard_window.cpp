@@ -55,6 +55,7 @@ void TForm3::ConnectHandlers() {
     ui::ConnectGuarded(SpeedButton4, &QToolButton::clicked, this, &TForm3::SpeedButton4Click);
     ui::ConnectGuarded(SpeedButton9, &QToolButton::clicked, this, &TForm3::SpeedButton9Click);
     ui::ConnectGuarded(SpeedButton10, &QToolButton::clicked, this, &TForm3::SpeedButton10Click);
+    ui::ConnectGuarded(SpeedButton11, &QToolButton::clicked, this, &TForm3::SpeedButton11Click);
 
     // A heading size button's command runs when it becomes checked, by
     // mouse or by arrow key, never when it is unchecked.

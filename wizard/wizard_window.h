@@ -59,6 +59,7 @@ public:
     void LoadPageDescription(const core::TPageDescription& page);
     void SpeedButton9Click();   // "F     E     R     T     I     G"
     void SpeedButton10Click();  // "Im Browser ansehen"
+    void SpeedButton11Click();  // "Vorschau"
 
     // The page file as the user named it, relative to the working directory
     // and with any character the file system takes ("Reise→Rom.html").
@@ -172,6 +173,7 @@ public:
     // "HTML Code"; its model holds the page's lines.
     QListView* ListBox4 = nullptr;
     QToolButton* SpeedButton10 = nullptr;
+    QToolButton* SpeedButton11 = nullptr;
     // The absolute path of the page the last finish wrote; empty when it
     // wrote nothing. Absolute, because the working directory may change
     // before the user looks at the page.
@@ -181,6 +183,8 @@ signals:
     // Anything the page or a pending entry is made of changed, by the user
     // or by the program.
     void PageChanged();
+    // "Vorschau" was pressed; the preview lives above the wizard.
+    void PreviewRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
