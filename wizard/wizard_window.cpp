@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QToolButton>
 #include <utility>
@@ -35,6 +36,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
                                                QStringLiteral("F     E     R     T     I     G"), {0, 400, 761, 30});
     SpeedButton9->setFont(ui::PixelFont(QStringLiteral("MS Sans Serif"), 19, ui::Bold | ui::Italic));
     ui::SetTextColor(SpeedButton9, ui::TitleGreen());
+    CreateKeys();
 
     ConnectHandlers();
     WatchChanges();
@@ -55,6 +57,10 @@ void TForm3::ConnectHandlers() {
     ui::ConnectGuarded(SpeedButton4, &QToolButton::clicked, this, &TForm3::SpeedButton4Click);
     ui::ConnectGuarded(SpeedButton9, &QToolButton::clicked, this, &TForm3::SpeedButton9Click);
     ui::ConnectGuarded(SpeedButton10, &QToolButton::clicked, this, &TForm3::SpeedButton10Click);
+    ui::ConnectGuarded(SaveKey, &QShortcut::activated, this, &TForm3::SpeedButton9Click);
+    ui::ConnectGuarded(NewEntryKey, &QShortcut::activated, this, &TForm3::NewEntryKeyPress);
+    ui::ConnectGuarded(LineBreakKey, &QShortcut::activated, this, &TForm3::LineBreakKeyPress);
+    ConnectLists();
 
     // A heading size button's command runs when it becomes checked, by
     // mouse or by arrow key, never when it is unchecked.
