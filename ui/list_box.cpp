@@ -84,9 +84,6 @@ void TListBox::keyPressEvent(QKeyEvent* event) {
         if (selected > 0) ListMove(this, selected, selected - 1);
     } else if (modifiers == Qt::AltModifier && event->key() == Qt::Key_Down) {
         if (selected >= 0) ListMove(this, selected, selected + 1);
-    } else if (IsEditing() && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        // The editor passes on the Enter that ends it; it must end here and
-        // not press the window's default button too.
     } else {
         QListView::keyPressEvent(event);
         return;

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "ui/error_display.h"
+#include "ui/list_box.h"
 #include "ui/tab_control.h"
 #include "ui/window_look.h"
 #include "wizard/accessible_names.h"
@@ -86,6 +87,9 @@ void TForm3::keyPressEvent(QKeyEvent* event) {
     // already pressed itself. The help panels keep Enter to themselves.
     event->accept();
     if (PageControl1->currentWidget() != TabSheet4) return;
+    // The Enter that ends editing a line in place ends nothing else; Qt's
+    // list keeps it today, and this holds should it ever pass it on.
+    if (ListBox1->IsEditing()) return;
     QWidget* focus = focusWidget();
     if (qobject_cast<QPlainTextEdit*>(focus) != nullptr || qobject_cast<QPushButton*>(focus) != nullptr) return;
     Button1->click();
