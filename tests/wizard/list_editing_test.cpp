@@ -7,10 +7,12 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -228,6 +230,39 @@ TEST(ListEditing, AltUpAndDownMoveTheEntryWithItsPartner) {
         wizard.Finish();
         const std::string written = testsupport::ReadFileBytes("index.html");
         EXPECT_EQ(written, PageOf(expected));
+    }
+}
+
+// What a user sees when the pointer rests on an entry.
+QString ToolTipOf(TWizardDriver& wizard, const char* list, int row) {
+    auto* box = Find<QListView>(&wizard.window, list);
+    const QPoint entry = box->visualRect(box->model()->index(row, 0)).center();
+    QHelpEvent hover(QEvent::ToolTip, entry, box->viewport()->mapToGlobal(entry));
+    QApplication::sendEvent(box->viewport(), &hover);
+    return QToolTip::text();
+}
+
+TEST(ListEditing, TooltipsShowWhatTheListHides) {
+    const struct {
+        const char* list;
+        int row;
+        const char* shown;  // as rich text: the entry's own markup escaped
+    } rows[] = {
+        {"ListBox2", 0, "&lt;b&gt;Eins&lt;/b&gt; → eins.html"},
+        {"ListBox2", 1, "Drei → drei.html"},
+        {"ListBox3", 2, "Bild: c.jpg\nBildtext: C"},
+    };
+    TWizardDriver wizard;
+    Fill(wizard, {{{"<b>Eins</b>", "eins.html"}, {"Zwei", "zwei.html"}, {"Drei", "drei.html"}}, {}, kStart.images});
+    // A moved entry shows its own partner.
+    wizard.Page("TabSheet3");
+    wizard.SelectEntry("ListBox2", 2);
+    testsupport::Key(Find(&wizard.window, "ListBox2"), Qt::Key_Up, Qt::AltModifier);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.shown);
+        wizard.Page(PageOfList(row.list));
+        EXPECT_TRUE(ToolTipOf(wizard, row.list, row.row).contains(QString::fromUtf8(row.shown)));
+        QToolTip::hideText();
     }
 }
 
