@@ -76,6 +76,11 @@ void TListBox::SetToolTips(std::function<QString(int row)> toolTip) {
 void TListBox::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const int selected = ListSelectedIndex(this);
+    if (IsEditing()) {
+        // Keys the in-place editor passed on change nothing under it.
+        QListView::keyPressEvent(event);
+        return;
+    }
     if (modifiers == Qt::NoModifier && event->key() == Qt::Key_F2) {
         emit EditRequested();
     } else if (modifiers == Qt::NoModifier && event->key() == Qt::Key_Delete) {
