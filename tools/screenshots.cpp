@@ -1,6 +1,6 @@
-// Draws the start window and every page of the wizard into PNG files, so
-// that the documentation shows what the program really looks like. The
-// wizard is filled with a small example page first, and the finish button is
+// Draws the start window, every page of the wizard and the link dialog into
+// PNG files, so that the documentation shows what the program really looks
+// like. The wizard is filled with a small example page first, and the finish button is
 // pressed inside a scratch directory so that the code view has content. Given
 // a page directory, the example page is written there instead, with pictures
 // for the images it names, for a browser to draw.
@@ -17,12 +17,14 @@
 #include <QString>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <cstdio>
 #include <iterator>
 
 #include "app/start_window.h"
 #include "ui/app_icon.h"
+#include "ui/list_box.h"
 #include "ui/window_look.h"
 #include "wizard/wizard_window.h"
 
@@ -124,6 +126,27 @@ bool Finish(TForm3& wizard, const QString& pagePath) {
     return pagePath.isEmpty() || DrawPictures(QDir(pagePath));
 }
 
+// The dialog the first link opens for editing, drawn while it is open and
+// then closed without a change.
+bool SaveLinkDialog(TForm3& wizard, const QDir& outDir) {
+    wizard.PageControl1->setCurrentWidget(wizard.TabSheet3);
+    ui::ListSelect(wizard.ListBox2, 0);
+    bool ok = false;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr) return;
+        poll.stop();
+        ok = Save(dialog, outDir, QStringLiteral("link-dialog.png"));
+        dialog->close();
+    });
+    poll.start();
+    wizard.ListBox2DblClick();
+    if (!ok) std::fprintf(stderr, "screenshots: the link dialog did not open\n");
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -156,5 +179,6 @@ int main(int argc, char** argv) {
         wizard.PageControl1->setCurrentIndex(page);
         ok = Save(&wizard, outDir, QString::fromLatin1(kPageFiles[page])) && ok;
     }
+    ok = SaveLinkDialog(wizard, outDir) && ok;
     return ok ? 0 : 1;
 }

@@ -1,7 +1,12 @@
 #include "ui/list_box.h"
 
+#include <QDropEvent>
+#include <QHelpEvent>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QStringListModel>
+#include <QToolTip>
+#include <utility>
 
 #include "ui/text_boundary.h"
 
@@ -19,11 +24,25 @@ bool IsRow(const TListBox* list, int index) {
     return index >= 0 && index < list->count();
 }
 
+// Entries are what the user typed, markup included; a tooltip must show
+// them as they are, not render them.
+QString PlainToolTip(const QString& text) {
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
 }  // namespace
 
 TListBox::TListBox(QWidget* parent) : QListView(parent), rows_(new QStringListModel(this)) {
     setModel(rows_);
+    // Editing in place opens only on the window's request (ListEditInPlace).
     setEditTriggers(NoEditTriggers);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDropIndicatorShown(true);
+    setDragDropMode(InternalMove);
+    setDefaultDropAction(Qt::MoveAction);
+    // The first click of a double-click has selected the entry already.
+    connect(this, &QAbstractItemView::doubleClicked, this, &TListBox::EditRequested);
 }
 
 int TListBox::count() const {
@@ -36,6 +55,85 @@ QStringList TListBox::texts() const {
 
 void TListBox::clear() {
     rows_->setStringList({});
+}
+
+bool TListBox::IsEditing() const {
+    return state() == EditingState;
+}
+
+void TListBox::EndEditing() {
+    if (!IsEditing()) return;
+    QWidget* editor = indexWidget(currentIndex());
+    if (editor == nullptr) return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void TListBox::SetToolTips(std::function<QString(int row)> toolTip) {
+    toolTip_ = std::move(toolTip);
+}
+
+void TListBox::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const int selected = ListSelectedIndex(this);
+    if (IsEditing()) {
+        // Keys the in-place editor passed on change nothing under it.
+        QListView::keyPressEvent(event);
+        return;
+    }
+    if (modifiers == Qt::NoModifier && event->key() == Qt::Key_F2) {
+        emit EditRequested();
+    } else if (modifiers == Qt::NoModifier && event->key() == Qt::Key_Delete) {
+        emit DeleteRequested();
+    } else if (modifiers == Qt::AltModifier && event->key() == Qt::Key_Up) {
+        if (selected > 0) ListMove(this, selected, selected - 1);
+    } else if (modifiers == Qt::AltModifier && event->key() == Qt::Key_Down) {
+        if (selected >= 0) ListMove(this, selected, selected + 1);
+    } else {
+        QListView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void TListBox::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    // Tab ends editing and goes on to the next control, instead of opening
+    // the neighbouring entry's editor.
+    const bool onward = hint == QAbstractItemDelegate::EditNextItem;
+    const bool back = hint == QAbstractItemDelegate::EditPreviousItem;
+    QListView::closeEditor(editor, onward || back ? QAbstractItemDelegate::NoHint : hint);
+    if (onward || back) focusNextPrevChild(onward);
+}
+
+bool TListBox::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip || !toolTip_) return QListView::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex entry = indexAt(help->pos());
+    if (entry.isValid())
+        QToolTip::showText(help->globalPos(), PlainToolTip(toolTip_(entry.row())), viewport(), visualRect(entry));
+    else
+        QToolTip::hideText();
+    return true;
+}
+
+void TListBox::dropEvent(QDropEvent* event) {
+    // Only the list's own entries are dropped here, and the dragged one is
+    // the selected one. It takes the place of the entry it is dropped on, or
+    // the last place below the entries.
+    const int from = ListSelectedIndex(this);
+    if (event->source() != this || from < 0) {
+        event->ignore();
+        return;
+    }
+    const QModelIndex over = indexAt(event->position().toPoint());
+    ListMove(this, from, over.isValid() ? over.row() : count() - 1);
+    // Not a move for the drag: the entry is where it belongs already, and a
+    // move would make Qt remove the dragged row.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    stopAutoScroll();
+    setState(NoState);
+    viewport()->update();
 }
 
 int ListSelectedIndex(const TListBox* list) {
@@ -54,6 +152,26 @@ void ListDeleteAt(TListBox* list, int index) {
     if (!IsRow(list, index)) return;
     list->rows_->removeRows(index, 1);
     SelectNone(list);
+}
+
+void ListSetEntry(TListBox* list, int index, const QString& entry) {
+    if (!IsRow(list, index)) return;
+    list->rows_->setData(list->rows_->index(index), entry);
+}
+
+void ListMove(TListBox* list, int from, int to) {
+    if (!IsRow(list, from) || !IsRow(list, to) || from == to) return;
+    // Qt counts the destination before the move: below the entry, one more.
+    list->rows_->moveRows(QModelIndex(), from, 1, QModelIndex(), to > from ? to + 1 : to);
+    ListSelect(list, to);
+    list->scrollTo(list->model()->index(to, 0));
+}
+
+void ListEditInPlace(TListBox* list, int index) {
+    if (!IsRow(list, index)) return;
+    const QModelIndex entry = list->model()->index(index, 0);
+    list->scrollTo(entry);
+    list->edit(entry);
 }
 
 void ListSelect(TListBox* list, int index) {

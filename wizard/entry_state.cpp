@@ -23,7 +23,12 @@ QString TForm3::PageFolder() const {
 QStringList TForm3::EnteredState() const {
     QStringList state;
     // Spin fields hold line edits too, so their texts are here as well.
-    for (const QLineEdit* edit : findChildren<QLineEdit*>()) state << edit->text();
+    for (const QLineEdit* edit : findChildren<QLineEdit*>()) {
+        // An open in-place editor is not an entry of its own; it lingers a
+        // moment after it closed, too.
+        if (ListBox1->isAncestorOf(edit)) continue;
+        state << edit->text();
+    }
     for (const QAbstractButton* button : findChildren<QAbstractButton*>())
         if (button->isCheckable()) state << (button->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     // Each list's length first, so that an entry cannot pass for one of the next list.

@@ -121,6 +121,9 @@ core::TPageDescription TForm3::ReadPageDescription() {
 }
 
 void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
+    // A line being edited counts as typed: the flat button and Ctrl+S leave
+    // the editor open.
+    ListBox1->EndEditing();
     // Until this run has written its page there is nothing to look at.
     WrittenPage.clear();
     SpeedButton10->setEnabled(false);

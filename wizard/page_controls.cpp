@@ -42,6 +42,14 @@ public:
         size.setHeight(kListRowHeight);
         return size;
     }
+    // An entry edited in place keeps its whole text: Qt's editor would cut
+    // it at 32767 characters.
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* edit = qobject_cast<QLineEdit*>(editor)) edit->setMaxLength(std::numeric_limits<int>::max());
+        return editor;
+    }
 };
 
 // A click anywhere on a check box or radio button toggles it, not only on

@@ -7,11 +7,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QToolButton>
 #include <utility>
 
 #include "ui/error_display.h"
+#include "ui/list_box.h"
 #include "ui/tab_control.h"
 #include "ui/window_look.h"
 #include "wizard/accessible_names.h"
@@ -35,6 +37,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
                                                QStringLiteral("F     E     R     T     I     G"), {0, 400, 761, 30});
     SpeedButton9->setFont(ui::PixelFont(QStringLiteral("MS Sans Serif"), 19, ui::Bold | ui::Italic));
     ui::SetTextColor(SpeedButton9, ui::TitleGreen());
+    CreateKeys();
 
     ConnectHandlers();
     WatchChanges();
@@ -56,6 +59,10 @@ void TForm3::ConnectHandlers() {
     ui::ConnectGuarded(SpeedButton9, &QToolButton::clicked, this, &TForm3::SpeedButton9Click);
     ui::ConnectGuarded(SpeedButton10, &QToolButton::clicked, this, &TForm3::SpeedButton10Click);
     ui::ConnectGuarded(SpeedButton11, &QToolButton::clicked, this, &TForm3::SpeedButton11Click);
+    ui::ConnectGuarded(SaveKey, &QShortcut::activated, this, &TForm3::SpeedButton9Click);
+    ui::ConnectGuarded(NewEntryKey, &QShortcut::activated, this, &TForm3::NewEntryKeyPress);
+    ui::ConnectGuarded(LineBreakKey, &QShortcut::activated, this, &TForm3::LineBreakKeyPress);
+    ConnectLists();
 
     // A heading size button's command runs when it becomes checked, by
     // mouse or by arrow key, never when it is unchecked.
@@ -81,6 +88,9 @@ void TForm3::keyPressEvent(QKeyEvent* event) {
     // already pressed itself. The help panels keep Enter to themselves.
     event->accept();
     if (PageControl1->currentWidget() != TabSheet4) return;
+    // The Enter that ends editing a line in place ends nothing else; Qt's
+    // list keeps it today, and this holds should it ever pass it on.
+    if (ListBox1->IsEditing()) return;
     QWidget* focus = focusWidget();
     if (qobject_cast<QPlainTextEdit*>(focus) != nullptr || qobject_cast<QPushButton*>(focus) != nullptr) return;
     Button1->click();

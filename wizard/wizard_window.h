@@ -14,6 +14,7 @@ class QListView;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QShortcut;
 class QTabWidget;
 class QToolButton;
 
@@ -43,6 +44,13 @@ public:
     void SpeedButton8Click();  // "Alles löschen"
     void SpeedButton3Click();  // "Neues Bild"
     void SpeedButton4Click();  // "Bild löschen"
+    // Editing an entry, on F2 or a double-click in its list: a text line in
+    // place, a link or an image in a small dialog.
+    void ListBox1DblClick();
+    void ListBox2DblClick();
+    void ListBox3DblClick();
+    void NewEntryKeyPress();   // Alt+N: "Neuer Link" or "Neues Bild"
+    void LineBreakKeyPress();  // Ctrl+Return: "Zeilenumbruch"
     void RadioButton1Click();
     void RadioButton2Click();
     void RadioButton3Click();
@@ -84,6 +92,10 @@ public:
     QWidget* TabSheet5 = nullptr;
     QWidget* TabSheet7 = nullptr;
     QToolButton* SpeedButton9 = nullptr;
+    // Keys for the whole window, whichever control has the focus.
+    QShortcut* SaveKey = nullptr;       // Ctrl+S
+    QShortcut* NewEntryKey = nullptr;   // Alt+N
+    QShortcut* LineBreakKey = nullptr;  // Ctrl+Return
 
     // "Allgemeine Einstellungen"
     QLabel* Label10 = nullptr;
@@ -201,5 +213,7 @@ private:
     void CreatePage4();
     void CreatePage5();
     void CreatePage7();
+    void CreateKeys();
     void ConnectHandlers();
+    void ConnectLists();
 };

@@ -1,0 +1,36 @@
+// The keys that reach the wizard's commands from anywhere in the window, and
+// the tooltips that name them. The keys bound to a list (F2, Delete,
+// Alt+Up/Down) work only while the list has the focus; see ui::TListBox.
+
+#include <QKeySequence>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "wizard/wizard_window.h"
+
+void TForm3::CreateKeys() {
+    SaveKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
+    NewEntryKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_N), this);
+    LineBreakKey = new QShortcut(this);
+    // Return on the main block, Enter on the keypad.
+    LineBreakKey->setKeys({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+
+    SpeedButton2->setToolTip(QStringLiteral("Neuer Link (Alt+N)"));
+    SpeedButton5->setToolTip(QStringLiteral("Link löschen (Entf in der Liste)"));
+    SpeedButton6->setToolTip(QStringLiteral("Zeilenumbruch (Strg+Eingabe)"));
+    SpeedButton7->setToolTip(QStringLiteral("Zeile löschen (Entf in der Liste)"));
+    SpeedButton3->setToolTip(QStringLiteral("Neues Bild (Alt+N)"));
+    SpeedButton4->setToolTip(QStringLiteral("Bild löschen (Entf in der Liste)"));
+    SpeedButton9->setToolTip(QStringLiteral("Seite erzeugen und speichern (Strg+S)"));
+}
+
+void TForm3::NewEntryKeyPress() {  // Alt+N
+    QWidget* page = PageControl1->currentWidget();
+    if (page == TabSheet3) SpeedButton2Click();
+    if (page == TabSheet5) SpeedButton3Click();
+}
+
+void TForm3::LineBreakKeyPress() {  // Ctrl+Return
+    if (PageControl1->currentWidget() == TabSheet4) SpeedButton6Click();
+}
