@@ -1,6 +1,8 @@
 // Page "Bilder" (the image column under the links) and page "HTML Code"
-// (the code view and the button that shows the page in the browser).
+// (the code view, the button that shows the page in the browser and the
+// line naming the files the page misses).
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -9,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "ui/elided_label.h"
 #include "ui/list_box.h"
 #include "ui/spin_edit.h"
 #include "wizard/code_view_model.h"
@@ -17,6 +20,10 @@
 #include "wizard/wizard_window.h"
 
 using namespace pagecontrols;
+
+namespace {
+constexpr int kMissingFilesLeft = 300;
+}  // namespace
 
 void TForm3::CreatePage5() {
     TabSheet5 = AddPage(PageControl1, QStringLiteral("TabSheet5"), QStringLiteral("Bilder"));
@@ -54,9 +61,20 @@ void TForm3::CreatePage7() {
     SpeedButton10->setFixedSize(SpeedButton10->size());
     // Nothing to look at before a finish has written the page.
     SpeedButton10->setEnabled(false);
+    Label21 = new ui::TElidedLabel(TabSheet7);
+    Label21->setObjectName(QStringLiteral("Label21"));
+    Label21->setFixedHeight(SpeedButton10->height());
     auto* fill = new QVBoxLayout(TabSheet7);
     fill->setContentsMargins(0, 0, 0, 0);
     fill->setSpacing(0);
     fill->addWidget(ListBox4);
-    fill->addWidget(SpeedButton10, 0, Qt::AlignLeft);
+    // The strip below the view: buttons from the left, the line of missing
+    // files from x = 300 to the page's right edge.
+    auto* strip = new QHBoxLayout;
+    strip->setContentsMargins(0, 0, 0, 0);
+    strip->setSpacing(0);
+    strip->addWidget(SpeedButton10);
+    strip->addSpacing(kMissingFilesLeft - SpeedButton10->width());
+    strip->addWidget(Label21, 1);
+    fill->addLayout(strip);
 }

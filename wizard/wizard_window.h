@@ -18,6 +18,7 @@ class QTabWidget;
 class QToolButton;
 
 namespace ui {
+class TElidedLabel;
 class TListBox;
 class TSpinEdit;
 class TToggleGroup;
@@ -49,6 +50,14 @@ public:
     void RadioButton4Click();
     void RadioButton5Click();
     void RadioButton6Click();
+    // "…" beside each image field: "Bild auswählen".
+    void SpeedButton12Click();  // background image, Edit1
+    void SpeedButton13Click();  // heading image, Edit8
+    void SpeedButton14Click();  // corner image, Edit9
+    void SpeedButton15Click();  // dot image, Edit6
+    void SpeedButton16Click();  // link background, Edit7
+    void SpeedButton17Click();  // inline image, Edit13
+    void SpeedButton18Click();  // image column, Edit10
 
     // Finish command.
     // The page the wizard holds now; reading it changes nothing.
@@ -83,6 +92,14 @@ public:
     QWidget* TabSheet5 = nullptr;
     QWidget* TabSheet7 = nullptr;
     QToolButton* SpeedButton9 = nullptr;
+    // The picture pickers, in the order of their handlers above.
+    QToolButton* SpeedButton12 = nullptr;
+    QToolButton* SpeedButton13 = nullptr;
+    QToolButton* SpeedButton14 = nullptr;
+    QToolButton* SpeedButton15 = nullptr;
+    QToolButton* SpeedButton16 = nullptr;
+    QToolButton* SpeedButton17 = nullptr;
+    QToolButton* SpeedButton18 = nullptr;
 
     // "Allgemeine Einstellungen"
     QLabel* Label10 = nullptr;
@@ -172,6 +189,8 @@ public:
     // "HTML Code"; its model holds the page's lines.
     QListView* ListBox4 = nullptr;
     QToolButton* SpeedButton10 = nullptr;
+    // What the last finish's page names but its folder lacks.
+    ui::TElidedLabel* Label21 = nullptr;
     // The absolute path of the page the last finish wrote; empty when it
     // wrote nothing. Absolute, because the working directory may change
     // before the user looks at the page.
@@ -197,5 +216,10 @@ private:
     void CreatePage4();
     void CreatePage5();
     void CreatePage7();
+    void CreateImagePickers();
+    // Lets the user choose a picture for the field.
+    void PickImage(QLineEdit* field);
+    // Looks for the page's files beside it, once per finish.
+    void ShowMissingFiles(const core::TPageDescription& page);
     void ConnectHandlers();
 };
