@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringList>
 
 #include "core/page_references.h"
@@ -12,25 +13,31 @@
 
 namespace {
 
+// The folders' entries, each folder listed once per finish: a page of many
+// missing pictures would list it again for each.
+using TFolderListings = QHash<QString, QStringList>;
+
 // The entry of the folder with this name, letter case aside; empty when
 // there is none.
-QString EntryOfAnyCase(const QDir& folder, const QString& name) {
+QString EntryOfAnyCase(const QDir& folder, const QString& name, TFolderListings& listings) {
     if (QFileInfo::exists(folder.filePath(name))) return name;
-    const QDir::Filters all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
-    for (const QString& entry : folder.entryList(all))
+    const QString path = folder.absolutePath();
+    if (!listings.contains(path))
+        listings.insert(path, folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+    for (const QString& entry : listings.value(path))
         if (entry.compare(name, Qt::CaseInsensitive) == 0) return entry;
     return {};
 }
 
 // The file's name as the disk spells it, relative to the folder like the
 // name on the page; empty when it is not there in any letter case.
-QString NameOnDisk(const QString& pageFolder, const QString& name) {
+QString NameOnDisk(const QString& pageFolder, const QString& name, TFolderListings& listings) {
     const bool rooted = name.startsWith(QLatin1Char('/'));
     QDir folder(rooted ? QDir::rootPath() : pageFolder);
     const QStringList parts = name.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     QStringList found;
     for (qsizetype i = 0; i < parts.size(); ++i) {
-        const QString entry = EntryOfAnyCase(folder, parts[i]);
+        const QString entry = EntryOfAnyCase(folder, parts[i], listings);
         if (entry.isEmpty() || (i + 1 < parts.size() && !folder.cd(entry))) return {};
         found << entry;
     }
@@ -45,9 +52,10 @@ QString NameOnDisk(const QString& pageFolder, const QString& name) {
 void TForm3::ShowMissingFiles(const core::TPageDescription& page) {
     const QString folder = PageFolder();
     QStringList missing;
+    TFolderListings listings;
     for (const std::string& reference : core::LocalReferences(page)) {
         const QString name = QString::fromUtf8(reference);
-        const QString onDisk = NameOnDisk(folder, name);
+        const QString onDisk = NameOnDisk(folder, name, listings);
         // Web servers tell letter cases apart, so the user hears of both.
         if (onDisk.isEmpty())
             missing << name;
