@@ -121,9 +121,12 @@ bool Finish(TForm3& wizard, const QString& pagePath) {
         std::fprintf(stderr, "screenshots: cannot write the page into %s\n", qPrintable(target));
         return false;
     }
+    // The pictures come first, so that the line under the code view names
+    // only what the example really lacks: the page it links to.
+    const bool drawn = DrawPictures(QDir(target));
     wizard.SpeedButton9->click();
     QDir::setCurrent(home);
-    return pagePath.isEmpty() || DrawPictures(QDir(pagePath));
+    return drawn;
 }
 
 // The dialog the first link opens for editing, drawn while it is open and

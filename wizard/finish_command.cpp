@@ -14,6 +14,7 @@
 #include "core/page_file.h"
 #include "core/page_generator.h"
 #include "core/page_reader.h"
+#include "ui/elided_label.h"
 #include "ui/list_box.h"
 #include "ui/question_box.h"
 #include "ui/spin_edit.h"
@@ -127,6 +128,7 @@ void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
     // Until this run has written its page there is nothing to look at.
     WrittenPage.clear();
     SpeedButton10->setEnabled(false);
+    Label21->SetLine(QString(), QString());
     CodeLines(ListBox4).ShowLines({});
     // The traces this leaves in the window are the program's, not the user's.
     const bool wasSaved = !HasUnsavedEntries();
@@ -143,4 +145,5 @@ void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
     MarkSaved();
     WrittenPage = QFileInfo(fileName).absoluteFilePath();
     SpeedButton10->setEnabled(true);
+    ShowMissingFiles(page);
 }

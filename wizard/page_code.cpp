@@ -7,11 +7,16 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "ui/elided_label.h"
 #include "wizard/code_view_model.h"
 #include "wizard/page_controls.h"
 #include "wizard/wizard_window.h"
 
 using namespace pagecontrols;
+
+namespace {
+constexpr int kMissingFilesLeft = 300;
+}  // namespace
 
 void TForm3::CreatePage7() {
     TabSheet7 = AddPage(PageControl1, QStringLiteral("TabSheet7"), QStringLiteral("HTML Code"));
@@ -27,12 +32,19 @@ void TForm3::CreatePage7() {
     SpeedButton11 =
         AddFlatButton(TabSheet7, QStringLiteral("SpeedButton11"), QStringLiteral("Vorschau"), {150, 340, 145, 25});
     SpeedButton11->setFixedSize(SpeedButton11->size());
+    Label21 = new ui::TElidedLabel(TabSheet7);
+    Label21->setObjectName(QStringLiteral("Label21"));
+    Label21->setFixedHeight(SpeedButton10->height());
+    // The strip below the view: the buttons from the left, the line of
+    // missing files from x = 300 to the page's right edge.
     auto* strip = new QHBoxLayout;
     strip->setContentsMargins(0, 0, 0, 0);
-    strip->setSpacing(5);
+    strip->setSpacing(0);
     strip->addWidget(SpeedButton10);
+    strip->addSpacing(SpeedButton11->x() - SpeedButton10->width());
     strip->addWidget(SpeedButton11);
-    strip->addStretch();
+    strip->addSpacing(kMissingFilesLeft - SpeedButton11->x() - SpeedButton11->width());
+    strip->addWidget(Label21, 1);
     auto* fill = new QVBoxLayout(TabSheet7);
     fill->setContentsMargins(0, 0, 0, 0);
     fill->setSpacing(0);

@@ -30,6 +30,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     CreatePage4();
     CreatePage5();
     CreatePage7();
+    CreateImagePickers();
     PageControl1->setCurrentWidget(TabSheet1);
     NameWizardControls(*this);
 
@@ -63,6 +64,13 @@ void TForm3::ConnectHandlers() {
     ui::ConnectGuarded(NewEntryKey, &QShortcut::activated, this, &TForm3::NewEntryKeyPress);
     ui::ConnectGuarded(LineBreakKey, &QShortcut::activated, this, &TForm3::LineBreakKeyPress);
     ConnectLists();
+    ui::ConnectGuarded(SpeedButton12, &QToolButton::clicked, this, &TForm3::SpeedButton12Click);
+    ui::ConnectGuarded(SpeedButton13, &QToolButton::clicked, this, &TForm3::SpeedButton13Click);
+    ui::ConnectGuarded(SpeedButton14, &QToolButton::clicked, this, &TForm3::SpeedButton14Click);
+    ui::ConnectGuarded(SpeedButton15, &QToolButton::clicked, this, &TForm3::SpeedButton15Click);
+    ui::ConnectGuarded(SpeedButton16, &QToolButton::clicked, this, &TForm3::SpeedButton16Click);
+    ui::ConnectGuarded(SpeedButton17, &QToolButton::clicked, this, &TForm3::SpeedButton17Click);
+    ui::ConnectGuarded(SpeedButton18, &QToolButton::clicked, this, &TForm3::SpeedButton18Click);
 
     // A heading size button's command runs when it becomes checked, by
     // mouse or by arrow key, never when it is unchecked.

@@ -19,6 +19,7 @@ class QTabWidget;
 class QToolButton;
 
 namespace ui {
+class TElidedLabel;
 class TListBox;
 class TSpinEdit;
 class TToggleGroup;
@@ -57,6 +58,14 @@ public:
     void RadioButton4Click();
     void RadioButton5Click();
     void RadioButton6Click();
+    // "…" beside each image field: "Bild auswählen".
+    void SpeedButton12Click();  // background image, Edit1
+    void SpeedButton13Click();  // heading image, Edit8
+    void SpeedButton14Click();  // corner image, Edit9
+    void SpeedButton15Click();  // dot image, Edit6
+    void SpeedButton16Click();  // link background, Edit7
+    void SpeedButton17Click();  // inline image, Edit13
+    void SpeedButton18Click();  // image column, Edit10
 
     // Finish command.
     // The page the wizard holds now; reading it changes nothing.
@@ -96,6 +105,14 @@ public:
     QShortcut* SaveKey = nullptr;       // Ctrl+S
     QShortcut* NewEntryKey = nullptr;   // Alt+N
     QShortcut* LineBreakKey = nullptr;  // Ctrl+Return
+    // The picture pickers, in the order of their handlers above.
+    QToolButton* SpeedButton12 = nullptr;
+    QToolButton* SpeedButton13 = nullptr;
+    QToolButton* SpeedButton14 = nullptr;
+    QToolButton* SpeedButton15 = nullptr;
+    QToolButton* SpeedButton16 = nullptr;
+    QToolButton* SpeedButton17 = nullptr;
+    QToolButton* SpeedButton18 = nullptr;
 
     // "Allgemeine Einstellungen"
     QLabel* Label10 = nullptr;
@@ -186,6 +203,8 @@ public:
     QListView* ListBox4 = nullptr;
     QToolButton* SpeedButton10 = nullptr;
     QToolButton* SpeedButton11 = nullptr;
+    // What the last finish's page names but its folder lacks.
+    ui::TElidedLabel* Label21 = nullptr;
     // The absolute path of the page the last finish wrote; empty when it
     // wrote nothing. Absolute, because the working directory may change
     // before the user looks at the page.
@@ -214,6 +233,11 @@ private:
     void CreatePage5();
     void CreatePage7();
     void CreateKeys();
+    void CreateImagePickers();
+    // Lets the user choose a picture for the field.
+    void PickImage(QLineEdit* field);
+    // Looks for the page's files beside it, once per finish.
+    void ShowMissingFiles(const core::TPageDescription& page);
     void ConnectHandlers();
     void ConnectLists();
 };

@@ -1,6 +1,7 @@
 // Any description gives a page whose number of lines follows from the flags
 // and list sizes alone, that holds every text the flags make visible
-// verbatim, and that is built without throwing.
+// verbatim, and that is built without throwing; its references are read
+// without throwing too.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "core/page_generator.h"
+#include "core/page_references.h"
 #include "fuzzed_description.h"
 
 namespace {
@@ -78,5 +80,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string_view line : lines) joined.append(line).append("\r\n");
     Check(lines.FileBytes() == joined);
     for (const std::string* text : VisibleTexts(page)) Check(InSomeLine(lines, *text));
+    // Whatever the page holds, reading its references neither throws nor
+    // gives an empty name.
+    try {
+        for (const std::string& file : core::LocalReferences(page)) Check(!file.empty());
+    } catch (...) {
+        Check(false);
+    }
     return 0;
 }

@@ -1,0 +1,119 @@
+#include "core/file_copy.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <system_error>
+
+#include "core/page_file.h"
+
+namespace core {
+namespace {
+
+[[noreturn]] void Fail(const std::string& message) {
+    throw TPathFileError(message);
+}
+
+template <typename Call>
+auto RetryInterrupted(Call call) {
+    for (;;) {
+        const auto result = call();
+        if (result >= 0 || errno != EINTR) return result;
+    }
+}
+
+class TDescriptor {
+public:
+    explicit TDescriptor(int fd) : fd_(fd) {}
+    TDescriptor(const TDescriptor&) = delete;
+    TDescriptor& operator=(const TDescriptor&) = delete;
+    ~TDescriptor() {
+        if (fd_ >= 0) close(fd_);
+    }
+    int Get() const { return fd_; }
+    // False when closing reports a lost write.
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+// False when reading or writing fails.
+bool CopyBytes(int from, int to) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = RetryInterrupted([&] { return read(from, buffer, sizeof buffer); });
+        if (got < 0) return false;
+        if (got == 0) return true;
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t written = RetryInterrupted([&] { return write(to, buffer + done, got - done); });
+            if (written <= 0) return false;
+            done += written;
+        }
+    }
+}
+
+// Gives the finished copy its name unless that name is taken by then.
+// Where the file system cannot rename without replacing, a hard link does
+// the same.
+int NameWithoutReplacing(const std::string& temp, const std::string& target) {
+    if (renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    if (link(temp.c_str(), target.c_str()) != 0) return errno;
+    unlink(temp.c_str());
+    return 0;
+}
+
+}  // namespace
+
+bool CopyToNewFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    const std::string source = from.string();
+    const std::string target = to.string();
+    const TDescriptor in(RetryInterrupted([&] { return open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); }));
+    struct stat st {};
+    if (in.Get() < 0 || fstat(in.Get(), &st) != 0 || !S_ISREG(st.st_mode)) Fail("Cannot open file " + source);
+
+    const std::filesystem::path folder = to.parent_path().empty() ? std::filesystem::path(".") : to.parent_path();
+    std::string temp = (folder / ".tavirel-XXXXXX").string();
+    TDescriptor out(RetryInterrupted([&] { return mkostemp(temp.data(), O_CLOEXEC); }));
+    if (out.Get() < 0) Fail("Cannot create file " + target);
+    // The copy gets the mode a new file of the user gets, not the 0600 of
+    // a temporary file.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(out.Get(), 0666 & ~mask);
+    const bool copied = CopyBytes(in.Get(), out.Get()) && fsync(out.Get()) == 0;
+    if (!out.Close() || !copied) {
+        unlink(temp.c_str());
+        Fail("Stream write error");
+    }
+    const int error = NameWithoutReplacing(temp, target);
+    if (error != 0) unlink(temp.c_str());
+    if (error == EEXIST) return false;
+    if (error != 0) Fail("Cannot create file " + target);
+    return true;
+}
+
+bool HaveSameBytes(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(a, error) || !std::filesystem::is_regular_file(b, error)) return false;
+    if (std::filesystem::file_size(a, error) != std::filesystem::file_size(b, error) || error) return false;
+    std::ifstream first(a, std::ios::binary);
+    std::ifstream second(b, std::ios::binary);
+    if (!first || !second) return false;
+    return std::equal(std::istreambuf_iterator<char>(first), std::istreambuf_iterator<char>(),
+                      std::istreambuf_iterator<char>(second), std::istreambuf_iterator<char>());
+}
+
+}  // namespace core

@@ -1,0 +1,112 @@
+// The files a written page names, read as a browser reads the page.
+
+#include "core/page_references.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using core::TPageDescription;
+using TNames = std::vector<std::string>;
+
+// The default page without its two images, so that a row lists only its own.
+TPageDescription Bare() {
+    TPageDescription page;
+    page.BackgroundIsImage = false;
+    page.HeadingImage.clear();
+    return page;
+}
+
+TEST(PageReferences, AreTheFilesABrowserWouldLoad) {
+    const struct {
+        const char* name;
+        std::function<void(TPageDescription&)> describe;
+        TNames files;
+    } rows[] = {
+        {"defaults", [](TPageDescription& page) { page = TPageDescription{}; }, {"hintergrund.jpg", "bild.jpg"}},
+        {"every image kind in page order",
+         [](TPageDescription& page) {
+             page = TPageDescription{};
+             page.CornerImageOn = true;
+             page.UseDots = true;
+             page.UseLinkBackground = true;
+             page.Links = {{"Eins", "eins.html"}, {"Zwei", "zwei.html"}};
+             page.TextLines = {"<img src=\"inline.png\" align=\"left\">"};
+             page.Images = {{"spalte.gif", "Text"}, {"bilder/zwei.webp", ""}};
+         },
+         {"hintergrund.jpg", "eckbild.jpg", "bild.jpg", "lbg.jpg", "dot.jpg", "eins.html", "inline.png", "zwei.html",
+          "spalte.gif", "bilder/zwei.webp"}},
+        {"fields the page does not use",
+         [](TPageDescription& page) {
+             page.BackgroundImage = "hg.jpg";
+             page.CornerImage = "ecke.jpg";
+             page.DotImage = "d.jpg";
+             page.LinkBackgroundImage = "l.jpg";
+             page.Links = {{"Eins", "eins.html"}};
+         },
+         {"eins.html"}},
+        {"typed markup, any case and quotes",
+         [](TPageDescription& page) {
+             page.TextLines = {"<A HREF='a.html'>a</A><IMG\tSRC=b.gif>", "<td BackGround = \"c.png\">",
+                               "<img src=\"d.jpg\" src=\"zweites.jpg\"><link href=style.css>"};
+             page.HeadingText = "<img src=\"e.jpg\">";
+         },
+         {"e.jpg", "a.html", "b.gif", "c.png", "d.jpg", "style.css"}},
+        {"absolute URLs and fragments",
+         [](TPageDescription& page) {
+             page.Links = {{"a", "http://x.de/a.jpg"},
+                           {"b", "HTTPS://x.de"},
+                           {"c", "mailto:a@b.de"},
+                           {"d", "javascript:void(0)"},
+                           {"e", "//x.de/e.jpg"},
+                           {"f", "#oben"},
+                           {"g", ""},
+                           {"h", "?seite=2"},
+                           {"i", "ftp.html#unten"},
+                           {"j", "c:\\bilder\\j.jpg"}};
+         },
+         {"ftp.html"}},
+        {"references, escapes, query, dots and backslashes decoded",
+         [](TPageDescription& page) {
+             page.Images = {{"a%23b.jpg", ""},         {"M&amp;M.png", ""},          {"gr&#252;n.jpg", ""},
+                            {"gr\xFCn2.jpg", ""},      {"Reise&#x2192;Rom.jpg", ""}, {"neu.jpg?v=2#x", ""},
+                            {"./bilder/../c.jpg", ""}, {"bilder\\bg.jpg", ""},       {" weit.jpg ", ""},
+                            {"%C3%BC.jpg", ""},        {"&euro;&#128;.jpg", ""}};
+         },
+         {"a#b.jpg", "M&M.png", "gr\xC3\xBCn.jpg", "gr\xC3\xBCn2.jpg", "Reise\xE2\x86\x92Rom.jpg", "neu.jpg", "c.jpg",
+          "bilder/bg.jpg", "weit.jpg", "\xC3\xBC.jpg", "\xE2\x82\xAC\xE2\x82\xAC.jpg"}},
+        {"comments, scripts, title, style block and base are no references",
+         [](TPageDescription& page) {
+             page.Title = "<img src=\"titel.jpg\">";
+             page.UseStyleSheet = true;
+             page.LinkColor = "<img src=stil.jpg>";
+             page.TextLines = {"<!-- <img src=\"kommentar.jpg\"> -->", "<SCRIPT>x='<img src=\"s.jpg\">'</script>",
+                               "<base href=\"basis/\">", "<img src=\"echt.jpg\">"};
+         },
+         {"echt.jpg"}},
+        {"each file once",
+         [](TPageDescription& page) {
+             page.UseDots = true;
+             page.Links = {{"a", "dot.jpg"}, {"b", "./dot.jpg"}};
+             page.Images = {{"dot.jpg", ""}};
+         },
+         {"dot.jpg"}},
+        {"a page cut off inside a tag",
+         [](TPageDescription& page) {
+             page.TextLines = {"<img src=\"offen.jpg", "<!-- <img src=x.jpg>"};
+         },
+         {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TPageDescription page = Bare();
+        row.describe(page);
+        EXPECT_EQ(core::LocalReferences(page), row.files);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,191 @@
+// The "…" beside the image fields, driven through the real file dialog: what
+// lands in the field and what is copied beside the page.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "gui_test_support.h"
+#include "wizard/wizard_driver.h"
+
+namespace wizardtest {
+namespace {
+
+using testsupport::TWorkDir;
+
+// Runs the action and answers the message boxes it raises in turn, each with
+// the button of that caption or with the Escape key; gives back each box as
+// "<default button>: <text>".
+QStringList AnswerBoxes(const std::function<void()>& action, const QStringList& answers) {
+    QStringList seen;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) return;
+        // A box more than expected is dropped, so that the test fails instead of waiting.
+        const QString answer = seen.size() < answers.size() ? answers[seen.size()] : QString();
+        seen << (box->defaultButton() != nullptr ? box->defaultButton()->text() : QString()) + QStringLiteral(": ") +
+                    box->text();
+        if (answer == QStringLiteral("Escape")) return QTest::keyClick(box, Qt::Key_Escape);
+        for (QAbstractButton* button : box->buttons())
+            if (button->text() == answer) return QTest::mouseClick(button, Qt::LeftButton);
+        box->reject();
+    });
+    poll.start();
+    action();
+    return seen;
+}
+
+void MakeFile(const QString& name, const char* bytes) {
+    QDir().mkpath(QFileInfo(name).path());
+    QFile file(name);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name.toStdString();
+    file.write(bytes);
+}
+
+const QString kOutside =
+    QStringLiteral("&Ja: Das Bild liegt nicht im Ordner der Seite. In den Ordner der Seite kopieren?");
+const QString kClash =
+    QStringLiteral("&Nein: Im Ordner der Seite gibt es schon eine andere Datei pic.png. Als pic-2.png kopieren?");
+
+TEST(ImagePicker, PutsTheChosenFileIntoTheFieldAsThePageNamesIt) {
+    using TFiles = std::vector<std::pair<const char*, const char*>>;  // name, bytes; no bytes: no file
+    const struct {
+        const char* name;
+        TFiles files;
+        const char* field;  // before the click; null: as it was
+        const char* typed;  // into the dialog, which opens in the page's folder "seite"; empty: Escape
+        QStringList answers;
+        QStringList questions;
+        const char* result;
+        TFiles after;
+    } rows[] = {
+        {"beside the page", {{"seite/foto.jpg", "F"}}, nullptr, "foto.jpg", {}, {}, "foto.jpg", {}},
+        {"in a subfolder", {{"seite/bilder/bg.jpg", "B"}}, nullptr, "bilder/bg.jpg", {}, {}, "bilder/bg.jpg", {}},
+        {"%, # escaped", {{"seite/a#b%c.jpg", "A"}}, nullptr, "a#b%c.jpg", {}, {}, "a%23b%25c.jpg", {}},
+        {"starts at the field's file",
+         {{"seite/bilder/alt.jpg", "A"}, {"seite/bilder/neu.jpg", "N"}},
+         "bilder/alt.jpg",
+         "neu.jpg",
+         {},
+         {},
+         "bilder/neu.jpg",
+         {}},
+        {"dialog cancelled", {{"seite/foto.jpg", "F"}}, nullptr, "", {}, {}, "hintergrund.jpg", {}},
+        {"outside, copied",
+         {{"pic.png", "P"}},
+         nullptr,
+         "../pic.png",
+         {"&Ja"},
+         {kOutside},
+         "pic.png",
+         {{"seite/pic.png", "P"}}},
+        {"outside, not copied",
+         {{"pic.png", "P"}},
+         nullptr,
+         "../pic.png",
+         {"&Nein"},
+         {kOutside},
+         "../pic.png",
+         {{"seite/pic.png", nullptr}}},
+        {"outside, Escape",
+         {{"pic.png", "P"}},
+         nullptr,
+         "../pic.png",
+         {"Escape"},
+         {kOutside},
+         "hintergrund.jpg",
+         {{"seite/pic.png", nullptr}}},
+        {"name clash",
+         {{"pic.png", "P"}, {"seite/pic.png", "anders"}},
+         nullptr,
+         "../pic.png",
+         {"&Ja", "&Ja"},
+         {kOutside, kClash},
+         "pic-2.png",
+         {{"seite/pic.png", "anders"}, {"seite/pic-2.png", "P"}}},
+        {"name clash, not copied",
+         {{"pic.png", "P"}, {"seite/pic.png", "anders"}},
+         nullptr,
+         "../pic.png",
+         {"&Ja", "&Nein"},
+         {kOutside, kClash},
+         "hintergrund.jpg",
+         {{"seite/pic.png", "anders"}, {"seite/pic-2.png", nullptr}}},
+        {"same file there",
+         {{"pic.png", "P"}, {"seite/pic.png", "P"}},
+         nullptr,
+         "../pic.png",
+         {"&Ja"},
+         {kOutside},
+         "pic.png",
+         {{"seite/pic-2.png", nullptr}}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TWorkDir dir;
+        ASSERT_TRUE(QDir().mkdir(QStringLiteral("seite")));
+        for (const auto& [name, bytes] : row.files) MakeFile(QString::fromUtf8(name), bytes);
+        TWizardDriver wizard;
+        wizard.Type("Edit19", "seite/index");
+        if (row.field != nullptr) wizard.Type("Edit1", QString::fromUtf8(row.field));
+        QStringList questions;
+        EXPECT_TRUE(testsupport::WithFileDialog(
+            [&] { questions = AnswerBoxes([&] { wizard.Click("SpeedButton12"); }, row.answers); },
+            QString::fromUtf8(row.typed)));
+        EXPECT_EQ(questions.join(QLatin1Char('\n')).toStdString(), row.questions.join(QLatin1Char('\n')).toStdString());
+        EXPECT_EQ(wizard.Text("Edit1").toStdString(), row.result);
+        for (const auto& [name, bytes] : row.after) {
+            if (bytes == nullptr)
+                EXPECT_FALSE(QFileInfo::exists(QString::fromUtf8(name))) << name;
+            else
+                EXPECT_EQ(testsupport::ReadFileBytes(name), bytes) << name;
+        }
+    }
+}
+
+TEST(ImagePicker, EachImageFieldHasItsOwn) {
+    const struct {
+        const char* page;
+        const char* picker;
+        const char* field;
+    } rows[] = {
+        {"TabSheet1", "SpeedButton12", "Edit1"},  {"TabSheet2", "SpeedButton13", "Edit8"},
+        {"TabSheet2", "SpeedButton14", "Edit9"},  {"TabSheet3", "SpeedButton15", "Edit6"},
+        {"TabSheet3", "SpeedButton16", "Edit7"},  {"TabSheet4", "SpeedButton17", "Edit13"},
+        {"TabSheet5", "SpeedButton18", "Edit10"},
+    };
+    TWorkDir dir;
+    MakeFile(QStringLiteral("foto.jpg"), "F");
+    TWizardDriver wizard;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.picker);
+        wizard.Page(row.page);
+        QWidget* picker = testsupport::Find(&wizard.window, QString::fromUtf8(row.picker));
+        EXPECT_EQ(picker->accessibleName(), QStringLiteral("Bild auswählen"));
+        EXPECT_EQ(picker->toolTip(), QStringLiteral("Bild auswählen"));
+        EXPECT_EQ(picker->size(), QSize(21, 21));
+        // It covers nothing the page had.
+        for (QWidget* other : picker->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (other != picker && other->isVisible()) {
+                EXPECT_FALSE(other->geometry().intersects(picker->geometry())) << other->objectName().toStdString();
+            }
+        EXPECT_TRUE(testsupport::WithFileDialog([&] { wizard.Click(row.picker); }, QStringLiteral("foto.jpg")));
+        EXPECT_EQ(wizard.Text(row.field), QStringLiteral("foto.jpg"));
+    }
+}
+
+}  // namespace
+}  // namespace wizardtest

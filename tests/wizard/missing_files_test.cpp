@@ -1,0 +1,129 @@
+// The line under the code view that names what the written page misses
+// beside it, after a real finish.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <functional>
+
+#include "gui_test_support.h"
+#include "ui/elided_label.h"
+#include "wizard/wizard_driver.h"
+
+namespace wizardtest {
+namespace {
+
+using testsupport::Find;
+using testsupport::TWorkDir;
+
+void MakeFiles(const QStringList& names) {
+    for (const QString& name : names) {
+        QDir().mkpath(QFileInfo(name).path());
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name.toStdString();
+    }
+}
+
+ui::TElidedLabel* MissingLine(TWizardDriver& wizard) {
+    return Find<ui::TElidedLabel>(&wizard.window, QStringLiteral("Label21"));
+}
+
+void EveryImageKind(TWizardDriver& w) {
+    w.Page("TabSheet2");
+    w.Click("eck");
+    w.Page("TabSheet3");
+    w.Click("Dots");
+    w.Click("lh");
+    w.Type("Edit4", "seite.html");
+    w.Click("SpeedButton2");
+    w.Page("TabSheet4");
+    w.Type("Edit13", "inline.png");
+    w.Click("BitBtn8");
+    w.Page("TabSheet5");
+    w.Type("Edit10", "bilder/spalte.gif");
+    w.Click("SpeedButton3");
+}
+
+TEST(MissingFiles, TheLineNamesWhatTheFolderLacks) {
+    const QStringList defaults = {"hintergrund.jpg", "bild.jpg"};
+    const struct {
+        const char* name;
+        std::function<void(TWizardDriver&)> steps;
+        QStringList files;
+        const char* line;
+    } rows[] = {
+        {"nothing missing", [](TWizardDriver&) {}, defaults, "Alle Bilder und Links gefunden"},
+        {"nothing there", [](TWizardDriver&) {}, {}, "Fehlt: hintergrund.jpg, bild.jpg"},
+        {"every image kind",
+         EveryImageKind,
+         {"bild.jpg", "dot.jpg", "bilder/spalte.gif"},
+         "Fehlt: hintergrund.jpg, eckbild.jpg, lbg.jpg, seite.html, inline.png"},
+        {"typed markup, external links ignored",
+         [](TWizardDriver& w) {
+             w.Page("TabSheet3");
+             w.Type("Edit4", "https://example.org/bild.jpg");
+             w.Click("SpeedButton2");
+             w.Type("Edit4", "mailto:a@b.de");
+             w.Click("SpeedButton2");
+             w.Page("TabSheet4");
+             w.Type("Edit12", "<IMG SRC='getippt.gif'> <a href=\"Über uns.html#mitte\">x</a> <a href=#oben>");
+             w.Click("Button1");
+         },
+         defaults, "Fehlt: getippt.gif, Über uns.html"},
+        {"letter case",
+         [](TWizardDriver& w) { w.Type("Edit8", "bilder/foto.jpg"); },
+         {"hintergrund.jpg", "Bilder/Foto.JPG"},
+         "Fehlt: Bilder/Foto.JPG statt bilder/foto.jpg"},
+        {"page in a folder",
+         [](TWizardDriver& w) {
+             w.Type("Edit19", "sub/seite");
+             w.Type("Edit1", "../hintergrund.jpg");
+         },
+         {"hintergrund.jpg", "sub/bild.jpg"},
+         "Alle Bilder und Links gefunden"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TWorkDir dir;
+        MakeFiles(row.files);
+        QDir().mkpath(QStringLiteral("sub"));
+        TWizardDriver wizard;
+        row.steps(wizard);
+        wizard.Finish();
+        EXPECT_EQ(MissingLine(wizard)->Line().toStdString(), row.line);
+    }
+}
+
+TEST(MissingFiles, ALongLineIsShortenedAndWholeInItsTooltip) {
+    TWorkDir dir;
+    TWizardDriver wizard;
+    wizard.Page("TabSheet5");
+    for (int i = 0; i < 40; ++i) {
+        wizard.Type("Edit10", QStringLiteral("bild%1.jpg").arg(i));
+        wizard.Click("SpeedButton3");
+    }
+    wizard.Finish();
+    wizard.Page("TabSheet7");
+    ui::TElidedLabel* line = MissingLine(wizard);
+    EXPECT_EQ(line->geometry(), QRect(300, 340, 455, 25));
+    EXPECT_TRUE(line->text().startsWith(QStringLiteral("Fehlt: hintergrund.jpg, bild.jpg, bild0.jpg")));
+    EXPECT_TRUE(line->text().endsWith(QStringLiteral("…")));
+    EXPECT_TRUE(line->toolTip().contains(QStringLiteral("bild39.jpg")));
+}
+
+TEST(MissingFiles, AFinishThatWritesNothingClearsTheLine) {
+    TWorkDir dir;
+    TWizardDriver wizard;
+    wizard.Finish();
+    ASSERT_FALSE(MissingLine(wizard)->Line().isEmpty());
+    wizard.Type("Edit19", "fehlt/index");
+    const testsupport::TMessageBoxSeen error = testsupport::WithMessageBox([&] { wizard.Finish(); });
+    EXPECT_TRUE(error.errorIcon);
+    EXPECT_EQ(MissingLine(wizard)->Line(), QString());
+    EXPECT_EQ(MissingLine(wizard)->text(), QString());
+}
+
+}  // namespace
+}  // namespace wizardtest
