@@ -193,6 +193,11 @@ TEST(ReadPage, ReadsTextsThatLookLikeTheTemplate) {
          [](TPageDescription& p) {
              p.TextLines = {"<tr>", "<th>", "<br>", "<img src=\"x\">", "</th>"};
          }},
+        // Read as images, their breaks differ: the reading without images is right.
+        {"text lines that look like images with different breaks",
+         [](TPageDescription& p) {
+             p.TextLines = {"a", "</tr>", "<tr>", "<th>", "<img src=\"a\">", "<br>", "<img src=\"b\">", "</th>"};
+         }},
         {"text lines that look like link rows",
          [](TPageDescription& p) {
              p.Links = SomeLinks(2);
