@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -284,9 +283,9 @@ bool TakeImageRowFromBack(TLines& lines, std::vector<TImageLine>& images, std::i
         if (breaks && run != *breaks) return false;
         breaks = run;
     }
-    if (!breaks || *breaks > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
-        !rest.TakeLastFixed("<tr>"))
-        return false;
+    if (!breaks || !rest.TakeLastFixed("<tr>")) return false;
+    // More breaks than an int32 holds would take a page of gigabytes; the
+    // comparison with the page written again refuses them.
     breaksPerImage = static_cast<std::int32_t>(*breaks);
     lines = rest;
     return true;
@@ -335,8 +334,8 @@ bool ReadRows(TLines lines, TPageDescription& page) {
     std::string_view rowSpan, font, textColor;
     if (TakeLineBetween(lines, "<td valign=\"top\" rowspan=\"", "\">", rowSpan)) {
         std::size_t spanned = 0;
-        if (!ReadNumber(rowSpan, spanned) || spanned == 0 || (spanned > 1) != !cells.empty() ||
-            !TakeLineBetween(lines, "<font color=\"", "\">", font) || !TakeTextBefore(font, "\" face=\"", textColor))
+        if (!ReadNumber(rowSpan, spanned) || !TakeLineBetween(lines, "<font color=\"", "\">", font) ||
+            !TakeTextBefore(font, "\" face=\"", textColor))
             return false;
         page.TextColor = textColor;
         page.TextFace = font;

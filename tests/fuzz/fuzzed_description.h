@@ -10,8 +10,11 @@
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <vector>
 
 #include "core/page_description.h"
+#include "support/description.h"
 
 namespace fuzzing {
 
@@ -50,42 +53,31 @@ inline std::string Text(FuzzedDataProvider& in, bool lineBreaks) {
 
 inline core::TPageDescription DecodeDescription(FuzzedDataProvider& in, bool lineBreaks) {
     const auto text = [&in, lineBreaks] { return Text(in, lineBreaks); };
+    const auto count = [&in] { return in.ConsumeIntegralInRange<std::size_t>(0, kMaxEntries); };
     core::TPageDescription page;
-    page.Title = text();
-    page.HeadingText = text();
-    page.HeadingSizeIndex = in.ConsumeIntegralInRange<std::int32_t>(1, 6);
-    page.HeadingColor = text();
-    page.HeadingFace = text();
-    page.HeadingImage = text();
-    page.CornerImageOn = in.ConsumeBool();
-    page.CornerImage = text();
-    page.CornerHeight = in.ConsumeIntegral<std::int32_t>();
-    page.BackgroundIsImage = in.ConsumeBool();
-    page.BackgroundImage = text();
-    page.BackgroundColor = text();
-    page.MarginLeft = in.ConsumeIntegral<std::int32_t>();
-    page.MarginTop = in.ConsumeIntegral<std::int32_t>();
-    page.UseStyleSheet = in.ConsumeBool();
-    page.BoldLinks = in.ConsumeBool();
-    page.LinkColor = text();
-    page.VisitedColor = text();
-    page.HoverColor = text();
-    page.ActiveColor = text();
-    page.UseDots = in.ConsumeBool();
-    page.DotImage = text();
-    page.UseLinkBackground = in.ConsumeBool();
-    page.LinkBackgroundImage = text();
-    page.TextColor = text();
-    page.TextFace = text();
-    page.BreaksPerImage = in.ConsumeIntegralInRange<std::int32_t>(-5, 20);
-    page.FileBaseName = text();
-    page.LongExtension = in.ConsumeBool();
-    for (std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, kMaxEntries); n > 0; --n)
-        page.Links.push_back({text(), text()});
-    for (std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, kMaxEntries); n > 0; --n)
-        page.TextLines.push_back(text());
-    for (std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, kMaxEntries); n > 0; --n)
-        page.Images.push_back({text(), text()});
+    testsupport::ForEachField(page, [&](std::string_view name, auto& field) {
+        using TField = std::decay_t<decltype(field)>;
+        if constexpr (std::is_same_v<TField, std::string>) {
+            field = text();
+        } else if constexpr (std::is_same_v<TField, bool>) {
+            field = in.ConsumeBool();
+        } else if constexpr (std::is_same_v<TField, std::int32_t>) {
+            // The wizard offers six sizes; many breaks only make big pages.
+            if (name == "HeadingSizeIndex")
+                field = in.ConsumeIntegralInRange<std::int32_t>(1, 6);
+            else if (name == "BreaksPerImage")
+                field = in.ConsumeIntegralInRange<std::int32_t>(-5, 20);
+            else
+                field = in.ConsumeIntegral<std::int32_t>();
+        } else if constexpr (std::is_same_v<TField, std::vector<core::TLinkEntry>>) {
+            for (std::size_t n = count(); n > 0; --n) field.push_back({text(), text()});
+        } else if constexpr (std::is_same_v<TField, std::vector<core::TImageEntry>>) {
+            for (std::size_t n = count(); n > 0; --n) field.push_back({text(), text()});
+        } else {
+            static_assert(std::is_same_v<TField, std::vector<std::string>>);
+            for (std::size_t n = count(); n > 0; --n) field.push_back(text());
+        }
+    });
     return page;
 }
 
