@@ -4,6 +4,10 @@
 // wherever its entry goes.
 
 #include <QAbstractItemModel>
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QToolButton>
+#include <functional>
 
 #include "ui/entry_dialog.h"
 #include "ui/error_display.h"
@@ -20,9 +24,17 @@ bool AskLink(QWidget* parent, QString& text, QString& target) {
     return dialog.Ask(text, target);
 }
 
-bool AskImage(QWidget* parent, QString& file, QString& caption) {
+// The picture may be picked as beside the image fields, with "…".
+bool AskImage(QWidget* parent, QString& file, QString& caption, const std::function<void(QLineEdit*)>& pick) {
     ui::TEntryDialog dialog(parent, QStringLiteral("Bild bearbeiten"), QStringLiteral("Bild:"),
                             QStringLiteral("Bildtext:"));
+    auto* picker = new QToolButton(&dialog);
+    picker->setText(QStringLiteral("…"));
+    picker->setToolTip(QStringLiteral("Bild auswählen"));
+    picker->setAccessibleName(QStringLiteral("Bild auswählen"));
+    dialog.Fields->addWidget(picker, 0, 2);
+    QObject::connect(picker, &QToolButton::clicked, &dialog,
+                     [&dialog, &pick] { ui::RunGuarded(&dialog, [&dialog, &pick] { pick(dialog.First); }); });
     return dialog.Ask(file, caption);
 }
 
@@ -80,7 +92,7 @@ void TForm3::ListBox3DblClick() {  // an image, in "Bild bearbeiten"
     if (index < 0) return;
     QString file = EntryText(ListBox3, index);
     QString caption = ListBox6.at(index);
-    if (!AskImage(this, file, caption)) return;
+    if (!AskImage(this, file, caption, [this](QLineEdit* field) { PickImage(field); })) return;
     ui::ListSetEntry(ListBox3, index, file);
     if (caption == ListBox6.at(index)) return;
     ListBox6[index] = caption;

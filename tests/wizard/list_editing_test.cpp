@@ -12,6 +12,7 @@
 #include <QListView>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QToolTip>
 #include <functional>
 #include <utility>
@@ -195,6 +196,29 @@ std::vector<T> Reordered(const std::vector<T>& entries, const std::vector<int>& 
     std::vector<T> result;
     for (const int i : order) result.push_back(entries[static_cast<std::size_t>(i)]);
     return result;
+}
+
+TEST(ListEditing, AnImagesPictureIsPickedInItsDialog) {
+    TWorkDir dir;
+    ASSERT_TRUE(testsupport::WriteFileBytes("neu.jpg", "GIF89a"));
+    TWizardDriver wizard;
+    Fill(wizard, {{}, {}, {{"a.jpg", "A"}}});
+    wizard.SelectEntry("ListBox3", 0);
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !dialog->isActiveWindow()) return;
+        poll.stop();
+        auto* picker = dialog->findChild<QToolButton*>();
+        ASSERT_NE(picker, nullptr);
+        EXPECT_EQ(picker->accessibleName(), QStringLiteral("Bild auswählen"));
+        EXPECT_TRUE(testsupport::WithFileDialog([&] { testsupport::Click(picker); }, QStringLiteral("neu.jpg")));
+        dialog->accept();
+    });
+    poll.start();
+    OpenEntry(wizard, "ListBox3", false);
+    EXPECT_EQ(wizard.Entries("ListBox3"), TLines{"neu.jpg"});
 }
 
 TEST(ListEditing, AltUpAndDownMoveTheEntryWithItsPartner) {
