@@ -15,8 +15,11 @@
 #include <QWebEngineView>
 
 #include "app/start_window.h"
+#include "core/page_file.h"
+#include "core/page_generator.h"
 #include "gui_test_support.h"
 #include "ui/list_box.h"
+#include "ui/text_boundary.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -160,6 +163,32 @@ TEST_F(Preview, KeepsNothingUnderHome) {
     wizard_->close();
     EXPECT_FALSE(start_.Preview().Window()->isVisible());
     EXPECT_EQ(Tree(QDir::homePath()), QStringList());
+}
+
+TEST_F(Preview, KeepsTheScrollPositionAndFollowsAnOpenedPage) {
+    ShowPage(wizard_, QStringLiteral("TabSheet4"));
+    for (int i = 0; i < 100; ++i) {
+        Type("Edit12", QStringLiteral("Zeile %1<br>").arg(i));
+        Press("Button1");
+    }
+    OpenPreview();
+    ASSERT_TRUE(WaitFor(QStringLiteral("document.body != null && document.body.scrollHeight > 1500")));
+    Js(QStringLiteral("window.scrollTo(0, 700)"));
+    ASSERT_TRUE(WaitFor(QStringLiteral("window.scrollY == 700")));
+    ShowPage(wizard_, QStringLiteral("TabSheet2"));
+    Type("Edit5", QStringLiteral("Weiter"));
+    EXPECT_TRUE(WaitFor(QStringLiteral("document.querySelector('b > font').textContent == 'Weiter'")));
+    EXPECT_TRUE(WaitFor(QStringLiteral("window.scrollY == 700")));
+
+    core::TPageDescription page;
+    page.HeadingText =
+        "Ge\xF6"
+        "ffnet";
+    ASSERT_TRUE(QDir().mkdir(QStringLiteral("alt")));
+    core::SavePageFile(ui::ToPath(QStringLiteral("alt/Reise→Rom.html")), core::GeneratePage(page));
+    start_.OpenPage(QStringLiteral("alt/Reise→Rom.html"));
+    EXPECT_TRUE(WaitFor(QStringLiteral("document.querySelector('b > font').textContent == 'Geöffnet'")));
+    EXPECT_EQ(start_.Preview().Window()->windowTitle(), QStringLiteral("Vorschau – Reise→Rom.html"));
 }
 
 }  // namespace
