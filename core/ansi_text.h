@@ -13,6 +13,9 @@ char32_t AnsiToUnicode(unsigned char byte);
 // The Windows-1252 byte of a code point, or -1 when the code page lacks it.
 int UnicodeToAnsi(char32_t codePoint);
 
+// The code point's UTF-8 bytes at the end of `out`.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // Windows-1252 bytes to UTF-8, for names handed to the file system.
 std::string AnsiToUtf8(std::string_view ansi);
 
