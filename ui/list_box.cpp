@@ -56,6 +56,10 @@ void ListDeleteAt(TListBox* list, int index) {
     SelectNone(list);
 }
 
+void ListSetTexts(TListBox* list, const QStringList& entries) {
+    list->rows_->setStringList(entries);
+}
+
 void ListSelect(TListBox* list, int index) {
     if (!IsRow(list, index)) {
         SelectNone(list);

@@ -23,6 +23,7 @@ public:
 private:
     friend void ListAppend(TListBox* list, const QString& entry);
     friend void ListDeleteAt(TListBox* list, int index);
+    friend void ListSetTexts(TListBox* list, const QStringList& entries);
     QStringListModel* rows_;
 };
 
@@ -31,6 +32,8 @@ int ListSelectedIndex(const TListBox* list);
 void ListAppend(TListBox* list, const QString& entry);
 // Deleting at -1 does nothing; afterwards no entry is selected.
 void ListDeleteAt(TListBox* list, int index);
+// Replaces every entry at once.
+void ListSetTexts(TListBox* list, const QStringList& entries);
 // Selects the entry (or none for -1 / out of range).
 void ListSelect(TListBox* list, int index);
 // Every entry as Windows-1252 bytes.

@@ -1,12 +1,11 @@
 // Page "HTML Code": the code view and the button that shows the page in the
 // browser.
 
-#include <QListView>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "wizard/code_view_model.h"
+#include "ui/list_box.h"
 #include "wizard/page_controls.h"
 #include "wizard/wizard_window.h"
 
@@ -16,7 +15,7 @@ void TForm3::CreatePage7() {
     TabSheet7 = AddPage(PageControl1, QStringLiteral("TabSheet7"), QStringLiteral("HTML Code"));
     // The code view fills the page and follows its size, but for the strip
     // of the button below it.
-    ListBox4 = AddListView(TabSheet7, QStringLiteral("ListBox4"), TabSheet7->rect(), new TCodeViewModel);
+    ListBox4 = AddList(TabSheet7, QStringLiteral("ListBox4"), TabSheet7->rect());
     SpeedButton10 = AddFlatButton(TabSheet7, QStringLiteral("SpeedButton10"), QStringLiteral("Im Browser ansehen"),
                                   {0, 340, 145, 25});
     SpeedButton10->setFixedSize(SpeedButton10->size());

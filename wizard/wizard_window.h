@@ -10,7 +10,6 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListView;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -169,8 +168,8 @@ public:
     ui::TSpinEdit* SpinEdit3 = nullptr;
     QPlainTextEdit* Memo4 = nullptr;
 
-    // "HTML Code"; its model holds the page's lines.
-    QListView* ListBox4 = nullptr;
+    // "HTML Code": the lines of the page the last finish made.
+    ui::TListBox* ListBox4 = nullptr;
     QToolButton* SpeedButton10 = nullptr;
     // The absolute path of the page the last finish wrote; empty when it
     // wrote nothing. Absolute, because the working directory may change
