@@ -44,7 +44,7 @@ void SelectLast(ui::TListBox* list) {
 void ShowCode(ui::TListBox* codeView, const core::TLineList& lines) {
     QStringList code;
     code.reserve(static_cast<qsizetype>(lines.size()));
-    for (const std::string& line : lines) code.append(ui::FromAnsi(line));
+    for (const std::string_view line : lines) code.append(ui::FromAnsi(line));
     ui::ListSetTexts(codeView, code);
 }
 

@@ -91,4 +91,15 @@ TEST(LineList, IteratorsWalkTheLinesBothWays) {
               (std::vector<std::string_view>{"drei", "zwei", "eins", "null"}));
 }
 
+TEST(LineList, ReservedRoomTakesTheLinesWithoutMovingThem) {
+    TLineList lines;
+    lines.Reserve(3, 12);
+    const char* const buffer = lines.FileBytes().data();
+    lines.Append("abcd", "ef");
+    lines.push_back("");
+    lines.Append("ghijkl");
+    EXPECT_EQ(lines.FileBytes().data(), buffer);
+    EXPECT_EQ(lines.FileBytes(), "abcdef\r\n\r\nghijkl\r\n");
+}
+
 }  // namespace
