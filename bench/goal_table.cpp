@@ -78,7 +78,7 @@ std::string Padded(const std::string& text, std::size_t width) {
 
 void PrintLine(const std::string& name, const std::string& time, const std::string& floor, const std::string& ratio,
                const std::string& goal, const std::string& met) {
-    std::printf("%s %11s %11s %7s %7s  %s\n", Padded(name, 46).c_str(), time.c_str(), floor.c_str(), ratio.c_str(),
+    std::printf("%s %11s %11s %7s %7s  %s\n", Padded(name, 72).c_str(), time.c_str(), floor.c_str(), ratio.c_str(),
                 goal.c_str(), met.c_str());
 }
 

@@ -14,9 +14,14 @@ namespace core {
 
 // The lines of a page, Windows-1252 bytes, each without its terminator.
 // All lines live in one buffer, each followed by CR LF, so the buffer is the
-// page file byte for byte: a page of many entries costs two allocations, not
-// one per line, and saving it is a single write. A line is exactly what was
-// appended; a CR or LF inside it stays part of that line.
+// page file byte for byte. A line is exactly what was appended; a CR or LF
+// inside it stays part of that line.
+// Measured with ./scripts/bench, GeneratePage at 100,000 entries against
+// assembling the same bytes from their pieces (goal 2): 3.7 to 4.3 times
+// with a std::vector<std::string>, 2.7 to 3.0 with one std::string appended
+// to, 1.7 to 2.0 with this buffer from malloc/realloc, handed out
+// uninitialised by Extend. The own iterator comes with the one buffer: a
+// line is a view into it.
 class TLineList {
 public:
     class const_iterator {

@@ -31,23 +31,13 @@ void AppendCharacterReference(std::string& out, char32_t codePoint) {
     out += ';';
 }
 
-bool IsPlainAscii(QChar ch) {
-    return ch.unicode() < 0x80 && ch.unicode() != u'\r' && ch.unicode() != u'\n';
-}
-
 }  // namespace
 
-// Long lists pass every entry through here; plain ASCII, the bulk of what
-// users type, is narrowed in one tight loop before the general rules apply.
 std::string ToAnsi(const QString& text) {
     const QChar* chars = text.constData();
     const qsizetype size = text.size();
-    std::string out(static_cast<std::size_t>(size), '\0');
-    qsizetype plain = 0;
-    for (; plain < size && IsPlainAscii(chars[plain]); ++plain)
-        out[static_cast<std::size_t>(plain)] = static_cast<char>(chars[plain].unicode());
-    out.resize(static_cast<std::size_t>(plain));
-    for (qsizetype i = plain; i < size;) {
+    std::string out;
+    for (qsizetype i = 0; i < size;) {
         const char32_t codePoint = NextCodePoint(chars, size, i);
         if (codePoint == U'\r' || codePoint == U'\n') {
             out += ' ';

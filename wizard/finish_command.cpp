@@ -5,9 +5,9 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QListView>
 #include <QRadioButton>
 #include <QStringList>
+#include <QStringListModel>
 #include <QToolButton>
 #include <filesystem>
 
@@ -19,7 +19,6 @@
 #include "ui/question_box.h"
 #include "ui/spin_edit.h"
 #include "ui/text_boundary.h"
-#include "wizard/code_view_model.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -44,9 +43,11 @@ void SelectLast(ui::TListBox* list) {
     ui::ListSelect(list, list->count() - 1);
 }
 
-// The code view's model, which the page creates together with the view.
-TCodeViewModel& CodeLines(const QListView* codeView) {
-    return *static_cast<TCodeViewModel*>(codeView->model());
+void ShowCode(QStringListModel* codeView, const core::TLineList& lines) {
+    QStringList code;
+    code.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string_view line : lines) code.append(ui::FromAnsi(line));
+    codeView->setStringList(code);
 }
 
 // A file of that name that the program did not write, or that was changed
@@ -129,19 +130,18 @@ void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
     WrittenPage.clear();
     SpeedButton10->setEnabled(false);
     Label21->SetLine(QString(), QString());
-    CodeLines(ListBox4).ShowLines({});
+    CodeLines->setStringList({});
     // The traces this leaves in the window are the program's, not the user's.
     const bool wasSaved = !HasUnsavedEntries();
     const core::TPageDescription page = ReadPageDescription();
     if (wasSaved) MarkSaved();
-    // The page's lines move into the code view and are saved from there: a
-    // long page is not copied.
-    CodeLines(ListBox4).ShowLines(core::GeneratePage(page));
+    const core::TLineList lines = core::GeneratePage(page);
+    ShowCode(CodeLines, lines);
     // The name as typed, not as the page's code page spells it.
     const QString fileName = PageFilePath();
     if (!MayReplace(this, fileName)) return;
     // A failed write reaches the error display; the code view keeps the page.
-    core::SavePageFile(ui::ToPath(fileName), CodeLines(ListBox4).Lines());
+    core::SavePageFile(ui::ToPath(fileName), lines);
     MarkSaved();
     WrittenPage = QFileInfo(fileName).absoluteFilePath();
     SpeedButton10->setEnabled(true);

@@ -3,12 +3,12 @@
 
 #include <QHBoxLayout>
 #include <QListView>
+#include <QStringListModel>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "ui/elided_label.h"
-#include "wizard/code_view_model.h"
 #include "wizard/page_controls.h"
 #include "wizard/wizard_window.h"
 
@@ -22,7 +22,8 @@ void TForm3::CreatePage7() {
     TabSheet7 = AddPage(PageControl1, QStringLiteral("TabSheet7"), QStringLiteral("HTML Code"));
     // The code view fills the page and follows its size, but for the strip
     // of the buttons below it.
-    ListBox4 = AddListView(TabSheet7, QStringLiteral("ListBox4"), TabSheet7->rect(), new TCodeViewModel);
+    CodeLines = new QStringListModel;
+    ListBox4 = AddListView(TabSheet7, QStringLiteral("ListBox4"), TabSheet7->rect(), CodeLines);
     SpeedButton10 = AddFlatButton(TabSheet7, QStringLiteral("SpeedButton10"), QStringLiteral("Im Browser ansehen"),
                                   {0, 340, 145, 25});
     SpeedButton10->setFixedSize(SpeedButton10->size());

@@ -179,15 +179,10 @@ QPlainTextEdit* AddHelpPanel(QWidget* page, const QString& name, const QStringLi
 }
 
 QLineEdit* AddEdit(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
-    // The text comes last: a line edit lays its text out anew on each step of
-    // its set-up (font, password character, length limit), and laying out an
-    // empty text is nearly free, while the wizard's 25 edits with text made a
-    // good part of its start-up.
-    auto* edit = Place(new QLineEdit(parent), name, geometry);
+    auto* edit = Place(new QLineEdit(text, parent), name, geometry);
     // Qt cuts an edit's text at 32767 characters unless told otherwise; a
     // longer paste would lose its end without a word.
     edit->setMaxLength(std::numeric_limits<int>::max());
-    edit->setText(text);
     return edit;
 }
 

@@ -59,7 +59,7 @@ QToolButton* AddFlatButton(QWidget* parent, const QString& name, const QString& 
 // focus; where Enter goes otherwise is up to the window.
 QPushButton* AddDefaultLookButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);
 ui::TListBox* AddList(QWidget* parent, const QString& name, const QRect& geometry);
-// A list showing the model's rows; the list owns the model.
+// A list showing the model's rows, nothing more; the list owns the model.
 QListView* AddListView(QWidget* parent, const QString& name, const QRect& geometry, QAbstractItemModel* model);
 
 }  // namespace pagecontrols

@@ -14,6 +14,7 @@ class QListView;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QStringListModel;
 class QShortcut;
 class QTabWidget;
 class QToolButton;
@@ -199,8 +200,10 @@ public:
     ui::TSpinEdit* SpinEdit3 = nullptr;
     QPlainTextEdit* Memo4 = nullptr;
 
-    // "HTML Code"; its model holds the page's lines.
+    // "HTML Code": the lines of the page the last finish made, only shown:
+    // neither edited nor moved.
     QListView* ListBox4 = nullptr;
+    QStringListModel* CodeLines = nullptr;
     QToolButton* SpeedButton10 = nullptr;
     QToolButton* SpeedButton11 = nullptr;
     // What the last finish's page names but its folder lacks.

@@ -15,6 +15,7 @@
 
 #include "app/start_window.h"
 #include "gui_test_support.h"
+#include "ui/list_box.h"
 #include "wizard/wizard_window.h"
 
 using testsupport::Find;
