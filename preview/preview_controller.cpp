@@ -38,6 +38,7 @@ void TPagePreviewController::Attach(TForm3* wizard) {
         disconnect(changes_);
     }
     wizard_ = wizard;
+    watchedWizard_ = wizard;
     wizard_->installEventFilter(this);
     changes_ = connect(wizard_, &TForm3::PageChanged, this, &TPagePreviewController::WizardChanged);
     if (preview_ != nullptr && preview_->Window()->isVisible()) Update();
@@ -68,7 +69,9 @@ QWidget* TPagePreviewController::Window() const {
 bool TPagePreviewController::eventFilter(QObject* watched, QEvent* event) {
     // A spontaneous hide is the window system's (minimizing); closing the
     // wizard hides it.
-    if (watched == wizard_ && event->type() == QEvent::Hide && !event->spontaneous() && preview_ != nullptr)
+    // Compared as a QObject: while the wizard is being destroyed it is no
+    // longer a TForm3.
+    if (watched == watchedWizard_ && event->type() == QEvent::Hide && !event->spontaneous() && preview_ != nullptr)
         preview_->Window()->close();
     return QObject::eventFilter(watched, event);
 }

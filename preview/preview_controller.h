@@ -43,6 +43,7 @@ private:
     void PlaceBesideWizard();
 
     QPointer<TForm3> wizard_;
+    const QObject* watchedWizard_ = nullptr;
     QMetaObject::Connection changes_;
     QString pluginFile_;
     QTimer pause_;
