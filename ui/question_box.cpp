@@ -27,14 +27,23 @@ protected:
     void closeEvent(QCloseEvent* event) override { QDialog::closeEvent(event); }
 };
 
+struct TYesNo {
+    QPushButton* yes;
+    QPushButton* no;
+};
+
+TYesNo AddYesNo(QMessageBox& box) {
+    // A file name in the question may hold "<" or "&"; show it as it is.
+    box.setTextFormat(Qt::PlainText);
+    return {box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole),
+            box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole)};
+}
+
 }  // namespace
 
 bool AskYesNo(QWidget* parent, const QString& question) {
     QMessageBox box(QMessageBox::Question, ApplicationTitle(), question, QMessageBox::NoButton, parent);
-    // A file name in the question may hold "<" or "&"; show it as it is.
-    box.setTextFormat(Qt::PlainText);
-    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    const auto [yes, no] = AddYesNo(box);
     box.setDefaultButton(no);
     box.setEscapeButton(no);
     box.exec();
@@ -43,9 +52,7 @@ bool AskYesNo(QWidget* parent, const QString& question) {
 
 TAnswer AskYesNoOrCancel(QWidget* parent, const QString& question) {
     TCancellableBox box(QMessageBox::Question, ApplicationTitle(), question, QMessageBox::NoButton, parent);
-    box.setTextFormat(Qt::PlainText);
-    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    const auto [yes, no] = AddYesNo(box);
     box.setDefaultButton(yes);
     box.exec();
     if (box.clickedButton() == yes) return TAnswer::Yes;

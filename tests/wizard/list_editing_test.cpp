@@ -79,18 +79,27 @@ struct TDialogSeen {
     bool firstSelected = false;
 };
 
+// Runs the action; the dialog it opens is handed to `handle` once it is the
+// active window, where keys reach it.
+void WithDialog(const std::function<void()>& action, const std::function<void(QDialog*)>& handle) {
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !dialog->isActiveWindow()) return;
+        poll.stop();
+        handle(dialog);
+    });
+    poll.start();
+    action();
+}
+
 // Runs the action; the entry dialog it opens is read, its two fields retyped
 // (the second reached by Tab) and the dialog ended with this key.
 TDialogSeen WithEntryDialog(const std::function<void()>& action, const QString& first, const QString& second,
                             Qt::Key end) {
     TDialogSeen seen;
-    QTimer poll;
-    poll.setInterval(0);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        // The keys go to the dialog once it is the active window.
-        if (dialog == nullptr || !dialog->isActiveWindow()) return;
-        poll.stop();
+    WithDialog(action, [&](QDialog* dialog) {
         auto* firstEdit = Find<QLineEdit>(dialog, "FirstEdit");
         seen.caption = dialog->windowTitle();
         seen.first = firstEdit->text();
@@ -101,8 +110,6 @@ TDialogSeen WithEntryDialog(const std::function<void()>& action, const QString& 
         testsupport::Type(QApplication::focusWidget(), second);
         testsupport::Key(QApplication::focusWidget(), end);
     });
-    poll.start();
-    action();
     return seen;
 }
 
@@ -204,20 +211,15 @@ TEST(ListEditing, AnImagesPictureIsPickedInItsDialog) {
     TWizardDriver wizard;
     Fill(wizard, {{}, {}, {{"a.jpg", "A"}}});
     wizard.SelectEntry("ListBox3", 0);
-    QTimer poll;
-    poll.setInterval(0);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || !dialog->isActiveWindow()) return;
-        poll.stop();
-        auto* picker = dialog->findChild<QToolButton*>();
-        ASSERT_NE(picker, nullptr);
-        EXPECT_EQ(picker->accessibleName(), QStringLiteral("Bild auswählen"));
-        EXPECT_TRUE(testsupport::WithFileDialog([&] { testsupport::Click(picker); }, QStringLiteral("neu.jpg")));
-        dialog->accept();
-    });
-    poll.start();
-    OpenEntry(wizard, "ListBox3", false);
+    WithDialog(
+        [&] { OpenEntry(wizard, "ListBox3", false); },
+        [](QDialog* dialog) {
+            auto* picker = dialog->findChild<QToolButton*>();
+            ASSERT_NE(picker, nullptr);
+            EXPECT_EQ(picker->accessibleName(), QStringLiteral("Bild auswählen"));
+            EXPECT_TRUE(testsupport::WithFileDialog([&] { testsupport::Click(picker); }, QStringLiteral("neu.jpg")));
+            dialog->accept();
+        });
     EXPECT_EQ(wizard.Entries("ListBox3"), TLines{"neu.jpg"});
 }
 
