@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/page_description.h"
@@ -15,5 +16,7 @@ namespace core {
 // URLs, fragment-only and empty values, comments, script and the other
 // text-only elements, and a typed <base href> give none.
 std::vector<std::string> LocalReferences(const TPageDescription& page);
+// The same for the bytes GeneratePage gave, where the caller has them.
+std::vector<std::string> LocalReferences(std::string_view pageBytes);
 
 }  // namespace core

@@ -17,6 +17,7 @@ public:
     QString Line() const { return line_; }
 
 protected:
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -24,6 +25,7 @@ private:
 
     QString line_;
     QString longForm_;
+    bool elided_ = false;
 };
 
 }  // namespace ui

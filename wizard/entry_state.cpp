@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QStringListModel>
 
 #include "ui/list_box.h"
 #include "wizard/wizard_window.h"
@@ -20,29 +19,13 @@ QString TForm3::PageFolder() const {
     return QFileInfo(PageFilePath()).absolutePath();
 }
 
-QStringList TForm3::EnteredState() const {
-    QStringList state;
-    // Spin fields hold line edits too, so their texts are here as well.
-    for (const QLineEdit* edit : findChildren<QLineEdit*>()) {
-        // An open in-place editor is not an entry of its own; it lingers a
-        // moment after it closed, too.
-        if (ListBox1->isAncestorOf(edit)) continue;
-        state << edit->text();
-    }
-    for (const QAbstractButton* button : findChildren<QAbstractButton*>())
-        if (button->isCheckable()) state << (button->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    // Each list's length first, so that an entry cannot pass for one of the next list.
-    for (const QStringList& list : {ListBox1->texts(), ListBox2->texts(), ListBox5, ListBox3->texts(), ListBox6})
-        state << QString::number(list.size()) << list;
-    return state;
-}
-
 bool TForm3::HasUnsavedEntries() const {
-    return EnteredState() != savedState_;
+    // An entry being edited in place may hold typed text not yet in its list.
+    return unsaved_ || ListBox1->IsEditing();
 }
 
 void TForm3::MarkSaved() {
-    savedState_ = EnteredState();
+    unsaved_ = false;
 }
 
 void TForm3::WatchChanges() {
@@ -59,4 +42,8 @@ void TForm3::WatchChanges() {
         connect(rows, &QAbstractItemModel::dataChanged, this, &TForm3::PageChanged);
         connect(rows, &QAbstractItemModel::modelReset, this, &TForm3::PageChanged);
     }
+    // Any change counts until the page is written or opened; the program's
+    // own changes (a finish's traces, an opened page) are marked saved
+    // right after them.
+    connect(this, &TForm3::PageChanged, this, [this] { unsaved_ = true; });
 }

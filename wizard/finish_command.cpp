@@ -145,5 +145,5 @@ void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
     MarkSaved();
     WrittenPage = QFileInfo(fileName).absoluteFilePath();
     SpeedButton10->setEnabled(true);
-    ShowMissingFiles(page);
+    ShowMissingFiles(lines);
 }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 
 #include "core/page_references.h"
@@ -13,27 +14,45 @@
 
 namespace {
 
-// The folders' entries, each folder listed once per finish: a page of many
-// missing pictures would list it again for each.
-using TFolderListings = QHash<QString, QStringList>;
+// A folder's entries, by name and by name in lower case.
+struct TListing {
+    QSet<QString> names;
+    QHash<QString, QString> byFoldedName;
+};
+
+// Each folder is listed once per finish: a page of thousands of pictures
+// would otherwise ask the disk once for each of them.
+using TFolderListings = QHash<QString, TListing>;
+
+const TListing& ListingOf(const QDir& folder, TFolderListings& listings) {
+    const QString path = folder.absolutePath();
+    auto found = listings.find(path);
+    if (found != listings.end()) return *found;
+    TListing listing;
+    // Without QDir::System: a link that leads nowhere is no file.
+    for (const QString& entry : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        listing.names.insert(entry);
+        listing.byFoldedName.insert(entry.toCaseFolded(), entry);
+    }
+    return *listings.insert(path, std::move(listing));
+}
 
 // The entry of the folder with this name, letter case aside; empty when
 // there is none.
 QString EntryOfAnyCase(const QDir& folder, const QString& name, TFolderListings& listings) {
-    if (QFileInfo::exists(folder.filePath(name))) return name;
-    const QString path = folder.absolutePath();
-    if (!listings.contains(path))
-        listings.insert(path, folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
-    for (const QString& entry : listings.value(path))
-        if (entry.compare(name, Qt::CaseInsensitive) == 0) return entry;
-    return {};
+    if (name == QStringLiteral(".") || name == QStringLiteral("..")) return name;
+    const TListing& listing = ListingOf(folder, listings);
+    if (listing.names.contains(name)) return name;
+    return listing.byFoldedName.value(name.toCaseFolded());
 }
 
 // The file's name as the disk spells it, relative to the folder like the
 // name on the page; empty when it is not there in any letter case.
-QString NameOnDisk(const QString& pageFolder, const QString& name, TFolderListings& listings) {
+QString NameOnDisk(const QDir& pageFolder, const QString& name, TFolderListings& listings) {
+    // Most names are of a file beside the page.
+    if (!name.contains(QLatin1Char('/'))) return EntryOfAnyCase(pageFolder, name, listings);
     const bool rooted = name.startsWith(QLatin1Char('/'));
-    QDir folder(rooted ? QDir::rootPath() : pageFolder);
+    QDir folder = rooted ? QDir::root() : pageFolder;
     const QStringList parts = name.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     QStringList found;
     for (qsizetype i = 0; i < parts.size(); ++i) {
@@ -49,11 +68,11 @@ QString NameOnDisk(const QString& pageFolder, const QString& name, TFolderListin
 
 }  // namespace
 
-void TForm3::ShowMissingFiles(const core::TPageDescription& page) {
-    const QString folder = PageFolder();
+void TForm3::ShowMissingFiles(const core::TLineList& page) {
+    const QDir folder(PageFolder());
     QStringList missing;
     TFolderListings listings;
-    for (const std::string& reference : core::LocalReferences(page)) {
+    for (const std::string& reference : core::LocalReferences(page.FileBytes())) {
         const QString name = QString::fromUtf8(reference);
         const QString onDisk = NameOnDisk(folder, name, listings);
         // Web servers tell letter cases apart, so the user hears of both.

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "core/line_list.h"
 #include "core/page_description.h"
 
 class QCheckBox;
@@ -224,10 +225,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // Every control's content, in a fixed order, to tell changes by.
-    QStringList EnteredState() const;
     void WatchChanges();
-    QStringList savedState_;
+    bool unsaved_ = false;
 
     void CreatePage1();
     void CreatePage2();
@@ -240,7 +239,7 @@ private:
     // Lets the user choose a picture for the field.
     void PickImage(QLineEdit* field);
     // Looks for the page's files beside it, once per finish.
-    void ShowMissingFiles(const core::TPageDescription& page);
+    void ShowMissingFiles(const core::TLineList& page);
     void ConnectHandlers();
     void ConnectLists();
 };
