@@ -13,20 +13,13 @@
 #include <system_error>
 
 #include "core/page_file.h"
+#include "core/system_calls.h"
 
 namespace core {
 namespace {
 
 [[noreturn]] void Fail(const std::string& message) {
     throw TPathFileError(message);
-}
-
-template <typename Call>
-auto RetryInterrupted(Call call) {
-    for (;;) {
-        const auto result = call();
-        if (result >= 0 || errno != EINTR) return result;
-    }
 }
 
 class TDescriptor {
@@ -56,11 +49,7 @@ bool CopyBytes(int from, int to) {
         const ssize_t got = RetryInterrupted([&] { return read(from, buffer, sizeof buffer); });
         if (got < 0) return false;
         if (got == 0) return true;
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t written = RetryInterrupted([&] { return write(to, buffer + done, got - done); });
-            if (written <= 0) return false;
-            done += written;
-        }
+        if (!WriteAll(to, std::string_view(buffer, static_cast<std::size_t>(got)))) return false;
     }
 }
 
@@ -88,11 +77,7 @@ bool CopyToNewFile(const std::filesystem::path& from, const std::filesystem::pat
     std::string temp = (folder / ".tavirel-XXXXXX").string();
     TDescriptor out(RetryInterrupted([&] { return mkostemp(temp.data(), O_CLOEXEC); }));
     if (out.Get() < 0) Fail("Cannot create file " + target);
-    // The copy gets the mode a new file of the user gets, not the 0600 of
-    // a temporary file.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(out.Get(), 0666 & ~mask);
+    fchmod(out.Get(), NewFileMode());
     const bool copied = CopyBytes(in.Get(), out.Get()) && fsync(out.Get()) == 0;
     if (!out.Close() || !copied) {
         unlink(temp.c_str());

@@ -12,6 +12,7 @@
 
 #include "core/ansi_text.h"
 #include "core/page_reader.h"
+#include "core/system_calls.h"
 
 namespace core {
 namespace {
@@ -48,25 +49,6 @@ struct TNamedFile {
 // A NUL would silently cut the name short and reach another file.
 bool IsUsableName(const std::string& fileName) {
     return !fileName.empty() && fileName.find('\0') == std::string::npos;
-}
-
-// Repeats a system call that a signal cut short.
-template <typename Call>
-auto RetryInterrupted(Call call) {
-    for (;;) {
-        const auto result = call();
-        if (result >= 0 || errno != EINTR) return result;
-    }
-}
-
-// False when a write fails or falls short.
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = RetryInterrupted([&] { return write(fd, bytes.data(), bytes.size()); });
-        if (written <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 // The disk starts on each written megabyte while the next is still being
@@ -110,15 +92,6 @@ std::string FollowLinks(std::string path) {
 bool IsLink(const std::string& path) {
     struct stat st {};
     return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
-}
-
-// A new page gets the mode open(..., 0666) would give it, not the 0600 of a
-// temporary file. The mask can only be read by setting it; the program
-// creates files from one thread, so nothing sees the moment without it.
-mode_t NewFileMode() {
-    const mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
 }
 
 // The new page is written beside the old one under a hidden name and then
