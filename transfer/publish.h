@@ -1,0 +1,99 @@
+#pragma once
+
+// Publishing a written page and the local files it names onto a server.
+// Plain C++ below the windows: the window gathers the login, answers the
+// questions and shows the progress; the transfer runs on a thread of its
+// own and calls back from there.
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace transfer {
+
+enum class TProtocol { Sftp, Ftps };
+
+// Where to publish and as whom; texts in UTF-8, as typed.
+struct TServerLogin {
+    TProtocol protocol = TProtocol::Sftp;
+    std::string host;
+    int port = 22;
+    std::string user;
+    std::string password;  // empty: keys (SFTP) only
+    std::string keyFile;   // empty: the SSH agent and ~/.ssh's usual keys
+    // Relative to the login folder unless it starts with "/"; empty is the
+    // login folder itself.
+    std::string folder;
+};
+
+// A file the page names that is not sent, and why.
+struct TLeftOut {
+    enum class TReason { Missing, OutsideFolder };
+    std::string name;  // as the page names it ("../oben.png")
+    TReason reason;
+};
+
+// What a publish of this page would send: the page file first, then every
+// local file it names inside its folder, as paths relative to that folder.
+struct TPublishPlan {
+    std::filesystem::path folder;  // the page's folder, absolute
+    std::vector<std::string> files;
+    std::vector<TLeftOut> leftOut;
+};
+
+// Reads the page file and the references on it; touches nothing else but
+// the files' existence. Throws TTransferError when the page cannot be read.
+TPublishPlan PlanPublish(const std::filesystem::path& pageFile);
+
+// The questions a publish asks the user while it runs. Called on the
+// publishing thread; the caller answers them on its own.
+class IPublishQuestions {
+public:
+    virtual ~IPublishQuestions() = default;
+    // A host key not in ~/.ssh/known_hosts (or a certificate that does not
+    // verify); fingerprint as `ssh` prints it ("SHA256:…"). True trusts it
+    // and records it.
+    virtual bool TrustUnknownHost(const std::string& host, const std::string& keyType,
+                                  const std::string& fingerprint) = 0;
+    // The passphrase of an encrypted key; nullopt skips that key.
+    virtual std::optional<std::string> KeyPassphrase(const std::filesystem::path& keyFile) = 0;
+};
+
+// Progress while it runs, called on the publishing thread.
+class IPublishProgress {
+public:
+    virtual ~IPublishProgress() = default;
+    // The file being sent (relative path), bytes sent of it, its size.
+    virtual void Sending(const std::string& file, std::uint64_t sent, std::uint64_t size) = 0;
+};
+
+struct TPublishResult {
+    std::vector<std::string> sent;       // relative paths, in the order sent
+    std::vector<std::string> unchanged;  // skipped: the server has them
+    // Empty when everything went up; otherwise the German message of what
+    // stopped it ("Verbindung abgebrochen: …"). The files not yet sent are
+    // the plan's files in neither list.
+    std::string error;
+    bool cancelled = false;
+};
+
+// A German message with its cause, shown as it is.
+class TTransferError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Sends what the plan names, only what changed since the record says it was
+// sent, each file under a temporary name first and then put in place.
+// `recordFolder` holds the local records of what was sent (one per server
+// and folder). Never throws for what happens on the server or the line: the
+// result says it. `cancel` is read between and within files.
+TPublishResult Publish(const TPublishPlan& plan, const TServerLogin& login,
+                       const std::filesystem::path& recordFolder, IPublishQuestions& questions,
+                       IPublishProgress& progress, const std::atomic<bool>& cancel);
+
+}  // namespace transfer
