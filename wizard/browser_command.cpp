@@ -16,3 +16,7 @@ void TForm3::SpeedButton10Click() {  // "Im Browser ansehen"
 void TForm3::SpeedButton11Click() {  // "Vorschau"
     emit PreviewRequested();
 }
+
+void TForm3::SpeedButton19Click() {  // "Veröffentlichen"
+    emit PublishRequested();
+}

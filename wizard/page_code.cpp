@@ -16,6 +16,8 @@ using namespace pagecontrols;
 
 namespace {
 constexpr int kMissingFilesLeft = 300;
+// The line of missing files ends 5 pixels before "Veröffentlichen".
+constexpr int kPublishGap = 5;
 }  // namespace
 
 void TForm3::CreatePage7() {
@@ -33,6 +35,9 @@ void TForm3::CreatePage7() {
     SpeedButton11 =
         AddFlatButton(TabSheet7, QStringLiteral("SpeedButton11"), QStringLiteral("Vorschau"), {150, 340, 145, 25});
     SpeedButton11->setFixedSize(SpeedButton11->size());
+    SpeedButton19 = AddFlatButton(TabSheet7, QStringLiteral("SpeedButton19"), QStringLiteral("Veröffentlichen"),
+                                  {610, 340, 145, 25});
+    SpeedButton19->setFixedSize(SpeedButton19->size());
     Label21 = new ui::TElidedLabel(TabSheet7);
     Label21->setObjectName(QStringLiteral("Label21"));
     Label21->setFixedHeight(SpeedButton10->height());
@@ -46,6 +51,8 @@ void TForm3::CreatePage7() {
     strip->addWidget(SpeedButton11);
     strip->addSpacing(kMissingFilesLeft - SpeedButton11->x() - SpeedButton11->width());
     strip->addWidget(Label21, 1);
+    strip->addSpacing(kPublishGap);
+    strip->addWidget(SpeedButton19);
     auto* fill = new QVBoxLayout(TabSheet7);
     fill->setContentsMargins(0, 0, 0, 0);
     fill->setSpacing(0);

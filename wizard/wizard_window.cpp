@@ -60,6 +60,7 @@ void TForm3::ConnectHandlers() {
     ui::ConnectGuarded(SpeedButton9, &QToolButton::clicked, this, &TForm3::SpeedButton9Click);
     ui::ConnectGuarded(SpeedButton10, &QToolButton::clicked, this, &TForm3::SpeedButton10Click);
     ui::ConnectGuarded(SpeedButton11, &QToolButton::clicked, this, &TForm3::SpeedButton11Click);
+    ui::ConnectGuarded(SpeedButton19, &QToolButton::clicked, this, &TForm3::SpeedButton19Click);
     ui::ConnectGuarded(SaveKey, &QShortcut::activated, this, &TForm3::SpeedButton9Click);
     ui::ConnectGuarded(NewEntryKey, &QShortcut::activated, this, &TForm3::NewEntryKeyPress);
     ui::ConnectGuarded(LineBreakKey, &QShortcut::activated, this, &TForm3::LineBreakKeyPress);

@@ -79,6 +79,7 @@ public:
     void SpeedButton9Click();   // "F     E     R     T     I     G"
     void SpeedButton10Click();  // "Im Browser ansehen"
     void SpeedButton11Click();  // "Vorschau"
+    void SpeedButton19Click();  // "Veröffentlichen"
 
     // The page file as the user named it, relative to the working directory
     // and with any character the file system takes ("Reise→Rom.html").
@@ -207,6 +208,7 @@ public:
     QStringListModel* CodeLines = nullptr;
     QToolButton* SpeedButton10 = nullptr;
     QToolButton* SpeedButton11 = nullptr;
+    QToolButton* SpeedButton19 = nullptr;
     // What the last finish's page names but its folder lacks.
     ui::TElidedLabel* Label21 = nullptr;
     // The absolute path of the page the last finish wrote; empty when it
@@ -220,6 +222,8 @@ signals:
     void PageChanged();
     // "Vorschau" was pressed; the preview lives above the wizard.
     void PreviewRequested();
+    // "Veröffentlichen" was pressed; publishing lives above the wizard.
+    void PublishRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

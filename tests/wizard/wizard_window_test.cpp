@@ -157,6 +157,8 @@ TEST_F(WizardWindow, CodeViewFillsItsPageButForTheBrowserButton) {
     const QRect page = Control("TabSheet7")->rect();
     EXPECT_EQ(Control("ListBox4")->geometry(), QRect(0, 0, page.width(), page.height() - 25));
     EXPECT_EQ(Control("SpeedButton10")->geometry(), QRect(0, page.height() - 25, 145, 25));
+    EXPECT_EQ(Control("SpeedButton19")->geometry(), QRect(610, page.height() - 25, 145, 25));
+    EXPECT_EQ(Control("Label21")->geometry().right() + 1, 605);
 }
 
 TEST_F(WizardWindow, HelpPanelsShowTheirTextFromTheTop) {
