@@ -92,8 +92,7 @@ public:
 // `recordFolder` holds the local records of what was sent (one per server
 // and folder). Never throws for what happens on the server or the line: the
 // result says it. `cancel` is read between and within files.
-TPublishResult Publish(const TPublishPlan& plan, const TServerLogin& login,
-                       const std::filesystem::path& recordFolder, IPublishQuestions& questions,
-                       IPublishProgress& progress, const std::atomic<bool>& cancel);
+TPublishResult Publish(const TPublishPlan& plan, const TServerLogin& login, const std::filesystem::path& recordFolder,
+                       IPublishQuestions& questions, IPublishProgress& progress, const std::atomic<bool>& cancel);
 
 }  // namespace transfer
