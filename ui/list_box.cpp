@@ -2,14 +2,14 @@
 
 #include <QDataStream>
 #include <QDropEvent>
-#include <QMap>
-#include <QMimeData>
-#include <QVariant>
 #include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMap>
+#include <QMimeData>
 #include <QStringListModel>
 #include <QToolTip>
+#include <QVariant>
 #include <utility>
 
 #include "ui/text_boundary.h"
