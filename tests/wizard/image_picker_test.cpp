@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -154,6 +155,20 @@ TEST(ImagePicker, PutsTheChosenFileIntoTheFieldAsThePageNamesIt) {
                 EXPECT_EQ(testsupport::ReadFileBytes(name), bytes) << name;
         }
     }
+}
+
+// Qt's own parts speak German, whatever the user's locale, and the numbers
+// still follow the user's locale.
+TEST(ImagePicker, TheDialogSpeaksGerman) {
+    TWorkDir dir;
+    const QLocale before;
+    TWizardDriver wizard;
+    QStringList buttons;
+    EXPECT_TRUE(testsupport::WithFileDialog([&] { wizard.Click("SpeedButton12"); }, QString(), &buttons));
+    EXPECT_TRUE(buttons.contains(QStringLiteral("Öffnen"))) << buttons.join(QLatin1Char(',')).toStdString();
+    EXPECT_TRUE(buttons.contains(QStringLiteral("Abbrechen"))) << buttons.join(QLatin1Char(',')).toStdString();
+    EXPECT_EQ(QLocale(), before);
+    EXPECT_EQ(QLocale(), QLocale::system());
 }
 
 TEST(ImagePicker, EachImageFieldHasItsOwn) {
