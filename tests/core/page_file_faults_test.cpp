@@ -1,6 +1,7 @@
-// Every way a save can go wrong must report the page's name (or the write
-// error), keep the old page byte for byte and leave no temporary file; and
-// unusual but workable surroundings must still give a complete page.
+// Every way a save (or the copy of a picture beside the page) can go wrong
+// must report the name (or the read or write error), keep the old file byte
+// for byte and leave no temporary file; and unusual but workable
+// surroundings must still give the whole file.
 //
 // Each scenario runs in a child process, because arranging the fault may
 // drop privileges, mount file systems or filter system calls for good.
@@ -51,6 +52,8 @@ struct TScenario {
     // The watched directory's listing after a successful save when it gains
     // entries; empty means it must stay as it was.
     std::string listingAfter = "";
+    // When given, the file copied to the name instead of saving lines.
+    std::string copyFrom = "";
 };
 
 void PrintTo(const TScenario& scenario, std::ostream* out) {
@@ -74,7 +77,8 @@ TOutcome RunScenario(const TScenario& scenario) {
         const bool writable = !scenario.unwritable.empty() && access(scenario.unwritable.c_str(), W_OK) == 0;
         const std::string pageBefore = ReadFileBytes(scenario.page);
         const std::string listingBefore = DirectoryListing(scenario.watched);
-        const std::string message = SaveError(scenario.name, scenario.lines);
+        const std::string message = scenario.copyFrom.empty() ? SaveError(scenario.name, scenario.lines)
+                                                              : CopyError(scenario.copyFrom, scenario.name);
         return Pack({"ran", message, pageBefore, ReadFileBytes(scenario.page), listingBefore,
                      DirectoryListing(scenario.watched), writable ? "writable" : ""});
     });
@@ -180,6 +184,17 @@ std::string RootDirectoryOfItsOwn() {
     return MakeRootDirectory("wurzel");
 }
 
+// The picture a copy starts from, 200 KiB: several reads.
+std::string PictureToCopy(const std::string& bytes = std::string(200 * 1024, 'P')) {
+    return WriteFileBytes("quelle.jpg", bytes) ? "" : "cannot write quelle.jpg";
+}
+
+// A file system that cannot rename without replacing says so with EINVAL
+// (the C library gives the same for a kernel without the call).
+std::string NoRenameWithoutReplacing() {
+    return RefuseSystemCall(SYS_renameat2, EINVAL);
+}
+
 const TScenario kFailures[] = {
     {"FileSizeLimit", "index.html", "Stream write error",
      [] {
@@ -216,6 +231,28 @@ const TScenario kFailures[] = {
     {"EmptyName", "", CannotCreate(""), [] { return OldPageAt("index.html"); }},
     // what() is a C string, so the message ends at the NUL.
     {"NulInName", std::string("in\0dex.html", 11), "Cannot create file in", [] { return OldPageAt("index.html"); }},
+    // A picture copied beside the page: the disk fails after the first piece.
+    {.label = "CopyReadFailsHalfway",
+     .name = "neu/bild.jpg",
+     .message = "Stream read error",
+     .arrange =
+         [] {
+             if (!MakeDirectories("neu")) return std::string("cannot make neu");
+             if (std::string failure = OldPageAt("index.html") + PictureToCopy(); !failure.empty()) return failure;
+             return FailReadingAfter("quelle.jpg", 1, EIO);
+         },
+     .watched = "neu",
+     .copyFrom = "quelle.jpg"},
+    {.label = "CopyOntoATakenNameWithoutRenamingWithoutReplacing",
+     .name = "bild.jpg",
+     .message = kNotCopied,
+     .arrange =
+         [] {
+             if (std::string failure = OldPageAt("bild.jpg") + PictureToCopy(); !failure.empty()) return failure;
+             return NoRenameWithoutReplacing();
+         },
+     .page = "bild.jpg",
+     .copyFrom = "quelle.jpg"},
 };
 
 const TScenario kWorkableSurroundings[] = {
@@ -232,6 +269,18 @@ const TScenario kWorkableSurroundings[] = {
          return std::string();
      },
      "ziel.html", ".", kNewLines, "", "index.html -> ziel.html\nziel.html\n"},
+    {.label = "CopyWithoutRenamingWithoutReplacing",
+     .name = "bild.jpg",
+     .message = kSaved,
+     .arrange =
+         [] {
+             if (std::string failure = PictureToCopy(testpages::PageFileBytes(kNewLines)); !failure.empty())
+                 return failure;
+             return NoRenameWithoutReplacing();
+         },
+     .page = "bild.jpg",
+     .listingAfter = "bild.jpg\nquelle.jpg\n",
+     .copyFrom = "quelle.jpg"},
 };
 
 class PageFileFault : public TScratchDirectory, public ::testing::WithParamInterface<TScenario> {};
