@@ -67,18 +67,34 @@ TEST(PageReferences, AreTheFilesABrowserWouldLoad) {
                            {"g", ""},
                            {"h", "?seite=2"},
                            {"i", "ftp.html#unten"},
-                           {"j", "c:\\bilder\\j.jpg"}};
+                           {"j", "c:\\bilder\\j.jpg"},
+                           {"k", "HTTP://x.de/k.jpg"},
+                           {"l", "DATA:image/png;base64,AAAA"},
+                           {"m", "JAVASCRIPT:void(0)"},
+                           {"n", " Data:x"}};
          },
          {"ftp.html"}},
+        // "&#" without digits is text; the "#" after it starts the fragment.
         {"references, escapes, query, dots and backslashes decoded",
          [](TPageDescription& page) {
-             page.Images = {{"a%23b.jpg", ""},         {"M&amp;M.png", ""},          {"gr&#252;n.jpg", ""},
-                            {"gr\xFCn2.jpg", ""},      {"Reise&#x2192;Rom.jpg", ""}, {"neu.jpg?v=2#x", ""},
-                            {"./bilder/../c.jpg", ""}, {"bilder\\bg.jpg", ""},       {" weit.jpg ", ""},
-                            {"%C3%BC.jpg", ""},        {"&euro;&#128;.jpg", ""}};
+             page.Images = {{"a%23b.jpg", ""},
+                            {"M&amp;M.png", ""},
+                            {"gr&#252;n.jpg", ""},
+                            {"gr\xFCn2.jpg", ""},
+                            {"Reise&#x2192;Rom.jpg", ""},
+                            {"neu.jpg?v=2#x", ""},
+                            {"./bilder/../c.jpg", ""},
+                            {"bilder\\bg.jpg", ""},
+                            {" weit.jpg ", ""},
+                            {"%C3%BC.jpg", ""},
+                            {"&euro;&#128;.jpg", ""},
+                            {"bild&#", ""},
+                            {"hex&#x", ""},
+                            {"u&#x7F;v&#159;.jpg", ""}};
          },
          {"a#b.jpg", "M&M.png", "gr\xC3\xBCn.jpg", "gr\xC3\xBCn2.jpg", "Reise\xE2\x86\x92Rom.jpg", "neu.jpg", "c.jpg",
-          "bilder/bg.jpg", "weit.jpg", "\xC3\xBC.jpg", "\xE2\x82\xAC\xE2\x82\xAC.jpg"}},
+          "bilder/bg.jpg", "weit.jpg", "\xC3\xBC.jpg", "\xE2\x82\xAC\xE2\x82\xAC.jpg", "bild&", "hex&",
+          "u\x7Fv\xC5\xB8.jpg"}},
         {"comments, scripts, title, style block and base are no references",
          [](TPageDescription& page) {
              page.Title = "<img src=\"titel.jpg\">";
