@@ -30,32 +30,10 @@ std::string ErrorText(const char* what) {
     return std::string(what) + ": " + std::strerror(errno);
 }
 
-bool WriteWhole(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-std::string ReadAll(int fd) {
-    std::string bytes;
-    char buffer[4096];
-    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) != 0;) {
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-    return bytes;
-}
-
 bool WriteProcFile(const char* path, const std::string& text) {
     const int fd = open(path, O_WRONLY | O_CLOEXEC);
     if (fd < 0) return false;
-    const bool written = WriteWhole(fd, text);
+    const bool written = testsupport::WriteAllTo(fd, text);
     close(fd);
     return written;
 }
@@ -98,12 +76,12 @@ std::string RunInChild(const std::function<std::string()>& body) {
         } catch (...) {
             result = "<child threw>";
         }
-        WriteWhole(fds[1], result);
+        testsupport::WriteAllTo(fds[1], result);
         // No exit handlers: the parent's test framework state is not ours.
         _exit(0);
     }
     close(fds[1]);
-    std::string result = ReadAll(fds[0]);
+    std::string result = testsupport::ReadAllFrom(fds[0]);
     close(fds[0]);
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
