@@ -8,12 +8,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -167,6 +170,13 @@ TEST(ImagePicker, TheDialogSpeaksGerman) {
     EXPECT_TRUE(testsupport::WithFileDialog([&] { wizard.Click("SpeedButton12"); }, QString(), &buttons));
     EXPECT_TRUE(buttons.contains(QStringLiteral("Öffnen"))) << buttons.join(QLatin1Char(',')).toStdString();
     EXPECT_TRUE(buttons.contains(QStringLiteral("Abbrechen"))) << buttons.join(QLatin1Char(',')).toStdString();
+    // A field's context menu as well.
+    const std::unique_ptr<QMenu> menu(
+        testsupport::Find<QLineEdit>(&wizard.window, "Edit5")->createStandardContextMenu());
+    QStringList entries;
+    for (const QAction* action : menu->actions())
+        entries << action->text().remove(QLatin1Char('&')).section(u'\t', 0, 0);
+    EXPECT_TRUE(entries.contains(QStringLiteral("Einfügen"))) << entries.join(QLatin1Char(',')).toStdString();
     EXPECT_EQ(QLocale(), before);
     EXPECT_EQ(QLocale(), QLocale::system());
 }
