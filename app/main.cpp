@@ -9,6 +9,7 @@
 #include "app/start_window.h"
 #include "ui/app_icon.h"
 #include "ui/error_display.h"
+#include "ui/qt_translation.h"
 #include "ui/window_look.h"
 
 namespace {
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
         arguments.process(app);  // prints and ends the program
     }
     QApplication app(argc, argv);
+    ui::InstallQtTranslation();
     QApplication::setApplicationVersion(QStringLiteral(TAVIREL_VERSION));
 
     QCommandLineParser arguments;

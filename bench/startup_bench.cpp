@@ -14,6 +14,7 @@
 
 #include "app/start_window.h"
 #include "ui/app_icon.h"
+#include "ui/qt_translation.h"
 #include "ui/window_look.h"
 
 namespace {
@@ -52,6 +53,7 @@ int RunLabel() {
 // The same steps as the program's entry, up to the start window's first
 // frame.
 int RunStartWindow() {
+    ui::InstallQtTranslation();
     ui::InstallFontSubstitutions();
     QApplication::setWindowIcon(ui::AppIcon());
     TForm1 startWindow;
@@ -70,6 +72,7 @@ void QuitWhenWizardIsMade(TForm1& startWindow) {
 }
 
 int RunProgram() {
+    ui::InstallQtTranslation();
     ui::InstallFontSubstitutions();
     QApplication::setWindowIcon(ui::AppIcon());
     TForm1 startWindow;

@@ -42,14 +42,14 @@ private:
     int fd_;
 };
 
-// False when reading or writing fails.
-bool CopyBytes(int from, int to) {
+// What went wrong, or nullptr when every byte is copied.
+const char* CopyBytes(int from, int to) {
     char buffer[65536];
     for (;;) {
         const ssize_t got = RetryInterrupted([&] { return read(from, buffer, sizeof buffer); });
-        if (got < 0) return false;
-        if (got == 0) return true;
-        if (!WriteAll(to, std::string_view(buffer, static_cast<std::size_t>(got)))) return false;
+        if (got < 0) return "Stream read error";
+        if (got == 0) return nullptr;
+        if (!WriteAll(to, std::string_view(buffer, static_cast<std::size_t>(got)))) return "Stream write error";
     }
 }
 
@@ -78,10 +78,12 @@ bool CopyToNewFile(const std::filesystem::path& from, const std::filesystem::pat
     TDescriptor out(RetryInterrupted([&] { return mkostemp(temp.data(), O_CLOEXEC); }));
     if (out.Get() < 0) Fail("Cannot create file " + target);
     fchmod(out.Get(), NewFileMode());
-    const bool copied = CopyBytes(in.Get(), out.Get()) && fsync(out.Get()) == 0;
-    if (!out.Close() || !copied) {
+    const char* failure = CopyBytes(in.Get(), out.Get());
+    if (failure == nullptr && fsync(out.Get()) != 0) failure = "Stream write error";
+    if (!out.Close() && failure == nullptr) failure = "Stream write error";
+    if (failure != nullptr) {
         unlink(temp.c_str());
-        Fail("Stream write error");
+        Fail(failure);
     }
     const int error = NameWithoutReplacing(temp, target);
     if (error != 0) unlink(temp.c_str());

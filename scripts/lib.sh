@@ -24,8 +24,10 @@ ensure_packages() {
 }
 
 # xdg-utils: the program and its tests ask it for the desktop's web browser.
+# qt6-translations-l10n: Qt's own dialogs and menus in German.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
-                qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-dejavu-core xdg-utils)
+                qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-dejavu-core xdg-utils
+                qt6-translations-l10n)
 
 # The browser engine of "Vorschau", loaded by the program as a plugin; the
 # program builds and runs without it.

@@ -38,6 +38,12 @@ std::string PageFileBytes(const TLines& lines) {
     return bytes;
 }
 
+// The page file as a user might have changed it by hand: one tag in capitals.
+inline std::string EditedByHand(std::string pageFile) {
+    pageFile.replace(pageFile.find("</table>"), 8, "</TABLE>");
+    return pageFile;
+}
+
 // The default page with some of its lines (numbered from 1) replaced by others.
 inline std::vector<std::string> DefaultPageWith(const std::map<int, std::vector<std::string>>& replaced) {
     std::vector<std::string> page;

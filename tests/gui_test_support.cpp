@@ -96,15 +96,18 @@ TMessageBoxSeen WithMessageBox(const std::function<void()>& action, const QStrin
     return seen;
 }
 
-bool WithFileDialog(const std::function<void()>& action, const QString& fileName) {
+bool WithFileDialog(const std::function<void()>& action, const QString& fileName, QStringList* buttons) {
     bool seen = false;
     auto* poll = new QTimer;
     poll->setInterval(0);
-    QObject::connect(poll, &QTimer::timeout, [&seen, &fileName, poll] {
+    QObject::connect(poll, &QTimer::timeout, [&seen, &fileName, buttons, poll] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (dialog == nullptr) return;
         seen = true;
         poll->stop();
+        if (buttons != nullptr)
+            for (const QPushButton* button : dialog->findChildren<QPushButton*>())
+                *buttons << button->text().remove(QLatin1Char('&'));
         if (fileName.isEmpty()) {
             QTest::keyClick(dialog, Qt::Key_Escape);
             return;

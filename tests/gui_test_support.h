@@ -53,8 +53,8 @@ TMessageBoxSeen WithMessageBox(const std::function<void()>& action, const QStrin
 
 // Runs the action; the file dialog it opens is answered by typing this name
 // and pressing Enter, or with Escape when the name is empty. False when no
-// dialog came.
-bool WithFileDialog(const std::function<void()>& action, const QString& fileName);
+// dialog came. The captions of its buttons, "&" left out, go to buttons.
+bool WithFileDialog(const std::function<void()>& action, const QString& fileName, QStringList* buttons = nullptr);
 
 // While it lives, every file: URL the program asks the desktop to open ends
 // up here instead of in a browser.

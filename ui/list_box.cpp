@@ -1,11 +1,15 @@
 #include "ui/list_box.h"
 
+#include <QDataStream>
 #include <QDropEvent>
 #include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMap>
+#include <QMimeData>
 #include <QStringListModel>
 #include <QToolTip>
+#include <QVariant>
 #include <utility>
 
 #include "ui/text_boundary.h"
@@ -116,17 +120,39 @@ bool TListBox::viewportEvent(QEvent* event) {
     return true;
 }
 
-void TListBox::dropEvent(QDropEvent* event) {
-    // Only the list's own entries are dropped here, and the dragged one is
-    // the selected one. It takes the place of the entry it is dropped on, or
-    // the last place below the entries.
-    const int from = ListSelectedIndex(this);
-    if (event->source() != this || from < 0) {
+void TListBox::dragEnterEvent(QDragEnterEvent* event) {
+    QListView::dragEnterEvent(event);
+    if (!IsOwnEntry(event)) {
         event->ignore();
         return;
     }
-    const QModelIndex over = indexAt(event->position().toPoint());
-    ListMove(this, from, over.isValid() ? over.row() : count() - 1);
+    event->accept();
+    setState(DraggingState);
+}
+
+void TListBox::dragMoveEvent(QDragMoveEvent* event) {
+    QListView::dragMoveEvent(event);  // the drop indicator and scrolling
+    if (IsOwnEntry(event))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TListBox::dropEvent(QDropEvent* event) {
+    // The entry goes above the one it is dropped on when dropped on its
+    // upper half, below it on the lower half, and last when dropped below
+    // the entries.
+    if (!IsOwnEntry(event)) {
+        event->ignore();
+        return;
+    }
+    const int from = DraggedRow(event->mimeData());
+    const QPoint at = event->position().toPoint();
+    const QModelIndex over = indexAt(at);
+    const int before = !over.isValid() ? count() : at.y() < visualRect(over).center().y() ? over.row() : over.row() + 1;
+    const int to = before > from ? before - 1 : before;
+    ListMove(this, from, to);
+    ListSelect(this, to);  // also where it stays in its place
     // Not a move for the drag: the entry is where it belongs already, and a
     // move would make Qt remove the dragged row.
     event->setDropAction(Qt::CopyAction);
@@ -134,6 +160,30 @@ void TListBox::dropEvent(QDropEvent* event) {
     stopAutoScroll();
     setState(NoState);
     viewport()->update();
+}
+
+bool TListBox::IsOwnEntry(const QDropEvent* event) const {
+    // Only the list's own entries are dropped here, never those of another
+    // control. The drag names its row in the model's data, as Qt's own drops
+    // read it; a drag from another program has no source, and its data
+    // names no entry of ours.
+    return (event->source() == nullptr || event->source() == this) && DraggedRow(event->mimeData()) >= 0;
+}
+
+int TListBox::DraggedRow(const QMimeData* data) const {
+    const QStringList formats = rows_->mimeTypes();
+    if (data == nullptr || formats.isEmpty() || !data->hasFormat(formats.front())) return -1;
+    QByteArray encoded = data->data(formats.front());
+    QDataStream stream(&encoded, QIODevice::ReadOnly);
+    int row = -1;
+    int column = -1;
+    QMap<int, QVariant> roles;
+    stream >> row >> column >> roles;
+    // One entry at a time; its text tells it from another list's row.
+    if (stream.status() != QDataStream::Ok || !stream.atEnd() || !IsRow(this, row) ||
+        roles.value(Qt::DisplayRole) != rows_->index(row).data(Qt::DisplayRole))
+        return -1;
+    return row;
 }
 
 int ListSelectedIndex(const TListBox* list) {

@@ -6,7 +6,8 @@
 // double-click ask for the selected entry to be edited, the Delete key asks
 // for it to be deleted (both only while the list has the focus, and what
 // happens is up to the window), Alt+Up and Alt+Down move it one place, and
-// dragging moves it within the list. Every move goes through the model's
+// dragging moves it within the list (above the entry it is dropped on, or
+// below it on that entry's lower half). Every move goes through the model's
 // rowsMoved, so whoever keeps entries beside the list follows from there.
 
 #include <QListView>
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+class QMimeData;
 class QStringListModel;
 
 namespace ui {
@@ -44,9 +46,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     bool viewportEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    bool IsOwnEntry(const QDropEvent* event) const;
+    // The row of this list's entry a drag carries, or -1.
+    int DraggedRow(const QMimeData* data) const;
     friend void ListAppend(TListBox* list, const QString& entry);
     friend void ListDeleteAt(TListBox* list, int index);
     friend void ListSetEntry(TListBox* list, int index, const QString& entry);

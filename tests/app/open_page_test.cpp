@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/start_window.h"
+#include "default_page.h"
 #include "gui_test_support.h"
 #include "ui/list_box.h"
 #include "wizard/wizard_driver.h"
@@ -86,8 +87,7 @@ TEST_F(OpenPage, APageOfTheProgramComesBackAndIsWrittenAgainWhereItWas) {
 
 TEST_F(OpenPage, AnythingElseIsRefusedAndChangesNothing) {
     const std::string page = WriteExamplePage();
-    std::string edited = page;
-    edited.replace(edited.find("</table>"), 8, "</TABLE>");
+    const std::string edited = testpages::EditedByHand(page);
     const struct {
         const char* name;
         std::string bytes;

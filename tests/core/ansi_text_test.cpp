@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 TEST(UnicodeToAnsi, GivesTheCodePagesByteOrNone) {
@@ -14,6 +16,38 @@ TEST(UnicodeToAnsi, GivesTheCodePagesByteOrNone) {
     };
     for (const auto& [codePoint, byte] : cases)
         EXPECT_EQ(core::UnicodeToAnsi(codePoint), byte) << std::hex << static_cast<unsigned>(codePoint);
+}
+
+// Names reach the file system as UTF-8; the edges of each length count.
+TEST(AnsiToUtf8, GivesEachByteAsItsCharacter) {
+    const struct {
+        std::string ansi;
+        std::string utf8;
+    } cases[] = {
+        {"a\x7F", "a\x7F"},   {"\x80", "\xE2\x82\xAC"},         {"\x81", "\xC2\x81"},
+        {"\x9F", "\xC5\xB8"}, {"\xA0\xFF", "\xC2\xA0\xC3\xBF"}, {std::string("\0", 1), std::string("\0", 1)},
+    };
+    for (const auto& [ansi, utf8] : cases) EXPECT_EQ(core::AnsiToUtf8(ansi), utf8);
+}
+
+TEST(AppendUtf8, WritesEveryLength) {
+    const struct {
+        char32_t codePoint;
+        std::string utf8;
+    } cases[] = {
+        {0x7F, "\x7F"},
+        {0x80, "\xC2\x80"},
+        {0x7FF, "\xDF\xBF"},
+        {0x800, "\xE0\xA0\x80"},
+        {0xFFFF, "\xEF\xBF\xBF"},
+        {0x10000, "\xF0\x90\x80\x80"},
+        {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+    };
+    for (const auto& [codePoint, utf8] : cases) {
+        std::string out = "x";
+        core::AppendUtf8(out, codePoint);
+        EXPECT_EQ(out, "x" + utf8) << std::hex << static_cast<unsigned>(codePoint);
+    }
 }
 
 }  // namespace

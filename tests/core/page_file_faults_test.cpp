@@ -1,6 +1,7 @@
-// Every way a save can go wrong must report the page's name (or the write
-// error), keep the old page byte for byte and leave no temporary file; and
-// unusual but workable surroundings must still give a complete page.
+// Every way a save (or the copy of a picture beside the page) can go wrong
+// must report the name (or the read or write error), keep the old file byte
+// for byte and leave no temporary file; and unusual but workable
+// surroundings must still give the whole file.
 //
 // Each scenario runs in a child process, because arranging the fault may
 // drop privileges, mount file systems or filter system calls for good.
@@ -51,6 +52,8 @@ struct TScenario {
     // The watched directory's listing after a successful save when it gains
     // entries; empty means it must stay as it was.
     std::string listingAfter = "";
+    // When given, the file copied to the name instead of saving lines.
+    std::string copyFrom = "";
 };
 
 void PrintTo(const TScenario& scenario, std::ostream* out) {
@@ -74,7 +77,8 @@ TOutcome RunScenario(const TScenario& scenario) {
         const bool writable = !scenario.unwritable.empty() && access(scenario.unwritable.c_str(), W_OK) == 0;
         const std::string pageBefore = ReadFileBytes(scenario.page);
         const std::string listingBefore = DirectoryListing(scenario.watched);
-        const std::string message = SaveError(scenario.name, scenario.lines);
+        const std::string message = scenario.copyFrom.empty() ? SaveError(scenario.name, scenario.lines)
+                                                              : CopyError(scenario.copyFrom, scenario.name);
         return Pack({"ran", message, pageBefore, ReadFileBytes(scenario.page), listingBefore,
                      DirectoryListing(scenario.watched), writable ? "writable" : ""});
     });
@@ -126,14 +130,19 @@ std::string ForeignDirectory() {
     return DropPrivileges();
 }
 
-// The user's own folder, made read-only, with the user's own page in it.
-std::string ReadOnlyDirectory() {
+// The user's own folder with the user's own page in it, one of the two
+// then given this mode.
+std::string OwnFolderWithPage(const std::string& folder, const std::string& changed, mode_t mode) {
     chmod(".", 0755);
-    DirectoryWithOldPage("nur-lesen");
-    GiveToNobody("nur-lesen");
-    GiveToNobody("nur-lesen/index.html");
-    chmod("nur-lesen", 0555);
+    DirectoryWithOldPage(folder);
+    GiveToNobody(folder);
+    GiveToNobody(folder + "/index.html");
+    chmod(changed.c_str(), mode);
     return DropPrivileges();
+}
+
+std::string ReadOnlyDirectory() {
+    return OwnFolderWithPage("nur-lesen", "nur-lesen", 0555);
 }
 
 // A folder of another user holding a page that is the user's own.
@@ -155,12 +164,7 @@ std::string ForeignDirectoryWithoutPage() {
 }
 
 std::string ReadOnlyPage() {
-    chmod(".", 0755);
-    DirectoryWithOldPage("offen");
-    GiveToNobody("offen");
-    GiveToNobody("offen/index.html");
-    chmod("offen/index.html", 0444);
-    return DropPrivileges();
+    return OwnFolderWithPage("offen", "offen/index.html", 0444);
 }
 
 std::string LinkLoop() {
@@ -178,6 +182,17 @@ std::string RefuseRandomness() {
 std::string RootDirectoryOfItsOwn() {
     if (std::string failure = DirectoryWithOldPage("wurzel"); !failure.empty()) return failure;
     return MakeRootDirectory("wurzel");
+}
+
+// The picture a copy starts from, 200 KiB: several reads.
+std::string PictureToCopy(const std::string& bytes = std::string(200 * 1024, 'P')) {
+    return WriteFileBytes("quelle.jpg", bytes) ? "" : "cannot write quelle.jpg";
+}
+
+// A file system that cannot rename without replacing says so with EINVAL
+// (the C library gives the same for a kernel without the call).
+std::string NoRenameWithoutReplacing() {
+    return RefuseSystemCall(SYS_renameat2, EINVAL);
 }
 
 const TScenario kFailures[] = {
@@ -216,6 +231,28 @@ const TScenario kFailures[] = {
     {"EmptyName", "", CannotCreate(""), [] { return OldPageAt("index.html"); }},
     // what() is a C string, so the message ends at the NUL.
     {"NulInName", std::string("in\0dex.html", 11), "Cannot create file in", [] { return OldPageAt("index.html"); }},
+    // A picture copied beside the page: the disk fails after the first piece.
+    {.label = "CopyReadFailsHalfway",
+     .name = "neu/bild.jpg",
+     .message = "Stream read error",
+     .arrange =
+         [] {
+             if (!MakeDirectories("neu")) return std::string("cannot make neu");
+             if (std::string failure = OldPageAt("index.html") + PictureToCopy(); !failure.empty()) return failure;
+             return FailReadingAfter("quelle.jpg", 1, EIO);
+         },
+     .watched = "neu",
+     .copyFrom = "quelle.jpg"},
+    {.label = "CopyOntoATakenNameWithoutRenamingWithoutReplacing",
+     .name = "bild.jpg",
+     .message = kNotCopied,
+     .arrange =
+         [] {
+             if (std::string failure = OldPageAt("bild.jpg") + PictureToCopy(); !failure.empty()) return failure;
+             return NoRenameWithoutReplacing();
+         },
+     .page = "bild.jpg",
+     .copyFrom = "quelle.jpg"},
 };
 
 const TScenario kWorkableSurroundings[] = {
@@ -232,38 +269,44 @@ const TScenario kWorkableSurroundings[] = {
          return std::string();
      },
      "ziel.html", ".", kNewLines, "", "index.html -> ziel.html\nziel.html\n"},
+    {.label = "CopyWithoutRenamingWithoutReplacing",
+     .name = "bild.jpg",
+     .message = kSaved,
+     .arrange =
+         [] {
+             if (std::string failure = PictureToCopy(testpages::PageFileBytes(kNewLines)); !failure.empty())
+                 return failure;
+             return NoRenameWithoutReplacing();
+         },
+     .page = "bild.jpg",
+     .listingAfter = "bild.jpg\nquelle.jpg\n",
+     .copyFrom = "quelle.jpg"},
 };
 
-class PageFileFault : public TScratchDirectory, public ::testing::WithParamInterface<TScenario> {};
+class PageFileScenario : public TScratchDirectory, public ::testing::WithParamInterface<TScenario> {};
 
-TEST_P(PageFileFault, ReportsAndKeepsTheOldPage) {
-    const TScenario& scenario = GetParam();
-    const TOutcome outcome = RunScenario(scenario);
-    if (!outcome.skipped.empty()) GTEST_SKIP() << "cannot arrange the fault here: " << outcome.skipped;
-    EXPECT_FALSE(outcome.unwritableIsWritable) << scenario.unwritable << " is writable: the fault is not there";
-    EXPECT_EQ(outcome.message, scenario.message);
-    EXPECT_EQ(outcome.pageBefore, kOldPage) << "the old page was not there to begin with";
-    EXPECT_EQ(outcome.pageAfter, kOldPage);
-    EXPECT_EQ(outcome.listingAfter, outcome.listingBefore) << "nothing may be left behind in " << scenario.watched;
-}
-
-INSTANTIATE_TEST_SUITE_P(Each, PageFileFault, ::testing::ValuesIn(kFailures),
-                         [](const auto& info) { return std::string(info.param.label); });
-
-class PageFileSurroundings : public TScratchDirectory, public ::testing::WithParamInterface<TScenario> {};
-
-TEST_P(PageFileSurroundings, StillGiveTheWholePage) {
+// A fault reports and keeps the old page; workable surroundings still give
+// the whole page.
+TEST_P(PageFileScenario, EndsAsItMust) {
     const TScenario& scenario = GetParam();
     const TOutcome outcome = RunScenario(scenario);
     if (!outcome.skipped.empty()) GTEST_SKIP() << "cannot arrange this here: " << outcome.skipped;
     EXPECT_FALSE(outcome.unwritableIsWritable) << scenario.unwritable << " is writable: the setting is not there";
-    EXPECT_EQ(outcome.message, kSaved);
-    EXPECT_EQ(outcome.pageAfter, testpages::PageFileBytes(scenario.lines));
-    const std::string expected = scenario.listingAfter.empty() ? outcome.listingBefore : scenario.listingAfter;
-    EXPECT_EQ(outcome.listingAfter, expected) << "nothing but the page may be left in " << scenario.watched;
+    EXPECT_EQ(outcome.message, scenario.message);
+    std::string listingAfter = outcome.listingBefore;
+    if (scenario.message == kSaved) {
+        EXPECT_EQ(outcome.pageAfter, testpages::PageFileBytes(scenario.lines));
+        if (!scenario.listingAfter.empty()) listingAfter = scenario.listingAfter;
+    } else {
+        EXPECT_EQ(outcome.pageBefore, kOldPage) << "the old page was not there to begin with";
+        EXPECT_EQ(outcome.pageAfter, kOldPage);
+    }
+    EXPECT_EQ(outcome.listingAfter, listingAfter) << "nothing else may be left in " << scenario.watched;
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, PageFileSurroundings, ::testing::ValuesIn(kWorkableSurroundings),
+INSTANTIATE_TEST_SUITE_P(Fault, PageFileScenario, ::testing::ValuesIn(kFailures),
+                         [](const auto& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Surroundings, PageFileScenario, ::testing::ValuesIn(kWorkableSurroundings),
                          [](const auto& info) { return std::string(info.param.label); });
 
 // Reading a page: what cannot be read is reported with the name as given.

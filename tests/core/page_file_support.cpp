@@ -2,18 +2,25 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <limits.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
 #include <sched.h>
+#include <stdlib.h>
+#include <sys/ioctl.h>
 #include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstddef>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
+#include "core/file_copy.h"
 #include "core/page_file.h"
 
 namespace page_file_support {
@@ -23,32 +30,10 @@ std::string ErrorText(const char* what) {
     return std::string(what) + ": " + std::strerror(errno);
 }
 
-bool WriteWhole(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-std::string ReadAll(int fd) {
-    std::string bytes;
-    char buffer[4096];
-    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) != 0;) {
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-    return bytes;
-}
-
 bool WriteProcFile(const char* path, const std::string& text) {
     const int fd = open(path, O_WRONLY | O_CLOEXEC);
     if (fd < 0) return false;
-    const bool written = WriteWhole(fd, text);
+    const bool written = testsupport::WriteAllTo(fd, text);
     close(fd);
     return written;
 }
@@ -62,6 +47,14 @@ std::string SaveError(const std::string& name, const core::TLineList& lines) {
         return error.what();
     }
     return kSaved;
+}
+
+std::string CopyError(const std::string& from, const std::string& to) {
+    try {
+        return core::CopyToNewFile(from, to) ? kSaved : kNotCopied;
+    } catch (const core::TPageFileError& error) {
+        return error.what();
+    }
 }
 
 std::string RunInChild(const std::function<std::string()>& body) {
@@ -83,12 +76,12 @@ std::string RunInChild(const std::function<std::string()>& body) {
         } catch (...) {
             result = "<child threw>";
         }
-        WriteWhole(fds[1], result);
+        testsupport::WriteAllTo(fds[1], result);
         // No exit handlers: the parent's test framework state is not ours.
         _exit(0);
     }
     close(fds[1]);
-    std::string result = ReadAll(fds[0]);
+    std::string result = testsupport::ReadAllFrom(fds[0]);
     close(fds[0]);
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
@@ -157,6 +150,47 @@ std::string RefuseSystemCall(long number, int error) {
     const sock_fprog program{static_cast<unsigned short>(sizeof filter / sizeof filter[0]), filter};
     if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0) return ErrorText("PR_SET_NO_NEW_PRIVS");
     if (prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0) return ErrorText("seccomp filter");
+    return "";
+}
+
+std::string FailReadingAfter(const std::string& path, int passes, int error) {
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved) == nullptr) return ErrorText("realpath");
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, static_cast<unsigned>(offsetof(seccomp_data, nr))),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<unsigned>(SYS_read), 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_USER_NOTIF),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    const sock_fprog program{static_cast<unsigned short>(sizeof filter / sizeof filter[0]), filter};
+    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0) return ErrorText("PR_SET_NO_NEW_PRIVS");
+    const long listener = syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, SECCOMP_FILTER_FLAG_NEW_LISTENER, &program);
+    if (listener < 0) return ErrorText("seccomp listener");
+    // The watcher reads nothing itself (it only asks the kernel), so the
+    // filter it inherits never holds it up.
+    std::thread([fd = static_cast<int>(listener), file = std::string(resolved), passes, error] {
+        int reads = 0;
+        for (;;) {
+            seccomp_notif request{};
+            if (ioctl(fd, SECCOMP_IOCTL_NOTIF_RECV, &request) != 0) {
+                if (errno == EINTR) continue;
+                return;
+            }
+            char link[64];
+            char target[PATH_MAX];
+            std::snprintf(link, sizeof link, "/proc/%u/fd/%llu", request.pid,
+                          static_cast<unsigned long long>(request.data.args[0]));
+            const ssize_t length = readlink(link, target, sizeof target);
+            const bool watched = length > 0 && std::string(target, static_cast<std::size_t>(length)) == file;
+            seccomp_notif_resp response{};
+            response.id = request.id;
+            if (watched && reads++ >= passes)
+                response.error = -error;
+            else
+                response.flags = SECCOMP_USER_NOTIF_FLAG_CONTINUE;
+            ioctl(fd, SECCOMP_IOCTL_NOTIF_SEND, &response);
+        }
+    }).detach();
     return "";
 }
 

@@ -24,6 +24,12 @@ inline const std::string kSaved = "<no error>";
 // SavePageLines' message, or kSaved.
 std::string SaveError(const std::string& name, const core::TLineList& lines);
 
+// What CopyToNewFile gives back when the name is taken.
+inline const std::string kNotCopied = "<not copied>";
+
+// CopyToNewFile's message, kSaved, or kNotCopied.
+std::string CopyError(const std::string& from, const std::string& to);
+
 // Runs body in a forked child and returns what it returned. A child that
 // dies or throws comes back as a text starting with "<child".
 std::string RunInChild(const std::function<std::string()>& body);
@@ -47,6 +53,13 @@ std::string MakeRootDirectory(const std::string& directory);
 // From now on the kernel answers every call of the system call with the
 // error number.
 std::string RefuseSystemCall(long number, int error);
+
+// From now on reading the file (by the path given, relative to the working
+// directory) goes through the first `passes` reads and then fails with the
+// error number, as a disk that fails part of the way through does; other
+// files read as ever. The kernel hands the thread's reads to a watcher
+// thread, which decides.
+std::string FailReadingAfter(const std::string& path, int passes, int error);
 
 // Each test runs in a fresh working directory, as the program does.
 class TScratchDirectory : public ::testing::Test {

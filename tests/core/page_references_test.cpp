@@ -67,7 +67,11 @@ TEST(PageReferences, AreTheFilesABrowserWouldLoad) {
                            {"g", ""},
                            {"h", "?seite=2"},
                            {"i", "ftp.html#unten"},
-                           {"j", "c:\\bilder\\j.jpg"}};
+                           {"j", "c:\\bilder\\j.jpg"},
+                           {"k", "HTTP://x.de/k.jpg"},
+                           {"l", "DATA:image/png;base64,AAAA"},
+                           {"m", "JAVASCRIPT:void(0)"},
+                           {"n", " Data:x"}};
          },
          {"ftp.html"}},
         {"references, escapes, query, dots and backslashes decoded",
@@ -79,6 +83,12 @@ TEST(PageReferences, AreTheFilesABrowserWouldLoad) {
          },
          {"a#b.jpg", "M&M.png", "gr\xC3\xBCn.jpg", "gr\xC3\xBCn2.jpg", "Reise\xE2\x86\x92Rom.jpg", "neu.jpg", "c.jpg",
           "bilder/bg.jpg", "weit.jpg", "\xC3\xBC.jpg", "\xE2\x82\xAC\xE2\x82\xAC.jpg"}},
+        // "&#" without digits is text, and the "#" starts the fragment.
+        {"references at the edges",
+         [](TPageDescription& page) {
+             page.Images = {{"bild&#", ""}, {"hex&#x", ""}, {"u&#x7F;v&#159;.jpg", ""}};
+         },
+         {"bild&", "hex&", "u\x7Fv\xC5\xB8.jpg"}},
         {"comments, scripts, title, style block and base are no references",
          [](TPageDescription& page) {
              page.Title = "<img src=\"titel.jpg\">";

@@ -58,6 +58,12 @@ int OpenFile(const std::string& path, int flags) {
 std::string ReadFileBytes(const std::string& path) {
     const int fd = OpenFile(path, O_RDONLY);
     if (fd < 0) return "<missing>";
+    std::string bytes = ReadAllFrom(fd);
+    close(fd);
+    return bytes;
+}
+
+std::string ReadAllFrom(int fd) {
     std::string bytes;
     char buffer[65536];
     for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) != 0;) {
@@ -65,21 +71,25 @@ std::string ReadFileBytes(const std::string& path) {
         if (n < 0) break;
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
-    close(fd);
     return bytes;
+}
+
+bool WriteAllTo(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     const int fd = OpenFile(path, O_WRONLY | O_CREAT | O_TRUNC);
     if (fd < 0) return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    return close(fd) == 0 && done == bytes.size();
+    const bool written = WriteAllTo(fd, bytes);
+    return close(fd) == 0 && written;
 }
 
 bool MakeDirectories(const std::string& path) {

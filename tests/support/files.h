@@ -12,6 +12,10 @@ namespace testsupport {
 std::string ReadFileBytes(const std::string& path);
 // False when the file cannot be written whole.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
+// Every byte a descriptor gives until its end or an error.
+std::string ReadAllFrom(int fd);
+// False when not every byte could be written.
+bool WriteAllTo(int fd, const std::string& bytes);
 // Creates every missing directory of the path; false when it cannot.
 bool MakeDirectories(const std::string& path);
 

@@ -15,42 +15,38 @@ namespace {
 using testsupport::TMessageBoxSeen;
 using testsupport::WithMessageBox;
 
-TEST(ErrorDisplay, FullStopOnlyAfterCharactersBeyondTheDot) {
+// The box's text gets a full stop only after characters beyond the dot;
+// its title is the program's name up to its first dot.
+TEST(ErrorDisplay, TextAndTitle) {
+    using TConversion = QString (*)(const QString&);
+    const TConversion text = ui::ErrorDisplayText;
+    const TConversion title = ui::ApplicationTitleFromPath;
     const struct {
-        const char* message;
+        TConversion convert;
+        const char* given;
         const char* shown;
     } cases[] = {
-        {"Cannot create file x", "Cannot create file x."},
-        {"Datei fehlt: bild.jpg", "Datei fehlt: bild.jpg."},
-        {"(1)", "(1)"},
-        {"a.", "a."},
-        {"a!", "a!"},
-        {"a)", "a)"},
-        {"a-", "a-"},
-        {"a ", "a "},
-        {"a,", "a,"},
-        {"a/", "a/."},
-        {"a:", "a:."},
-        {"grün", "grün."},
-        {"", ""},
+        {text, "Cannot create file x", "Cannot create file x."},
+        {text, "Datei fehlt: bild.jpg", "Datei fehlt: bild.jpg."},
+        {text, "(1)", "(1)"},
+        {text, "a.", "a."},
+        {text, "a!", "a!"},
+        {text, "a)", "a)"},
+        {text, "a-", "a-"},
+        {text, "a ", "a "},
+        {text, "a,", "a,"},
+        {text, "a/", "a/."},
+        {text, "a:", "a:."},
+        {text, "grün", "grün."},
+        {text, "", ""},
+        {title, "/opt/tavirel/HTMLTAVIREL.EXE", "Htmltavirel"},
+        {title, "/usr/bin/tavirel", "tavirel"},
+        {title, "/home/u/Tavirel.1.0.bin", "Tavirel"},
+        {title, "/home/u/xMASTER", "xmaster"},
+        {title, "/home/u/.versteckt", ""},
     };
-    for (const auto& [message, shown] : cases)
-        EXPECT_EQ(ui::ErrorDisplayText(QString::fromUtf8(message)), QString::fromUtf8(shown)) << message;
-}
-
-TEST(ErrorDisplay, TitleIsTheProgramNameUpToItsFirstDot) {
-    const struct {
-        const char* path;
-        const char* title;
-    } cases[] = {
-        {"/opt/tavirel/HTMLTAVIREL.EXE", "Htmltavirel"},
-        {"/usr/bin/tavirel", "tavirel"},
-        {"/home/u/Tavirel.1.0.bin", "Tavirel"},
-        {"/home/u/xMASTER", "xmaster"},
-        {"/home/u/.versteckt", ""},
-    };
-    for (const auto& [path, title] : cases)
-        EXPECT_EQ(ui::ApplicationTitleFromPath(QString::fromUtf8(path)), QString::fromUtf8(title)) << path;
+    for (const auto& [convert, given, shown] : cases)
+        EXPECT_EQ(convert(QString::fromUtf8(given)), QString::fromUtf8(shown)) << given;
 }
 
 TEST(ErrorDisplay, RaisedErrorsEndInTheBoxAndTheProgramGoesOn) {

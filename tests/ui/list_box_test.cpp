@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTest>
+#include <memory>
 
 namespace {
 
@@ -25,6 +28,17 @@ protected:
             entries << list.model()->index(row, 0).data().toString();
         return entries;
     }
+    // Drops the entry of one row where the user lets go of it: what a drag
+    // from the list carries, entering and dropped at that point.
+    void Drop(int row, QPoint at) {
+        ClickRow(row);
+        const std::unique_ptr<QMimeData> dragged(list.model()->mimeData({list.model()->index(row, 0)}));
+        QDragEnterEvent enter(at, Qt::MoveAction, dragged.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list.viewport(), &enter);
+        QDropEvent drop(at, Qt::MoveAction, dragged.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list.viewport(), &drop);
+    }
+    QRect RowRect(int row) const { return list.visualRect(list.model()->index(row, 0)); }
     int SelectedRows() const { return static_cast<int>(list.selectionModel()->selectedRows().size()); }
     ui::TListBox list;
 };
@@ -75,6 +89,38 @@ TEST_F(Lists, SelectingInCodeMovesOrClearsTheSelection) {
         ui::ListSelect(&list, index);
         EXPECT_EQ(ui::ListSelectedIndex(&list), selected) << index;
         EXPECT_EQ(SelectedRows(), selected < 0 ? 0 : 1);
+    }
+}
+
+TEST_F(Lists, ADroppedEntryGoesAboveTheEntryOnItsUpperHalfAndBelowOnItsLowerHalf) {
+    enum TWhere { kUpper, kLower, kBelowAll };
+    const struct {
+        const char* name;
+        int from;
+        int onto;
+        TWhere where;
+        QStringList entries;
+    } rows[] = {
+        {"down, upper half", 0, 2, kUpper, {"b", "a", "c"}},
+        {"down, lower half", 0, 2, kLower, {"b", "c", "a"}},
+        {"down onto the next, upper half", 0, 1, kUpper, {"a", "b", "c"}},
+        {"up, upper half", 2, 0, kUpper, {"c", "a", "b"}},
+        {"up, lower half", 2, 0, kLower, {"a", "c", "b"}},
+        {"onto itself", 1, 1, kLower, {"a", "b", "c"}},
+        {"below the entries", 0, 2, kBelowAll, {"b", "c", "a"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        list.clear();
+        for (const char* entry : {"a", "b", "c"}) ui::ListAppend(&list, QString::fromLatin1(entry));
+        const QRect onto = RowRect(row.onto);
+        const QPoint at = row.where == kUpper   ? QPoint(onto.center().x(), onto.top() + 2)
+                          : row.where == kLower ? QPoint(onto.center().x(), onto.bottom() - 2)
+                                                : QPoint(onto.center().x(), onto.bottom() + 30);
+        Drop(row.from, at);
+        EXPECT_EQ(Entries(), row.entries);
+        const QString dragged = QStringList({"a", "b", "c"}).at(row.from);
+        EXPECT_EQ(ui::ListSelectedIndex(&list), row.entries.indexOf(dragged)) << "the dropped entry stays selected";
     }
 }
 

@@ -13,18 +13,6 @@ namespace {
 
 using testsupport::TWorkDir;
 
-void AddLink(TWizardDriver& wizard, const QString& text, const QString& target) {
-    wizard.Type("Edit3", text);
-    wizard.Type("Edit4", target);
-    wizard.Click("SpeedButton2");
-}
-
-void AddImage(TWizardDriver& wizard, const QString& file, const QString& caption) {
-    wizard.Type("Edit10", file);
-    wizard.Type("Edit11", caption);
-    wizard.Click("SpeedButton3");
-}
-
 // The plain link cells of the page shown in the code view, in page order.
 TLines LinkCells(TWizardDriver& wizard) {
     TLines cells;
@@ -55,54 +43,56 @@ TEST(LinkList, NewLinkWithUnchangedFieldsRepeatsTheLink) {
     EXPECT_EQ(LinkCells(wizard), (TLines{cell, cell, cell}));
 }
 
-TEST(LinkList, DeletingTheSelectedLinkKeepsTheOthersPaired) {
-    TWorkDir dir;
-    TWizardDriver wizard;
-    wizard.Page("TabSheet3");
-    AddLink(wizard, "Eins", "eins.html");
-    AddLink(wizard, "Zwei", "zwei.html");
-    AddLink(wizard, "Drei", "drei.html");
-    wizard.SelectEntry("ListBox2", 1);
-    ASSERT_EQ(wizard.Selected("ListBox2"), 1);
-    wizard.Click("SpeedButton5");
-    EXPECT_EQ(wizard.Entries("ListBox2"), (TLines{"Eins", "Drei"}));
-    EXPECT_EQ(wizard.Selected("ListBox2"), -1);
-    wizard.Finish();
-    EXPECT_EQ(LinkCells(wizard),
-              (TLines{"<td><a href=\"eins.html\">Eins</a></td>", "<td><a href=\"drei.html\">Drei</a></td>"}));
-}
-
-TEST(ImageList, DeletingTheSelectedImageKeepsTheOthersPaired) {
-    TWorkDir dir;
-    TWizardDriver wizard;
-    wizard.Page("TabSheet5");
-    AddImage(wizard, "a.jpg", "A");
-    AddImage(wizard, "b.jpg", "B");
-    AddImage(wizard, "c.jpg", "");
-    wizard.SelectEntry("ListBox3", 0);
-    wizard.Click("SpeedButton4");
-    EXPECT_EQ(wizard.Entries("ListBox3"), (TLines{"b.jpg", "c.jpg"}));
-    EXPECT_EQ(wizard.Selected("ListBox3"), -1);
-    wizard.Finish();
-    EXPECT_EQ(ImageLines(wizard), (TLines{"<img src=\"b.jpg\">B", "<img src=\"c.jpg\">"}));
-}
-
-TEST(LinkAndImageLists, DeletingWithNothingSelectedChangesNothing) {
-    TWorkDir dir;
-    TWizardDriver wizard;
-    wizard.Page("TabSheet3");
-    AddLink(wizard, "Eins", "eins.html");
-    AddLink(wizard, "Zwei", "zwei.html");
-    wizard.Click("SpeedButton5");
-    wizard.Page("TabSheet5");
-    AddImage(wizard, "a.jpg", "A");
-    wizard.Click("SpeedButton4");
-    EXPECT_EQ(wizard.Entries("ListBox2"), (TLines{"Eins", "Zwei"}));
-    EXPECT_EQ(wizard.Entries("ListBox3"), (TLines{"a.jpg"}));
-    wizard.Finish();
-    EXPECT_EQ(LinkCells(wizard),
-              (TLines{"<td><a href=\"eins.html\">Eins</a></td>", "<td><a href=\"zwei.html\">Zwei</a></td>"}));
-    EXPECT_EQ(ImageLines(wizard), (TLines{"<img src=\"a.jpg\">A"}));
+// "Löschen" takes the selected entry and its partner and nothing else, and
+// nothing without a selection.
+TEST(LinkAndImageLists, DeletingTakesTheSelectedEntryWithItsPartner) {
+    const TLines links = {"<td><a href=\"eins.html\">Eins</a></td>", "<td><a href=\"zwei.html\">Zwei</a></td>",
+                          "<td><a href=\"drei.html\">Drei</a></td>"};
+    const TLines images = {"<img src=\"a.jpg\">A", "<img src=\"b.jpg\">B", "<img src=\"c.jpg\">"};
+    const struct {
+        const char* name;
+        const char* page;
+        const char* list;
+        const char* remove;
+        int selected;  // -1: none
+        TLines entries;
+        TLines links;
+        TLines images;
+    } rows[] = {
+        {"the middle link", "TabSheet3", "ListBox2", "SpeedButton5", 1, {"Eins", "Drei"}, {links[0], links[2]}, images},
+        {"the first image",
+         "TabSheet5",
+         "ListBox3",
+         "SpeedButton4",
+         0,
+         {"b.jpg", "c.jpg"},
+         links,
+         {images[1], images[2]}},
+        {"no link selected", "TabSheet3", "ListBox2", "SpeedButton5", -1, {"Eins", "Zwei", "Drei"}, links, images},
+        {"no image selected", "TabSheet5", "ListBox3", "SpeedButton4", -1, {"a.jpg", "b.jpg", "c.jpg"}, links, images},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TWorkDir dir;
+        TWizardDriver wizard;
+        wizard.Page("TabSheet3");
+        wizard.AddLink("Eins", "eins.html");
+        wizard.AddLink("Zwei", "zwei.html");
+        wizard.AddLink("Drei", "drei.html");
+        wizard.Page("TabSheet5");
+        wizard.AddImage("a.jpg", "A");
+        wizard.AddImage("b.jpg", "B");
+        wizard.AddImage("c.jpg", "");
+        wizard.Page(row.page);
+        if (row.selected >= 0) wizard.SelectEntry(row.list, row.selected);
+        ASSERT_EQ(wizard.Selected(row.list), row.selected);
+        wizard.Click(row.remove);
+        EXPECT_EQ(wizard.Entries(row.list), row.entries);
+        EXPECT_EQ(wizard.Selected(row.list), -1);
+        wizard.Finish();
+        EXPECT_EQ(LinkCells(wizard), row.links);
+        EXPECT_EQ(ImageLines(wizard), row.images);
+    }
 }
 
 struct TTextCase {

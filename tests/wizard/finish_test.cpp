@@ -76,8 +76,7 @@ TEST(Finish, AFileThatCannotBeCreatedIsReportedAndTheWizardGoesOn) {
 // replaced only when the user says so; its own pages go without a question.
 TEST(Finish, AFileTheProgramDidNotWriteIsReplacedOnlyWhenTheUserSaysSo) {
     const std::string ownPage = PageFileBytes(DefaultPage());
-    std::string editedPage = ownPage;
-    editedPage.replace(editedPage.find("</table>"), 8, "</TABLE>");
+    const std::string editedPage = testpages::EditedByHand(ownPage);
     // The page with heading size 1: another page the program may have written.
     std::string otherOwnPage = ownPage;
     otherOwnPage.replace(otherOwnPage.find("size=\"5\""), 8, "size=\"3\"");
@@ -132,20 +131,9 @@ TEST(Finish, AnUmlautInTheBaseNameGivesThatFileName) {
 TEST(Finish, TheLastLinkStaysInTheLinkFieldsAndTheListsShowTheirLastEntry) {
     TWorkDir dir;
     TWizardDriver wizard;
-    wizard.Page("TabSheet3");
-    wizard.Type("Edit3", "Home");
-    wizard.Type("Edit4", "home.html");
-    wizard.Click("SpeedButton2");
-    wizard.Type("Edit3", "Fotos");
-    wizard.Type("Edit4", "fotos.html");
-    wizard.Click("SpeedButton2");
-    wizard.Type("Edit3", "Getippt");
-    wizard.Type("Edit4", "getippt.html");
-    wizard.Page("TabSheet4");
-    wizard.Type("Edit12", "eins");
-    wizard.Click("Button1");
-    wizard.Type("Edit12", "zwei");
-    wizard.Click("Button1");
+    wizard.Do({"TabSheet3", "Edit3=Home", "Edit4=home.html", "SpeedButton2", "Edit3=Fotos", "Edit4=fotos.html",
+               "SpeedButton2", "Edit3=Getippt", "Edit4=getippt.html"});
+    wizard.Do({"TabSheet4", "Edit12=eins", "Button1", "Edit12=zwei", "Button1"});
 
     wizard.Finish();
     EXPECT_EQ(wizard.Text("Edit3"), "Fotos");
@@ -182,58 +170,23 @@ struct TSettingCase {
 
 TEST(Finish, EachSettingReachesItsPlaceInThePage) {
     const TSettingCase cases[] = {
-        {"heading size 1",
-         [](TWizardDriver& w) {
-             w.Page("TabSheet2");
-             w.Click("RadioButton1");
-         },
+        {"heading size 1", Steps({"TabSheet2", "RadioButton1"}),
          DefaultPageWith({{10, {HeadingLine("3", "Neue Seite")}}})},
-        {"heading size 2",
-         [](TWizardDriver& w) {
-             w.Page("TabSheet2");
-             w.Click("RadioButton2");
-         },
+        {"heading size 2", Steps({"TabSheet2", "RadioButton2"}),
          DefaultPageWith({{10, {HeadingLine("4", "Neue Seite")}}})},
-        {"heading size 3 again",
-         [](TWizardDriver& w) {
-             w.Page("TabSheet2");
-             w.Click("RadioButton6");
-             w.Click("RadioButton3");
-         },
-         DefaultPage()},
-        {"heading size 4",
-         [](TWizardDriver& w) {
-             w.Page("TabSheet2");
-             w.Click("RadioButton4");
-         },
+        {"heading size 3 again", Steps({"TabSheet2", "RadioButton6", "RadioButton3"}), DefaultPage()},
+        {"heading size 4", Steps({"TabSheet2", "RadioButton4"}),
          DefaultPageWith({{10, {HeadingLine("6", "Neue Seite")}}})},
-        {"heading size 6",
-         [](TWizardDriver& w) {
-             w.Page("TabSheet2");
-             w.Click("RadioButton6");
-         },
+        {"heading size 6", Steps({"TabSheet2", "RadioButton6"}),
          DefaultPageWith({{10, {HeadingLine("10", "Neue Seite")}}})},
-        {"style sheet without bold links",
-         [](TWizardDriver& w) {
-             w.Click("CSS");
-             w.Click("fett");
-         },
+        {"style sheet without bold links", Steps({"CSS", "fett"}),
          DefaultPageWith({{3,
                            {"<style type=\"text/css\"><!--", "a:link { text-decoration:none; color:#000000; }",
                             "a:visited { text-decoration:none; color:#000000; }",
                             "a:hover { text-decoration:none; color:#000000; }",
                             "a:active { text-decoration:none; color:#000000; }", "--!></style>", "</head>"}}})},
-        {"bold links without style sheet",
-         [](TWizardDriver& w) {
-             w.Click("fett");
-             w.Click("fett");
-         },
-         DefaultPage()},
-        {"margins",
-         [](TWizardDriver& w) {
-             w.Type("SpinEdit4", "4");
-             w.Type("SpinEdit5", "9");
-         },
+        {"bold links without style sheet", Steps({"fett", "fett"}), DefaultPage()},
+        {"margins", Steps({"SpinEdit4=4", "SpinEdit5=9"}),
          DefaultPageWith({{4, {"<body background=\"hintergrund.jpg\" topmargin=\"9\" leftmargin=\"4\">"}}})},
         {"letters in the top margin",
          [](TWizardDriver& w) {
@@ -248,37 +201,14 @@ TEST(Finish, EachSettingReachesItsPlaceInThePage) {
              w.Paste("SpinEdit5", "1,5");
          },
          DefaultPage()},
-        {"minimum link width",
-         [](TWizardDriver& w) {
-             w.Page("TabSheet3");
-             w.Type("SpinEdit2", "55");
-         },
-         DefaultPage()},
-        {"background colour",
-         [](TWizardDriver& w) {
-             w.Click("hgf");
-             w.Type("Edit14", "#102030");
-         },
+        {"minimum link width", Steps({"TabSheet3", "SpinEdit2=55"}), DefaultPage()},
+        {"background colour", Steps({"hgf", "Edit14=#102030"}),
          DefaultPageWith({{4, {"<body bgcolor=\"#102030\" topmargin=\"0\" leftmargin=\"0\">"}}})},
-        {"corner image",
-         [](TWizardDriver& w) {
-             w.Page("TabSheet2");
-             w.Click("eck");
-             w.Type("Edit9", "ecke.gif");
-             w.Type("SpinEdit1", "40");
-         },
+        {"corner image", Steps({"TabSheet2", "eck", "Edit9=ecke.gif", "SpinEdit1=40"}),
          DefaultPageWith({{7, {"<th height=\"40\">"}}, {8, {"<img src=\"ecke.gif\"></th>"}}})},
-        {"umlaut and a character beyond the code page",
-         [](TWizardDriver& w) {
-             w.Page("TabSheet2");
-             w.Type("Edit5", "Über →");
-         },
+        {"umlaut and a character beyond the code page", Steps({"TabSheet2", "Edit5=Über →"}),
          DefaultPageWith({{10, {HeadingLine("5", "Über &#8594;")}}})},
-        {"markup and percent signs stay as typed",
-         [](TWizardDriver& w) {
-             w.Page("TabSheet2");
-             w.Type("Edit2", "<i>100% {Title}</i> & \"mehr\"");
-         },
+        {"markup and percent signs stay as typed", Steps({"TabSheet2", "Edit2=<i>100% {Title}</i> & \"mehr\""}),
          DefaultPageWith({{2, {"<head><title><i>100% {Title}</i> & \"mehr\"</title>"}}})},
     };
     for (const TSettingCase& c : cases) {

@@ -8,11 +8,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -154,6 +158,27 @@ TEST(ImagePicker, PutsTheChosenFileIntoTheFieldAsThePageNamesIt) {
                 EXPECT_EQ(testsupport::ReadFileBytes(name), bytes) << name;
         }
     }
+}
+
+// Qt's own parts speak German, whatever the user's locale, and the numbers
+// still follow the user's locale.
+TEST(ImagePicker, TheDialogSpeaksGerman) {
+    TWorkDir dir;
+    const QLocale before;
+    TWizardDriver wizard;
+    QStringList buttons;
+    EXPECT_TRUE(testsupport::WithFileDialog([&] { wizard.Click("SpeedButton12"); }, QString(), &buttons));
+    EXPECT_TRUE(buttons.contains(QStringLiteral("Öffnen"))) << buttons.join(QLatin1Char(',')).toStdString();
+    EXPECT_TRUE(buttons.contains(QStringLiteral("Abbrechen"))) << buttons.join(QLatin1Char(',')).toStdString();
+    // A field's context menu as well.
+    const std::unique_ptr<QMenu> menu(
+        testsupport::Find<QLineEdit>(&wizard.window, "Edit5")->createStandardContextMenu());
+    QStringList entries;
+    for (const QAction* action : menu->actions())
+        entries << action->text().remove(QLatin1Char('&')).section(u'\t', 0, 0);
+    EXPECT_TRUE(entries.contains(QStringLiteral("Einfügen"))) << entries.join(QLatin1Char(',')).toStdString();
+    EXPECT_EQ(QLocale(), before);
+    EXPECT_EQ(QLocale(), QLocale::system());
 }
 
 TEST(ImagePicker, EachImageFieldHasItsOwn) {

@@ -42,20 +42,12 @@ const TLists kStart = {
 };
 
 void Fill(TWizardDriver& wizard, const TLists& lists) {
-    for (const auto& [text, target] : lists.links) {
-        wizard.Type("Edit3", text);
-        wizard.Type("Edit4", target);
-        wizard.Click("SpeedButton2");
-    }
+    for (const auto& [text, target] : lists.links) wizard.AddLink(text, target);
     for (const QString& line : lists.lines) {
         wizard.Type("Edit12", line);
         wizard.Click("Button1");
     }
-    for (const auto& [file, caption] : lists.images) {
-        wizard.Type("Edit10", file);
-        wizard.Type("Edit11", caption);
-        wizard.Click("SpeedButton3");
-    }
+    for (const auto& [file, caption] : lists.images) wizard.AddImage(file, caption);
 }
 
 // The page file a wizard writes that was given these lists by hand.
@@ -71,6 +63,18 @@ const char* PageOfList(const char* list) {
     if (QByteArray(list) == "ListBox1") return "TabSheet4";
     return "TabSheet5";
 }
+
+// A fresh folder and wizard holding kStart, on the page of the list with
+// this entry selected.
+struct TStartedList {
+    TStartedList(const char* list, int selected) {
+        Fill(wizard, kStart);
+        wizard.Page(PageOfList(list));
+        wizard.SelectEntry(list, selected);
+    }
+    TWorkDir dir;
+    TWizardDriver wizard;
+};
 
 struct TDialogSeen {
     QString caption;
@@ -163,11 +167,8 @@ TEST(ListEditing, AnEditedEntryKeepsItsPlaceAndItsPartner) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        TWorkDir dir;
-        TWizardDriver wizard;
-        Fill(wizard, kStart);
-        wizard.Page(PageOfList(row.list));
-        wizard.SelectEntry(row.list, 1);
+        TStartedList started(row.list, 1);
+        TWizardDriver& wizard = started.wizard;
         const QStringList fields = {wizard.Text("Edit3"), wizard.Text("Edit4"), wizard.Text("Edit10"),
                                     wizard.Text("Edit11")};
         if (QByteArray(row.list) == "ListBox1") {
@@ -241,11 +242,8 @@ TEST(ListEditing, AltUpAndDownMoveTheEntryWithItsPartner) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        TWorkDir dir;
-        TWizardDriver wizard;
-        Fill(wizard, kStart);
-        wizard.Page(PageOfList(row.list));
-        wizard.SelectEntry(row.list, row.selected);
+        TStartedList started(row.list, row.selected);
+        TWizardDriver& wizard = started.wizard;
         for (const Qt::Key key : row.keys) testsupport::Key(Find(&wizard.window, row.list), key, Qt::AltModifier);
         EXPECT_EQ(wizard.Selected(row.list), row.selectedAfter);
         TLists expected = kStart;
@@ -373,11 +371,8 @@ TEST(WizardKeys, KeysRunTheCommandsAndTypeNothing) {
 }
 
 TEST(WizardKeys, CtrlSKeepsTheLineBeingEdited) {
-    TWorkDir dir;
-    TWizardDriver wizard;
-    Fill(wizard, kStart);
-    wizard.Page("TabSheet4");
-    wizard.SelectEntry("ListBox1", 1);
+    TStartedList started("ListBox1", 1);
+    TWizardDriver& wizard = started.wizard;
     OpenEntry(wizard, "ListBox1", false);
     testsupport::Type(QApplication::focusWidget(), "zwo");
     testsupport::Key(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);

@@ -33,22 +33,6 @@ ui::TElidedLabel* MissingLine(TWizardDriver& wizard) {
     return Find<ui::TElidedLabel>(&wizard.window, QStringLiteral("Label21"));
 }
 
-void EveryImageKind(TWizardDriver& w) {
-    w.Page("TabSheet2");
-    w.Click("eck");
-    w.Page("TabSheet3");
-    w.Click("Dots");
-    w.Click("lh");
-    w.Type("Edit4", "seite.html");
-    w.Click("SpeedButton2");
-    w.Page("TabSheet4");
-    w.Type("Edit13", "inline.png");
-    w.Click("BitBtn8");
-    w.Page("TabSheet5");
-    w.Type("Edit10", "bilder/spalte.gif");
-    w.Click("SpeedButton3");
-}
-
 TEST(MissingFiles, TheLineNamesWhatTheFolderLacks) {
     const QStringList defaults = {"hintergrund.jpg", "bild.jpg"};
     const struct {
@@ -60,20 +44,14 @@ TEST(MissingFiles, TheLineNamesWhatTheFolderLacks) {
         {"nothing missing", [](TWizardDriver&) {}, defaults, "Alle Bilder und Links gefunden"},
         {"nothing there", [](TWizardDriver&) {}, {}, "Fehlt: hintergrund.jpg, bild.jpg"},
         {"every image kind",
-         EveryImageKind,
+         Steps({"TabSheet2", "eck", "TabSheet3", "Dots", "lh", "Edit4=seite.html", "SpeedButton2", "TabSheet4",
+                "Edit13=inline.png", "BitBtn8", "TabSheet5", "Edit10=bilder/spalte.gif", "SpeedButton3"}),
          {"bild.jpg", "dot.jpg", "bilder/spalte.gif"},
          "Fehlt: hintergrund.jpg, eckbild.jpg, lbg.jpg, seite.html, inline.png"},
         {"typed markup, external links ignored",
-         [](TWizardDriver& w) {
-             w.Page("TabSheet3");
-             w.Type("Edit4", "https://example.org/bild.jpg");
-             w.Click("SpeedButton2");
-             w.Type("Edit4", "mailto:a@b.de");
-             w.Click("SpeedButton2");
-             w.Page("TabSheet4");
-             w.Type("Edit12", "<IMG SRC='getippt.gif'> <a href=\"Über uns.html#mitte\">x</a> <a href=#oben>");
-             w.Click("Button1");
-         },
+         Steps({"TabSheet3", "Edit4=https://example.org/bild.jpg", "SpeedButton2", "Edit4=mailto:a@b.de",
+                "SpeedButton2", "TabSheet4",
+                "Edit12=<IMG SRC='getippt.gif'> <a href=\"Über uns.html#mitte\">x</a> <a href=#oben>", "Button1"}),
          defaults, "Fehlt: getippt.gif, Über uns.html"},
         {"letter case",
          [](TWizardDriver& w) { w.Type("Edit8", "bilder/foto.jpg"); },
@@ -110,7 +88,8 @@ TEST(MissingFiles, ALongLineIsShortenedAndWholeInItsTooltip) {
     wizard.Finish();
     wizard.Page("TabSheet7");
     ui::TElidedLabel* line = MissingLine(wizard);
-    EXPECT_EQ(line->geometry(), QRect(300, 340, 455, 25));
+    // From x = 300 to 5 pixels before "Veröffentlichen".
+    EXPECT_EQ(line->geometry(), QRect(300, 340, 305, 25));
     EXPECT_TRUE(line->text().startsWith(QStringLiteral("Fehlt: hintergrund.jpg, bild.jpg, bild0.jpg")));
     EXPECT_TRUE(line->text().endsWith(QStringLiteral("…")));
     QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), line->mapToGlobal(QPoint(5, 5)));

@@ -200,50 +200,57 @@ TEST(Robustness, AHundredThousandEntriesPerListAndADeletionInTheMiddle) {
     TWizardDriver wizard;
 
     // Each list: a first, a middle and a last entry of their own, the rest
-    // repeats of what the fields hold.
-    wizard.Page("TabSheet3");
-    wizard.Type("Edit3", "Erster");
-    wizard.Type("Edit4", "erster.html");
-    wizard.Click("SpeedButton2");
-    wizard.Type("Edit3", "Link");
-    wizard.Type("Edit4", "ziel.html");
-    PressRepeatedly(wizard, "SpeedButton2", middle - 1);
-    wizard.Type("Edit3", "Mitte");
-    wizard.Type("Edit4", "mitte.html");
-    wizard.Click("SpeedButton2");
-    wizard.Type("Edit3", "Link");
-    wizard.Type("Edit4", "ziel.html");
-    PressRepeatedly(wizard, "SpeedButton2", count - middle - 2);
-    wizard.Type("Edit3", "Letzter");
-    wizard.Type("Edit4", "letzter.html");
-    wizard.Click("SpeedButton2");
-
-    wizard.Page("TabSheet4");
-    wizard.Type("Edit12", "erste Zeile");
-    wizard.Click("Button1");
-    PressRepeatedly(wizard, "SpeedButton6", middle - 1);
-    wizard.Type("Edit12", "mittlere Zeile");
-    wizard.Click("Button1");
-    PressRepeatedly(wizard, "SpeedButton6", count - middle - 2);
-    wizard.Type("Edit12", "letzte Zeile");
-    wizard.Click("Button1");
-
-    wizard.Page("TabSheet5");
-    wizard.Type("Edit10", "erstes.jpg");
-    wizard.Type("Edit11", "Eins");
-    wizard.Click("SpeedButton3");
-    wizard.Type("Edit10", "bild.jpg");
-    wizard.Type("Edit11", "");
-    PressRepeatedly(wizard, "SpeedButton3", middle - 1);
-    wizard.Type("Edit10", "mittleres.jpg");
-    wizard.Type("Edit11", "Mitte");
-    wizard.Click("SpeedButton3");
-    wizard.Type("Edit10", "bild.jpg");
-    wizard.Type("Edit11", "");
-    PressRepeatedly(wizard, "SpeedButton3", count - middle - 2);
-    wizard.Type("Edit10", "letztes.jpg");
-    wizard.Type("Edit11", "Ende");
-    wizard.Click("SpeedButton3");
+    // added again and again by one button.
+    const struct {
+        const char* page;
+        const char* list;
+        const char* fields[2];  // what the add button takes; the second may be none
+        const char* add;
+        const char* own[3][2];  // the first, the middle and the last entry
+        const char* repeated[2];
+        const char* repeat;
+        const char* remove;
+    } lists[] = {
+        {"TabSheet3",
+         "ListBox2",
+         {"Edit3", "Edit4"},
+         "SpeedButton2",
+         {{"Erster", "erster.html"}, {"Mitte", "mitte.html"}, {"Letzter", "letzter.html"}},
+         {"Link", "ziel.html"},
+         "SpeedButton2",
+         "SpeedButton5"},
+        {"TabSheet4",
+         "ListBox1",
+         {"Edit12", nullptr},
+         "Button1",
+         {{"erste Zeile"}, {"mittlere Zeile"}, {"letzte Zeile"}},
+         {},
+         "SpeedButton6",
+         "SpeedButton7"},
+        {"TabSheet5",
+         "ListBox3",
+         {"Edit10", "Edit11"},
+         "SpeedButton3",
+         {{"erstes.jpg", "Eins"}, {"mittleres.jpg", "Mitte"}, {"letztes.jpg", "Ende"}},
+         {"bild.jpg", ""},
+         "SpeedButton3",
+         "SpeedButton4"},
+    };
+    const auto type = [&](const char* const(&fields)[2], const char* const(&texts)[2]) {
+        for (int i : {0, 1})
+            if (fields[i] != nullptr && texts[i] != nullptr) wizard.Type(fields[i], QString::fromUtf8(texts[i]));
+    };
+    for (const auto& list : lists) {
+        wizard.Page(list.page);
+        for (int part = 0; part < 3; ++part) {
+            if (part > 0) {
+                type(list.fields, list.repeated);
+                PressRepeatedly(wizard, list.repeat, part == 1 ? middle - 1 : count - middle - 2);
+            }
+            type(list.fields, list.own[part]);
+            wizard.Click(list.add);
+        }
+    }
 
     // Heading row 13 lines, first link row 2, text cell 3 plus its lines,
     // 3 per further link, image row 4 plus a break and an image per image,
@@ -273,21 +280,12 @@ TEST(Robustness, AHundredThousandEntriesPerListAndADeletionInTheMiddle) {
     LookAtEveryPage(wizard);
     checkPage(count, true);
 
-    const struct {
-        const char* page;
-        const char* list;
-        const char* deleteButton;
-    } lists[] = {
-        {"TabSheet3", "ListBox2", "SpeedButton5"},
-        {"TabSheet4", "ListBox1", "SpeedButton7"},
-        {"TabSheet5", "ListBox3", "SpeedButton4"},
-    };
-    for (const auto& [page, list, deleteButton] : lists) {
-        wizard.Page(page);
-        wizard.SelectEntry(list, middle);
-        ASSERT_EQ(wizard.Selected(list), middle) << list;
-        wizard.Click(deleteButton);
-        EXPECT_EQ(wizard.Selected(list), -1) << list;
+    for (const auto& list : lists) {
+        wizard.Page(list.page);
+        wizard.SelectEntry(list.list, middle);
+        ASSERT_EQ(wizard.Selected(list.list), middle) << list.list;
+        wizard.Click(list.remove);
+        EXPECT_EQ(wizard.Selected(list.list), -1) << list.list;
     }
     wizard.Finish();
     LookAtEveryPage(wizard);

@@ -4,6 +4,7 @@
 
 #include <QTabWidget>
 
+#include "default_page.h"
 #include "gui_test_support.h"
 #include "wizard/wizard_driver.h"
 
@@ -17,40 +18,14 @@ TEST(TypicalRoad, HeadingTwoLinksTwoLinesAndAnImageMakeThePage) {
     TypicalRoad(wizard);
     wizard.Finish();
 
-    const TLines page = {
-        "<html>",
-        "<head><title>Neue Seite</title>",
-        "</head>",
-        "<body background=\"hintergrund.jpg\" topmargin=\"0\" leftmargin=\"0\">",
-        "<table cellspacing=\"0\" cellpadding=\"0\">",
-        "<tr>",
-        "<th height=\"0\">",
-        "</th>",
-        "<td><b>",
-        "<font size=\"5\" color=\"#000000\" face=\"Arial\">Willkommen</font></b>",
-        "<img src=\"bild.jpg\" align=\"middle\">",
-        "</td>",
-        "</tr>",
-        "<tr>",
-        "<td><a href=\"home.html\">Home</a></td>",
-        "<td valign=\"top\" rowspan=\"3\">",
-        "<font color=\"#000000\" face=\"Arial\">",
-        "Hallo!",
-        "Schön, dass Sie da sind.",
-        "</tr>",
-        "<tr>",
-        "<td><a href=\"fotos.html\">Fotos</a></td>",
-        "</tr>",
-        "<tr>",
-        "<th>",
-        "<br>",
-        "<img src=\"foto.jpg\">Urlaub",
-        "</th>",
-        "</tr>",
-        "</table>",
-        "</body>",
-        "</html>",
-    };
+    const TLines page = testpages::DefaultPageWith({
+        {10, {"<font size=\"5\" color=\"#000000\" face=\"Arial\">Willkommen</font></b>"}},
+        {14,
+         {"<tr>", "<td><a href=\"home.html\">Home</a></td>", "<td valign=\"top\" rowspan=\"3\">",
+          "<font color=\"#000000\" face=\"Arial\">", "Hallo!", "Schön, dass Sie da sind.", "</tr>", "<tr>",
+          "<td><a href=\"fotos.html\">Fotos</a></td>", "</tr>", "<tr>", "<th>", "<br>", "<img src=\"foto.jpg\">Urlaub",
+          "</th>", "</tr>", "</table>"}},
+    });
     EXPECT_EQ(testsupport::ReadFileBytes("index.html"), PageFileBytes(page));
     EXPECT_EQ(wizard.CodeView(), page);
     EXPECT_EQ(wizard.Text("Edit12"), "") << "Enter empties the line field";

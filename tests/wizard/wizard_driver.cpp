@@ -4,8 +4,10 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QListView>
+#include <QStringList>
 #include <QTest>
 #include <stdexcept>
+#include <utility>
 
 #include "default_page.h"
 #include "gui_test_support.h"
@@ -30,6 +32,25 @@ void TWizardDriver::Type(const char* edit, const QString& text) {
 
 void TWizardDriver::Click(const char* control) {
     testsupport::Click(Find(&window, control));
+}
+
+void TWizardDriver::Do(std::initializer_list<const char*> steps) {
+    for (const char* step : steps) {
+        const QByteArray text(step);
+        const qsizetype equals = text.indexOf('=');
+        if (equals >= 0)
+            Type(text.left(equals).constData(), QString::fromUtf8(text.mid(equals + 1)));
+        else if (text.startsWith("TabSheet"))
+            Page(step);
+        else
+            Click(step);
+    }
+}
+
+std::function<void(TWizardDriver&)> Steps(std::vector<const char*> steps) {
+    return [steps = std::move(steps)](TWizardDriver& w) {
+        for (const char* step : steps) w.Do({step});
+    };
 }
 
 void TWizardDriver::Enter(const char* control) {
@@ -98,68 +119,48 @@ void TWizardDriver::AddImage(const QString& fileName, const QString& caption) {
     Click("SpeedButton3");
 }
 
-void TypicalRoad(TWizardDriver& w) {
-    w.Page("TabSheet2");
-    w.Type("Edit5", "Willkommen");
+namespace {
+
+using TPairs = std::vector<std::pair<QString, QString>>;
+
+// On the pages of the lists, the links, the text lines and the images.
+void AddEntries(TWizardDriver& w, const TPairs& links, const QStringList& lines, const TPairs& images) {
     w.Page("TabSheet3");
-    w.AddLink("Home", "home.html");
-    w.AddLink("Fotos", "fotos.html");
+    for (const auto& [text, target] : links) w.AddLink(text, target);
     w.Page("TabSheet4");
-    w.AddLine("Hallo!");
-    w.AddLine("Schön, dass Sie da sind.");
+    for (const QString& line : lines) w.AddLine(line);
     w.Page("TabSheet5");
-    w.AddImage("foto.jpg", "Urlaub");
+    for (const auto& [file, caption] : images) w.AddImage(file, caption);
+}
+
+}  // namespace
+
+void TypicalRoad(TWizardDriver& w) {
+    w.Do({"TabSheet2", "Edit5=Willkommen"});
+    AddEntries(w, {{"Home", "home.html"}, {"Fotos", "fotos.html"}}, {"Hallo!", "Schön, dass Sie da sind."},
+               {{"foto.jpg", "Urlaub"}});
 }
 
 void EveryOptionRoad(TWizardDriver& w) {
-    w.Click("hgf");
-    w.Type("Edit14", "#102030");
-    w.Click("CSS");
-    w.Type("Edit15", "#111111");
-    w.Type("Edit16", "#222222");
-    w.Type("Edit17", "#333333");
-    w.Type("Edit18", "#444444");
-    w.Type("SpinEdit4", "4");
-    w.Type("SpinEdit5", "9");
-    w.Page("TabSheet2");
-    w.Type("Edit2", "Titel");
-    w.Type("Edit5", "Alle Optionen");
-    w.Type("Edit20", "#AA0000");
-    w.Type("Edit21", "Verdana");
-    w.Type("Edit8", "logo.png");
-    w.Click("RadioButton5");
-    w.Click("eck");
-    w.Type("Edit9", "ecke.gif");
-    w.Type("SpinEdit1", "40");
-    w.Page("TabSheet3");
-    w.Click("Dots");
-    w.Type("Edit6", "punkt.gif");
-    w.Click("lh");
-    w.Type("Edit7", "zelle.gif");
+    w.Do({"hgf", "Edit14=#102030", "CSS", "Edit15=#111111", "Edit16=#222222", "Edit17=#333333", "Edit18=#444444",
+          "SpinEdit4=4", "SpinEdit5=9"});
+    w.Do({"TabSheet2", "Edit2=Titel", "Edit5=Alle Optionen", "Edit20=#AA0000", "Edit21=Verdana", "Edit8=logo.png",
+          "RadioButton5", "eck", "Edit9=ecke.gif", "SpinEdit1=40"});
+    w.Do({"TabSheet3", "Dots", "Edit6=punkt.gif", "lh", "Edit7=zelle.gif"});
     w.AddLink("Start", "start.html");
     w.AddLink("Kontakt", "kontakt.html");
-    w.Page("TabSheet4");
-    w.Type("Edit24", "#00AA00");
-    w.Type("Edit25", "Courier");
+    w.Do({"TabSheet4", "Edit24=#00AA00", "Edit25=Courier"});
     w.AddLine("Erste Zeile");
     w.AddLine("Zweite Zeile");
-    w.Page("TabSheet5");
-    w.Type("SpinEdit3", "2");
+    w.Do({"TabSheet5", "SpinEdit3=2"});
     w.AddImage("x.jpg", "Erstes Bild");
     w.AddImage("y.jpg", "Zweites Bild");
 }
 
 void UmlautRoad(TWizardDriver& w) {
-    w.Page("TabSheet2");
-    w.Type("Edit2", "Über uns € → <b>fett</b>");
-    w.Type("Edit5", "Über uns € →");
-    w.Page("TabSheet3");
-    w.AddLink("Über uns →", "über-uns.html");
-    w.Page("TabSheet4");
-    w.AddLine("Preise in € → <b>fett</b>");
-    w.AddLine("Über uns");
-    w.Page("TabSheet5");
-    w.AddImage("foto.jpg", "5 € → Über");
+    w.Do({"TabSheet2", "Edit2=Über uns € → <b>fett</b>", "Edit5=Über uns € →"});
+    AddEntries(w, {{"Über uns →", "über-uns.html"}}, {"Preise in € → <b>fett</b>", "Über uns"},
+               {{"foto.jpg", "5 € → Über"}});
 }
 
 TLines DefaultPage() {

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 #include <QUrl>
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,9 @@ public:
     void Paste(const char* control, const QString& text);
     void SelectEntry(const char* list, int row);  // clicks the entry
     void Finish() { Click("SpeedButton9"); }
+    // Each step a thing the user does: "Edit5=Hallo" types the text into
+    // the control, "RadioButton1" clicks the control, "TabSheet2" its tab.
+    void Do(std::initializer_list<const char*> steps);
     // On the page of its list: types the texts and clicks "Neuer Verweis",
     // presses Enter, clicks "Neues Bild".
     void AddLink(const QString& text, const QString& target);
@@ -43,6 +48,9 @@ public:
 
     TForm3 window;
 };
+
+// The steps as one action, for a table's row.
+std::function<void(TWizardDriver&)> Steps(std::vector<const char*> steps);
 
 // The scripted roads, from a fresh wizard up to "Fertig" (not clicked).
 // A heading, two links, two text lines and one image.
