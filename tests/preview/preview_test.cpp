@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include "app/start_window.h"
@@ -63,10 +64,12 @@ protected:
         view_ = Find<QWebEngineView>(start_.Preview().Window(), QStringLiteral("PreviewView"));
     }
 
+    // Asks the page in the program's own world: the page's scripts do not
+    // run in the preview.
     QVariant Js(const QString& script) {
         QVariant result;
         QEventLoop loop;
-        view_->page()->runJavaScript(script, [&](const QVariant& value) {
+        view_->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant& value) {
             result = value;
             loop.quit();
         });
