@@ -394,14 +394,16 @@ TEST_F(Preview, PageScriptsReadNothingAndOpenNothing) {
 TEST_F(Preview, OpensLinksTheUserFollowsInTheWebBrowser) {
     const TOpenedRecord record;
     const QString page = QDir::current().filePath(QStringLiteral("sub/seite.html"));
+    const QString beside =
+        QUrl::fromLocalFile(QDir::current().filePath(QStringLiteral("sub/ziel.html"))).toString(QUrl::FullyEncoded);
     const struct {
         const char* name;
         QString link;
         QString opened;
     } rows[] = {
-        {"a page beside", QStringLiteral("ziel.html"),
-         QStringLiteral("netzleser ") + QUrl::fromLocalFile(QDir::current().filePath(QStringLiteral("sub/ziel.html")))
-                                            .toString(QUrl::FullyEncoded)},
+        {"a page beside", QStringLiteral("ziel.html"), QStringLiteral("netzleser ") + beside},
+        {"a place in a page beside", QStringLiteral("ziel.html#teil"),
+         QStringLiteral("netzleser ") + beside + QStringLiteral("#teil")},
         {"a web page in a new window", QStringLiteral("http://127.0.0.1:9/neu\" target=\"_blank"),
          QStringLiteral("netzleser http://127.0.0.1:9/neu")},
     };
