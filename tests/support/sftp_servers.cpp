@@ -1,0 +1,112 @@
+#include "support/sftp_servers.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "support/files.h"
+
+namespace testsupport {
+namespace {
+
+std::string NewFolder(const char* what) {
+    std::string pattern = std::string("/tmp/tavirel-") + what + "-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
+    return pattern;
+}
+
+void RemoveFolder(const std::string& folder) {
+    if (std::system(("rm -rf '" + folder + "'").c_str()) != 0) std::abort();
+}
+
+void MakeKey(const std::string& file, const std::string& type) {
+    if (RunCommand({"ssh-keygen", "-q", "-t", type, "-N", "", "-C", "tavirel-test", "-f", file}) != 0)
+        throw std::runtime_error("ssh-keygen cannot make " + file);
+}
+
+}  // namespace
+
+TSshServer::TSshServer() : folder_(NewFolder("sshd")), port_(FreeLoopbackPort()) {
+    const std::string keys = keyFolder();
+    MakeDirectories(keys);
+    MakeKey(folder_ + "/host_ed25519", "ed25519");
+    MakeKey(keys + "/other_host_ed25519", "ed25519");
+    MakeKey(keys + "/id_ed25519", "ed25519");
+    MakeKey(keys + "/id_rsa", "rsa");
+    WriteFileBytes(folder_ + "/authorized_keys",
+                   ReadFileBytes(keys + "/id_ed25519.pub") + ReadFileBytes(keys + "/id_rsa.pub"));
+    WriteFileBytes(folder_ + "/sshd_config", "Port " + std::to_string(port_) +
+                                                 "\n"
+                                                 "ListenAddress 127.0.0.1\n"
+                                                 "HostKey " +
+                                                 folder_ +
+                                                 "/host_ed25519\n"
+                                                 "AuthorizedKeysFile " +
+                                                 folder_ +
+                                                 "/authorized_keys\n"
+                                                 "PidFile none\n"
+                                                 "StrictModes no\n"
+                                                 "UsePAM no\n"
+                                                 "PasswordAuthentication no\n"
+                                                 "KbdInteractiveAuthentication no\n"
+                                                 "PermitRootLogin prohibit-password\n"
+                                                 "Subsystem sftp internal-sftp\n"
+                                                 "LogLevel DEBUG1\n");
+    // sshd's privilege separation needs its empty folder when run as root.
+    if (geteuid() == 0) mkdir("/run/sshd", 0755);
+    process_ = std::make_unique<TServerProcess>(
+        std::vector<std::string>{"/usr/sbin/sshd", "-D", "-f", folder_ + "/sshd_config", "-E", folder_ + "/sshd.log"},
+        port_);
+}
+
+TSshServer::~TSshServer() {
+    process_.reset();
+    RemoveFolder(folder_);
+}
+
+std::string TSshServer::HostKeyLine() const {
+    return ReadFileBytes(folder_ + "/host_ed25519.pub");
+}
+
+std::string TSshServer::Log() const {
+    return ReadFileBytes(folder_ + "/sshd.log");
+}
+
+TRcloneSftpServer::TRcloneSftpServer(const std::string& servedFolder, const std::string& user,
+                                     const std::string& password)
+    : folder_(NewFolder("rclone")), port_(FreeLoopbackPort()) {
+    MakeKey(folder_ + "/host_ed25519", "ed25519");
+    WriteFileBytes(folder_ + "/rclone.conf", "");
+    // Password logins only: an empty list of keys.
+    WriteFileBytes(folder_ + "/no_authorized_keys", "");
+    process_ = std::make_unique<TServerProcess>(std::vector<std::string>{"rclone",
+                                                                         "serve",
+                                                                         "sftp",
+                                                                         servedFolder,
+                                                                         "--addr",
+                                                                         "127.0.0.1:" + std::to_string(port_),
+                                                                         "--user",
+                                                                         user,
+                                                                         "--pass",
+                                                                         password,
+                                                                         "--key",
+                                                                         folder_ + "/host_ed25519",
+                                                                         "--cache-dir",
+                                                                         folder_ + "/cache",
+                                                                         "--config",
+                                                                         folder_ + "/rclone.conf",
+                                                                         "--authorized-keys",
+                                                                         folder_ + "/no_authorized_keys",
+                                                                         "--log-file",
+                                                                         folder_ + "/rclone.log"},
+                                                port_);
+}
+
+TRcloneSftpServer::~TRcloneSftpServer() {
+    process_.reset();
+    RemoveFolder(folder_);
+}
+
+}  // namespace testsupport

@@ -1,0 +1,381 @@
+// Publishing against real SFTP servers on 127.0.0.1: OpenSSH's sshd (keys,
+// host key checks, a cut connection) and rclone's server (password login).
+// Every row starts from a fresh page, server folder and HOME, and looks at
+// the server's folder afterwards.
+#include "transfer/publish.h"
+
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "support/files.h"
+#include "support/sftp_servers.h"
+
+namespace {
+
+using testsupport::ReadFileBytes;
+using testsupport::WriteFileBytes;
+
+std::string Bytes(std::size_t size, char seed) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(seed + i * 7 + i / 251);
+    return bytes;
+}
+
+std::string PageNaming(const std::string& extra) {
+    return "<html><body><img src=\"bilder/a.jpg\"><img src=\"bilder/b.png\"><a href=\"../oben.png\">oben</a>"
+           "<img src=\"logo.gif\"><img src=\"fehlt.jpg\">" +
+           extra + "</body></html>\r\n";
+}
+
+// "name" for a file, "name/" for a folder, every level, sorted.
+std::string Tree(const std::string& folder) {
+    std::vector<std::string> entries;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        const std::string name = entry.path().lexically_relative(folder).string();
+        entries.push_back(entry.is_directory() ? name + "/" : name);
+    }
+    std::sort(entries.begin(), entries.end());
+    std::string tree;
+    for (const std::string& entry : entries) tree += entry + "\n";
+    return tree;
+}
+
+// Inode and modification time of every file: any rewrite changes them.
+std::map<std::string, std::string> Stamps(const std::string& folder) {
+    std::map<std::string, std::string> stamps;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        struct stat st {};
+        stat(entry.path().c_str(), &st);
+        stamps[entry.path().string()] = std::to_string(st.st_ino) + " " + std::to_string(st.st_mtim.tv_sec) + "." +
+                                        std::to_string(st.st_mtim.tv_nsec);
+    }
+    return stamps;
+}
+
+class TAnswers : public transfer::IPublishQuestions {
+public:
+    bool TrustUnknownHost(const std::string& host, const std::string& keyType,
+                          const std::string& fingerprint) override {
+        asked.push_back(host + " " + keyType + " " + fingerprint);
+        return trust;
+    }
+    std::optional<std::string> KeyPassphrase(const std::filesystem::path&) override { return std::nullopt; }
+
+    bool trust = true;
+    std::vector<std::string> asked;
+};
+
+class TProgress : public transfer::IPublishProgress {
+public:
+    void Sending(const std::string& file, std::uint64_t sent, std::uint64_t size) override {
+        if (onSending) onSending(file, sent, size);
+    }
+    std::function<void(const std::string&, std::uint64_t, std::uint64_t)> onSending;
+};
+
+enum class TServer { OpenSsh, Rclone };
+
+// One publish's world: the page's folder, the server's folder, HOME.
+struct TScene {
+    explicit TScene(TServer kind)
+        : home(work.path() + "/home"),
+          page(work.path() + "/page"),
+          server(work.path() + "/server"),
+          records(home + "/records") {
+        testsupport::MakeDirectories(home + "/.ssh");
+        testsupport::MakeDirectories(page + "/bilder");
+        testsupport::MakeDirectories(server);
+        setenv("HOME", home.c_str(), 1);
+        unsetenv("SSH_AUTH_SOCK");
+        WriteFileBytes(page + "/index.html", PageNaming(""));
+        WriteFileBytes(page + "/bilder/a.jpg", Bytes(200 * 1024, 'a'));
+        WriteFileBytes(page + "/bilder/b.png", Bytes(3000, 'b'));
+        WriteFileBytes(page + "/logo.gif", Bytes(10, 'l'));
+        WriteFileBytes(work.path() + "/oben.png", "oben");
+        login.host = "127.0.0.1";
+        if (kind == TServer::OpenSsh) {
+            sshd = std::make_unique<testsupport::TSshServer>();
+            login.port = sshd->port();
+            login.user = getpwuid(getuid())->pw_name;
+            login.folder = server;
+            UseKey("id_ed25519");
+        } else {
+            rclone = std::make_unique<testsupport::TRcloneSftpServer>(server, "tavi", "geheim 123");
+            login.port = rclone->port();
+            login.user = "tavi";
+            login.password = "geheim 123";
+        }
+    }
+
+    void UseKey(const std::string& name) {
+        for (const char* key : {"id_ed25519", "id_rsa"}) {
+            std::filesystem::remove(home + "/.ssh/" + key);
+            std::filesystem::remove(home + "/.ssh/" + key + std::string(".pub"));
+        }
+        for (const std::string suffix : {"", ".pub"}) {
+            WriteFileBytes(home + "/.ssh/" + name + suffix, ReadFileBytes(sshd->keyFolder() + "/" + name + suffix));
+        }
+        std::filesystem::permissions(home + "/.ssh/" + name,
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    }
+
+    transfer::TPublishResult Publish() {
+        plan = transfer::PlanPublish(page + "/index.html");
+        return transfer::Publish(plan, login, records, answers, progress, cancel);
+    }
+
+    // The files a publish of the page would leave on the server.
+    void ExpectServerHasThePage() const {
+        for (const std::string& file : plan.files) {
+            SCOPED_TRACE(file);
+            EXPECT_TRUE(ReadFileBytes(server + "/" + file) == ReadFileBytes(page + "/" + file));
+        }
+    }
+
+    testsupport::TWorkDir work;
+    std::string home, page, server, records;
+    std::unique_ptr<testsupport::TSshServer> sshd;
+    std::unique_ptr<testsupport::TRcloneSftpServer> rclone;
+    transfer::TServerLogin login;
+    transfer::TPublishPlan plan;
+    TAnswers answers;
+    TProgress progress;
+    std::atomic<bool> cancel = false;
+};
+
+const std::vector<std::string> kAll = {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif"};
+const char* const kPageTree = "bilder/\nbilder/a.jpg\nbilder/b.png\nindex.html\nlogo.gif\n";
+
+void PublishOnce(TScene& scene) {
+    const transfer::TPublishResult first = scene.Publish();
+    ASSERT_EQ(first.error, "");
+    ASSERT_EQ(first.sent.size(), scene.plan.files.size());
+}
+
+struct TRow {
+    const char* name;
+    TServer server;
+    std::function<void(TScene&)> before;  // earlier publishes, edits here and there
+    std::vector<std::string> sent;
+    std::vector<std::string> unchanged;
+    const char* error;  // part of the message; "" for none
+    const char* serverTree;
+    std::function<void(TScene&)> after = nullptr;  // what else the row shows
+};
+
+const TRow kRows[] = {
+    {"FirstPublishWithSubfolder",
+     TServer::OpenSsh,
+     nullptr,
+     kAll,
+     {},
+     "",
+     kPageTree,
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         ASSERT_EQ(scene.answers.asked.size(), 1u);
+         EXPECT_EQ(
+             scene.answers.asked[0].rfind("[127.0.0.1]:" + std::to_string(scene.login.port) + " ED25519 SHA256:", 0),
+             0u);
+         // Added as `ssh` adds it, and trusted from then on.
+         EXPECT_EQ(ReadFileBytes(scene.home + "/.ssh/known_hosts")
+                       .find("[127.0.0.1]:" + std::to_string(scene.login.port) + " ssh-ed25519 "),
+                   0u);
+         EXPECT_NE(scene.sshd->Log().find("userauth-request"), std::string::npos);
+     }},
+    {"AgainNothingChanged",
+     TServer::OpenSsh,
+     PublishOnce,
+     {},
+     kAll,
+     "",
+     kPageTree,
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         EXPECT_EQ(scene.answers.asked.size(), 1u);
+     }},
+    {"OnePictureChanged",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         PublishOnce(scene);
+         WriteFileBytes(scene.page + "/bilder/a.jpg", Bytes(200 * 1024, 'z'));
+     },
+     {"bilder/a.jpg"},
+     {"index.html", "bilder/b.png", "logo.gif"},
+     "",
+     kPageTree,
+     [](TScene& scene) { scene.ExpectServerHasThePage(); }},
+    {"ChangedOnTheServerByHand",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         PublishOnce(scene);
+         // Same size, an hour older: only the time the server reports tells.
+         const std::string file = scene.server + "/bilder/b.png";
+         WriteFileBytes(file, Bytes(3000, 'h'));
+         const utimbuf anHourAgo{time(nullptr) - 3600, time(nullptr) - 3600};
+         utime(file.c_str(), &anHourAgo);
+     },
+     {"bilder/b.png"},
+     {"index.html", "bilder/a.jpg", "logo.gif"},
+     "",
+     kPageTree,
+     [](TScene& scene) { scene.ExpectServerHasThePage(); }},
+    {"ForeignFilesStay",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         testsupport::MakeDirectories(scene.server + "/bilder");
+         WriteFileBytes(scene.server + "/fremd.txt", "fremd");
+         WriteFileBytes(scene.server + "/bilder/alt.jpg", "alt");
+         WriteFileBytes(scene.server + "/logo.gif", "vorher");
+     },
+     kAll,
+     {},
+     "",
+     "bilder/\nbilder/a.jpg\nbilder/alt.jpg\nbilder/b.png\nfremd.txt\nindex.html\nlogo.gif\n",
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         EXPECT_EQ(ReadFileBytes(scene.server + "/fremd.txt"), "fremd");
+         EXPECT_EQ(ReadFileBytes(scene.server + "/bilder/alt.jpg"), "alt");
+     }},
+    {"RsaKeyOnly",
+     TServer::OpenSsh,
+     [](TScene& scene) { scene.UseKey("id_rsa"); },
+     kAll,
+     {},
+     "",
+     kPageTree,
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         EXPECT_NE(scene.sshd->Log().find("Accepted publickey for " + scene.login.user), std::string::npos);
+     }},
+    {"PasswordLogin",
+     TServer::Rclone,
+     nullptr,
+     kAll,
+     {},
+     "",
+     kPageTree,
+     [](TScene& scene) { scene.ExpectServerHasThePage(); }},
+    {"PasswordAgainNothingChanged", TServer::Rclone, PublishOnce, {}, kAll, "", kPageTree, nullptr},
+    {"WrongPassword",
+     TServer::Rclone,
+     [](TScene& scene) { scene.login.password = "falsch"; },
+     {},
+     {},
+     "Anmeldung als „tavi“ abgelehnt: das Kennwort ist falsch",
+     "",
+     nullptr},
+    {"UnknownHostKeyAnsweredNo",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         scene.answers.trust = false;
+         scene.login.password = "geheim";
+     },
+     {},
+     {},
+     "wurde nicht vertraut; es wurde nichts gesendet",
+     "",
+     [](TScene& scene) {
+         EXPECT_EQ(scene.answers.asked.size(), 1u);
+         EXPECT_EQ(scene.sshd->Log().find("userauth-request"), std::string::npos);
+         EXPECT_FALSE(std::filesystem::exists(scene.home + "/.ssh/known_hosts"));
+     }},
+    {"ChangedHostKeyRefused",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         WriteFileBytes(scene.home + "/.ssh/known_hosts",
+                        "[127.0.0.1]:" + std::to_string(scene.login.port) + " " +
+                            ReadFileBytes(scene.sshd->keyFolder() + "/other_host_ed25519.pub"));
+     },
+     {},
+     {},
+     "ist nicht mehr der, den ~/.ssh/known_hosts für ihn kennt",
+     "",
+     [](TScene& scene) {
+         EXPECT_TRUE(scene.answers.asked.empty());
+         EXPECT_EQ(scene.sshd->Log().find("userauth-request"), std::string::npos);
+     }},
+    {"MissingServerFolder",
+     TServer::OpenSsh,
+     [](TScene& scene) { scene.login.folder += "/gibtsnicht"; },
+     {},
+     {},
+     "gibt es auf dem Server nicht",
+     "",
+     nullptr},
+    {"ConnectionCutInABigPicture",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         WriteFileBytes(scene.page + "/index.html", PageNaming("<img src=\"bilder/gross.jpg\">"));
+         WriteFileBytes(scene.page + "/bilder/gross.jpg", Bytes(50 << 20, 'o'));
+         PublishOnce(scene);
+         WriteFileBytes(scene.page + "/bilder/gross.jpg", Bytes(50 << 20, 'n'));
+         scene.progress.onSending = [&scene, cut = false](const std::string& file, std::uint64_t sent,
+                                                          std::uint64_t) mutable {
+             if (file != "bilder/gross.jpg" || sent < (10u << 20) || cut) return;
+             cut = true;
+             scene.sshd->CutSessions();
+         };
+     },
+     {},
+     {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif"},
+     "Die Verbindung zum Server ist abgebrochen",
+     "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/gross.jpg\nbilder/gross.jpg.tavirel-neu\nindex.html\nlogo.gif\n",
+     [](TScene& scene) {
+         EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/gross.jpg") == Bytes(50 << 20, 'o'));
+         scene.progress.onSending = nullptr;
+         const transfer::TPublishResult again = scene.Publish();
+         EXPECT_EQ(again.error, "");
+         EXPECT_EQ(again.sent, std::vector<std::string>{"bilder/gross.jpg"});
+         EXPECT_EQ(Tree(scene.server), "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/gross.jpg\nindex.html\nlogo.gif\n");
+         scene.ExpectServerHasThePage();
+     }},
+};
+
+void PrintTo(const TRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class Publish : public testing::TestWithParam<TRow> {};
+
+TEST_P(Publish, LeavesTheServerFolderAsExpected) {
+    const TRow& row = GetParam();
+    TScene scene(row.server);
+    if (row.before) row.before(scene);
+    if (HasFatalFailure()) return;
+    const std::map<std::string, std::string> stampsBefore = Stamps(scene.server);
+    const transfer::TPublishResult result = scene.Publish();
+    if (std::string(row.error).empty()) {
+        EXPECT_EQ(result.error, "");
+    } else {
+        EXPECT_NE(result.error.find(row.error), std::string::npos) << result.error;
+    }
+    EXPECT_EQ(result.sent, row.sent);
+    EXPECT_EQ(result.unchanged, row.unchanged);
+    EXPECT_EQ(Tree(scene.server), row.serverTree);
+    // Nothing sent is nothing rewritten: the server's times stay.
+    if (row.sent.empty() && std::string(row.error).empty()) {
+        EXPECT_EQ(Stamps(scene.server), stampsBefore);
+    }
+    if (row.after) row.after(scene);
+    // The password goes to the server only, never into a file here.
+    if (!scene.login.password.empty())
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(scene.home))
+            if (entry.is_regular_file()) {
+                EXPECT_EQ(ReadFileBytes(entry.path()).find(scene.login.password), std::string::npos) << entry.path();
+            }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Publish, testing::ValuesIn(kRows),
+                         [](const testing::TestParamInfo<TRow>& info) { return std::string(info.param.name); });
+
+}  // namespace
