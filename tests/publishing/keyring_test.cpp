@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
