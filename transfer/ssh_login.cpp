@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <pwd.h>
 #include <sys/socket.h>
@@ -58,6 +60,11 @@ int ConnectTo(const std::string& host, int port) {
         }
         if (error == 0) {
             fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+            // Each SFTP request waits for its answer: without this, Nagle's
+            // wait for the peer's delayed acknowledgement holds every one
+            // (50 MiB took 27 s on the loopback, under 2 s with it).
+            const int on = 1;
+            setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
             return fd;
         }
         close(fd);
