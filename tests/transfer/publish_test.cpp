@@ -246,6 +246,18 @@ const TRow kRows[] = {
          EXPECT_EQ(ReadFileBytes(scene.server + "/fremd.txt"), "fremd");
          EXPECT_EQ(ReadFileBytes(scene.server + "/bilder/alt.jpg"), "alt");
      }},
+    {"LeftoversOfAnInterruptedPublishTidied",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         testsupport::MakeDirectories(scene.server + "/bilder");
+         WriteFileBytes(scene.server + "/bilder/altes.jpg.tavirel-alt", "alt");
+         WriteFileBytes(scene.server + "/seite2.html.tavirel-neu", "halb");
+     },
+     kAll,
+     {},
+     "",
+     "bilder/\nbilder/a.jpg\nbilder/altes.jpg\nbilder/b.png\nindex.html\nlogo.gif\n",
+     [](TScene& scene) { EXPECT_EQ(ReadFileBytes(scene.server + "/bilder/altes.jpg"), "alt"); }},
     {"RsaKeyOnly",
      TServer::OpenSsh,
      [](TScene& scene) { scene.UseKey("id_rsa"); },
