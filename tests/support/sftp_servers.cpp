@@ -21,8 +21,8 @@ void RemoveFolder(const std::string& folder) {
     if (std::system(("rm -rf '" + folder + "'").c_str()) != 0) std::abort();
 }
 
-void MakeKey(const std::string& file, const std::string& type) {
-    if (RunCommand({"ssh-keygen", "-q", "-t", type, "-N", "", "-C", "tavirel-test", "-f", file}) != 0)
+void MakeKey(const std::string& file, const std::string& type, const std::string& passphrase = "") {
+    if (RunCommand({"ssh-keygen", "-q", "-t", type, "-N", passphrase, "-C", "tavirel-test", "-f", file}) != 0)
         throw std::runtime_error("ssh-keygen cannot make " + file);
 }
 
@@ -35,8 +35,10 @@ TSshServer::TSshServer() : folder_(NewFolder("sshd")), port_(FreeLoopbackPort())
     MakeKey(keys + "/other_host_ed25519", "ed25519");
     MakeKey(keys + "/id_ed25519", "ed25519");
     MakeKey(keys + "/id_rsa", "rsa");
-    WriteFileBytes(folder_ + "/authorized_keys",
-                   ReadFileBytes(keys + "/id_ed25519.pub") + ReadFileBytes(keys + "/id_rsa.pub"));
+    MakeKey(keys + "/id_ecdsa", "ecdsa", kKeyPassphrase);
+    WriteFileBytes(folder_ + "/authorized_keys", ReadFileBytes(keys + "/id_ed25519.pub") +
+                                                     ReadFileBytes(keys + "/id_rsa.pub") +
+                                                     ReadFileBytes(keys + "/id_ecdsa.pub"));
     WriteFileBytes(folder_ + "/sshd_config", "Port " + std::to_string(port_) +
                                                  "\n"
                                                  "ListenAddress 127.0.0.1\n"

@@ -16,11 +16,13 @@ namespace testsupport {
 // that ending a session ends its transfer.
 class TSshServer {
 public:
+    static constexpr const char* kKeyPassphrase = "Schlüssel geheim";
     TSshServer();
     ~TSshServer();
     int port() const { return port_; }
-    // id_ed25519, id_rsa (and .pub) the server takes; other_host_ed25519.pub,
-    // a host key the server does not have.
+    // id_ed25519, id_rsa, id_ecdsa (encrypted with kKeyPassphrase), each
+    // with its .pub, the server takes; other_host_ed25519.pub, a host key the
+    // server does not have.
     std::string keyFolder() const { return folder_ + "/keys"; }
     // The server's public host key line ("ssh-ed25519 AAAA… comment").
     std::string HostKeyLine() const;

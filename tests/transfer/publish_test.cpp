@@ -68,10 +68,15 @@ public:
         asked.push_back(host + " " + keyType + " " + fingerprint);
         return trust;
     }
-    std::optional<std::string> KeyPassphrase(const std::filesystem::path&) override { return std::nullopt; }
+    std::optional<std::string> KeyPassphrase(const std::filesystem::path& keyFile) override {
+        askedPassphrase.push_back(keyFile.filename().string());
+        return passphrase;
+    }
 
     bool trust = true;
+    std::optional<std::string> passphrase;
     std::vector<std::string> asked;
+    std::vector<std::string> askedPassphrase;
 };
 
 class TProgress : public transfer::IPublishProgress {
@@ -117,7 +122,7 @@ struct TScene {
     }
 
     void UseKey(const std::string& name) {
-        for (const char* key : {"id_ed25519", "id_rsa"}) {
+        for (const char* key : {"id_ed25519", "id_rsa", "id_ecdsa"}) {
             std::filesystem::remove(home + "/.ssh/" + key);
             std::filesystem::remove(home + "/.ssh/" + key + std::string(".pub"));
         }
@@ -269,6 +274,54 @@ const TRow kRows[] = {
          scene.ExpectServerHasThePage();
          EXPECT_NE(scene.sshd->Log().find("Accepted publickey for " + scene.login.user), std::string::npos);
      }},
+    {"EncryptedKeyAsksItsPassphrase",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         scene.UseKey("id_ecdsa");
+         scene.answers.passphrase = testsupport::TSshServer::kKeyPassphrase;
+     },
+     kAll,
+     {},
+     "",
+     kPageTree,
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         EXPECT_EQ(scene.answers.askedPassphrase, std::vector<std::string>{"id_ecdsa"});
+     }},
+    {"CancelledWithinAFile",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         scene.progress.onSending = [&scene](const std::string& file, std::uint64_t sent, std::uint64_t) {
+             if (file == "bilder/a.jpg" && sent > 0) scene.cancel = true;
+         };
+     },
+     {"index.html"},
+     {},
+     "Veröffentlichen abgebrochen",
+     "bilder/\nindex.html\n",
+     [](TScene& scene) {
+         scene.cancel = false;
+         scene.progress.onSending = nullptr;
+         const transfer::TPublishResult again = scene.Publish();
+         EXPECT_EQ(again.sent, (std::vector<std::string>{"bilder/a.jpg", "bilder/b.png", "logo.gif"}));
+         EXPECT_EQ(Tree(scene.server), kPageTree);
+     }},
+    {"RefusedConnection",
+     TServer::OpenSsh,
+     [](TScene& scene) { scene.login.port = testsupport::FreeLoopbackPort(); },
+     {},
+     {},
+     "weist die Verbindung ab",
+     "",
+     nullptr},
+    {"UnknownHostName",
+     TServer::OpenSsh,
+     [](TScene& scene) { scene.login.host = "server.invalid"; },
+     {},
+     {},
+     "Den Server „server.invalid“ gibt es nicht",
+     "",
+     nullptr},
     {"PasswordLogin",
      TServer::Rclone,
      nullptr,
