@@ -249,7 +249,7 @@ void TSshLogin::LogIn(IPublishQuestions& questions) {
             if (offered != SSH_AUTH_SUCCESS) {
                 if (std::strstr(ssh_get_error(session_), "not allowed") != nullptr)
                     refusedTypes.push_back(ssh_key_type_to_char(ssh_key_type(publicKey.get())));
-                refusedKeys.push_back(file.filename().string());
+                refusedKeys.push_back(file.filename().string() + ", Typ " + KeyTypeName(publicKey.get()));
                 return false;
             }
         }
@@ -267,7 +267,7 @@ void TSshLogin::LogIn(IPublishQuestions& questions) {
         if (accepted == SSH_AUTH_ERROR) throw TTransferError(Failure("Die Anmeldung ist gescheitert"));
         if (std::strstr(ssh_get_error(session_), "not allowed") != nullptr)
             refusedTypes.push_back(ssh_key_type_to_char(ssh_key_type(privateKey.get())));
-        refusedKeys.push_back(file.filename().string());
+        refusedKeys.push_back(file.filename().string() + ", Typ " + KeyTypeName(privateKey.get()));
         return false;
     };
 
@@ -316,10 +316,12 @@ void TSshLogin::LogIn(IPublishQuestions& questions) {
         throw TTransferError("Anmeldung als „" + user +
                              "“ nicht möglich: kein Schlüssel gefunden (SSH-Agent, ~/.ssh/id_ed25519, id_ecdsa, "
                              "id_rsa). Bitte ein Kennwort oder eine Schlüsseldatei angeben.");
+    // The server does not say why it refuses a key: not listed there, or a
+    // type it does not take (OpenSSH's PubkeyAcceptedAlgorithms).
     std::string keys;
-    for (const std::string& key : refusedKeys) keys += (keys.empty() ? "" : ", ") + key;
+    for (const std::string& key : refusedKeys) keys += (keys.empty() ? "" : "; ") + key;
     throw TTransferError("Anmeldung als „" + user + "“ abgelehnt: der Server nimmt den Schlüssel nicht an (" + keys +
-                         "). Ist er auf dem Server eingetragen?");
+                         "). Ist er dort eingetragen, und nimmt der Server Schlüssel dieses Typs an?");
 }
 
 }  // namespace transfer

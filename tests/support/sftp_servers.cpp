@@ -28,7 +28,7 @@ void MakeKey(const std::string& file, const std::string& type, const std::string
 
 }  // namespace
 
-TSshServer::TSshServer() : folder_(NewFolder("sshd")), port_(FreeLoopbackPort()) {
+TSshServer::TSshServer(const std::string& extraConfig) : folder_(NewFolder("sshd")), port_(FreeLoopbackPort()) {
     const std::string keys = keyFolder();
     MakeDirectories(keys);
     MakeKey(folder_ + "/host_ed25519", "ed25519");
@@ -55,7 +55,8 @@ TSshServer::TSshServer() : folder_(NewFolder("sshd")), port_(FreeLoopbackPort())
                                                  "KbdInteractiveAuthentication no\n"
                                                  "PermitRootLogin prohibit-password\n"
                                                  "Subsystem sftp internal-sftp\n"
-                                                 "LogLevel DEBUG1\n");
+                                                 "LogLevel DEBUG1\n" +
+                                                 extraConfig);
     // sshd's privilege separation needs its empty folder when run as root.
     if (geteuid() == 0) mkdir("/run/sshd", 0755);
     process_ = std::make_unique<TServerProcess>(

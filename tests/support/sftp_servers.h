@@ -17,7 +17,8 @@ namespace testsupport {
 class TSshServer {
 public:
     static constexpr const char* kKeyPassphrase = "Schlüssel geheim";
-    TSshServer();
+    // Lines added to its configuration, e.g. which key types it takes.
+    explicit TSshServer(const std::string& extraConfig = "");
     ~TSshServer();
     int port() const { return port_; }
     // id_ed25519, id_rsa, id_ecdsa (encrypted with kKeyPassphrase), each

@@ -87,7 +87,7 @@ public:
     std::function<void(const std::string&, std::uint64_t, std::uint64_t)> onSending;
 };
 
-enum class TServer { OpenSsh, Rclone };
+enum class TServer { OpenSsh, OpenSshEd25519Only, Rclone };
 
 // One publish's world: the page's folder, the server's folder, HOME.
 struct TScene {
@@ -107,8 +107,9 @@ struct TScene {
         WriteFileBytes(page + "/logo.gif", Bytes(10, 'l'));
         WriteFileBytes(work.path() + "/oben.png", "oben");
         login.host = "127.0.0.1";
-        if (kind == TServer::OpenSsh) {
-            sshd = std::make_unique<testsupport::TSshServer>();
+        if (kind != TServer::Rclone) {
+            sshd = std::make_unique<testsupport::TSshServer>(
+                kind == TServer::OpenSshEd25519Only ? "PubkeyAcceptedAlgorithms ssh-ed25519\n" : "");
             login.port = sshd->port();
             login.user = getpwuid(getuid())->pw_name;
             login.folder = server;
@@ -320,6 +321,15 @@ const TRow kRows[] = {
      {},
      {},
      "Den Server „server.invalid“ gibt es nicht",
+     "",
+     nullptr},
+    {"KeyTypeRefused",
+     TServer::OpenSshEd25519Only,
+     [](TScene& scene) { scene.UseKey("id_rsa"); },
+     {},
+     {},
+     "der Server nimmt den Schlüssel nicht an (id_rsa, Typ RSA). Ist er dort eingetragen, und nimmt der Server "
+     "Schlüssel dieses Typs an?",
      "",
      nullptr},
     {"PasswordLogin",
