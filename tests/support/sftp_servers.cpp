@@ -78,33 +78,21 @@ std::string TSshServer::Log() const {
 }
 
 TRcloneSftpServer::TRcloneSftpServer(const std::string& servedFolder, const std::string& user,
-                                     const std::string& password)
+                                     const std::string& password, bool readOnly)
     : folder_(NewFolder("rclone")), port_(FreeLoopbackPort()) {
     MakeKey(folder_ + "/host_ed25519", "ed25519");
     WriteFileBytes(folder_ + "/rclone.conf", "");
     // Password logins only: an empty list of keys.
     WriteFileBytes(folder_ + "/no_authorized_keys", "");
-    process_ = std::make_unique<TServerProcess>(std::vector<std::string>{"rclone",
-                                                                         "serve",
-                                                                         "sftp",
-                                                                         servedFolder,
-                                                                         "--addr",
-                                                                         "127.0.0.1:" + std::to_string(port_),
-                                                                         "--user",
-                                                                         user,
-                                                                         "--pass",
-                                                                         password,
-                                                                         "--key",
-                                                                         folder_ + "/host_ed25519",
-                                                                         "--cache-dir",
-                                                                         folder_ + "/cache",
-                                                                         "--config",
-                                                                         folder_ + "/rclone.conf",
-                                                                         "--authorized-keys",
-                                                                         folder_ + "/no_authorized_keys",
-                                                                         "--log-file",
-                                                                         folder_ + "/rclone.log"},
-                                                port_);
+    std::vector<std::string> arguments{"rclone", "serve", "sftp", servedFolder};
+    for (const std::string& option :
+         {"--addr=127.0.0.1:" + std::to_string(port_), "--user=" + user, "--pass=" + password,
+          "--key=" + folder_ + "/host_ed25519", "--cache-dir=" + folder_ + "/cache",
+          "--config=" + folder_ + "/rclone.conf", "--authorized-keys=" + folder_ + "/no_authorized_keys",
+          "--log-file=" + folder_ + "/rclone.log"})
+        arguments.push_back(option);
+    if (readOnly) arguments.push_back("--read-only");
+    process_ = std::make_unique<TServerProcess>(arguments, port_);
 }
 
 TRcloneSftpServer::~TRcloneSftpServer() {

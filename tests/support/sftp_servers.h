@@ -27,6 +27,7 @@ public:
     std::string keyFolder() const { return folder_ + "/keys"; }
     // The server's public host key line ("ssh-ed25519 AAAA… comment").
     std::string HostKeyLine() const;
+    std::string HostKeyFile() const { return folder_ + "/host_ed25519.pub"; }
     // What sshd logged so far (LogLevel DEBUG1: every login attempt).
     std::string Log() const;
     // Ends every session now, as a lost connection does.
@@ -42,7 +43,8 @@ private:
 // renaming, which OpenSSH refuses.
 class TRcloneSftpServer {
 public:
-    TRcloneSftpServer(const std::string& servedFolder, const std::string& user, const std::string& password);
+    TRcloneSftpServer(const std::string& servedFolder, const std::string& user, const std::string& password,
+                      bool readOnly = false);
     ~TRcloneSftpServer();
     int port() const { return port_; }
 

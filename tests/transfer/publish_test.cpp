@@ -11,6 +11,7 @@
 #include <utime.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -61,6 +62,16 @@ std::map<std::string, std::string> Stamps(const std::string& folder) {
     return stamps;
 }
 
+std::string CommandOutput(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+        pclose(pipe);
+    }
+    return output;
+}
+
 class TAnswers : public transfer::IPublishQuestions {
 public:
     bool TrustUnknownHost(const std::string& host, const std::string& keyType,
@@ -87,7 +98,7 @@ public:
     std::function<void(const std::string&, std::uint64_t, std::uint64_t)> onSending;
 };
 
-enum class TServer { OpenSsh, OpenSshEd25519Only, Rclone };
+enum class TServer { OpenSsh, OpenSshEd25519Only, Rclone, RcloneReadOnly };
 
 // One publish's world: the page's folder, the server's folder, HOME.
 struct TScene {
@@ -107,7 +118,7 @@ struct TScene {
         WriteFileBytes(page + "/logo.gif", Bytes(10, 'l'));
         WriteFileBytes(work.path() + "/oben.png", "oben");
         login.host = "127.0.0.1";
-        if (kind != TServer::Rclone) {
+        if (kind == TServer::OpenSsh || kind == TServer::OpenSshEd25519Only) {
             sshd = std::make_unique<testsupport::TSshServer>(
                 kind == TServer::OpenSshEd25519Only ? "PubkeyAcceptedAlgorithms ssh-ed25519\n" : "");
             login.port = sshd->port();
@@ -115,7 +126,8 @@ struct TScene {
             login.folder = server;
             UseKey("id_ed25519");
         } else {
-            rclone = std::make_unique<testsupport::TRcloneSftpServer>(server, "tavi", "geheim 123");
+            rclone = std::make_unique<testsupport::TRcloneSftpServer>(server, "tavi", "geheim 123",
+                                                                      kind == TServer::RcloneReadOnly);
             login.port = rclone->port();
             login.user = "tavi";
             login.password = "geheim 123";
@@ -136,7 +148,8 @@ struct TScene {
 
     transfer::TPublishResult Publish() {
         plan = transfer::PlanPublish(page + "/index.html");
-        return transfer::Publish(plan, login, records, answers, progress, cancel);
+        last = transfer::Publish(plan, login, records, answers, progress, cancel);
+        return last;
     }
 
     // The files a publish of the page would leave on the server.
@@ -153,6 +166,7 @@ struct TScene {
     std::unique_ptr<testsupport::TRcloneSftpServer> rclone;
     transfer::TServerLogin login;
     transfer::TPublishPlan plan;
+    transfer::TPublishResult last;
     TAnswers answers;
     TProgress progress;
     std::atomic<bool> cancel = false;
@@ -188,10 +202,11 @@ const TRow kRows[] = {
      kPageTree,
      [](TScene& scene) {
          scene.ExpectServerHasThePage();
-         ASSERT_EQ(scene.answers.asked.size(), 1u);
-         EXPECT_EQ(
-             scene.answers.asked[0].rfind("[127.0.0.1]:" + std::to_string(scene.login.port) + " ED25519 SHA256:", 0),
-             0u);
+         // The fingerprint as `ssh-keygen -l` prints it: "256 SHA256:… comment (ED25519)".
+         const std::string printed = CommandOutput("ssh-keygen -l -E sha256 -f " + scene.sshd->HostKeyFile());
+         const std::string fingerprint = printed.substr(4, printed.find(' ', 4) - 4);
+         EXPECT_EQ(scene.answers.asked, std::vector<std::string>{"[127.0.0.1]:" + std::to_string(scene.login.port) +
+                                                                 " ED25519 " + fingerprint});
          // Added as `ssh` adds it, and trusted from then on.
          EXPECT_EQ(ReadFileBytes(scene.home + "/.ssh/known_hosts")
                        .find("[127.0.0.1]:" + std::to_string(scene.login.port) + " ssh-ed25519 "),
@@ -341,12 +356,32 @@ const TRow kRows[] = {
      kPageTree,
      [](TScene& scene) { scene.ExpectServerHasThePage(); }},
     {"PasswordAgainNothingChanged", TServer::Rclone, PublishOnce, {}, kAll, "", kPageTree, nullptr},
+    {"FolderBelowTheLoginFolder",
+     TServer::Rclone,
+     [](TScene& scene) {
+         testsupport::MakeDirectories(scene.server + "/www");
+         scene.login.folder = "~/www/";
+     },
+     kAll,
+     {},
+     "",
+     "www/\nwww/bilder/\nwww/bilder/a.jpg\nwww/bilder/b.png\nwww/index.html\nwww/logo.gif\n",
+     nullptr},
     {"WrongPassword",
      TServer::Rclone,
      [](TScene& scene) { scene.login.password = "falsch"; },
      {},
      {},
      "Anmeldung als „tavi“ abgelehnt: das Kennwort ist falsch",
+     "",
+     nullptr},
+    {"ReadOnlyServerFolder",
+     TServer::RcloneReadOnly,
+     nullptr,
+     {},
+     {},
+     "lässt sich auf dem Server nicht anlegen: keine Schreibrechte dort (SFTP server: Read only file system). "
+     "„index.html“ wurde nicht übertragen.",
      "",
      nullptr},
     {"UnknownHostKeyAnsweredNo",
@@ -403,9 +438,11 @@ const TRow kRows[] = {
      },
      {},
      {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif"},
-     "Die Verbindung zum Server ist abgebrochen",
+     "Die Verbindung zum Server ist abgebrochen (",
      "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/gross.jpg\nbilder/gross.jpg.tavirel-neu\nindex.html\nlogo.gif\n",
      [](TScene& scene) {
+         const std::string stays = "). „bilder/gross.jpg“ ist auf dem Server geblieben, wie es war.";
+         EXPECT_EQ(scene.last.error.substr(scene.last.error.size() - stays.size()), stays);
          EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/gross.jpg") == Bytes(50 << 20, 'o'));
          scene.progress.onSending = nullptr;
          const transfer::TPublishResult again = scene.Publish();
