@@ -145,10 +145,10 @@ std::string HomeFolder() {
 TSshLogin::TSshLogin(const TServerLogin& login, IPublishQuestions& questions)
     : login_(login), hostName_(login.port == 22 ? login.host : "[" + login.host + "]:" + std::to_string(login.port)) {
     if (login.host.empty()) throw TTransferError("Bitte den Server angeben.");
-    const int fd = ConnectTo(login.host, login.port);
+    fd_ = ConnectTo(login.host, login.port);
     session_ = ssh_new();
     if (session_ == nullptr) {
-        close(fd);
+        close(fd_);
         throw TTransferError("Die SSH-Bibliothek lässt sich nicht anlegen.");
     }
     const std::string sshFolder = HomeFolder() + "/.ssh";
@@ -165,10 +165,11 @@ TSshLogin::TSshLogin(const TServerLogin& login, IPublishQuestions& questions)
     ssh_options_set(session_, SSH_OPTIONS_SSH_DIR, sshFolder.c_str());
     ssh_options_set(session_, SSH_OPTIONS_KNOWNHOSTS, knownHosts.c_str());
     ssh_options_set(session_, SSH_OPTIONS_TIMEOUT, &timeout);
-    ssh_options_set(session_, SSH_OPTIONS_FD, &fd);
+    ssh_options_set(session_, SSH_OPTIONS_FD, &fd_);
     if (ssh_connect(session_) != SSH_OK) {
         const std::string why = ssh_get_error(session_);
         ssh_free(session_);
+        close(fd_);
         throw TTransferError("Der Server „" + login.host + "“ spricht kein SSH, das hier verstanden wird (" + why +
                              ").");
     }
@@ -178,13 +179,16 @@ TSshLogin::TSshLogin(const TServerLogin& login, IPublishQuestions& questions)
     } catch (...) {
         ssh_disconnect(session_);
         ssh_free(session_);
+        close(fd_);
         throw;
     }
 }
 
+// libssh leaves a socket it was given open.
 TSshLogin::~TSshLogin() {
     ssh_disconnect(session_);
     ssh_free(session_);
+    close(fd_);
 }
 
 std::string TSshLogin::Failure(const std::string& what) const {

@@ -72,6 +72,11 @@ std::string CommandOutput(const std::string& command) {
     return output;
 }
 
+std::size_t OpenDescriptors() {
+    const auto entries = std::filesystem::directory_iterator("/proc/self/fd");
+    return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
+}
+
 class TAnswers : public transfer::IPublishQuestions {
 public:
     bool TrustUnknownHost(const std::string& host, const std::string& keyType,
@@ -465,7 +470,10 @@ TEST_P(Publish, LeavesTheServerFolderAsExpected) {
     if (row.before) row.before(scene);
     if (HasFatalFailure()) return;
     const std::map<std::string, std::string> stampsBefore = Stamps(scene.server);
+    const std::size_t openBefore = OpenDescriptors();
     const transfer::TPublishResult result = scene.Publish();
+    // A connection leaves nothing open behind it, whatever ended it.
+    EXPECT_EQ(OpenDescriptors(), openBefore);
     if (std::string(row.error).empty()) {
         EXPECT_EQ(result.error, "");
     } else {
