@@ -24,8 +24,10 @@ ensure_packages() {
 }
 
 # xdg-utils: the program and its tests ask it for the desktop's web browser.
+# libssh-dev, libssl-dev: every build has transfer/ (publishing).
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
-                qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-dejavu-core xdg-utils)
+                qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-dejavu-core xdg-utils
+                libssh-dev libssl-dev)
 
 # The browser engine of "Vorschau", loaded by the program as a plugin; the
 # program builds and runs without it.
@@ -34,6 +36,11 @@ PREVIEW_PACKAGES=(qt6-webengine-dev)
 # The browser engine that reads the written pages in the tests and draws the
 # example page for the README.
 BROWSER_PACKAGES=(chromium)
+
+# Publishing: libssh for SFTP (libcrypto for the SHA-256 of what was sent);
+# the tests start OpenSSH's sshd and rclone's SFTP server on 127.0.0.1, the
+# benchmarks compare with OpenSSH's sftp.
+PUBLISH_PACKAGES=(libssh-dev libssl-dev openssh-server openssh-client rclone)
 
 # clang with its libFuzzer and sanitizer runtimes, for the fuzz targets.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
