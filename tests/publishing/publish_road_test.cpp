@@ -8,15 +8,23 @@
 #include <unistd.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
 #include <QToolButton>
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "gui_test_support.h"
 #include "publishing/publish_driver.h"
 #include "support/files.h"
+#include "support/server_process.h"
 #include "support/sftp_servers.h"
 #include "wizard/wizard_window.h"
 
@@ -112,6 +120,104 @@ TEST(PublishRoad, PageAndPicturesGoUpThenOnlyWhatChanged) {
     EXPECT_EQ(text("Edit2"), QString::number(server.port()));
     EXPECT_EQ(text("Edit3"), UserName());
     EXPECT_EQ(text("Edit6"), folder);
+}
+
+// The pictures the default page names, and one picture more, finished as
+// seite/index.html.
+void FinishPageWithPicture(TPublishDriver& p, const QString& picture) {
+    testsupport::Retype(p.wizard->Edit19, QStringLiteral("seite/index"));
+    testsupport::ShowPage(p.wizard, QStringLiteral("TabSheet5"));
+    testsupport::Retype(p.wizard->Edit10, picture);
+    testsupport::Click(p.wizard->SpeedButton3);
+    testsupport::Click(p.wizard->SpeedButton9);
+}
+
+void TypeLogin(TPublishDriver& p, const testsupport::TSshServer& server, const std::string& keyFile,
+               const QString& folder) {
+    p.Type("Edit1", QStringLiteral("127.0.0.1"));
+    p.Type("Edit2", QString::number(server.port()));
+    p.Type("Edit3", UserName());
+    p.Type("Edit5", QString::fromStdString(keyFile));
+    p.Type("Edit6", folder);
+}
+
+void WaitUntil(const std::function<bool()>& done) {
+    const QDeadlineTimer deadline(60000);
+    while (!done() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+}
+
+TEST(PublishRoad, AbbrechenWhileABigPictureGoesUpThenTheRest) {
+    testsupport::TSshServer server;
+    testsupport::TWorkDir dir;
+    const std::string web = dir.path() + "/web";
+    ASSERT_TRUE(testsupport::MakeDirectories(web));
+    ASSERT_TRUE(testsupport::MakeDirectories("seite/bilder"));
+    ASSERT_TRUE(WriteFileBytes("seite/hintergrund.jpg", "hintergrund"));
+    ASSERT_TRUE(WriteFileBytes("seite/bild.jpg", "bild"));
+    std::string big(64 << 20, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 131 + i / 4093);
+    ASSERT_TRUE(WriteFileBytes("seite/bilder/gross.jpg", big));
+    TPublishDriver p;
+    FinishPageWithPicture(p, QStringLiteral("bilder/gross.jpg"));
+    p.Open();
+    TypeLogin(p, server, server.keyFolder() + "/id_ed25519", QString::fromStdString(web));
+    auto* progress = testsupport::Find<QLabel>(p.window, QStringLiteral("Label7"));
+    auto* bar = testsupport::Find<QProgressBar>(p.window, QStringLiteral("ProgressBar1"));
+    auto* cancel = testsupport::Find<QPushButton>(p.window, QStringLiteral("BitBtn3"));
+
+    // The window follows the picture going up and takes the click meanwhile.
+    QString seen;
+    publishtest::Answering(
+        [&] {
+            testsupport::Click(testsupport::Find(p.window, QStringLiteral("BitBtn1")));
+            WaitUntil(
+                [&] { return progress->text().startsWith(QStringLiteral("bilder/gross.jpg: ")) && bar->value() > 0; });
+            seen = progress->text();
+            testsupport::Click(cancel);
+            WaitUntil([&] { return !p.ResultLine().isEmpty(); });
+        },
+        {QStringLiteral("&Ja")});
+    EXPECT_TRUE(seen.endsWith(QStringLiteral(" von 67.108.864 Bytes"))) << seen.toStdString();
+    EXPECT_EQ(
+        p.ResultLine(),
+        QStringLiteral(
+            "Veröffentlichen abgebrochen. 3 Dateien übertragen, 0 unverändert; nicht übertragen: bilder/gross.jpg"));
+    EXPECT_EQ(Tree(web), "bild.jpg\nbilder/\nhintergrund.jpg\nindex.html\n");
+
+    p.Publish();
+    EXPECT_EQ(p.ResultLine(), QStringLiteral("1 Datei übertragen, 3 unverändert"));
+    EXPECT_EQ(Tree(web), "bild.jpg\nbilder/\nbilder/gross.jpg\nhintergrund.jpg\nindex.html\n");
+    EXPECT_TRUE(ReadFileBytes(web + "/bilder/gross.jpg") == big);
+}
+
+TEST(PublishRoad, AnEncryptedKeyAsksForItsPassphrase) {
+    testsupport::TSshServer server;
+    testsupport::TWorkDir dir;
+    const std::string web = dir.path() + "/web";
+    ASSERT_TRUE(testsupport::MakeDirectories(web));
+    ASSERT_TRUE(testsupport::MakeDirectories("seite"));
+    ASSERT_TRUE(WriteFileBytes("seite/hintergrund.jpg", "hintergrund"));
+    ASSERT_TRUE(WriteFileBytes("seite/bild.jpg", "bild"));
+    // The server's key, locked with a passphrase.
+    const std::string key = dir.path() + "/schluessel";
+    ASSERT_TRUE(WriteFileBytes(key, ReadFileBytes(server.keyFolder() + "/id_ed25519")));
+    ASSERT_EQ(testsupport::RunCommand({"chmod", "600", key}), 0);
+    ASSERT_EQ(testsupport::RunCommand({"ssh-keygen", "-q", "-p", "-P", "", "-N", "Sesam öffne dich", "-f", key}), 0);
+    TPublishDriver p;
+    FinishPageWithPicture(p, QStringLiteral("bild.jpg"));
+    p.Open();
+    TypeLogin(p, server, key, QString::fromStdString(web));
+
+    const publishtest::TBoxes boxes = p.Publish({QStringLiteral("&Ja"), QStringLiteral("Sesam öffne dich")});
+
+    ASSERT_EQ(boxes.texts.size(), 2);
+    EXPECT_EQ(boxes.texts.at(1),
+              QStringLiteral("Kennwort für den Schlüssel ") + QString::fromStdString(key) + QStringLiteral(":"));
+    EXPECT_EQ(p.ResultLine(), QStringLiteral("3 Dateien übertragen, 0 unverändert"));
+    EXPECT_EQ(Tree(web), "bild.jpg\nhintergrund.jpg\nindex.html\n");
 }
 
 }  // namespace
