@@ -151,7 +151,8 @@ void BM_ConnectAndList(benchmark::State& state) {
     TWorld& world = World();
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        const std::unique_ptr<transfer::IRemoteServer> server = transfer::OpenSftpServer(world.login, world.trust);
+        const std::unique_ptr<transfer::IRemoteServer> server =
+            transfer::OpenSftpServer(world.login, world.trust, world.cancel);
         benchmark::DoNotOptimize(server->List(world.server));
         benchmark::DoNotOptimize(server->List(world.server + "/bilder"));
         state.SetIterationTime(Seconds(start));

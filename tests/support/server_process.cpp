@@ -1,6 +1,7 @@
 #include "support/server_process.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
@@ -35,13 +36,20 @@ bool Answers(int port) {
     return connected;
 }
 
-pid_t Spawn(const std::vector<std::string>& arguments) {
+// A server's output goes to /dev/null (it logs to a file): a session it
+// leaves behind must not hold the test's output open.
+pid_t Spawn(const std::vector<std::string>& arguments, bool quiet) {
     std::vector<char*> argv;
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (quiet)
+        for (const int fd : {0, 1, 2}) posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", O_RDWR, 0);
     pid_t pid = -1;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
-    return pid;
+    const int started = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return started == 0 ? pid : -1;
 }
 
 // Every descendant of the process, children before their own children.
@@ -71,7 +79,7 @@ int FreeLoopbackPort() {
 }
 
 int RunCommand(const std::vector<std::string>& arguments) {
-    const pid_t pid = Spawn(arguments);
+    const pid_t pid = Spawn(arguments, false);
     if (pid < 0) return -1;
     int status = 0;
     while (waitpid(pid, &status, 0) < 0)
@@ -80,7 +88,7 @@ int RunCommand(const std::vector<std::string>& arguments) {
 }
 
 TServerProcess::TServerProcess(const std::vector<std::string>& arguments, int port) {
-    pid_ = Spawn(arguments);
+    pid_ = Spawn(arguments, true);
     if (pid_ < 0) throw std::runtime_error("cannot start " + arguments.front());
     for (int attempt = 0; attempt < 200; ++attempt) {
         if (Answers(port)) return;
@@ -105,6 +113,10 @@ TServerProcess::~TServerProcess() {
 
 void TServerProcess::KillChildren() {
     for (const pid_t child : Descendants(pid_)) kill(child, SIGKILL);
+}
+
+void TServerProcess::StopChildren() {
+    for (const pid_t child : Descendants(pid_)) kill(child, SIGSTOP);
 }
 
 }  // namespace testsupport

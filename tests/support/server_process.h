@@ -30,6 +30,9 @@ public:
     pid_t pid() const { return pid_; }
     // Kills every process the server started (its sessions), not the server.
     void KillChildren();
+    // Stops them, as a server that hangs: they neither answer nor close.
+    // The destructor kills them.
+    void StopChildren();
 
 private:
     pid_t pid_ = -1;

@@ -11,11 +11,13 @@
 #include <utime.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
+#include <thread>
 
 #include "support/files.h"
 #include "support/sftp_servers.h"
@@ -139,6 +141,10 @@ struct TScene {
         }
     }
 
+    ~TScene() {
+        if (later.joinable()) later.join();
+    }
+
     void UseKey(const std::string& name) {
         for (const char* key : {"id_ed25519", "id_rsa", "id_ecdsa"}) {
             std::filesystem::remove(home + "/.ssh/" + key);
@@ -175,6 +181,7 @@ struct TScene {
     TAnswers answers;
     TProgress progress;
     std::atomic<bool> cancel = false;
+    std::thread later;  // acts while a publish runs
 };
 
 const std::vector<std::string> kAll = {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif"};
@@ -325,6 +332,32 @@ const TRow kRows[] = {
          scene.progress.onSending = nullptr;
          const transfer::TPublishResult again = scene.Publish();
          EXPECT_EQ(again.sent, (std::vector<std::string>{"bilder/a.jpg", "bilder/b.png", "logo.gif"}));
+         EXPECT_EQ(Tree(scene.server), kPageTree);
+     }},
+    {"CancelledWhileTheServerHangs",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         scene.progress.onSending = [&scene](const std::string& file, std::uint64_t sent, std::uint64_t) {
+             if (file != "bilder/a.jpg" || sent == 0 || scene.later.joinable()) return;
+             scene.sshd->HangSessions();
+             // "Abbrechen" pressed while the publish waits for the server.
+             scene.later = std::thread([&scene] {
+                 std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                 scene.cancel = true;
+             });
+         };
+     },
+     {"index.html"},
+     {},
+     "Veröffentlichen abgebrochen.",
+     "bilder/\nbilder/a.jpg.tavirel-neu\nindex.html\n",
+     [](TScene& scene) {
+         EXPECT_TRUE(scene.last.cancelled);
+         scene.later.join();
+         scene.cancel = false;
+         scene.progress.onSending = nullptr;
+         const transfer::TPublishResult again = scene.Publish();
+         EXPECT_EQ(again.error, "");
          EXPECT_EQ(Tree(scene.server), kPageTree);
      }},
     {"RefusedConnection",
