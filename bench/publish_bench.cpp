@@ -168,13 +168,11 @@ BENCHMARK(BM_ConnectAndList)->Iterations(5)->UseManualTime()->Unit(benchmark::kM
 
 int main(int argc, char** argv) {
     using bench::TGoalRow;
-    return bench::RunWithGoals(
-        argc, argv,
-        {
-            TGoalRow{
-                "publish, 100 pictures of 200 KiB + page, to local sshd vs OpenSSH's sftp -b putting the same files",
-                "BM_PublishFirst", "BM_SftpBatchPut", 1.5},
-            TGoalRow{"publish again, nothing changed vs connecting, logging in, listing", "BM_PublishAgain",
-                     "BM_ConnectAndList", 1.5},
-        });
+    return bench::RunWithGoals(argc, argv,
+                               {
+                                   TGoalRow{"publish, 100 pictures of 200 KiB + page, to local sshd vs `sftp -b`",
+                                            "BM_PublishFirst", "BM_SftpBatchPut", 1.5},
+                                   TGoalRow{"publish again, nothing changed vs connecting, logging in, listing",
+                                            "BM_PublishAgain", "BM_ConnectAndList", 1.5},
+                               });
 }

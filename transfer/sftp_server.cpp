@@ -66,9 +66,7 @@ public:
                 const std::function<bool(std::uint64_t)>& sent) override {
         std::ifstream in(local, std::ios::binary);
         if (!in) throw TTransferError("Die Datei „" + local.string() + "“ lässt sich nicht lesen.");
-        std::optional<TStallGuard::TWaiting> waiting;
-        waiting.emplace(guard_);
-        sftp_file file = sftp_open(sftp_, remote.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        sftp_file file = Waited([&] { return sftp_open(sftp_, remote.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644); });
         if (file == nullptr) throw Error("Die Datei „" + remote + "“ lässt sich auf dem Server nicht anlegen");
         std::vector<char> buffer(kPieceBytes);
         std::uint64_t done = 0;
@@ -77,26 +75,24 @@ public:
             in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
             const auto got = static_cast<std::size_t>(in.gcount());
             if (got == 0) break;
-            waiting.emplace(guard_);
-            if (sftp_write(file, buffer.data(), got) != static_cast<ssize_t>(got)) {
+            if (Waited([&] { return sftp_write(file, buffer.data(), got); }) != static_cast<ssize_t>(got)) {
                 const std::string message = Error("Das Schreiben auf dem Server ist gescheitert", true).what();
-                sftp_close(file);
+                Waited([&] { return sftp_close(file); });
                 throw TTransferError(message);
             }
             done += got;
-            waiting.reset();
             if (!sent(done)) {
                 complete = false;
                 break;
             }
         }
         if (in.bad()) {
-            sftp_close(file);
+            Waited([&] { return sftp_close(file); });
             throw TTransferError("Die Datei „" + local.string() + "“ lässt sich nicht ganz lesen.");
         }
         // The server may report a full disk only when the file is closed.
-        waiting.emplace(guard_);
-        if (sftp_close(file) != SSH_OK) throw Error("Das Schreiben auf dem Server ist gescheitert", true);
+        if (Waited([&] { return sftp_close(file); }) != SSH_OK)
+            throw Error("Das Schreiben auf dem Server ist gescheitert", true);
         return complete;
     }
 
@@ -122,6 +118,13 @@ public:
     }
 
 private:
+    // Every call that waits for the server's answer goes through here.
+    template <typename TCall>
+    auto Waited(TCall call) -> decltype(call()) {
+        const TStallGuard::TWaiting waiting(guard_);
+        return call();
+    }
+
     // The cause as the user can act on it: the line, the rights, the space.
     // `writing` is set where a full disk is the likely cause of a plain
     // failure: SFTP version 3 has no code for it, and OpenSSH reports it as
