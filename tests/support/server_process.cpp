@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,20 +37,37 @@ bool Answers(int port) {
     return connected;
 }
 
-// A server's output goes to /dev/null (it logs to a file): a session it
-// leaves behind must not hold the test's output open.
-pid_t Spawn(const std::vector<std::string>& arguments, bool quiet) {
+pid_t Spawn(const std::vector<std::string>& arguments) {
     std::vector<char*> argv;
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (quiet)
-        for (const int fd : {0, 1, 2}) posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", O_RDWR, 0);
     pid_t pid = -1;
-    const int started = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return started == 0 ? pid : -1;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+    return pid;
+}
+
+// A server ends with the test that started it, even one that dies without
+// stopping it (a crash, a sanitizer's abort, ctest's time-out); its output
+// goes to /dev/null (it logs to a file). Otherwise it would linger and hold
+// ctest's output open.
+pid_t SpawnServer(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const int devNull = open("/dev/null", O_RDWR | O_CLOEXEC);
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // Plain system calls only until exec: another thread may have held
+        // a lock when the process was copied.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent) _exit(127);
+        for (const int fd : {0, 1, 2}) dup2(devNull, fd);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    close(devNull);
+    return pid;
 }
 
 // Every descendant of the process, children before their own children.
@@ -79,7 +97,7 @@ int FreeLoopbackPort() {
 }
 
 int RunCommand(const std::vector<std::string>& arguments) {
-    const pid_t pid = Spawn(arguments, false);
+    const pid_t pid = Spawn(arguments);
     if (pid < 0) return -1;
     int status = 0;
     while (waitpid(pid, &status, 0) < 0)
@@ -88,7 +106,7 @@ int RunCommand(const std::vector<std::string>& arguments) {
 }
 
 TServerProcess::TServerProcess(const std::vector<std::string>& arguments, int port) {
-    pid_ = Spawn(arguments, true);
+    pid_ = SpawnServer(arguments);
     if (pid_ < 0) throw std::runtime_error("cannot start " + arguments.front());
     for (int attempt = 0; attempt < 200; ++attempt) {
         if (Answers(port)) return;
