@@ -114,7 +114,7 @@ struct TScene {
           page(work.path() + "/page"),
           server(work.path() + "/server"),
           records(home + "/records") {
-        testsupport::MakeDirectories(home + "/.ssh");
+        testsupport::MakeDirectories(home);
         testsupport::MakeDirectories(page + "/bilder");
         testsupport::MakeDirectories(server);
         setenv("HOME", home.c_str(), 1);
@@ -131,6 +131,7 @@ struct TScene {
             login.port = sshd->port();
             login.user = getpwuid(getuid())->pw_name;
             login.folder = server;
+            testsupport::MakeDirectories(home + "/.ssh");
             UseKey("id_ed25519");
         } else {
             rclone = std::make_unique<testsupport::TRcloneSftpServer>(server, "tavi", "geheim 123",
@@ -392,7 +393,13 @@ const TRow kRows[] = {
      {},
      "",
      kPageTree,
-     [](TScene& scene) { scene.ExpectServerHasThePage(); }},
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         // ~/.ssh made as `ssh` makes it, for the host key.
+         EXPECT_EQ(ReadFileBytes(scene.home + "/.ssh/known_hosts")
+                       .find("[127.0.0.1]:" + std::to_string(scene.login.port) + " ssh-ed25519 "),
+                   0u);
+     }},
     {"PasswordAgainNothingChanged", TServer::Rclone, PublishOnce, {}, kAll, "", kPageTree, nullptr},
     {"FolderBelowTheLoginFolder",
      TServer::Rclone,
