@@ -16,8 +16,9 @@ std::string BaseFolder(std::string folder) {
     return folder;
 }
 
-std::unique_ptr<IRemoteServer> OpenServer(const TServerLogin& login, IPublishQuestions& questions) {
-    if (login.protocol == TProtocol::Sftp) return OpenSftpServer(login, questions);
+std::unique_ptr<IRemoteServer> OpenServer(const TServerLogin& login, IPublishQuestions& questions,
+                                          const std::atomic<bool>& cancel) {
+    if (login.protocol == TProtocol::Sftp) return OpenSftpServer(login, questions, cancel);
     throw TTransferError("FTPS wird noch nicht unterstützt.");
 }
 
@@ -28,7 +29,7 @@ TPublishResult Publish(const TPublishPlan& plan, const TServerLogin& login, cons
     TPublishResult result;
     const std::string base = BaseFolder(login.folder);
     try {
-        std::unique_ptr<IRemoteServer> server = OpenServer(login, questions);
+        std::unique_ptr<IRemoteServer> server = OpenServer(login, questions, cancel);
         const std::string scheme = login.protocol == TProtocol::Sftp ? "sftp" : "ftps";
         TSentRecord record(
             recordFolder, scheme + " " + login.user + "@" + login.host + ":" + std::to_string(login.port) + " " + base);
@@ -38,6 +39,8 @@ TPublishResult Publish(const TPublishPlan& plan, const TServerLogin& login, cons
     } catch (const std::exception& error) {
         result.error = std::string("Veröffentlichen gescheitert: ") + error.what();
     }
+    // A cancel may also have ended a wait for the server.
+    if (cancel) result.cancelled = true;
     if (result.cancelled && result.error.empty()) result.error = "Veröffentlichen abgebrochen.";
     return result;
 }
