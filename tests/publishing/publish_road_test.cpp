@@ -193,6 +193,40 @@ TEST(PublishRoad, AbbrechenWhileABigPictureGoesUpThenTheRest) {
     EXPECT_TRUE(ReadFileBytes(web + "/bilder/gross.jpg") == big);
 }
 
+TEST(PublishRoad, EndingTheProgramWhileItRunsStopsThePublishFirst) {
+    testsupport::TSshServer server;
+    testsupport::TWorkDir dir;
+    const std::string web = dir.path() + "/web";
+    ASSERT_TRUE(testsupport::MakeDirectories(web));
+    ASSERT_TRUE(testsupport::MakeDirectories("seite"));
+    ASSERT_TRUE(WriteFileBytes("seite/hintergrund.jpg", "hintergrund"));
+    ASSERT_TRUE(WriteFileBytes("seite/bild.jpg", "bild"));
+    ASSERT_TRUE(WriteFileBytes("seite/gross.jpg", std::string(64 << 20, 'g')));
+    {
+        TPublishDriver p;
+        FinishPageWithPicture(p, QStringLiteral("gross.jpg"));
+        p.Open();
+        TypeLogin(p, server, server.keyFolder() + "/id_ed25519", QString::fromStdString(web));
+        auto* progress = testsupport::Find<QLabel>(p.window, QStringLiteral("Label7"));
+        publishtest::Answering(
+            [&] {
+                testsupport::Click(testsupport::Find(p.window, QStringLiteral("BitBtn1")));
+                WaitUntil([&] { return progress->text().startsWith(QStringLiteral("gross.jpg: ")); });
+                // "Ende": the start window and the wizard go; the window
+                // "Veröffentlichen" stays until its transfer has stopped.
+                testsupport::Click(p.start.SpeedButton3);
+                EXPECT_TRUE(p.window->isVisible());
+                WaitUntil([&] { return !p.window->isVisible(); });
+            },
+            {QStringLiteral("&Ja")});
+        EXPECT_FALSE(p.window->isVisible());
+        EXPECT_TRUE(p.ResultLine().contains(QStringLiteral("nicht übertragen: gross.jpg")))
+            << p.ResultLine().toStdString();
+    }
+    // Nothing half sent is left in the server's folder.
+    EXPECT_EQ(Tree(web), "bild.jpg\nhintergrund.jpg\nindex.html\n");
+}
+
 TEST(PublishRoad, AnEncryptedKeyAsksForItsPassphrase) {
     testsupport::TSshServer server;
     testsupport::TWorkDir dir;
