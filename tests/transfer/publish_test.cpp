@@ -1,0 +1,541 @@
+// Publishing against real SFTP servers on 127.0.0.1: OpenSSH's sshd (keys,
+// host key checks, a cut connection) and rclone's server (password login).
+// Every row starts from a fresh page, server folder and HOME, and looks at
+// the server's folder afterwards.
+#include "transfer/publish.h"
+
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <thread>
+
+#include "support/files.h"
+#include "support/sftp_servers.h"
+
+namespace {
+
+using testsupport::ReadFileBytes;
+using testsupport::WriteFileBytes;
+
+std::string Bytes(std::size_t size, char seed) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(seed + i * 7 + i / 251);
+    return bytes;
+}
+
+std::string PageNaming(const std::string& extra) {
+    return "<html><body><img src=\"bilder/a.jpg\"><img src=\"bilder/b.png\"><a href=\"../oben.png\">oben</a>"
+           "<img src=\"logo.gif\"><img src=\"fehlt.jpg\">" +
+           extra + "</body></html>\r\n";
+}
+
+// "name" for a file, "name/" for a folder, every level, sorted.
+std::string Tree(const std::string& folder) {
+    std::vector<std::string> entries;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        const std::string name = entry.path().lexically_relative(folder).string();
+        entries.push_back(entry.is_directory() ? name + "/" : name);
+    }
+    std::sort(entries.begin(), entries.end());
+    std::string tree;
+    for (const std::string& entry : entries) tree += entry + "\n";
+    return tree;
+}
+
+// Inode and modification time of every file: any rewrite changes them.
+std::map<std::string, std::string> Stamps(const std::string& folder) {
+    std::map<std::string, std::string> stamps;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        struct stat st {};
+        stat(entry.path().c_str(), &st);
+        stamps[entry.path().string()] = std::to_string(st.st_ino) + " " + std::to_string(st.st_mtim.tv_sec) + "." +
+                                        std::to_string(st.st_mtim.tv_nsec);
+    }
+    return stamps;
+}
+
+std::string CommandOutput(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+        pclose(pipe);
+    }
+    return output;
+}
+
+std::size_t OpenDescriptors() {
+    const auto entries = std::filesystem::directory_iterator("/proc/self/fd");
+    return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
+}
+
+class TAnswers : public transfer::IPublishQuestions {
+public:
+    bool TrustUnknownHost(const std::string& host, const std::string& keyType,
+                          const std::string& fingerprint) override {
+        asked.push_back(host + " " + keyType + " " + fingerprint);
+        return trust;
+    }
+    std::optional<std::string> KeyPassphrase(const std::filesystem::path& keyFile) override {
+        askedPassphrase.push_back(keyFile.filename().string());
+        return passphrase;
+    }
+
+    bool trust = true;
+    std::optional<std::string> passphrase;
+    std::vector<std::string> asked;
+    std::vector<std::string> askedPassphrase;
+};
+
+class TProgress : public transfer::IPublishProgress {
+public:
+    void Sending(const std::string& file, std::uint64_t sent, std::uint64_t size) override {
+        if (onSending) onSending(file, sent, size);
+    }
+    std::function<void(const std::string&, std::uint64_t, std::uint64_t)> onSending;
+};
+
+enum class TServer { OpenSsh, OpenSshEd25519Only, Rclone, RcloneReadOnly };
+
+// One publish's world: the page's folder, the server's folder, HOME.
+struct TScene {
+    explicit TScene(TServer kind)
+        : home(work.path() + "/home"),
+          page(work.path() + "/page"),
+          server(work.path() + "/server"),
+          records(home + "/records") {
+        testsupport::MakeDirectories(home);
+        testsupport::MakeDirectories(page + "/bilder");
+        testsupport::MakeDirectories(server);
+        setenv("HOME", home.c_str(), 1);
+        unsetenv("SSH_AUTH_SOCK");
+        WriteFileBytes(page + "/index.html", PageNaming(""));
+        WriteFileBytes(page + "/bilder/a.jpg", Bytes(200 * 1024, 'a'));
+        WriteFileBytes(page + "/bilder/b.png", Bytes(3000, 'b'));
+        WriteFileBytes(page + "/logo.gif", Bytes(10, 'l'));
+        WriteFileBytes(work.path() + "/oben.png", "oben");
+        login.host = "127.0.0.1";
+        if (kind == TServer::OpenSsh || kind == TServer::OpenSshEd25519Only) {
+            sshd = std::make_unique<testsupport::TSshServer>(
+                kind == TServer::OpenSshEd25519Only ? "PubkeyAcceptedAlgorithms ssh-ed25519\n" : "");
+            login.port = sshd->port();
+            login.user = getpwuid(getuid())->pw_name;
+            login.folder = server;
+            testsupport::MakeDirectories(home + "/.ssh");
+            UseKey("id_ed25519");
+        } else {
+            rclone = std::make_unique<testsupport::TRcloneSftpServer>(server, "tavi", "geheim 123",
+                                                                      kind == TServer::RcloneReadOnly);
+            login.port = rclone->port();
+            login.user = "tavi";
+            login.password = "geheim 123";
+        }
+    }
+
+    ~TScene() {
+        if (later.joinable()) later.join();
+    }
+
+    void UseKey(const std::string& name) {
+        for (const char* key : {"id_ed25519", "id_rsa", "id_ecdsa"}) {
+            std::filesystem::remove(home + "/.ssh/" + key);
+            std::filesystem::remove(home + "/.ssh/" + key + std::string(".pub"));
+        }
+        for (const std::string suffix : {"", ".pub"}) {
+            WriteFileBytes(home + "/.ssh/" + name + suffix, ReadFileBytes(sshd->keyFolder() + "/" + name + suffix));
+        }
+        std::filesystem::permissions(home + "/.ssh/" + name,
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    }
+
+    transfer::TPublishResult Publish() {
+        plan = transfer::PlanPublish(page + "/index.html");
+        last = transfer::Publish(plan, login, records, answers, progress, cancel);
+        return last;
+    }
+
+    // The files a publish of the page would leave on the server.
+    void ExpectServerHasThePage() const {
+        for (const std::string& file : plan.files) {
+            SCOPED_TRACE(file);
+            EXPECT_TRUE(ReadFileBytes(server + "/" + file) == ReadFileBytes(page + "/" + file));
+        }
+    }
+
+    testsupport::TWorkDir work;
+    std::string home, page, server, records;
+    std::unique_ptr<testsupport::TSshServer> sshd;
+    std::unique_ptr<testsupport::TRcloneSftpServer> rclone;
+    transfer::TServerLogin login;
+    transfer::TPublishPlan plan;
+    transfer::TPublishResult last;
+    TAnswers answers;
+    TProgress progress;
+    std::atomic<bool> cancel = false;
+    std::thread later;  // acts while a publish runs
+};
+
+const std::vector<std::string> kAll = {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif"};
+const char* const kPageTree = "bilder/\nbilder/a.jpg\nbilder/b.png\nindex.html\nlogo.gif\n";
+
+void PublishOnce(TScene& scene) {
+    const transfer::TPublishResult first = scene.Publish();
+    ASSERT_EQ(first.error, "");
+    ASSERT_EQ(first.sent.size(), scene.plan.files.size());
+}
+
+struct TRow {
+    const char* name;
+    TServer server;
+    std::function<void(TScene&)> before;  // earlier publishes, edits here and there
+    std::vector<std::string> sent;
+    std::vector<std::string> unchanged;
+    const char* error;  // part of the message; "" for none
+    const char* serverTree;
+    std::function<void(TScene&)> after = nullptr;  // what else the row shows
+};
+
+const TRow kRows[] = {
+    {"FirstPublishWithSubfolder",
+     TServer::OpenSsh,
+     nullptr,
+     kAll,
+     {},
+     "",
+     kPageTree,
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         // The fingerprint as `ssh-keygen -l` prints it: "256 SHA256:… comment (ED25519)".
+         const std::string printed = CommandOutput("ssh-keygen -l -E sha256 -f " + scene.sshd->HostKeyFile());
+         const std::string fingerprint = printed.substr(4, printed.find(' ', 4) - 4);
+         EXPECT_EQ(scene.answers.asked, std::vector<std::string>{"[127.0.0.1]:" + std::to_string(scene.login.port) +
+                                                                 " ED25519 " + fingerprint});
+         // Added as `ssh` adds it, and trusted from then on.
+         EXPECT_EQ(ReadFileBytes(scene.home + "/.ssh/known_hosts")
+                       .find("[127.0.0.1]:" + std::to_string(scene.login.port) + " ssh-ed25519 "),
+                   0u);
+         EXPECT_NE(scene.sshd->Log().find("userauth-request"), std::string::npos);
+     }},
+    {"AgainNothingChanged",
+     TServer::OpenSsh,
+     PublishOnce,
+     {},
+     kAll,
+     "",
+     kPageTree,
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         EXPECT_EQ(scene.answers.asked.size(), 1u);
+     }},
+    {"OnePictureChanged",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         PublishOnce(scene);
+         WriteFileBytes(scene.page + "/bilder/a.jpg", Bytes(200 * 1024, 'z'));
+     },
+     {"bilder/a.jpg"},
+     {"index.html", "bilder/b.png", "logo.gif"},
+     "",
+     kPageTree,
+     [](TScene& scene) { scene.ExpectServerHasThePage(); }},
+    {"ChangedOnTheServerByHand",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         PublishOnce(scene);
+         // Same size, an hour older: only the time the server reports tells.
+         const std::string file = scene.server + "/bilder/b.png";
+         WriteFileBytes(file, Bytes(3000, 'h'));
+         const utimbuf anHourAgo{time(nullptr) - 3600, time(nullptr) - 3600};
+         utime(file.c_str(), &anHourAgo);
+     },
+     {"bilder/b.png"},
+     {"index.html", "bilder/a.jpg", "logo.gif"},
+     "",
+     kPageTree,
+     [](TScene& scene) { scene.ExpectServerHasThePage(); }},
+    {"ForeignFilesStay",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         testsupport::MakeDirectories(scene.server + "/bilder");
+         WriteFileBytes(scene.server + "/fremd.txt", "fremd");
+         WriteFileBytes(scene.server + "/bilder/alt.jpg", "alt");
+         WriteFileBytes(scene.server + "/logo.gif", "vorher");
+     },
+     kAll,
+     {},
+     "",
+     "bilder/\nbilder/a.jpg\nbilder/alt.jpg\nbilder/b.png\nfremd.txt\nindex.html\nlogo.gif\n",
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         EXPECT_EQ(ReadFileBytes(scene.server + "/fremd.txt"), "fremd");
+         EXPECT_EQ(ReadFileBytes(scene.server + "/bilder/alt.jpg"), "alt");
+     }},
+    {"LeftoversOfAnInterruptedPublishTidied",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         testsupport::MakeDirectories(scene.server + "/bilder");
+         WriteFileBytes(scene.server + "/bilder/altes.jpg.tavirel-alt", "alt");
+         WriteFileBytes(scene.server + "/seite2.html.tavirel-neu", "halb");
+     },
+     kAll,
+     {},
+     "",
+     "bilder/\nbilder/a.jpg\nbilder/altes.jpg\nbilder/b.png\nindex.html\nlogo.gif\n",
+     [](TScene& scene) { EXPECT_EQ(ReadFileBytes(scene.server + "/bilder/altes.jpg"), "alt"); }},
+    {"RsaKeyOnly",
+     TServer::OpenSsh,
+     [](TScene& scene) { scene.UseKey("id_rsa"); },
+     kAll,
+     {},
+     "",
+     kPageTree,
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         EXPECT_NE(scene.sshd->Log().find("Accepted publickey for " + scene.login.user), std::string::npos);
+     }},
+    {"EncryptedKeyAsksItsPassphrase",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         scene.UseKey("id_ecdsa");
+         scene.answers.passphrase = testsupport::TSshServer::kKeyPassphrase;
+     },
+     kAll,
+     {},
+     "",
+     kPageTree,
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         EXPECT_EQ(scene.answers.askedPassphrase, std::vector<std::string>{"id_ecdsa"});
+     }},
+    {"CancelledWithinAFile",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         scene.progress.onSending = [&scene](const std::string& file, std::uint64_t sent, std::uint64_t) {
+             if (file == "bilder/a.jpg" && sent > 0) scene.cancel = true;
+         };
+     },
+     {"index.html"},
+     {},
+     "Veröffentlichen abgebrochen",
+     "bilder/\nindex.html\n",
+     [](TScene& scene) {
+         scene.cancel = false;
+         scene.progress.onSending = nullptr;
+         const transfer::TPublishResult again = scene.Publish();
+         EXPECT_EQ(again.sent, (std::vector<std::string>{"bilder/a.jpg", "bilder/b.png", "logo.gif"}));
+         EXPECT_EQ(Tree(scene.server), kPageTree);
+     }},
+    {"CancelledWhileTheServerHangs",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         scene.progress.onSending = [&scene](const std::string& file, std::uint64_t sent, std::uint64_t) {
+             if (file != "bilder/a.jpg" || sent == 0 || scene.later.joinable()) return;
+             scene.sshd->HangSessions();
+             // "Abbrechen" pressed while the publish waits for the server.
+             scene.later = std::thread([&scene] {
+                 std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                 scene.cancel = true;
+             });
+         };
+     },
+     {"index.html"},
+     {},
+     "Veröffentlichen abgebrochen.",
+     "bilder/\nbilder/a.jpg.tavirel-neu\nindex.html\n",
+     [](TScene& scene) {
+         EXPECT_TRUE(scene.last.cancelled);
+         scene.later.join();
+         scene.cancel = false;
+         scene.progress.onSending = nullptr;
+         const transfer::TPublishResult again = scene.Publish();
+         EXPECT_EQ(again.error, "");
+         EXPECT_EQ(Tree(scene.server), kPageTree);
+     }},
+    {"RefusedConnection",
+     TServer::OpenSsh,
+     [](TScene& scene) { scene.login.port = testsupport::FreeLoopbackPort(); },
+     {},
+     {},
+     "weist die Verbindung ab",
+     "",
+     nullptr},
+    {"UnknownHostName",
+     TServer::OpenSsh,
+     [](TScene& scene) { scene.login.host = "server.invalid"; },
+     {},
+     {},
+     "Den Server „server.invalid“ gibt es nicht",
+     "",
+     nullptr},
+    {"KeyTypeRefused",
+     TServer::OpenSshEd25519Only,
+     [](TScene& scene) { scene.UseKey("id_rsa"); },
+     {},
+     {},
+     "der Server nimmt den Schlüssel nicht an (id_rsa, Typ RSA). Ist er dort eingetragen, und nimmt der Server "
+     "Schlüssel dieses Typs an?",
+     "",
+     nullptr},
+    {"PasswordLogin",
+     TServer::Rclone,
+     nullptr,
+     kAll,
+     {},
+     "",
+     kPageTree,
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         // ~/.ssh made as `ssh` makes it, for the host key.
+         EXPECT_EQ(ReadFileBytes(scene.home + "/.ssh/known_hosts")
+                       .find("[127.0.0.1]:" + std::to_string(scene.login.port) + " ssh-ed25519 "),
+                   0u);
+     }},
+    {"PasswordAgainNothingChanged", TServer::Rclone, PublishOnce, {}, kAll, "", kPageTree, nullptr},
+    {"FolderBelowTheLoginFolder",
+     TServer::Rclone,
+     [](TScene& scene) {
+         testsupport::MakeDirectories(scene.server + "/www");
+         scene.login.folder = "~/www/";
+     },
+     kAll,
+     {},
+     "",
+     "www/\nwww/bilder/\nwww/bilder/a.jpg\nwww/bilder/b.png\nwww/index.html\nwww/logo.gif\n",
+     nullptr},
+    {"WrongPassword",
+     TServer::Rclone,
+     [](TScene& scene) { scene.login.password = "falsch"; },
+     {},
+     {},
+     "Anmeldung als „tavi“ abgelehnt: das Kennwort ist falsch",
+     "",
+     nullptr},
+    {"ReadOnlyServerFolder",
+     TServer::RcloneReadOnly,
+     nullptr,
+     {},
+     {},
+     "lässt sich auf dem Server nicht anlegen: keine Schreibrechte dort (SFTP server: Read only file system). "
+     "„index.html“ wurde nicht übertragen.",
+     "",
+     nullptr},
+    {"UnknownHostKeyAnsweredNo",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         scene.answers.trust = false;
+         scene.login.password = "geheim";
+     },
+     {},
+     {},
+     "wurde nicht vertraut; es wurde nichts gesendet",
+     "",
+     [](TScene& scene) {
+         EXPECT_EQ(scene.answers.asked.size(), 1u);
+         EXPECT_EQ(scene.sshd->Log().find("userauth-request"), std::string::npos);
+         EXPECT_FALSE(std::filesystem::exists(scene.home + "/.ssh/known_hosts"));
+     }},
+    {"ChangedHostKeyRefused",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         WriteFileBytes(scene.home + "/.ssh/known_hosts",
+                        "[127.0.0.1]:" + std::to_string(scene.login.port) + " " +
+                            ReadFileBytes(scene.sshd->keyFolder() + "/other_host_ed25519.pub"));
+     },
+     {},
+     {},
+     "ist nicht mehr der, den ~/.ssh/known_hosts für ihn kennt",
+     "",
+     [](TScene& scene) {
+         EXPECT_TRUE(scene.answers.asked.empty());
+         EXPECT_EQ(scene.sshd->Log().find("userauth-request"), std::string::npos);
+     }},
+    {"MissingServerFolder",
+     TServer::OpenSsh,
+     [](TScene& scene) { scene.login.folder += "/gibtsnicht"; },
+     {},
+     {},
+     "gibt es auf dem Server nicht",
+     "",
+     nullptr},
+    {"ConnectionCutInABigPicture",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         WriteFileBytes(scene.page + "/index.html", PageNaming("<img src=\"bilder/gross.jpg\">"));
+         WriteFileBytes(scene.page + "/bilder/gross.jpg", Bytes(50 << 20, 'o'));
+         PublishOnce(scene);
+         WriteFileBytes(scene.page + "/bilder/gross.jpg", Bytes(50 << 20, 'n'));
+         scene.progress.onSending = [&scene, cut = false](const std::string& file, std::uint64_t sent,
+                                                          std::uint64_t) mutable {
+             if (file != "bilder/gross.jpg" || sent < (10u << 20) || cut) return;
+             cut = true;
+             scene.sshd->CutSessions();
+         };
+     },
+     {},
+     {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif"},
+     "Die Verbindung zum Server ist abgebrochen (",
+     "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/gross.jpg\nbilder/gross.jpg.tavirel-neu\nindex.html\nlogo.gif\n",
+     [](TScene& scene) {
+         const std::string stays = "). „bilder/gross.jpg“ ist auf dem Server geblieben, wie es war.";
+         EXPECT_EQ(scene.last.error.substr(scene.last.error.size() - stays.size()), stays);
+         EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/gross.jpg") == Bytes(50 << 20, 'o'));
+         scene.progress.onSending = nullptr;
+         const transfer::TPublishResult again = scene.Publish();
+         EXPECT_EQ(again.error, "");
+         EXPECT_EQ(again.sent, std::vector<std::string>{"bilder/gross.jpg"});
+         EXPECT_EQ(Tree(scene.server), "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/gross.jpg\nindex.html\nlogo.gif\n");
+         scene.ExpectServerHasThePage();
+     }},
+};
+
+void PrintTo(const TRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class Publish : public testing::TestWithParam<TRow> {};
+
+TEST_P(Publish, LeavesTheServerFolderAsExpected) {
+    const TRow& row = GetParam();
+    TScene scene(row.server);
+    if (row.before) row.before(scene);
+    if (HasFatalFailure()) return;
+    const std::map<std::string, std::string> stampsBefore = Stamps(scene.server);
+    const std::size_t openBefore = OpenDescriptors();
+    const transfer::TPublishResult result = scene.Publish();
+    // A connection leaves nothing open behind it, whatever ended it.
+    EXPECT_EQ(OpenDescriptors(), openBefore);
+    if (std::string(row.error).empty()) {
+        EXPECT_EQ(result.error, "");
+    } else {
+        EXPECT_NE(result.error.find(row.error), std::string::npos) << result.error;
+    }
+    EXPECT_EQ(result.sent, row.sent);
+    EXPECT_EQ(result.unchanged, row.unchanged);
+    EXPECT_EQ(Tree(scene.server), row.serverTree);
+    // Nothing sent is nothing rewritten: the server's times stay.
+    if (row.sent.empty() && std::string(row.error).empty()) {
+        EXPECT_EQ(Stamps(scene.server), stampsBefore);
+    }
+    if (row.after) row.after(scene);
+    // The password goes to the server only, never into a file here.
+    if (!scene.login.password.empty())
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(scene.home))
+            if (entry.is_regular_file()) {
+                EXPECT_EQ(ReadFileBytes(entry.path()).find(scene.login.password), std::string::npos) << entry.path();
+            }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Publish, testing::ValuesIn(kRows),
+                         [](const testing::TestParamInfo<TRow>& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -1,0 +1,64 @@
+#include "transfer/file_digest.h"
+
+#include <openssl/evp.h>
+
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "transfer/publish.h"
+
+namespace transfer {
+namespace {
+
+struct TFreeDigest {
+    void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
+};
+using TDigestContext = std::unique_ptr<EVP_MD_CTX, TFreeDigest>;
+
+TDigestContext NewSha256() {
+    TDigestContext context(EVP_MD_CTX_new());
+    if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1)
+        throw TTransferError("SHA-256 steht nicht zur Verfügung (libcrypto).");
+    return context;
+}
+
+std::string FinishHex(EVP_MD_CTX* context) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    EVP_DigestFinal_ex(context, digest, &length);
+    static const char kHex[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned int i = 0; i < length; ++i) {
+        hex += kHex[digest[i] >> 4];
+        hex += kHex[digest[i] & 15];
+    }
+    return hex;
+}
+
+}  // namespace
+
+TFileDigest DigestFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw TTransferError("Die Datei „" + file.string() + "“ lässt sich nicht lesen.");
+    TDigestContext context = NewSha256();
+    TFileDigest result;
+    std::vector<char> buffer(1 << 16);
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        EVP_DigestUpdate(context.get(), buffer.data(), got);
+        result.size += got;
+    }
+    if (in.bad()) throw TTransferError("Die Datei „" + file.string() + "“ lässt sich nicht ganz lesen.");
+    result.sha256 = FinishHex(context.get());
+    return result;
+}
+
+std::string Sha256Hex(const std::string& bytes) {
+    TDigestContext context = NewSha256();
+    EVP_DigestUpdate(context.get(), bytes.data(), bytes.size());
+    return FinishHex(context.get());
+}
+
+}  // namespace transfer

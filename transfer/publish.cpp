@@ -1,0 +1,48 @@
+#include "transfer/publish.h"
+
+#include "transfer/publish_steps.h"
+#include "transfer/sftp_server.h"
+
+namespace transfer {
+namespace {
+
+// Trailing slashes dropped: "www/" and "www" are one folder, one record.
+// "~/www", as hosts often write it, is the login folder's "www": SFTP
+// itself knows no "~".
+std::string BaseFolder(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    if (folder == "~") return "";
+    if (folder.rfind("~/", 0) == 0) folder.erase(0, 2);
+    return folder;
+}
+
+std::unique_ptr<IRemoteServer> OpenServer(const TServerLogin& login, IPublishQuestions& questions,
+                                          const std::atomic<bool>& cancel) {
+    if (login.protocol == TProtocol::Sftp) return OpenSftpServer(login, questions, cancel);
+    throw TTransferError("FTPS wird noch nicht unterstützt.");
+}
+
+}  // namespace
+
+TPublishResult Publish(const TPublishPlan& plan, const TServerLogin& login, const std::filesystem::path& recordFolder,
+                       IPublishQuestions& questions, IPublishProgress& progress, const std::atomic<bool>& cancel) {
+    TPublishResult result;
+    const std::string base = BaseFolder(login.folder);
+    try {
+        std::unique_ptr<IRemoteServer> server = OpenServer(login, questions, cancel);
+        const std::string scheme = login.protocol == TProtocol::Sftp ? "sftp" : "ftps";
+        TSentRecord record(
+            recordFolder, scheme + " " + login.user + "@" + login.host + ":" + std::to_string(login.port) + " " + base);
+        RunPublishSteps(plan, *server, base, record, progress, cancel, result);
+    } catch (const TTransferError& error) {
+        result.error = error.what();
+    } catch (const std::exception& error) {
+        result.error = std::string("Veröffentlichen gescheitert: ") + error.what();
+    }
+    // A cancel may also have ended a wait for the server.
+    if (cancel) result.cancelled = true;
+    if (result.cancelled && result.error.empty()) result.error = "Veröffentlichen abgebrochen.";
+    return result;
+}
+
+}  // namespace transfer

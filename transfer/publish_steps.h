@@ -1,0 +1,22 @@
+#pragma once
+
+// The steps of a publish over any protocol, once connected: list each server
+// folder once, tidy what an interrupted publish left, send what changed under
+// a temporary name and put it in place.
+
+#include "transfer/publish.h"
+#include "transfer/remote_server.h"
+#include "transfer/sent_record.h"
+
+namespace transfer {
+
+// The server's name of a file below the login folder's `base` ("" is the
+// login folder itself, "/srv/www" an absolute one).
+std::string ServerPath(const std::string& base, const std::string& relative);
+
+// Fills `result` as it goes; throws TTransferError when it has to stop, and
+// the result then holds what was done before.
+void RunPublishSteps(const TPublishPlan& plan, IRemoteServer& server, const std::string& base, TSentRecord& record,
+                     IPublishProgress& progress, const std::atomic<bool>& cancel, TPublishResult& result);
+
+}  // namespace transfer

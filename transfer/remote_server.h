@@ -1,0 +1,40 @@
+#pragma once
+
+// What the publish steps need of a server, whatever protocol reaches it.
+// Paths are the server's, as the login folder joins them; every call throws
+// TTransferError with the German message of what went wrong.
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace transfer {
+
+struct TRemoteEntry {
+    std::string name;
+    bool folder = false;
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;  // seconds since the epoch, as the server reports it
+};
+
+class IRemoteServer {
+public:
+    virtual ~IRemoteServer() = default;
+    // The folder's entries; nullopt when there is no such folder.
+    virtual std::optional<std::vector<TRemoteEntry>> List(const std::string& folder) = 0;
+    virtual void MakeFolder(const std::string& folder) = 0;
+    // Writes the local file to `remote`, created or emptied first. `sent`
+    // hears the bytes sent so far after each piece; when it returns false the
+    // upload stops and Upload returns false, leaving `remote` partial.
+    virtual bool Upload(const std::filesystem::path& local, const std::string& remote,
+                        const std::function<bool(std::uint64_t)>& sent) = 0;
+    // `to` must not exist: not every server replaces a file by renaming.
+    virtual void Rename(const std::string& from, const std::string& to) = 0;
+    virtual void Remove(const std::string& file) = 0;
+    virtual TRemoteEntry Stat(const std::string& file) = 0;
+};
+
+}  // namespace transfer

@@ -1,0 +1,100 @@
+#include "transfer/sent_record.h"
+
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "transfer/file_digest.h"
+#include "transfer/publish.h"
+
+namespace transfer {
+namespace {
+
+// One file a line, its name last; a name may hold any byte but these two.
+std::string Escaped(const std::string& name) {
+    std::string out;
+    for (const char c : name) {
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string Unescaped(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            ++i;
+            out += text[i] == 'n' ? '\n' : text[i];
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// Readable enough to find by hand, unique by the digest of the whole key.
+std::string RecordFileName(const std::string& serverAndFolder) {
+    std::string readable;
+    for (const char c : serverAndFolder.substr(0, serverAndFolder.find(' ', serverAndFolder.find(' ') + 1))) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+                           c == '-' || c == '_';
+        readable += plain ? c : '_';
+    }
+    return readable + "-" + Sha256Hex(serverAndFolder).substr(0, 16) + ".txt";
+}
+
+}  // namespace
+
+TSentRecord::TSentRecord(const std::filesystem::path& recordFolder, const std::string& serverAndFolder)
+    : file_(recordFolder / RecordFileName(serverAndFolder)), serverAndFolder_(serverAndFolder) {
+    std::ifstream in(file_, std::ios::binary);
+    std::string line;
+    if (!std::getline(in, line) || line != "# " + serverAndFolder_) return;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        TSentFile sent;
+        std::string name;
+        if (!(fields >> sent.size >> sent.sha256 >> sent.serverSize >> sent.serverModified)) continue;
+        fields.get();
+        std::getline(fields, name);
+        if (!name.empty()) files_[Unescaped(name)] = sent;
+    }
+}
+
+const TSentFile* TSentRecord::Find(const std::string& file) const {
+    const auto found = files_.find(file);
+    return found == files_.end() ? nullptr : &found->second;
+}
+
+void TSentRecord::Note(const std::string& file, const TSentFile& sent) {
+    files_[file] = sent;
+    Save();
+}
+
+void TSentRecord::Save() const {
+    std::error_code error;
+    std::filesystem::create_directories(file_.parent_path(), error);
+    const std::filesystem::path temporary = file_.string() + ".neu";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << "# " << serverAndFolder_ << '\n';
+        for (const auto& [name, sent] : files_)
+            out << sent.size << ' ' << sent.sha256 << ' ' << sent.serverSize << ' ' << sent.serverModified << ' '
+                << Escaped(name) << '\n';
+        out.flush();
+        if (!out)
+            throw TTransferError("Die Aufzeichnung des Gesendeten „" + file_.string() +
+                                 "“ lässt sich nicht schreiben.");
+    }
+    std::filesystem::rename(temporary, file_, error);
+    if (error)
+        throw TTransferError("Die Aufzeichnung des Gesendeten „" + file_.string() +
+                             "“ lässt sich nicht schreiben: " + error.message());
+}
+
+}  // namespace transfer

@@ -1,0 +1,40 @@
+#pragma once
+
+// The local record of what was sent to one server folder: for each file the
+// content sent and what the server reported for it afterwards, so that a
+// later publish sends only what changed here or there.
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace transfer {
+
+struct TSentFile {
+    std::uint64_t size = 0;
+    std::string sha256;
+    std::uint64_t serverSize = 0;
+    std::int64_t serverModified = 0;
+};
+
+class TSentRecord {
+public:
+    // The record for this server and folder in `recordFolder`; empty when
+    // none was kept yet or it cannot be read (everything is then sent).
+    TSentRecord(const std::filesystem::path& recordFolder, const std::string& serverAndFolder);
+
+    const TSentFile* Find(const std::string& file) const;
+    // Noted and written at once, so that an interrupted publish keeps what
+    // it finished. Throws TTransferError when the record cannot be written.
+    void Note(const std::string& file, const TSentFile& sent);
+
+private:
+    void Save() const;
+
+    std::filesystem::path file_;
+    std::string serverAndFolder_;
+    std::map<std::string, TSentFile> files_;
+};
+
+}  // namespace transfer

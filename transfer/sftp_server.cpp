@@ -1,0 +1,177 @@
+#include "transfer/sftp_server.h"
+
+#include <fcntl.h>
+#include <libssh/sftp.h>
+
+#include <cctype>
+#include <fstream>
+#include <vector>
+
+#include "transfer/ssh_login.h"
+#include "transfer/stall_guard.h"
+
+namespace transfer {
+namespace {
+
+// Small enough for every server's packet limit (OpenSSH takes 256 KiB).
+constexpr std::size_t kPieceBytes = 64 * 1024;
+
+TRemoteEntry EntryOf(sftp_attributes attributes) {
+    return TRemoteEntry{attributes->name != nullptr ? attributes->name : "",
+                        attributes->type == SSH_FILEXFER_TYPE_DIRECTORY, attributes->size,
+                        static_cast<std::int64_t>(attributes->mtime)};
+}
+
+class TSftpServer : public IRemoteServer {
+public:
+    TSftpServer(const TServerLogin& login, IPublishQuestions& questions, const std::atomic<bool>& cancel)
+        : ssh_(login, questions), guard_(ssh_.socket(), cancel) {
+        const TStallGuard::TWaiting waiting(guard_);
+        sftp_ = sftp_new(ssh_.session());
+        if (sftp_ == nullptr) throw TTransferError(ssh_.Failure("Der Server bietet kein SFTP an"));
+        if (sftp_init(sftp_) != SSH_OK) {
+            const TTransferError error = Error("Der Server bietet kein SFTP an");
+            sftp_free(sftp_);
+            throw error;
+        }
+    }
+    ~TSftpServer() override { sftp_free(sftp_); }
+
+    std::optional<std::vector<TRemoteEntry>> List(const std::string& folder) override {
+        const TStallGuard::TWaiting waiting(guard_);
+        sftp_dir dir = sftp_opendir(sftp_, folder.c_str());
+        if (dir == nullptr) {
+            if (sftp_get_error(sftp_) == SSH_FX_NO_SUCH_FILE) return std::nullopt;
+            throw Error("Der Ordner „" + folder + "“ auf dem Server lässt sich nicht lesen");
+        }
+        std::vector<TRemoteEntry> entries;
+        while (sftp_attributes attributes = sftp_readdir(sftp_, dir)) {
+            TRemoteEntry entry = EntryOf(attributes);
+            sftp_attributes_free(attributes);
+            if (entry.name != "." && entry.name != "..") entries.push_back(std::move(entry));
+        }
+        const bool complete = sftp_dir_eof(dir) != 0;
+        sftp_closedir(dir);
+        if (!complete) throw Error("Der Ordner „" + folder + "“ auf dem Server lässt sich nicht ganz lesen");
+        return entries;
+    }
+
+    void MakeFolder(const std::string& folder) override {
+        const TStallGuard::TWaiting waiting(guard_);
+        if (sftp_mkdir(sftp_, folder.c_str(), 0755) != SSH_OK)
+            throw Error("Der Ordner „" + folder + "“ lässt sich auf dem Server nicht anlegen");
+    }
+
+    bool Upload(const std::filesystem::path& local, const std::string& remote,
+                const std::function<bool(std::uint64_t)>& sent) override {
+        std::ifstream in(local, std::ios::binary);
+        if (!in) throw TTransferError("Die Datei „" + local.string() + "“ lässt sich nicht lesen.");
+        sftp_file file = Waited([&] { return sftp_open(sftp_, remote.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644); });
+        if (file == nullptr) throw Error("Die Datei „" + remote + "“ lässt sich auf dem Server nicht anlegen");
+        std::vector<char> buffer(kPieceBytes);
+        std::uint64_t done = 0;
+        bool complete = true;
+        while (in) {
+            in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            const auto got = static_cast<std::size_t>(in.gcount());
+            if (got == 0) break;
+            if (Waited([&] { return sftp_write(file, buffer.data(), got); }) != static_cast<ssize_t>(got)) {
+                const std::string message = Error("Das Schreiben auf dem Server ist gescheitert", true).what();
+                Waited([&] { return sftp_close(file); });
+                throw TTransferError(message);
+            }
+            done += got;
+            if (!sent(done)) {
+                complete = false;
+                break;
+            }
+        }
+        if (in.bad()) {
+            Waited([&] { return sftp_close(file); });
+            throw TTransferError("Die Datei „" + local.string() + "“ lässt sich nicht ganz lesen.");
+        }
+        // The server may report a full disk only when the file is closed.
+        if (Waited([&] { return sftp_close(file); }) != SSH_OK)
+            throw Error("Das Schreiben auf dem Server ist gescheitert", true);
+        return complete;
+    }
+
+    void Rename(const std::string& from, const std::string& to) override {
+        const TStallGuard::TWaiting waiting(guard_);
+        if (sftp_rename(sftp_, from.c_str(), to.c_str()) != SSH_OK)
+            throw Error("„" + from + "“ lässt sich auf dem Server nicht in „" + to + "“ umbenennen");
+    }
+
+    void Remove(const std::string& file) override {
+        const TStallGuard::TWaiting waiting(guard_);
+        if (sftp_unlink(sftp_, file.c_str()) != SSH_OK)
+            throw Error("„" + file + "“ lässt sich auf dem Server nicht löschen");
+    }
+
+    TRemoteEntry Stat(const std::string& file) override {
+        const TStallGuard::TWaiting waiting(guard_);
+        sftp_attributes attributes = sftp_stat(sftp_, file.c_str());
+        if (attributes == nullptr) throw Error("„" + file + "“ lässt sich auf dem Server nicht abfragen");
+        TRemoteEntry entry = EntryOf(attributes);
+        sftp_attributes_free(attributes);
+        return entry;
+    }
+
+private:
+    // Every call that waits for the server's answer goes through here.
+    template <typename TCall>
+    auto Waited(TCall call) -> decltype(call()) {
+        const TStallGuard::TWaiting waiting(guard_);
+        return call();
+    }
+
+    // The cause as the user can act on it: the line, the rights, the space.
+    // `writing` is set where a full disk is the likely cause of a plain
+    // failure: SFTP version 3 has no code for it, and OpenSSH reports it as
+    // "Failure" without more.
+    TTransferError Error(const std::string& what, bool writing = false) const {
+        if (guard_.cut() == TStallGuard::TCut::Cancelled) return TTransferError("Veröffentlichen abgebrochen.");
+        if (guard_.cut() == TStallGuard::TCut::Silent)
+            return TTransferError(what + ": der Server antwortet nicht mehr (Zeitüberschreitung nach " +
+                                  std::to_string(TStallGuard::kSilentSeconds) + " Sekunden).");
+        if (ssh_is_connected(ssh_.session()) == 0) return TTransferError(ssh_.Failure(what));
+        const std::string words = ssh_get_error(ssh_.session());
+        const auto says = [&](const char* part) {
+            std::string lower = words;
+            for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            return lower.find(part) != std::string::npos;
+        };
+        switch (sftp_get_error(sftp_)) {
+            case SSH_FX_NO_SUCH_FILE:
+            case SSH_FX_NO_SUCH_PATH:
+                return TTransferError(what + ": den Ordner oder die Datei gibt es auf dem Server nicht.");
+            case SSH_FX_PERMISSION_DENIED:
+            case SSH_FX_WRITE_PROTECT:
+                return TTransferError(what + ": keine Schreibrechte dort (" + words + ").");
+            case SSH_FX_FAILURE:
+                if (says("space") || says("quota") || says("full"))
+                    return TTransferError(what + ": der Speicher auf dem Server ist voll (" + words + ").");
+                if (says("read only") || says("read-only") || says("permission"))
+                    return TTransferError(what + ": keine Schreibrechte dort (" + words + ").");
+                if (writing)
+                    return TTransferError(what + ": der Server meldet einen Fehler (" + words +
+                                          "); meist ist der Speicher dort voll.");
+                return TTransferError(what + ": der Server meldet einen Fehler (" + words + ").");
+            default:
+                return TTransferError(ssh_.Failure(what));
+        }
+    }
+
+    TSshLogin ssh_;
+    TStallGuard guard_;
+    sftp_session sftp_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<IRemoteServer> OpenSftpServer(const TServerLogin& login, IPublishQuestions& questions,
+                                              const std::atomic<bool>& cancel) {
+    return std::make_unique<TSftpServer>(login, questions, cancel);
+}
+
+}  // namespace transfer
