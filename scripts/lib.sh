@@ -40,7 +40,7 @@ BROWSER_PACKAGES=(chromium)
 # Publishing: libssh for SFTP (libcrypto for the SHA-256 of what was sent);
 # the tests start OpenSSH's sshd and rclone's SFTP server on 127.0.0.1, the
 # benchmarks compare with OpenSSH's sftp.
-PUBLISH_PACKAGES=(libssh-dev libssl-dev openssh-server openssh-client rclone)
+PUBLISH_PACKAGES=(libssh-dev libssl-dev openssh-server openssh-client rclone python3)
 
 # clang with its libFuzzer and sanitizer runtimes, for the fuzz targets.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
