@@ -38,8 +38,9 @@ PREVIEW_PACKAGES=(qt6-webengine-dev)
 BROWSER_PACKAGES=(chromium)
 
 # Publishing: libssh for SFTP (libcrypto for the SHA-256 of what was sent);
-# the tests start OpenSSH's sshd and rclone's SFTP server on 127.0.0.1, the
-# benchmarks compare with OpenSSH's sftp.
+# the tests start OpenSSH's sshd and rclone's SFTP server on 127.0.0.1 (and
+# python3's web server where an SFTP server was expected), the benchmarks
+# compare with OpenSSH's sftp.
 PUBLISH_PACKAGES=(libssh-dev libssl-dev openssh-server openssh-client rclone python3)
 
 # clang with its libFuzzer and sanitizer runtimes, for the fuzz targets.
