@@ -43,9 +43,10 @@ BROWSER_PACKAGES=(chromium)
 TEST_SERVER_PACKAGES=(python3)
 
 # Publishing: libssh for SFTP (libcrypto for the SHA-256 of what was sent);
-# the tests start OpenSSH's sshd and rclone's SFTP server on 127.0.0.1, the
-# benchmarks compare with OpenSSH's sftp.
-PUBLISH_PACKAGES=(libssh-dev libssl-dev openssh-server openssh-client rclone)
+# the tests start OpenSSH's sshd and rclone's SFTP server on 127.0.0.1 (and
+# python3's web server where an SFTP server was expected), the benchmarks
+# compare with OpenSSH's sftp.
+PUBLISH_PACKAGES=(libssh-dev libssl-dev openssh-server openssh-client rclone python3)
 
 # The keyring test: a session bus of its own (dbus-run-session, dbus-send)
 # with gnome-keyring's Secret Service, which Qt Keychain reaches through
