@@ -85,7 +85,7 @@ void BM_Finish(benchmark::State& state) {
 // back first, as the finish command does before it replaces a file.
 void BM_CoreFinish(benchmark::State& state) {
     auto wizard = FilledWizard(static_cast<std::size_t>(state.range(0)));
-    const core::TPageDescription page = wizard->ReadPageDescription();
+    const core::TPageDescription page = wizard->DescribePage();
     core::SavePageLines(core::PageFileName(page), core::GeneratePage(page));
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();

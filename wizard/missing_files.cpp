@@ -1,17 +1,20 @@
-// The line under the code view that names what the written page refers to
-// but its folder lacks: a name typed wrong stays invisible until the page
-// is looked at, and a slip of letter case only on the web server.
+#include "wizard/missing_files.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QPromise>
 #include <QSet>
 #include <QStringList>
+#include <QThreadPool>
+#include <memory>
+#include <string>
 
+#include "core/line_list.h"
 #include "core/page_references.h"
 #include "ui/elided_label.h"
-#include "wizard/wizard_window.h"
 
+namespace wizard {
 namespace {
 
 // A folder's entries, by name and by name in lower case.
@@ -68,23 +71,57 @@ QString NameOnDisk(const QDir& pageFolder, const QString& name, TFolderListings&
 
 }  // namespace
 
-void TForm3::ShowMissingFiles(const core::TLineList& page) {
-    const QDir folder(PageFolder());
+TMissingFilesLine CheckMissingFiles(const QString& folder, const std::vector<std::string>& names) {
+    const QDir pageFolder(folder);
     QStringList missing;
     TFolderListings listings;
-    for (const std::string& reference : core::LocalReferences(page.FileBytes())) {
+    for (const std::string& reference : names) {
         const QString name = QString::fromUtf8(reference);
-        const QString onDisk = NameOnDisk(folder, name, listings);
+        const QString onDisk = NameOnDisk(pageFolder, name, listings);
         // Web servers tell letter cases apart, so the user hears of both.
         if (onDisk.isEmpty())
             missing << name;
         else if (onDisk != name)
             missing << onDisk + QStringLiteral(" statt ") + name;
     }
-    if (missing.isEmpty()) {
-        Label21->SetLine(QStringLiteral("Alle Bilder und Links gefunden"), QString());
-        return;
-    }
-    Label21->SetLine(QStringLiteral("Fehlt: ") + missing.join(QStringLiteral(", ")),
-                     QStringLiteral("Fehlt:\n") + missing.join(QLatin1Char('\n')));
+    if (missing.isEmpty()) return {QStringLiteral("Alle Bilder und Links gefunden"), QString()};
+    return {QStringLiteral("Fehlt: ") + missing.join(QStringLiteral(", ")),
+            QStringLiteral("Fehlt:\n") + missing.join(QLatin1Char('\n'))};
 }
+
+TMissingFilesCheck::TMissingFilesCheck(ui::TElidedLabel* line) : QObject(line), line_(line) {
+    connect(&watcher_, &QFutureWatcherBase::finished, this, &TMissingFilesCheck::Show);
+}
+
+void TMissingFilesCheck::Start(const QString& folder, const core::TLineList& page) {
+    Clear();
+    // The pool's function is copied, the promise cannot be: shared.
+    auto promise = std::make_shared<QPromise<TMissingFilesLine>>();
+    watcher_.setFuture(promise->future());
+    running_ = true;
+    QThreadPool::globalInstance()->start([promise, folder, bytes = std::string(page.FileBytes())] {
+        promise->start();
+        if (!promise->isCanceled()) promise->addResult(CheckMissingFiles(folder, core::LocalReferences(bytes)));
+        promise->finish();
+    });
+}
+
+void TMissingFilesCheck::Clear() {
+    // The old future's signals no longer reach this object.
+    watcher_.cancel();
+    watcher_.setFuture(QFuture<TMissingFilesLine>());
+    running_ = false;
+    line_->SetLine(QString(), QString());
+}
+
+void TMissingFilesCheck::Show() {
+    // A finished signal of a future this watcher no longer holds.
+    const QFuture<TMissingFilesLine> future = watcher_.future();
+    if (!running_ || !future.isFinished() || future.resultCount() == 0) return;
+    running_ = false;
+    const TMissingFilesLine result = future.result();
+    line_->SetLine(result.line, result.longForm);
+    emit Ended();
+}
+
+}  // namespace wizard

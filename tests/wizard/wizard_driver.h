@@ -25,7 +25,9 @@ public:
     void Enter(const char* control);
     void Paste(const char* control, const QString& text);
     void SelectEntry(const char* list, int row);  // clicks the entry
-    void Finish() { Click("SpeedButton9"); }
+    // Clicks "Fertig" and waits until the missing-files line shows the
+    // result.
+    void Finish();
     // On the page of its list: types the texts and clicks "Neuer Verweis",
     // presses Enter, clicks "Neues Bild".
     void AddLink(const QString& text, const QString& target);
@@ -43,6 +45,10 @@ public:
 
     TForm3 window;
 };
+
+// Returns once the missing-files check the last finish started has ended
+// and its line shows the result; at once when none runs.
+void WaitForMissingFilesCheck(TForm3& wizard);
 
 // The scripted roads, from a fresh wizard up to "Fertig" (not clicked).
 // A heading, two links, two text lines and one image.

@@ -1,9 +1,8 @@
-// What the wizard knows of its own state as a whole: where its page goes,
-// whether the user has changed anything since it was last saved, and a
-// signal for every change.
+// What the wizard knows of its page as a whole: where it goes, whether the
+// user has changed anything since it was last saved, and a signal for
+// every change.
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -21,11 +20,11 @@ QString TForm3::PageFolder() const {
 
 bool TForm3::HasUnsavedEntries() const {
     // An entry being edited in place may hold typed text not yet in its list.
-    return unsaved_ || ListBox1->IsEditing();
+    return unsaved_.IsSet() || ListBox1->IsEditing();
 }
 
 void TForm3::MarkSaved() {
-    unsaved_ = false;
+    unsaved_.Clear();
 }
 
 void TForm3::WatchChanges() {
@@ -45,5 +44,8 @@ void TForm3::WatchChanges() {
     // Any change counts until the page is written or opened; the program's
     // own changes (a finish's traces, an opened page) are marked saved
     // right after them.
-    connect(this, &TForm3::PageChanged, this, [this] { unsaved_ = true; });
+    connect(this, &TForm3::PageChanged, this, [this] { unsaved_.Set(); });
+    // The fields for the next entry, whose text is on no page until a
+    // command takes it.
+    unsaved_.WatchPending({Edit3, Edit4, Edit12, Edit13, Edit22, Edit23, Edit10, Edit11});
 }
