@@ -76,10 +76,10 @@ void TForm3::ForgetWrittenPage() {
 }
 
 void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
-    // A line being edited counts as typed: the flat button and Ctrl+S leave
-    // the editor open.
+    // A line being edited counts as typed (the flat button and Ctrl+S leave
+    // the editor open); until this run has written its page there is
+    // nothing to look at.
     ListBox1->EndEditing();
-    // Until this run has written its page there is nothing to look at.
     ForgetWrittenPage();
     CodeLines->setStringList({});
     const core::TLineList lines = core::GeneratePage(ReadPageDescription());
@@ -89,10 +89,8 @@ void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
     if (!MayReplace(this, fileName)) return;
     // A failed write reaches the error display; the code view keeps the page.
     core::SavePageFile(ui::ToPath(fileName), lines);
-    // Text waiting in a field for the next entry is on no page: it stays unsaved.
-    unsaved_.Written();
+    unsaved_.Written();  // text waiting for the next entry stays unsaved
     WrittenPage = QFileInfo(fileName).absoluteFilePath();
     SpeedButton10->setEnabled(true);
-    // Looked for beside the window, which is free again right away.
-    missingFiles_->Start(PageFolder(), lines);
+    missingFiles_->Start(PageFolder(), lines);  // beside the window, which is free at once
 }

@@ -11,6 +11,7 @@
 #include "ui/entry_dialog.h"
 #include "ui/error_display.h"
 #include "ui/list_box.h"
+#include "wizard/picture_name.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -73,6 +74,6 @@ void TForm3::ListBox3DblClick() {  // an image, in "Bild bearbeiten"
     if (row < 0) return;
     QString file = images_->Text(row);
     QString caption = images_->Partner(row);
-    const auto pick = [this](QLineEdit* field) { PickImage(field); };
+    const auto pick = [this](QLineEdit* field) { wizard::PickPicture(this, PageFolder(), field); };
     if (AskImage(this, file, caption, pick) && images_->Edit(row, file, caption)) emit PageChanged();
 }

@@ -70,10 +70,10 @@ struct TShow {
     }
 };
 
-}  // namespace
-
-template <typename Window, typename Page, typename Map>
-void TForm3::EachField(Window& w, Page& page, Map map) {
+// Every field of the description with its control, in the description's
+// order; the same list read one way or the other.
+template <typename Window, typename Lists, typename Page, typename Map>
+void EachField(Window& w, Lists& links, Lists& images, Page& page, Map map) {
     using Choice = std::remove_reference_t<decltype((w.HeadingSizeChoice))>;
     map(w.Edit2, page.Title);
     map(w.Edit5, page.HeadingText);
@@ -98,7 +98,7 @@ void TForm3::EachField(Window& w, Page& page, Map map) {
     map(w.Edit16, page.VisitedColor);
     map(w.Edit17, page.HoverColor);
     map(w.Edit18, page.ActiveColor);
-    map(*w.links_, page.Links);
+    map(links, page.Links);
     map(w.Dots, page.UseDots);
     map(w.Edit6, page.DotImage);
     map(w.lh, page.UseLinkBackground);
@@ -106,18 +106,20 @@ void TForm3::EachField(Window& w, Page& page, Map map) {
     map(w.ListBox1, page.TextLines);
     map(w.Edit24, page.TextColor);
     map(w.Edit25, page.TextFace);
-    map(*w.images_, page.Images);
+    map(images, page.Images);
     map(w.SpinEdit3, page.BreaksPerImage);
     map(w.Edit19, page.FileBaseName);
     map(TEitherOr{w.html, w.htm}, page.LongExtension);
 }
 
+}  // namespace
+
 core::TPageDescription TForm3::DescribePage() const {
     core::TPageDescription page;
-    EachField(*this, page, TRead{});
+    EachField(*this, *links_, *images_, page, TRead{});
     return page;
 }
 
 void TForm3::LoadPageDescription(const core::TPageDescription& page) {
-    EachField(*this, page, TShow{});
+    EachField(*this, *links_, *images_, page, TShow{});
 }

@@ -10,6 +10,18 @@
 #include "ui/list_box.h"
 #include "wizard/wizard_window.h"
 
+namespace {
+
+void WatchRows(QAbstractItemModel* rows, TForm3* window) {
+    QObject::connect(rows, &QAbstractItemModel::rowsInserted, window, &TForm3::PageChanged);
+    QObject::connect(rows, &QAbstractItemModel::rowsRemoved, window, &TForm3::PageChanged);
+    QObject::connect(rows, &QAbstractItemModel::rowsMoved, window, &TForm3::PageChanged);
+    QObject::connect(rows, &QAbstractItemModel::dataChanged, window, &TForm3::PageChanged);
+    QObject::connect(rows, &QAbstractItemModel::modelReset, window, &TForm3::PageChanged);
+}
+
+}  // namespace
+
 QString TForm3::PageFilePath() const {
     return Edit19->text() + (html->isChecked() ? QStringLiteral(".html") : QStringLiteral(".htm"));
 }
@@ -33,14 +45,7 @@ void TForm3::WatchChanges() {
     for (QAbstractButton* button : findChildren<QAbstractButton*>())
         if (button->isCheckable()) connect(button, &QAbstractButton::toggled, this, &TForm3::PageChanged);
     // The hidden partner lists change together with the visible ones.
-    for (ui::TListBox* list : {ListBox1, ListBox2, ListBox3}) {
-        QAbstractItemModel* rows = list->model();
-        connect(rows, &QAbstractItemModel::rowsInserted, this, &TForm3::PageChanged);
-        connect(rows, &QAbstractItemModel::rowsRemoved, this, &TForm3::PageChanged);
-        connect(rows, &QAbstractItemModel::rowsMoved, this, &TForm3::PageChanged);
-        connect(rows, &QAbstractItemModel::dataChanged, this, &TForm3::PageChanged);
-        connect(rows, &QAbstractItemModel::modelReset, this, &TForm3::PageChanged);
-    }
+    for (ui::TListBox* list : {ListBox1, ListBox2, ListBox3}) WatchRows(list->model(), this);
     // Any change counts until the page is written or opened; the program's
     // own changes (a finish's traces, an opened page) are marked saved
     // right after them.

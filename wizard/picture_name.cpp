@@ -1,7 +1,10 @@
 #include "wizard/picture_name.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QUrl>
 
 #include "core/file_copy.h"
 #include "ui/question_box.h"
@@ -48,6 +51,17 @@ QString CopyBesideThePage(QWidget* window, const QString& file, const QString& p
     }
 }
 
+// Where the dialog opens: on the file the field names if it exists, so
+// that the dialog shows its folder with it selected, else in the page's
+// folder.
+QString DialogStart(const QString& field, const QString& pageFolder) {
+    if (!field.isEmpty()) {
+        const QString file = QDir(pageFolder).filePath(QUrl::fromPercentEncoding(field.toUtf8()));
+        if (QFileInfo(file).isFile()) return file;
+    }
+    return pageFolder;
+}
+
 }  // namespace
 
 QString RelativePictureName(const QString& pageFolder, const QString& file) {
@@ -76,6 +90,16 @@ QString NameOnPage(QWidget* window, const QString& file, const QString& pageFold
             break;
     }
     return {};
+}
+
+void PickPicture(QWidget* window, const QString& pageFolder, QLineEdit* field) {
+    const QString file =
+        QFileDialog::getOpenFileName(window, QStringLiteral("Bild auswählen"), DialogStart(field->text(), pageFolder),
+                                     QStringLiteral("Bilder (*.gif *.jpg *.jpeg *.png *.webp *.svg);;Alle Dateien (*)"),
+                                     nullptr, QFileDialog::DontUseNativeDialog);
+    if (file.isEmpty()) return;
+    const QString name = NameOnPage(window, file, pageFolder);
+    if (!name.isEmpty()) field->setText(name);
 }
 
 }  // namespace wizard

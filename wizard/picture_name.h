@@ -7,6 +7,7 @@
 
 #include <QString>
 
+class QLineEdit;
 class QWidget;
 
 namespace wizard {
@@ -19,5 +20,8 @@ QString AsPageName(QString name);
 // The name the page gives the chosen file, asking about a copy where it
 // lies outside; empty when the user dropped it. Questions go to parent.
 QString NameOnPage(QWidget* parent, const QString& file, const QString& pageFolder);
+// "Bild auswählen": the file dialog, opened on the picture the field names
+// or in the page's folder; the chosen picture's name goes into the field.
+void PickPicture(QWidget* window, const QString& pageFolder, QLineEdit* field);
 
 }  // namespace wizard

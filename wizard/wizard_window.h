@@ -33,9 +33,10 @@ class TToggleGroup;
 }  // namespace ui
 
 // The wizard: five input pages, the code view and the finish button. The
-// controls hold the whole page, but for what stands beside them below:
-// the heading size chosen, the hidden partners of the link and image lists,
-// the page the last finish wrote, and whether anything is unsaved.
+// controls hold the whole page; beside them stand only HeadingSizeChoice,
+// the hidden partners ListBox5 and ListBox6, the path of the page the last
+// finish wrote (WrittenPage), the unsaved mark and the missing-files check
+// of the last finish.
 class TForm3 : public QWidget {
     Q_OBJECT
 public:
@@ -200,15 +201,11 @@ private:
     void CreateImagePickers();
     void ConnectLists();
     void WatchChanges();
-    // The one list of the description's fields and their controls.
-    template <typename Window, typename Page, typename Map>
-    static void EachField(Window& w, Page& page, Map map);
     // DescribePage, leaving the traces a finish leaves in the window.
     core::TPageDescription ReadPageDescription();
     // Nothing written by this page's finish any more: no page to look at,
     // no missing-files line.
     void ForgetWrittenPage();
-    void PickImage(QLineEdit* field);
 
     std::optional<wizard::TPairedList> links_;   // ListBox2 and ListBox5
     std::optional<wizard::TPairedList> images_;  // ListBox3 and ListBox6
