@@ -89,7 +89,11 @@ TMissingFilesLine CheckMissingFiles(const QString& folder, const std::vector<std
             QStringLiteral("Fehlt:\n") + missing.join(QLatin1Char('\n'))};
 }
 
-TMissingFilesCheck::TMissingFilesCheck(ui::TElidedLabel* line) : QObject(line), line_(line) {
+TMissingFilesCheck::TMissingFilesCheck(ui::TElidedLabel* line)
+    : QObject(line), line_(line), worker_(new QThreadPool(this)) {
+    // A thread of its own: checks never pile up beside each other, and
+    // none outlives the window, whose end waits for it.
+    worker_->setMaxThreadCount(1);
     connect(&watcher_, &QFutureWatcherBase::finished, this, &TMissingFilesCheck::Show);
 }
 
@@ -99,7 +103,7 @@ void TMissingFilesCheck::Start(const QString& folder, const core::TLineList& pag
     auto promise = std::make_shared<QPromise<TMissingFilesLine>>();
     watcher_.setFuture(promise->future());
     running_ = true;
-    QThreadPool::globalInstance()->start([promise, folder, bytes = std::string(page.FileBytes())] {
+    worker_->start([promise, folder, bytes = std::string(page.FileBytes())] {
         promise->start();
         if (!promise->isCanceled()) promise->addResult(CheckMissingFiles(folder, core::LocalReferences(bytes)));
         promise->finish();

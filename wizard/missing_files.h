@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class QThreadPool;
+
 namespace core {
 class TLineList;
 }
@@ -50,6 +52,7 @@ private:
     void Show();
 
     ui::TElidedLabel* line_;
+    QThreadPool* worker_;
     QFutureWatcher<TMissingFilesLine> watcher_;
     bool running_ = false;
 };
