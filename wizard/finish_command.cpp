@@ -56,7 +56,7 @@ bool MayReplace(QWidget* window, const QString& fileName) {
 core::TPageDescription TForm3::ReadPageDescription() {
     // The traces this leaves in the window are the program's, not the user's.
     const bool wasSaved = !HasUnsavedEntries();
-    const core::TPageDescription page = DescribePage();
+    core::TPageDescription page = DescribePage();  // not const: returned without a copy
     // Walking the link list leaves the last link in the link fields, so the
     // next "Neuer Link" repeats it unless the user types anew.
     if (links_->Count() > 0) {
