@@ -65,15 +65,27 @@ QString DialogStart(const QString& field, const QString& pageFolder) {
 }  // namespace
 
 QString RelativePictureName(const QString& pageFolder, const QString& file) {
+    // Judged first by the paths as the user sees them: a subfolder that is
+    // a link to elsewhere (bilder → ~/Fotos) is inside the page's folder.
+    const QString seen =
+        QDir(QFileInfo(pageFolder).absoluteFilePath()).relativeFilePath(QFileInfo(file).absoluteFilePath());
+    if (IsBesideThePage(seen)) return seen;
+    // Then as the disk has them, for a folder reached through a link the
+    // other path did not take.
     const QFileInfo chosen(file);
     return QDir(RealFolder(pageFolder)).relativeFilePath(RealFolder(chosen.absolutePath()) + '/' + chosen.fileName());
 }
 
 // A name as the page must write it for the browser to find the file.
 QString AsPageName(QString name) {
+    // A '"' would end the attribute, '&' start a character reference
+    // ("&reg" is "®"), and a browser reads a backslash as '/'.
     return name.replace(QLatin1Char('%'), QStringLiteral("%25"))
         .replace(QLatin1Char('#'), QStringLiteral("%23"))
-        .replace(QLatin1Char('?'), QStringLiteral("%3F"));
+        .replace(QLatin1Char('?'), QStringLiteral("%3F"))
+        .replace(QLatin1Char('"'), QStringLiteral("%22"))
+        .replace(QLatin1Char('&'), QStringLiteral("%26"))
+        .replace(QLatin1Char('\\'), QStringLiteral("%5C"));
 }
 
 // The name the page gives the chosen file; empty when the user dropped it.
