@@ -1,14 +1,20 @@
 // The wizard's commands in the real window, offscreen: finishing a page
 // with 10,000 entries in each list against the core's own generate and save
-// of the same page, and entering the lists, which must stay linear.
+// of the same page, entering the lists, which must stay linear, and the
+// missing-files check against listing the folders it looks into.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <chrono>
 #include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "bench/goal_table.h"
 #include "bench/sample_page.h"
@@ -16,6 +22,7 @@
 #include "core/page_file.h"
 #include "core/page_generator.h"
 #include "core/page_reader.h"
+#include "wizard/missing_files.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -69,8 +76,17 @@ std::unique_ptr<TForm3> FilledWizard(std::size_t entries) {
     return wizard;
 }
 
+// Until the missing-files check of the last finish has shown its line.
+void WaitForMissingFilesCheck(TForm3& wizard) {
+    const auto* check = wizard.findChild<wizard::TMissingFilesCheck*>();
+    while (check->IsRunning()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 // The click itself plus the events it leaves behind (layout, repaint), so
-// that deferred work is not hidden from the figure.
+// that deferred work is not hidden from the figure: until the window is
+// free again. The missing-files check runs beside it on a worker thread;
+// it ends before the next click, outside the figure, so that no two
+// finishes overlap.
 void BM_Finish(benchmark::State& state) {
     auto wizard = FilledWizard(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {
@@ -78,6 +94,7 @@ void BM_Finish(benchmark::State& state) {
         wizard->SpeedButton9Click();
         QCoreApplication::processEvents();
         state.SetIterationTime(Seconds(start));
+        WaitForMissingFilesCheck(*wizard);
     }
 }
 
@@ -85,13 +102,51 @@ void BM_Finish(benchmark::State& state) {
 // back first, as the finish command does before it replaces a file.
 void BM_CoreFinish(benchmark::State& state) {
     auto wizard = FilledWizard(static_cast<std::size_t>(state.range(0)));
-    const core::TPageDescription page = wizard->ReadPageDescription();
+    const core::TPageDescription page = wizard->DescribePage();
     core::SavePageLines(core::PageFileName(page), core::GeneratePage(page));
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
         benchmark::DoNotOptimize(core::ReadPage(core::ReadPageFile(core::PageFileName(page))));
         const core::TLineList lines = core::GeneratePage(page);
         core::SavePageLines(core::PageFileName(page), lines);
+        state.SetIterationTime(Seconds(start));
+    }
+}
+
+// A page's folder with half the names beside the page and half in a
+// subfolder, every file there; the names as the page writes them.
+std::vector<std::string> PictureFolder(std::size_t names) {
+    const QDir folder(QStringLiteral("check"));
+    folder.mkpath(QStringLiteral("bilder"));
+    std::vector<std::string> onPage;
+    for (std::size_t i = 0; i < names; ++i) {
+        const std::string name = (i % 2 == 0 ? "" : "bilder/") + bench::SampleText("foto", i) + ".jpg";
+        QFile file(folder.filePath(QString::fromStdString(name)));
+        if (!file.exists() && !file.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot write " + name);
+        onPage.push_back(name);
+    }
+    return onPage;
+}
+
+void BM_MissingFilesCheck(benchmark::State& state) {
+    const std::vector<std::string> names = PictureFolder(static_cast<std::size_t>(state.range(0)));
+    const QString folder = QDir(QStringLiteral("check")).absolutePath();
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        benchmark::DoNotOptimize(wizard::CheckMissingFiles(folder, names));
+        state.SetIterationTime(Seconds(start));
+    }
+}
+
+// The floor: listing the two folders the check must look into, nothing
+// more, as the check lists them.
+void BM_ListFolders(benchmark::State& state) {
+    PictureFolder(static_cast<std::size_t>(state.range(0)));
+    const QDir::Filters entries = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        benchmark::DoNotOptimize(QDir(QStringLiteral("check")).entryList(entries));
+        benchmark::DoNotOptimize(QDir(QStringLiteral("check/bilder")).entryList(entries));
         state.SetIterationTime(Seconds(start));
     }
 }
@@ -121,6 +176,8 @@ void BM_EnterImages(benchmark::State& state) {
 
 BENCHMARK(BM_Finish)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CoreFinish)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MissingFilesCheck)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListFolders)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EnterLinks)->Arg(10000)->Arg(20000)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EnterLines)->Arg(10000)->Arg(20000)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EnterImages)->Arg(10000)->Arg(20000)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -139,6 +196,8 @@ int main(int argc, char** argv) {
         argc, argv,
         {
             TGoalRow{"finish, 10,000 entries vs core generate+save", "BM_Finish/10000", "BM_CoreFinish/10000", 3.0},
+            TGoalRow{"missing-files check, 10,000 names vs listing the same folders", "BM_MissingFilesCheck/10000",
+                     "BM_ListFolders/10000", 2.0},
             TGoalRow{"\"Neuer Link\" 20,000 vs 10,000 presses", "BM_EnterLinks/20000", "BM_EnterLinks/10000", 2.2},
             TGoalRow{"\"Hinzufügen\" 20,000 vs 10,000 presses", "BM_EnterLines/20000", "BM_EnterLines/10000", 2.2},
             TGoalRow{"\"Neues Bild\" 20,000 vs 10,000 presses", "BM_EnterImages/20000", "BM_EnterImages/10000", 2.2},

@@ -1,5 +1,5 @@
 // "Im Browser ansehen": the page the last finish wrote, opened in the
-// desktop's web browser; "Vorschau": the page as it would be written now.
+// desktop's web browser.
 
 #include <QUrl>
 #include <stdexcept>
@@ -11,12 +11,4 @@ void TForm3::SpeedButton10Click() {  // "Im Browser ansehen"
     // Raised like any handler's error, so the display treats it like the
     // file layer's messages.
     if (!ui::OpenInWebBrowser(QUrl::fromLocalFile(WrittenPage))) throw std::runtime_error("Kein Webbrowser gefunden");
-}
-
-void TForm3::SpeedButton11Click() {  // "Vorschau"
-    emit PreviewRequested();
-}
-
-void TForm3::SpeedButton19Click() {  // "Veröffentlichen"
-    emit PublishRequested();
 }

@@ -2,10 +2,8 @@
 // page's lines go into the code view and into the page file, which the user
 // may then look at in the browser.
 
-#include <QCheckBox>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QStringList>
 #include <QStringListModel>
 #include <QToolButton>
@@ -14,29 +12,13 @@
 #include "core/page_file.h"
 #include "core/page_generator.h"
 #include "core/page_reader.h"
-#include "ui/elided_label.h"
 #include "ui/list_box.h"
 #include "ui/question_box.h"
-#include "ui/spin_edit.h"
 #include "ui/text_boundary.h"
+#include "wizard/missing_files.h"
 #include "wizard/wizard_window.h"
 
 namespace {
-
-std::string AnsiText(const QLineEdit* edit) {
-    return ui::ToAnsi(edit->text());
-}
-
-// Pairs each visible entry with the hidden entry at the same position.
-template <typename Entry>
-std::vector<Entry> ReadPairedList(const ui::TListBox* visible, const QStringList& hidden) {
-    std::vector<std::string> shown = ui::ListAnsiTexts(visible);
-    std::vector<Entry> entries;
-    entries.reserve(shown.size());
-    for (std::size_t i = 0; i < shown.size(); ++i)
-        entries.push_back(Entry{std::move(shown[i]), ui::ToAnsi(hidden.at(static_cast<qsizetype>(i)))});
-    return entries;
-}
 
 // Reading a list leaves its last entry selected; an empty list stays so.
 void SelectLast(ui::TListBox* list) {
@@ -71,79 +53,44 @@ bool MayReplace(QWidget* window, const QString& fileName) {
 
 }  // namespace
 
-core::TPageDescription TForm3::DescribePage() const {
-    core::TPageDescription page;
-    page.Title = AnsiText(Edit2);
-    page.HeadingText = AnsiText(Edit5);
-    page.HeadingSizeIndex = HeadingSizeChoice;
-    page.HeadingColor = AnsiText(Edit20);
-    page.HeadingFace = AnsiText(Edit21);
-    page.HeadingImage = AnsiText(Edit8);
-    page.CornerImageOn = eck->isChecked();
-    page.CornerImage = AnsiText(Edit9);
-    page.CornerHeight = SpinEdit1->value();
-    page.BackgroundIsImage = hgb->isChecked();
-    page.BackgroundImage = AnsiText(Edit1);
-    page.BackgroundColor = AnsiText(Edit14);
-    page.MarginLeft = SpinEdit4->value();
-    page.MarginTop = SpinEdit5->value();
-    page.UseStyleSheet = CSS->isChecked();
-    page.BoldLinks = fett->isChecked();
-    page.LinkColor = AnsiText(Edit15);
-    page.VisitedColor = AnsiText(Edit16);
-    page.HoverColor = AnsiText(Edit17);
-    page.ActiveColor = AnsiText(Edit18);
-    page.Links = ReadPairedList<core::TLinkEntry>(ListBox2, ListBox5);
-    page.UseDots = Dots->isChecked();
-    page.DotImage = AnsiText(Edit6);
-    page.UseLinkBackground = lh->isChecked();
-    page.LinkBackgroundImage = AnsiText(Edit7);
-    page.TextLines = ui::ListAnsiTexts(ListBox1);
-    page.TextColor = AnsiText(Edit24);
-    page.TextFace = AnsiText(Edit25);
-    page.Images = ReadPairedList<core::TImageEntry>(ListBox3, ListBox6);
-    page.BreaksPerImage = SpinEdit3->value();
-    page.FileBaseName = AnsiText(Edit19);
-    page.LongExtension = html->isChecked();
+core::TPageDescription TForm3::ReadPageDescription() {
+    // The traces this leaves in the window are the program's, not the user's.
+    const bool wasSaved = !HasUnsavedEntries();
+    core::TPageDescription page = DescribePage();  // not const: returned without a copy
+    // Walking the link list leaves the last link in the link fields, so the
+    // next "Neuer Link" repeats it unless the user types anew.
+    if (links_->Count() > 0) {
+        Edit3->setText(links_->Text(links_->Count() - 1));
+        Edit4->setText(ListBox5.last());
+        unsaved_.Used({Edit3, Edit4});
+    }
+    for (ui::TListBox* list : {ListBox2, ListBox1, ListBox3}) SelectLast(list);
+    if (wasSaved) MarkSaved();
     return page;
 }
 
-core::TPageDescription TForm3::ReadPageDescription() {
-    const core::TPageDescription page = DescribePage();
-    // Walking the link list leaves the last link in the link fields, so the
-    // next "Neuer Link" repeats it unless the user types anew.
-    if (ListBox2->count() > 0) {
-        Edit3->setText(ListBox2->texts().last());
-        Edit4->setText(ListBox5.last());
-    }
-    SelectLast(ListBox2);
-    SelectLast(ListBox1);
-    SelectLast(ListBox3);
-    return page;
+void TForm3::ForgetWrittenPage() {
+    WrittenPage.clear();
+    SpeedButton10->setEnabled(false);
+    missingFiles_->Clear();
 }
 
 void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
-    // A line being edited counts as typed: the flat button and Ctrl+S leave
-    // the editor open.
+    // A line being edited counts as typed (the flat button and Ctrl+S leave
+    // the editor open); until this run has written its page there is
+    // nothing to look at.
     ListBox1->EndEditing();
-    // Until this run has written its page there is nothing to look at.
-    WrittenPage.clear();
-    SpeedButton10->setEnabled(false);
-    Label21->SetLine(QString(), QString());
+    ForgetWrittenPage();
     CodeLines->setStringList({});
-    // The traces this leaves in the window are the program's, not the user's.
-    const bool wasSaved = !HasUnsavedEntries();
-    const core::TPageDescription page = ReadPageDescription();
-    if (wasSaved) MarkSaved();
-    const core::TLineList lines = core::GeneratePage(page);
+    const core::TLineList lines = core::GeneratePage(ReadPageDescription());
     ShowCode(CodeLines, lines);
     // The name as typed, not as the page's code page spells it.
     const QString fileName = PageFilePath();
     if (!MayReplace(this, fileName)) return;
     // A failed write reaches the error display; the code view keeps the page.
     core::SavePageFile(ui::ToPath(fileName), lines);
-    MarkSaved();
+    unsaved_.Written();  // text waiting for the next entry stays unsaved
     WrittenPage = QFileInfo(fileName).absoluteFilePath();
     SpeedButton10->setEnabled(true);
-    ShowMissingFiles(lines);
+    missingFiles_->Start(PageFolder(), lines);  // beside the window, which is free at once
 }

@@ -3,7 +3,6 @@
 // hidden partner of a link (its target) or an image (its caption) goes
 // wherever its entry goes.
 
-#include <QAbstractItemModel>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QToolButton>
@@ -12,6 +11,7 @@
 #include "ui/entry_dialog.h"
 #include "ui/error_display.h"
 #include "ui/list_box.h"
+#include "wizard/picture_name.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -38,36 +38,22 @@ bool AskImage(QWidget* parent, QString& file, QString& caption, const std::funct
     return dialog.Ask(file, caption);
 }
 
-QString EntryText(const ui::TListBox* list, int row) {
-    return list->texts().at(row);
-}
-
 }  // namespace
 
 void TForm3::ConnectLists() {
-    // Moving an entry moves its partner. Connected before WatchChanges, so
-    // that the partner has moved when PageChanged goes out.
-    const auto followMoves = [this](ui::TListBox* list, QStringList& partner) {
-        connect(list->model(), &QAbstractItemModel::rowsMoved, this,
-                [&partner](const QModelIndex&, int from, int, const QModelIndex&, int before) {
-                    partner.move(from, before > from ? before - 1 : before);
-                });
-    };
-    followMoves(ListBox2, ListBox5);
-    followMoves(ListBox3, ListBox6);
-
+    // Made before WatchChanges, so that a partner has moved when
+    // PageChanged goes out.
+    links_.emplace(ListBox2, ListBox5);
+    images_.emplace(ListBox3, ListBox6);
     ui::ConnectGuarded(ListBox1, &ui::TListBox::EditRequested, this, &TForm3::ListBox1DblClick);
     ui::ConnectGuarded(ListBox2, &ui::TListBox::EditRequested, this, &TForm3::ListBox2DblClick);
     ui::ConnectGuarded(ListBox3, &ui::TListBox::EditRequested, this, &TForm3::ListBox3DblClick);
     ui::ConnectGuarded(ListBox1, &ui::TListBox::DeleteRequested, this, &TForm3::SpeedButton7Click);
     ui::ConnectGuarded(ListBox2, &ui::TListBox::DeleteRequested, this, &TForm3::SpeedButton5Click);
     ui::ConnectGuarded(ListBox3, &ui::TListBox::DeleteRequested, this, &TForm3::SpeedButton4Click);
-
-    ListBox2->SetToolTips(
-        [this](int row) { return EntryText(ListBox2, row) + QStringLiteral(" → ") + ListBox5.value(row); });
+    ListBox2->SetToolTips([this](int row) { return links_->Text(row) + QStringLiteral(" → ") + links_->Partner(row); });
     ListBox3->SetToolTips([this](int row) {
-        return QStringLiteral("Bild: ") + EntryText(ListBox3, row) + QStringLiteral("\nBildtext: ") +
-               ListBox6.value(row);
+        return QStringLiteral("Bild: ") + images_->Text(row) + QStringLiteral("\nBildtext: ") + images_->Partner(row);
     });
 }
 
@@ -76,25 +62,18 @@ void TForm3::ListBox1DblClick() {  // a text line, in place
 }
 
 void TForm3::ListBox2DblClick() {  // a link, in "Link bearbeiten"
-    const int index = ui::ListSelectedIndex(ListBox2);
-    if (index < 0) return;
-    QString text = EntryText(ListBox2, index);
-    QString target = ListBox5.at(index);
-    if (!AskLink(this, text, target)) return;
-    ui::ListSetEntry(ListBox2, index, text);
-    if (target == ListBox5.at(index)) return;
-    ListBox5[index] = target;
-    emit PageChanged();
+    const int row = ui::ListSelectedIndex(ListBox2);
+    if (row < 0) return;
+    QString text = links_->Text(row);
+    QString target = links_->Partner(row);
+    if (AskLink(this, text, target) && links_->Edit(row, text, target)) emit PageChanged();
 }
 
 void TForm3::ListBox3DblClick() {  // an image, in "Bild bearbeiten"
-    const int index = ui::ListSelectedIndex(ListBox3);
-    if (index < 0) return;
-    QString file = EntryText(ListBox3, index);
-    QString caption = ListBox6.at(index);
-    if (!AskImage(this, file, caption, [this](QLineEdit* field) { PickImage(field); })) return;
-    ui::ListSetEntry(ListBox3, index, file);
-    if (caption == ListBox6.at(index)) return;
-    ListBox6[index] = caption;
-    emit PageChanged();
+    const int row = ui::ListSelectedIndex(ListBox3);
+    if (row < 0) return;
+    QString file = images_->Text(row);
+    QString caption = images_->Partner(row);
+    const auto pick = [this](QLineEdit* field) { wizard::PickPicture(this, PageFolder(), field); };
+    if (AskImage(this, file, caption, pick) && images_->Edit(row, file, caption)) emit PageChanged();
 }

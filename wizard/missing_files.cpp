@@ -1,63 +1,88 @@
-// The line under the code view that names what the written page refers to
-// but its folder lacks: a name typed wrong stays invisible until the page
-// is looked at, and a slip of letter case only on the web server.
+#include "wizard/missing_files.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QPromise>
 #include <QSet>
 #include <QStringList>
+#include <QThreadPool>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
 
+#include "core/line_list.h"
 #include "core/page_references.h"
 #include "ui/elided_label.h"
-#include "wizard/wizard_window.h"
 
+namespace wizard {
 namespace {
 
-// A folder's entries, by name and by name in lower case.
+// A folder's entries by name; by name in lower case only once a name is
+// not found as written, which on most pages never happens.
 struct TListing {
     QSet<QString> names;
-    QHash<QString, QString> byFoldedName;
+    std::optional<QHash<QString, QString>> byFoldedName;
 };
 
-// Each folder is listed once per finish: a page of thousands of pictures
-// would otherwise ask the disk once for each of them.
-using TFolderListings = QHash<QString, TListing>;
+// Each folder is listed once per check, and looked up as a folder once: a
+// page of thousands of pictures would otherwise ask the disk once for each
+// of them. Folders go by their absolute path, cleaned as QDir::cd cleans.
+struct TDisk {
+    QHash<QString, TListing> listings;
+    QHash<QString, bool> isFolder;
+};
 
-const TListing& ListingOf(const QDir& folder, TFolderListings& listings) {
-    const QString path = folder.absolutePath();
-    auto found = listings.find(path);
-    if (found != listings.end()) return *found;
+TListing& ListingOf(const QString& folder, TDisk& disk) {
+    auto found = disk.listings.find(folder);
+    if (found != disk.listings.end()) return *found;
     TListing listing;
     // Without QDir::System: a link that leads nowhere is no file.
-    for (const QString& entry : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
-        listing.names.insert(entry);
-        listing.byFoldedName.insert(entry.toCaseFolded(), entry);
-    }
-    return *listings.insert(path, std::move(listing));
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    listing.names.reserve(entries.size());
+    for (const QString& entry : entries) listing.names.insert(entry);
+    return *disk.listings.insert(folder, std::move(listing));
 }
 
 // The entry of the folder with this name, letter case aside; empty when
 // there is none.
-QString EntryOfAnyCase(const QDir& folder, const QString& name, TFolderListings& listings) {
+QString EntryOfAnyCase(const QString& folder, const QString& name, TDisk& disk) {
     if (name == QStringLiteral(".") || name == QStringLiteral("..")) return name;
-    const TListing& listing = ListingOf(folder, listings);
+    TListing& listing = ListingOf(folder, disk);
     if (listing.names.contains(name)) return name;
-    return listing.byFoldedName.value(name.toCaseFolded());
+    if (!listing.byFoldedName) {
+        listing.byFoldedName.emplace();
+        for (const QString& entry : std::as_const(listing.names))
+            listing.byFoldedName->insert(entry.toCaseFolded(), entry);
+    }
+    return listing.byFoldedName->value(name.toCaseFolded());
+}
+
+// The folder's subfolder of that entry, as QDir::cd finds it; empty when
+// it is none.
+QString Subfolder(const QString& folder, const QString& entry, TDisk& disk) {
+    if (entry == QStringLiteral(".")) return folder;
+    QString path = folder.endsWith(QLatin1Char('/')) ? folder + entry : folder + QLatin1Char('/') + entry;
+    if (entry == QStringLiteral("..")) path = QDir::cleanPath(path);
+    auto known = disk.isFolder.find(path);
+    if (known == disk.isFolder.end()) known = disk.isFolder.insert(path, QFileInfo(path).isDir());
+    return *known ? path : QString();
 }
 
 // The file's name as the disk spells it, relative to the folder like the
 // name on the page; empty when it is not there in any letter case.
-QString NameOnDisk(const QDir& pageFolder, const QString& name, TFolderListings& listings) {
+QString NameOnDisk(const QString& pageFolder, const QString& name, TDisk& disk) {
     // Most names are of a file beside the page.
-    if (!name.contains(QLatin1Char('/'))) return EntryOfAnyCase(pageFolder, name, listings);
+    if (!name.contains(QLatin1Char('/'))) return EntryOfAnyCase(pageFolder, name, disk);
     const bool rooted = name.startsWith(QLatin1Char('/'));
-    QDir folder = rooted ? QDir::root() : pageFolder;
+    QString folder = rooted ? QDir::rootPath() : pageFolder;
     const QStringList parts = name.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     QStringList found;
     for (qsizetype i = 0; i < parts.size(); ++i) {
-        const QString entry = EntryOfAnyCase(folder, parts[i], listings);
-        if (entry.isEmpty() || (i + 1 < parts.size() && !folder.cd(entry))) return {};
+        const QString entry = EntryOfAnyCase(folder, parts[i], disk);
+        if (entry.isEmpty()) return {};
+        if (i + 1 < parts.size() && (folder = Subfolder(folder, entry, disk)).isEmpty()) return {};
         found << entry;
     }
     QString onDisk = found.join(QLatin1Char('/'));
@@ -68,23 +93,61 @@ QString NameOnDisk(const QDir& pageFolder, const QString& name, TFolderListings&
 
 }  // namespace
 
-void TForm3::ShowMissingFiles(const core::TLineList& page) {
-    const QDir folder(PageFolder());
+TMissingFilesLine CheckMissingFiles(const QString& folder, const std::vector<std::string>& names) {
+    const QString pageFolder = QDir(folder).absolutePath();
     QStringList missing;
-    TFolderListings listings;
-    for (const std::string& reference : core::LocalReferences(page.FileBytes())) {
+    TDisk disk;
+    for (const std::string& reference : names) {
         const QString name = QString::fromUtf8(reference);
-        const QString onDisk = NameOnDisk(folder, name, listings);
+        const QString onDisk = NameOnDisk(pageFolder, name, disk);
         // Web servers tell letter cases apart, so the user hears of both.
         if (onDisk.isEmpty())
             missing << name;
         else if (onDisk != name)
             missing << onDisk + QStringLiteral(" statt ") + name;
     }
-    if (missing.isEmpty()) {
-        Label21->SetLine(QStringLiteral("Alle Bilder und Links gefunden"), QString());
-        return;
-    }
-    Label21->SetLine(QStringLiteral("Fehlt: ") + missing.join(QStringLiteral(", ")),
-                     QStringLiteral("Fehlt:\n") + missing.join(QLatin1Char('\n')));
+    if (missing.isEmpty()) return {QStringLiteral("Alle Bilder und Links gefunden"), QString()};
+    return {QStringLiteral("Fehlt: ") + missing.join(QStringLiteral(", ")),
+            QStringLiteral("Fehlt:\n") + missing.join(QLatin1Char('\n'))};
 }
+
+TMissingFilesCheck::TMissingFilesCheck(ui::TElidedLabel* line)
+    : QObject(line), line_(line), worker_(new QThreadPool(this)) {
+    // A thread of its own: checks never pile up beside each other, and
+    // none outlives the window, whose end waits for it.
+    worker_->setMaxThreadCount(1);
+    connect(&watcher_, &QFutureWatcherBase::finished, this, &TMissingFilesCheck::Show);
+}
+
+void TMissingFilesCheck::Start(const QString& folder, const core::TLineList& page) {
+    Clear();
+    // The pool's function is copied, the promise cannot be: shared.
+    auto promise = std::make_shared<QPromise<TMissingFilesLine>>();
+    watcher_.setFuture(promise->future());
+    running_ = true;
+    worker_->start([promise, folder, bytes = std::string(page.FileBytes())] {
+        promise->start();
+        if (!promise->isCanceled()) promise->addResult(CheckMissingFiles(folder, core::LocalReferences(bytes)));
+        promise->finish();
+    });
+}
+
+void TMissingFilesCheck::Clear() {
+    // The old future's signals no longer reach this object.
+    watcher_.cancel();
+    watcher_.setFuture(QFuture<TMissingFilesLine>());
+    running_ = false;
+    line_->SetLine(QString(), QString());
+}
+
+void TMissingFilesCheck::Show() {
+    // A finished signal of a future this watcher no longer holds.
+    const QFuture<TMissingFilesLine> future = watcher_.future();
+    if (!running_ || !future.isFinished() || future.resultCount() == 0) return;
+    running_ = false;
+    const TMissingFilesLine result = future.result();
+    line_->SetLine(result.line, result.longForm);
+    emit Ended();
+}
+
+}  // namespace wizard

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "ui/elided_label.h"
+#include "wizard/missing_files.h"
 #include "wizard/page_controls.h"
 #include "wizard/wizard_window.h"
 
@@ -41,6 +42,8 @@ void TForm3::CreatePage7() {
     Label21 = new ui::TElidedLabel(TabSheet7);
     Label21->setObjectName(QStringLiteral("Label21"));
     Label21->setFixedHeight(SpeedButton10->height());
+    missingFiles_ = new wizard::TMissingFilesCheck(Label21);
+    missingFiles_->setObjectName(QStringLiteral("MissingFilesCheck"));
     // The strip below the view: the buttons from the left, the line of
     // missing files from x = 300 to the page's right edge.
     auto* strip = new QHBoxLayout;

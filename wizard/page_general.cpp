@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include "ui/spin_edit.h"
 #include "wizard/help_texts.h"
@@ -49,6 +51,9 @@ void TForm3::CreatePage1() {
     QButtonGroup* extension = AddRadioGroup(GroupBox1);
     html = AddRadio(GroupBox1, extension, QStringLiteral("html"), QStringLiteral("Html"), true, {96, 64, 65, 17});
     htm = AddRadio(GroupBox1, extension, QStringLiteral("htm"), QStringLiteral("Htm"), false, {96, 80, 65, 17});
+    SpeedButton20 =
+        AddFlatButton(GroupBox1, QStringLiteral("SpeedButton20"), QStringLiteral("Ordner…"), {8, 64, 81, 21});
+    SpeedButton20->setToolTip(QDir::toNativeSeparators(QDir::currentPath()));
 
     AddLabel(page, QStringLiteral("CSS Style Sheets:"), 224, 80);
     CSS =

@@ -1,135 +1,33 @@
 // The "…" buttons: a picture chosen in the file dialog goes into its field
-// as the page names it, relative to the page's folder; a picture from
-// elsewhere may first be copied beside the page, since a "../" name breaks
-// once the folder is uploaded.
+// as the page names it (see picture_name.h).
 
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QLineEdit>
-#include <QUrl>
-
-#include "core/file_copy.h"
-#include "ui/question_box.h"
-#include "ui/text_boundary.h"
+#include "wizard/picture_name.h"
 #include "wizard/wizard_window.h"
 
-namespace {
-
-// Where the dialog opens: on the file the field names if it exists, so
-// that the dialog shows its folder with it selected, else in the page's
-// folder.
-QString DialogStart(const QString& field, const QString& pageFolder) {
-    if (!field.isEmpty()) {
-        const QString file = QDir(pageFolder).filePath(QUrl::fromPercentEncoding(field.toUtf8()));
-        if (QFileInfo(file).isFile()) return file;
-    }
-    return pageFolder;
-}
-
-// Folders compared as the disk has them, whatever links led to them; a
-// folder that does not exist yet as written.
-QString RealFolder(const QString& folder) {
-    const QString real = QFileInfo(folder).canonicalFilePath();
-    return real.isEmpty() ? QFileInfo(folder).absoluteFilePath() : real;
-}
-
-QString RelativeName(const QString& pageFolder, const QString& file) {
-    const QFileInfo chosen(file);
-    return QDir(RealFolder(pageFolder)).relativeFilePath(RealFolder(chosen.absolutePath()) + '/' + chosen.fileName());
-}
-
-bool IsBesideThePage(const QString& relativeName) {
-    return !relativeName.startsWith(QStringLiteral("../")) && !QDir::isAbsolutePath(relativeName);
-}
-
-// A name as the page must write it for the browser to find the file.
-QString AsPageName(QString name) {
-    return name.replace(QLatin1Char('%'), QStringLiteral("%25"))
-        .replace(QLatin1Char('#'), QStringLiteral("%23"))
-        .replace(QLatin1Char('?'), QStringLiteral("%3F"));
-}
-
-QString NumberedName(const QFileInfo& file, int number) {
-    const QString suffix = file.suffix();
-    return file.completeBaseName() + QLatin1Char('-') + QString::number(number) +
-           (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
-}
-
-// The name of the copy beside the page; empty when the user dropped it. A
-// file of the same bytes already there is taken as it is; nothing there is
-// replaced.
-QString CopyBesideThePage(QWidget* window, const QString& file, const QString& pageFolder) {
-    const QFileInfo source(file);
-    for (int number = 1;; ++number) {
-        const QString name = number == 1 ? source.fileName() : NumberedName(source, number);
-        const QString target = QDir(pageFolder).filePath(name);
-        if (QFileInfo::exists(target) || QFileInfo(target).isSymLink()) {
-            if (core::HaveSameBytes(ui::ToPath(file), ui::ToPath(target))) return name;
-            continue;
-        }
-        if (number > 1 && !ui::AskYesNo(window, QStringLiteral("Im Ordner der Seite gibt es schon eine andere Datei ") +
-                                                    source.fileName() + QStringLiteral(". Als ") + name +
-                                                    QStringLiteral(" kopieren?")))
-            return {};
-        // Taken meanwhile: the next name.
-        if (core::CopyToNewFile(ui::ToPath(file), ui::ToPath(target))) return name;
-    }
-}
-
-// The name the page gives the chosen file; empty when the user dropped it.
-QString NameOnPage(QWidget* window, const QString& file, const QString& pageFolder) {
-    const QString relative = RelativeName(pageFolder, file);
-    if (IsBesideThePage(relative)) return AsPageName(relative);
-    switch (ui::AskYesNoOrCancel(
-        window, QStringLiteral("Das Bild liegt nicht im Ordner der Seite. In den Ordner der Seite kopieren?"))) {
-        case ui::TAnswer::Yes:
-            return AsPageName(CopyBesideThePage(window, file, pageFolder));
-        case ui::TAnswer::No:
-            return AsPageName(relative);
-        case ui::TAnswer::Cancel:
-            break;
-    }
-    return {};
-}
-
-}  // namespace
-
-void TForm3::PickImage(QLineEdit* field) {
-    const QString pageFolder = PageFolder();
-    const QString file =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Bild auswählen"), DialogStart(field->text(), pageFolder),
-                                     QStringLiteral("Bilder (*.gif *.jpg *.jpeg *.png *.webp *.svg);;Alle Dateien (*)"),
-                                     nullptr, QFileDialog::DontUseNativeDialog);
-    if (file.isEmpty()) return;
-    const QString name = NameOnPage(this, file, pageFolder);
-    if (!name.isEmpty()) field->setText(name);
-}
-
 void TForm3::SpeedButton12Click() {  // "…" beside the background image
-    PickImage(Edit1);
+    wizard::PickPicture(this, PageFolder(), Edit1);
 }
 
 void TForm3::SpeedButton13Click() {  // "…" beside the heading image
-    PickImage(Edit8);
+    wizard::PickPicture(this, PageFolder(), Edit8);
 }
 
 void TForm3::SpeedButton14Click() {  // "…" beside the corner image
-    PickImage(Edit9);
+    wizard::PickPicture(this, PageFolder(), Edit9);
 }
 
 void TForm3::SpeedButton15Click() {  // "…" beside the dot image
-    PickImage(Edit6);
+    wizard::PickPicture(this, PageFolder(), Edit6);
 }
 
 void TForm3::SpeedButton16Click() {  // "…" beside the link background
-    PickImage(Edit7);
+    wizard::PickPicture(this, PageFolder(), Edit7);
 }
 
 void TForm3::SpeedButton17Click() {  // "…" beside the inline image
-    PickImage(Edit13);
+    wizard::PickPicture(this, PageFolder(), Edit13);
 }
 
 void TForm3::SpeedButton18Click() {  // "…" beside the image column's image
-    PickImage(Edit10);
+    wizard::PickPicture(this, PageFolder(), Edit10);
 }

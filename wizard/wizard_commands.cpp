@@ -30,20 +30,18 @@ void TForm3::FormCreate() {
 }
 
 void TForm3::SpeedButton2Click() {  // "Neuer Link"
-    ui::ListAppend(ListBox2, Edit3->text());
-    ListBox5.append(Edit4->text());
+    links_->Add(Edit3->text(), Edit4->text());
+    unsaved_.Used({Edit3, Edit4});
 }
 
 void TForm3::SpeedButton5Click() {  // "Link löschen"
-    const int index = ui::ListSelectedIndex(ListBox2);
-    if (index < 0) return;
-    ui::ListDeleteAt(ListBox2, index);
-    ListBox5.removeAt(index);
+    links_->Remove(ui::ListSelectedIndex(ListBox2));
 }
 
 void TForm3::Button1Click() {  // "Hinzufügen"
     ui::ListAppend(ListBox1, Edit12->text());
     Edit12->clear();
+    unsaved_.Used({Edit12});
 }
 
 void TForm3::SpeedButton6Click() {  // "Zeilenumbruch"
@@ -52,10 +50,12 @@ void TForm3::SpeedButton6Click() {  // "Zeilenumbruch"
 
 void TForm3::BitBtn8Click() {  // "Einfügen" an inline image
     ui::ListAppend(ListBox1, InlineImageLine(Edit13->text(), l, m, r));
+    unsaved_.Used({Edit13});
 }
 
 void TForm3::BitBtn1Click() {  // "Einfügen" an inline link
     ui::ListAppend(ListBox1, InlineLinkLine(Edit23->text(), Edit22->text()));
+    unsaved_.Used({Edit22, Edit23});
 }
 
 void TForm3::SpeedButton7Click() {  // "Zeile löschen"
@@ -63,19 +63,17 @@ void TForm3::SpeedButton7Click() {  // "Zeile löschen"
 }
 
 void TForm3::SpeedButton8Click() {  // "Alles löschen"
-    ListBox1->clear();
+    // Emptying an empty list changes nothing, so it marks nothing unsaved.
+    if (ListBox1->count() > 0) ListBox1->clear();
 }
 
 void TForm3::SpeedButton3Click() {  // "Neues Bild"
-    ui::ListAppend(ListBox3, Edit10->text());
-    ListBox6.append(Edit11->text());
+    images_->Add(Edit10->text(), Edit11->text());
+    unsaved_.Used({Edit10, Edit11});
 }
 
 void TForm3::SpeedButton4Click() {  // "Bild löschen"
-    const int index = ui::ListSelectedIndex(ListBox3);
-    if (index < 0) return;
-    ui::ListDeleteAt(ListBox3, index);
-    ListBox6.removeAt(index);
+    images_->Remove(ui::ListSelectedIndex(ListBox3));
 }
 
 void TForm3::RadioButton1Click() {

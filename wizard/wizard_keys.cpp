@@ -1,5 +1,5 @@
-// The keys that reach the wizard's commands from anywhere in the window, and
-// the tooltips that name them. The keys bound to a list (F2, Delete,
+// The finish button below the pages, the keys that reach the wizard's
+// commands from anywhere in the window, and the tooltips that name them. The keys bound to a list (F2, Delete,
 // Alt+Up/Down) work only while the list has the focus; see ui::TListBox.
 
 #include <QKeySequence>
@@ -7,9 +7,15 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "ui/window_look.h"
+#include "wizard/page_controls.h"
 #include "wizard/wizard_window.h"
 
 void TForm3::CreateKeys() {
+    SpeedButton9 = pagecontrols::AddFlatButton(this, QStringLiteral("SpeedButton9"),
+                                               QStringLiteral("F     E     R     T     I     G"), {0, 400, 761, 30});
+    SpeedButton9->setFont(ui::PixelFont(QStringLiteral("MS Sans Serif"), 19, ui::Bold | ui::Italic));
+    ui::SetTextColor(SpeedButton9, ui::TitleGreen());
     SaveKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
     NewEntryKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_N), this);
     LineBreakKey = new QShortcut(this);

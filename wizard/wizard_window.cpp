@@ -1,8 +1,9 @@
 // The wizard window as a whole: its frame, the tab control with its pages,
-// the finish button, the wiring of the commands and the Enter key.
+// the wiring of the commands and the Enter key.
 
 #include "wizard/wizard_window.h"
 
+#include <QAbstractButton>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -19,72 +20,74 @@
 #include "wizard/accessible_names.h"
 #include "wizard/page_controls.h"
 
-TForm3::TForm3(QWidget* parent) : QWidget(parent) {
-    ui::SetUpFixedWindow(this, QStringLiteral("Assistent"), 191, 126, 763, 433);
+namespace {
 
-    PageControl1 = ui::CreateTabControl(this, {0, 0, 763, 393}, {755, 365});
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    CreatePage1();
-    CreatePage2();
-    CreatePage3();
-    CreatePage4();
-    CreatePage5();
-    CreatePage7();
-    CreateImagePickers();
-    PageControl1->setCurrentWidget(TabSheet1);
-    NameWizardControls(*this);
-
-    SpeedButton9 = pagecontrols::AddFlatButton(this, QStringLiteral("SpeedButton9"),
-                                               QStringLiteral("F     E     R     T     I     G"), {0, 400, 761, 30});
-    SpeedButton9->setFont(ui::PixelFont(QStringLiteral("MS Sans Serif"), 19, ui::Bold | ui::Italic));
-    ui::SetTextColor(SpeedButton9, ui::TitleGreen());
-    CreateKeys();
-
-    ConnectHandlers();
-    WatchChanges();
-    ui::RunGuarded(this, [this] { FormCreate(); });
-    MarkSaved();
-}
-
-void TForm3::ConnectHandlers() {
-    ui::ConnectGuarded(SpeedButton2, &QToolButton::clicked, this, &TForm3::SpeedButton2Click);
-    ui::ConnectGuarded(SpeedButton5, &QToolButton::clicked, this, &TForm3::SpeedButton5Click);
-    ui::ConnectGuarded(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
-    ui::ConnectGuarded(SpeedButton6, &QToolButton::clicked, this, &TForm3::SpeedButton6Click);
-    ui::ConnectGuarded(BitBtn8, &QPushButton::clicked, this, &TForm3::BitBtn8Click);
-    ui::ConnectGuarded(BitBtn1, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
-    ui::ConnectGuarded(SpeedButton7, &QToolButton::clicked, this, &TForm3::SpeedButton7Click);
-    ui::ConnectGuarded(SpeedButton8, &QToolButton::clicked, this, &TForm3::SpeedButton8Click);
-    ui::ConnectGuarded(SpeedButton3, &QToolButton::clicked, this, &TForm3::SpeedButton3Click);
-    ui::ConnectGuarded(SpeedButton4, &QToolButton::clicked, this, &TForm3::SpeedButton4Click);
-    ui::ConnectGuarded(SpeedButton9, &QToolButton::clicked, this, &TForm3::SpeedButton9Click);
-    ui::ConnectGuarded(SpeedButton10, &QToolButton::clicked, this, &TForm3::SpeedButton10Click);
-    ui::ConnectGuarded(SpeedButton11, &QToolButton::clicked, this, &TForm3::SpeedButton11Click);
-    ui::ConnectGuarded(SpeedButton19, &QToolButton::clicked, this, &TForm3::SpeedButton19Click);
-    ui::ConnectGuarded(SaveKey, &QShortcut::activated, this, &TForm3::SpeedButton9Click);
-    ui::ConnectGuarded(NewEntryKey, &QShortcut::activated, this, &TForm3::NewEntryKeyPress);
-    ui::ConnectGuarded(LineBreakKey, &QShortcut::activated, this, &TForm3::LineBreakKeyPress);
-    ConnectLists();
-    ui::ConnectGuarded(SpeedButton12, &QToolButton::clicked, this, &TForm3::SpeedButton12Click);
-    ui::ConnectGuarded(SpeedButton13, &QToolButton::clicked, this, &TForm3::SpeedButton13Click);
-    ui::ConnectGuarded(SpeedButton14, &QToolButton::clicked, this, &TForm3::SpeedButton14Click);
-    ui::ConnectGuarded(SpeedButton15, &QToolButton::clicked, this, &TForm3::SpeedButton15Click);
-    ui::ConnectGuarded(SpeedButton16, &QToolButton::clicked, this, &TForm3::SpeedButton16Click);
-    ui::ConnectGuarded(SpeedButton17, &QToolButton::clicked, this, &TForm3::SpeedButton17Click);
-    ui::ConnectGuarded(SpeedButton18, &QToolButton::clicked, this, &TForm3::SpeedButton18Click);
+// Every handler the window has by name, on the event of its control.
+void ConnectHandlers(TForm3& w) {
+    using TCommand = void (TForm3::*)();
+    const std::pair<QAbstractButton*, TCommand> clicks[] = {
+        {w.SpeedButton2, &TForm3::SpeedButton2Click},
+        {w.SpeedButton5, &TForm3::SpeedButton5Click},
+        {w.Button1, &TForm3::Button1Click},
+        {w.SpeedButton6, &TForm3::SpeedButton6Click},
+        {w.BitBtn8, &TForm3::BitBtn8Click},
+        {w.BitBtn1, &TForm3::BitBtn1Click},
+        {w.SpeedButton7, &TForm3::SpeedButton7Click},
+        {w.SpeedButton8, &TForm3::SpeedButton8Click},
+        {w.SpeedButton3, &TForm3::SpeedButton3Click},
+        {w.SpeedButton4, &TForm3::SpeedButton4Click},
+        {w.SpeedButton9, &TForm3::SpeedButton9Click},
+        {w.SpeedButton10, &TForm3::SpeedButton10Click},
+        {w.SpeedButton11, &TForm3::SpeedButton11Click},
+        {w.SpeedButton19, &TForm3::SpeedButton19Click},
+        {w.SpeedButton12, &TForm3::SpeedButton12Click},
+        {w.SpeedButton13, &TForm3::SpeedButton13Click},
+        {w.SpeedButton14, &TForm3::SpeedButton14Click},
+        {w.SpeedButton15, &TForm3::SpeedButton15Click},
+        {w.SpeedButton16, &TForm3::SpeedButton16Click},
+        {w.SpeedButton17, &TForm3::SpeedButton17Click},
+        {w.SpeedButton18, &TForm3::SpeedButton18Click},
+        {w.SpeedButton20, &TForm3::SpeedButton20Click},
+    };
+    for (const auto& [button, handler] : clicks) ui::ConnectGuarded(button, &QAbstractButton::clicked, &w, handler);
+    const std::pair<QShortcut*, TCommand> keys[] = {
+        {w.SaveKey, &TForm3::SpeedButton9Click},
+        {w.NewEntryKey, &TForm3::NewEntryKeyPress},
+        {w.LineBreakKey, &TForm3::LineBreakKeyPress},
+    };
+    for (const auto& [key, handler] : keys) ui::ConnectGuarded(key, &QShortcut::activated, &w, handler);
 
     // A heading size button's command runs when it becomes checked, by
     // mouse or by arrow key, never when it is unchecked.
-    const std::pair<QRadioButton*, void (TForm3::*)()> sizeButtons[] = {
-        {RadioButton1, &TForm3::RadioButton1Click}, {RadioButton2, &TForm3::RadioButton2Click},
-        {RadioButton3, &TForm3::RadioButton3Click}, {RadioButton4, &TForm3::RadioButton4Click},
-        {RadioButton5, &TForm3::RadioButton5Click}, {RadioButton6, &TForm3::RadioButton6Click},
+    const std::pair<QRadioButton*, TCommand> sizeButtons[] = {
+        {w.RadioButton1, &TForm3::RadioButton1Click}, {w.RadioButton2, &TForm3::RadioButton2Click},
+        {w.RadioButton3, &TForm3::RadioButton3Click}, {w.RadioButton4, &TForm3::RadioButton4Click},
+        {w.RadioButton5, &TForm3::RadioButton5Click}, {w.RadioButton6, &TForm3::RadioButton6Click},
     };
     for (const auto& [button, handler] : sizeButtons) {
-        connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
-            if (checked) ui::RunGuarded(this, [this, handler] { (this->*handler)(); });
+        QObject::connect(button, &QRadioButton::toggled, &w, [&w, handler](bool checked) {
+            if (checked) ui::RunGuarded(&w, [&w, handler] { (w.*handler)(); });
         });
     }
+}
+
+}  // namespace
+
+TForm3::TForm3(QWidget* parent) : QWidget(parent) {
+    ui::SetUpFixedWindow(this, QStringLiteral("Assistent"), 191, 126, 763, 433);
+    PageControl1 = ui::CreateTabControl(this, {0, 0, 763, 393}, {755, 365});
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    for (void (TForm3::*create)() :
+         {&TForm3::CreatePage1, &TForm3::CreatePage2, &TForm3::CreatePage3, &TForm3::CreatePage4, &TForm3::CreatePage5,
+          &TForm3::CreatePage7, &TForm3::CreateImagePickers, &TForm3::CreateKeys})
+        (this->*create)();
+    PageControl1->setCurrentWidget(TabSheet1);
+    NameWizardControls(*this);
+    ConnectHandlers(*this);
+    ConnectLists();
+    WatchChanges();
+    ui::RunGuarded(this, [this] { FormCreate(); });
+    MarkSaved();
 }
 
 void TForm3::keyPressEvent(QKeyEvent* event) {

@@ -3,9 +3,11 @@
 #include <QStringList>
 #include <QWidget>
 #include <cstdint>
+#include <optional>
 
-#include "core/line_list.h"
 #include "core/page_description.h"
+#include "wizard/paired_list.h"
+#include "wizard/unsaved_mark.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -20,6 +22,9 @@ class QShortcut;
 class QTabWidget;
 class QToolButton;
 
+namespace wizard {
+class TMissingFilesCheck;
+}
 namespace ui {
 class TElidedLabel;
 class TListBox;
@@ -28,8 +33,10 @@ class TToggleGroup;
 }  // namespace ui
 
 // The wizard: five input pages, the code view and the finish button. The
-// controls hold the whole page state; HeadingSizeChoice is the only value
-// kept beside them.
+// controls hold the whole page; beside them stand only HeadingSizeChoice,
+// the hidden partners ListBox5 and ListBox6, the path of the page the last
+// finish wrote (WrittenPage), the unsaved mark and the missing-files check
+// of the last finish.
 class TForm3 : public QWidget {
     Q_OBJECT
 public:
@@ -47,8 +54,8 @@ public:
     void SpeedButton8Click();  // "Alles löschen"
     void SpeedButton3Click();  // "Neues Bild"
     void SpeedButton4Click();  // "Bild löschen"
-    // Editing an entry, on F2 or a double-click in its list: a text line in
-    // place, a link or an image in a small dialog.
+    // F2 or a double-click: a text line in place, a link or an image in a
+    // small dialog.
     void ListBox1DblClick();
     void ListBox2DblClick();
     void ListBox3DblClick();
@@ -60,20 +67,19 @@ public:
     void RadioButton4Click();
     void RadioButton5Click();
     void RadioButton6Click();
-    // "…" beside each image field: "Bild auswählen".
-    void SpeedButton12Click();  // background image, Edit1
-    void SpeedButton13Click();  // heading image, Edit8
-    void SpeedButton14Click();  // corner image, Edit9
-    void SpeedButton15Click();  // dot image, Edit6
-    void SpeedButton16Click();  // link background, Edit7
-    void SpeedButton17Click();  // inline image, Edit13
-    void SpeedButton18Click();  // image column, Edit10
+    // "…" beside the image fields Edit1, Edit8, Edit9, Edit6, Edit7, Edit13
+    // and Edit10: "Bild auswählen".
+    void SpeedButton12Click();
+    void SpeedButton13Click();
+    void SpeedButton14Click();
+    void SpeedButton15Click();
+    void SpeedButton16Click();
+    void SpeedButton17Click();
+    void SpeedButton18Click();
+    void SpeedButton20Click();  // "Ordner…"
 
-    // Finish command.
     // The page the wizard holds now; reading it changes nothing.
     core::TPageDescription DescribePage() const;
-    // The same, leaving the traces a finish leaves in the window.
-    core::TPageDescription ReadPageDescription();
     // The opposite: the controls of a fresh window set to show this page.
     void LoadPageDescription(const core::TPageDescription& page);
     void SpeedButton9Click();   // "F     E     R     T     I     G"
@@ -91,67 +97,42 @@ public:
     // Whether the user changed anything, pending input fields included,
     // since the wizard started, last wrote its page or was filled from one.
     bool HasUnsavedEntries() const;
-    // What the controls hold now counts as saved.
+    // What the controls hold now counts as saved, nothing as pending.
     void MarkSaved();
 
     std::int32_t HeadingSizeChoice = 3;
 
     QTabWidget* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
-    QWidget* TabSheet3 = nullptr;
-    QWidget* TabSheet4 = nullptr;
-    QWidget* TabSheet5 = nullptr;
-    QWidget* TabSheet7 = nullptr;
+    QWidget *TabSheet1 = nullptr, *TabSheet2 = nullptr, *TabSheet3 = nullptr, *TabSheet4 = nullptr,
+            *TabSheet5 = nullptr, *TabSheet7 = nullptr;
     QToolButton* SpeedButton9 = nullptr;
-    // Keys for the whole window, whichever control has the focus.
-    QShortcut* SaveKey = nullptr;       // Ctrl+S
-    QShortcut* NewEntryKey = nullptr;   // Alt+N
-    QShortcut* LineBreakKey = nullptr;  // Ctrl+Return
+    // Keys for the whole window, whichever control has the focus: Ctrl+S,
+    // Alt+N, Ctrl+Return.
+    QShortcut *SaveKey = nullptr, *NewEntryKey = nullptr, *LineBreakKey = nullptr;
     // The picture pickers, in the order of their handlers above.
-    QToolButton* SpeedButton12 = nullptr;
-    QToolButton* SpeedButton13 = nullptr;
-    QToolButton* SpeedButton14 = nullptr;
-    QToolButton* SpeedButton15 = nullptr;
-    QToolButton* SpeedButton16 = nullptr;
-    QToolButton* SpeedButton17 = nullptr;
-    QToolButton* SpeedButton18 = nullptr;
+    QToolButton *SpeedButton12 = nullptr, *SpeedButton13 = nullptr, *SpeedButton14 = nullptr, *SpeedButton15 = nullptr,
+                *SpeedButton16 = nullptr, *SpeedButton17 = nullptr, *SpeedButton18 = nullptr;
 
     // "Allgemeine Einstellungen"
     QLabel* Label10 = nullptr;
-    QRadioButton* hgb = nullptr;
-    QRadioButton* hgf = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QLineEdit* Edit14 = nullptr;
+    QRadioButton *hgb = nullptr, *hgf = nullptr;
+    QLineEdit *Edit1 = nullptr, *Edit14 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QLineEdit* Edit19 = nullptr;
-    QRadioButton* html = nullptr;
-    QRadioButton* htm = nullptr;
-    QCheckBox* CSS = nullptr;
-    QLineEdit* Edit15 = nullptr;
-    QLineEdit* Edit16 = nullptr;
-    QLineEdit* Edit17 = nullptr;
-    QLineEdit* Edit18 = nullptr;
-    QCheckBox* fett = nullptr;
-    ui::TSpinEdit* SpinEdit4 = nullptr;
-    ui::TSpinEdit* SpinEdit5 = nullptr;
+    QRadioButton *html = nullptr, *htm = nullptr;
+    QToolButton* SpeedButton20 = nullptr;
+    QCheckBox *CSS = nullptr, *fett = nullptr;
+    QLineEdit *Edit15 = nullptr, *Edit16 = nullptr, *Edit17 = nullptr, *Edit18 = nullptr;
+    ui::TSpinEdit *SpinEdit4 = nullptr, *SpinEdit5 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
 
     // "Überschrift"
     QLabel* Label11 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLineEdit* Edit5 = nullptr;
-    QRadioButton* RadioButton1 = nullptr;
-    QRadioButton* RadioButton2 = nullptr;
-    QRadioButton* RadioButton3 = nullptr;
-    QRadioButton* RadioButton4 = nullptr;
-    QRadioButton* RadioButton5 = nullptr;
-    QRadioButton* RadioButton6 = nullptr;
-    QLineEdit* Edit20 = nullptr;
-    QLineEdit* Edit21 = nullptr;
-    QLineEdit* Edit8 = nullptr;
+    QLineEdit *Edit2 = nullptr, *Edit5 = nullptr, *Edit20 = nullptr, *Edit21 = nullptr, *Edit8 = nullptr,
+              *Edit9 = nullptr;
+    QRadioButton *RadioButton1 = nullptr, *RadioButton2 = nullptr, *RadioButton3 = nullptr, *RadioButton4 = nullptr,
+                 *RadioButton5 = nullptr, *RadioButton6 = nullptr;
     QCheckBox* eck = nullptr;
-    QLineEdit* Edit9 = nullptr;
     ui::TSpinEdit* SpinEdit1 = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
 
@@ -159,46 +140,29 @@ public:
     QLabel* Label9 = nullptr;
     ui::TListBox* ListBox2 = nullptr;
     QStringList ListBox5;
-    QToolButton* SpeedButton2 = nullptr;
-    QToolButton* SpeedButton5 = nullptr;
-    QLineEdit* Edit3 = nullptr;
-    QLineEdit* Edit4 = nullptr;
-    QCheckBox* Dots = nullptr;
-    QLineEdit* Edit6 = nullptr;
-    QCheckBox* lh = nullptr;
-    QLineEdit* Edit7 = nullptr;
+    QToolButton *SpeedButton2 = nullptr, *SpeedButton5 = nullptr;
+    QLineEdit *Edit3 = nullptr, *Edit4 = nullptr, *Edit6 = nullptr, *Edit7 = nullptr;
+    QCheckBox *Dots = nullptr, *lh = nullptr;
     ui::TSpinEdit* SpinEdit2 = nullptr;
     QPlainTextEdit* Memo3 = nullptr;
 
     // "Text"
     QLabel* Label20 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QToolButton* SpeedButton6 = nullptr;
-    QLineEdit* Edit12 = nullptr;
+    QPushButton *Button1 = nullptr, *BitBtn8 = nullptr, *BitBtn1 = nullptr;
+    QToolButton *SpeedButton6 = nullptr, *SpeedButton7 = nullptr, *SpeedButton8 = nullptr;
+    QLineEdit *Edit12 = nullptr, *Edit24 = nullptr, *Edit25 = nullptr, *Edit13 = nullptr, *Edit22 = nullptr,
+              *Edit23 = nullptr;
     ui::TListBox* ListBox1 = nullptr;
-    QToolButton* SpeedButton7 = nullptr;
-    QToolButton* SpeedButton8 = nullptr;
-    QLineEdit* Edit24 = nullptr;
-    QLineEdit* Edit25 = nullptr;
-    QLineEdit* Edit13 = nullptr;
-    QToolButton* l = nullptr;
-    QToolButton* m = nullptr;
-    QToolButton* r = nullptr;
+    QToolButton *l = nullptr, *m = nullptr, *r = nullptr;
     ui::TToggleGroup* AlignmentGroup = nullptr;
-    QPushButton* BitBtn8 = nullptr;
-    QLineEdit* Edit22 = nullptr;
-    QLineEdit* Edit23 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
     QPlainTextEdit* Memo5 = nullptr;
 
     // "Bilder"; ListBox6 holds the captions beside ListBox3 and is never shown.
     QLabel* Label16 = nullptr;
     ui::TListBox* ListBox3 = nullptr;
     QStringList ListBox6;
-    QToolButton* SpeedButton3 = nullptr;
-    QToolButton* SpeedButton4 = nullptr;
-    QLineEdit* Edit10 = nullptr;
-    QLineEdit* Edit11 = nullptr;
+    QToolButton *SpeedButton3 = nullptr, *SpeedButton4 = nullptr;
+    QLineEdit *Edit10 = nullptr, *Edit11 = nullptr;
     ui::TSpinEdit* SpinEdit3 = nullptr;
     QPlainTextEdit* Memo4 = nullptr;
 
@@ -206,9 +170,7 @@ public:
     // neither edited nor moved.
     QListView* ListBox4 = nullptr;
     QStringListModel* CodeLines = nullptr;
-    QToolButton* SpeedButton10 = nullptr;
-    QToolButton* SpeedButton11 = nullptr;
-    QToolButton* SpeedButton19 = nullptr;
+    QToolButton *SpeedButton10 = nullptr, *SpeedButton11 = nullptr, *SpeedButton19 = nullptr;
     // What the last finish's page names but its folder lacks.
     ui::TElidedLabel* Label21 = nullptr;
     // The absolute path of the page the last finish wrote; empty when it
@@ -229,9 +191,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void WatchChanges();
-    bool unsaved_ = false;
-
     void CreatePage1();
     void CreatePage2();
     void CreatePage3();
@@ -240,10 +199,16 @@ private:
     void CreatePage7();
     void CreateKeys();
     void CreateImagePickers();
-    // Lets the user choose a picture for the field.
-    void PickImage(QLineEdit* field);
-    // Looks for the page's files beside it, once per finish.
-    void ShowMissingFiles(const core::TLineList& page);
-    void ConnectHandlers();
     void ConnectLists();
+    void WatchChanges();
+    // DescribePage, leaving the traces a finish leaves in the window.
+    core::TPageDescription ReadPageDescription();
+    // Nothing written by this page's finish any more: no page to look at,
+    // no missing-files line.
+    void ForgetWrittenPage();
+
+    std::optional<wizard::TPairedList> links_;   // ListBox2 and ListBox5
+    std::optional<wizard::TPairedList> images_;  // ListBox3 and ListBox6
+    wizard::TUnsavedMark unsaved_;
+    wizard::TMissingFilesCheck* missingFiles_ = nullptr;  // beside Label21
 };

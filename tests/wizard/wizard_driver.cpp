@@ -11,6 +11,7 @@
 
 #include "default_page.h"
 #include "gui_test_support.h"
+#include "wizard/missing_files.h"
 #include "xdg_tree.h"
 
 namespace wizardtest {
@@ -20,6 +21,19 @@ using testsupport::Find;
 TWizardDriver::TWizardDriver() {
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) throw std::runtime_error("wizard not shown");
+}
+
+void WaitForMissingFilesCheck(TForm3& wizard) {
+    auto* check = wizard.findChild<wizard::TMissingFilesCheck*>();
+    if (check == nullptr) throw std::runtime_error("no missing-files check");
+    // The check's end arrives as an event, so waiting for events cannot
+    // miss it.
+    while (check->IsRunning()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void TWizardDriver::Finish() {
+    Click("SpeedButton9");
+    WaitForMissingFilesCheck(window);
 }
 
 void TWizardDriver::Page(const char* tabSheet) {

@@ -27,7 +27,9 @@ public:
     void Enter(const char* control);
     void Paste(const char* control, const QString& text);
     void SelectEntry(const char* list, int row);  // clicks the entry
-    void Finish() { Click("SpeedButton9"); }
+    // Clicks "Fertig" and waits until the missing-files line shows the
+    // result.
+    void Finish();
     // Each step a thing the user does: "Edit5=Hallo" types the text into
     // the control, "RadioButton1" clicks the control, "TabSheet2" its tab.
     void Do(std::initializer_list<const char*> steps);
@@ -51,6 +53,10 @@ public:
 
 // The steps as one action, for a table's row.
 std::function<void(TWizardDriver&)> Steps(std::vector<const char*> steps);
+
+// Returns once the missing-files check the last finish started has ended
+// and its line shows the result; at once when none runs.
+void WaitForMissingFilesCheck(TForm3& wizard);
 
 // The scripted roads, from a fresh wizard up to "Fertig" (not clicked).
 // A heading, two links, two text lines and one image.
