@@ -22,6 +22,7 @@
 #include "default_page.h"
 #include "gui_test_support.h"
 #include "support/files.h"
+#include "support/rows.h"
 #include "ui/text_boundary.h"
 #include "wizard/wizard_window.h"
 
@@ -48,6 +49,10 @@ public:
     TForm3* Wizard() { return start_->Wizard(); }
     void Type(const char* edit, const QString& text) {
         testsupport::Retype(Find(Wizard(), QString::fromUtf8(edit)), text);
+    }
+    void Press(const char* page, const char* button) {
+        testsupport::ShowPage(Wizard(), QString::fromUtf8(page));
+        Click(Find(Wizard(), QString::fromUtf8(button)));
     }
     // Finishes; a box it raises is answered with `answer`.
     void Finish(const QString& answer = QString()) {
@@ -89,15 +94,19 @@ QString ErrorShownBy(const std::function<void()>& action) {
 }
 
 TEST_F(UnsavedEntries, EndeAsksExactlyWhenSomethingIsUnsaved) {
-    const struct {
-        const char* name;
-        std::function<void(UnsavedEntries&)> work;
-        bool asks;
-    } rows[] = {
+    const testsupport::TStepsRow<UnsavedEntries, bool> rows[] = {
         {"fresh start", [](UnsavedEntries&) {}, false},
         {"heading typed", [](UnsavedEntries& t) { t.Type("Edit5", QStringLiteral("Hallo")); }, true},
         {"text line typed, not added", [](UnsavedEntries& t) { t.Type("Edit12", QStringLiteral("halb")); }, true},
         {"check box", [](UnsavedEntries& t) { Click(Find(t.Wizard(), QStringLiteral("CSS"))); }, true},
+        // A command that changes nothing marks nothing.
+        {"\"Alles löschen\" on an empty list", [](UnsavedEntries& t) { t.Press("TabSheet4", "SpeedButton8"); }, false},
+        {"\"Zeile löschen\" with nothing selected", [](UnsavedEntries& t) { t.Press("TabSheet4", "SpeedButton7"); },
+         false},
+        {"\"Link löschen\" with nothing selected", [](UnsavedEntries& t) { t.Press("TabSheet3", "SpeedButton5"); },
+         false},
+        {"\"Bild löschen\" with nothing selected", [](UnsavedEntries& t) { t.Press("TabSheet5", "SpeedButton4"); },
+         false},
         {"typed, then finished",
          [](UnsavedEntries& t) {
              t.Type("Edit5", QStringLiteral("Hallo"));
@@ -146,11 +155,11 @@ TEST_F(UnsavedEntries, EndeAsksExactlyWhenSomethingIsUnsaved) {
         SCOPED_TRACE(row.name);
         QFile::remove(QStringLiteral("index.html"));
         Begin();
-        row.work(*this);
+        row.steps(*this);
         const testsupport::TMessageBoxSeen seen = PressEnde(QStringLiteral("&Nein"));
-        EXPECT_EQ(seen.shown, row.asks ? 1 : 0);
-        EXPECT_EQ(start_->isVisible(), row.asks);
-        if (!row.asks) continue;
+        EXPECT_EQ(seen.shown, row.expected ? 1 : 0);
+        EXPECT_EQ(start_->isVisible(), row.expected);
+        if (!row.expected) continue;
         EXPECT_EQ(seen.text, kUnsaved + QStringLiteral("Trotzdem beenden?"));
         EXPECT_EQ(seen.caption, testsupport::ExpectedApplicationTitle());
         EXPECT_EQ(seen.defaultButton, QStringLiteral("&Nein"));
