@@ -50,13 +50,19 @@ public:
     void Type(const char* edit, const QString& text) {
         testsupport::Retype(Find(Wizard(), QString::fromUtf8(edit)), text);
     }
-    void Press(const char* page, const char* button) {
-        testsupport::ShowPage(Wizard(), QString::fromUtf8(page));
-        Click(Find(Wizard(), QString::fromUtf8(button)));
+    // Shows the button's page and clicks it.
+    void Press(const char* button) {
+        QWidget* control = Find(Wizard(), QString::fromUtf8(button));
+        testsupport::ShowPageHolding(control);
+        Click(control);
     }
     // Finishes; a box it raises is answered with `answer`.
     void Finish(const QString& answer = QString()) {
         WithMessageBox([this] { Click(Wizard()->SpeedButton9); }, answer);
+    }
+    void TypeAndFinish(const char* edit, const QString& text, const QString& answer = QString()) {
+        Type(edit, text);
+        Finish(answer);
     }
     testsupport::TMessageBoxSeen PressEnde(const QString& answer) {
         return WithMessageBox([this] { Click(start_->SpeedButton3); }, answer);
@@ -100,19 +106,11 @@ TEST_F(UnsavedEntries, EndeAsksExactlyWhenSomethingIsUnsaved) {
         {"text line typed, not added", [](UnsavedEntries& t) { t.Type("Edit12", QStringLiteral("halb")); }, true},
         {"check box", [](UnsavedEntries& t) { Click(Find(t.Wizard(), QStringLiteral("CSS"))); }, true},
         // A command that changes nothing marks nothing.
-        {"\"Alles löschen\" on an empty list", [](UnsavedEntries& t) { t.Press("TabSheet4", "SpeedButton8"); }, false},
-        {"\"Zeile löschen\" with nothing selected", [](UnsavedEntries& t) { t.Press("TabSheet4", "SpeedButton7"); },
-         false},
-        {"\"Link löschen\" with nothing selected", [](UnsavedEntries& t) { t.Press("TabSheet3", "SpeedButton5"); },
-         false},
-        {"\"Bild löschen\" with nothing selected", [](UnsavedEntries& t) { t.Press("TabSheet5", "SpeedButton4"); },
-         false},
-        {"typed, then finished",
-         [](UnsavedEntries& t) {
-             t.Type("Edit5", QStringLiteral("Hallo"));
-             t.Finish();
-         },
-         false},
+        {"\"Alles löschen\" on an empty list", [](UnsavedEntries& t) { t.Press("SpeedButton8"); }, false},
+        {"\"Zeile löschen\" with nothing selected", [](UnsavedEntries& t) { t.Press("SpeedButton7"); }, false},
+        {"\"Link löschen\" with nothing selected", [](UnsavedEntries& t) { t.Press("SpeedButton5"); }, false},
+        {"\"Bild löschen\" with nothing selected", [](UnsavedEntries& t) { t.Press("SpeedButton4"); }, false},
+        {"typed, then finished", [](UnsavedEntries& t) { t.TypeAndFinish("Edit5", QStringLiteral("Hallo")); }, false},
         // A finish leaves the last link in the link fields: its trace, not the user's.
         {"links added, finished twice",
          [](UnsavedEntries& t) {
@@ -129,8 +127,7 @@ TEST_F(UnsavedEntries, EndeAsksExactlyWhenSomethingIsUnsaved) {
         {"Nein to replacing a foreign file",
          [](UnsavedEntries& t) {
              WriteBytes(QStringLiteral("index.html"), "fremd\n");
-             t.Type("Edit5", QStringLiteral("Hallo"));
-             t.Finish(QStringLiteral("&Nein"));
+             t.TypeAndFinish("Edit5", QStringLiteral("Hallo"), QStringLiteral("&Nein"));
          },
          true},
         // Someone else wrote the page's file meanwhile; the user typed nothing.
@@ -144,12 +141,7 @@ TEST_F(UnsavedEntries, EndeAsksExactlyWhenSomethingIsUnsaved) {
              t.Finish(QStringLiteral("&Nein"));
          },
          false},
-        {"write failed",
-         [](UnsavedEntries& t) {
-             t.Type("Edit19", QStringLiteral("fehlt/seite"));
-             t.Finish();
-         },
-         true},
+        {"write failed", [](UnsavedEntries& t) { t.TypeAndFinish("Edit19", QStringLiteral("fehlt/seite")); }, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
