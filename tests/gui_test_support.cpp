@@ -54,6 +54,14 @@ void ShowPage(QWidget* window, const QString& pageName) {
     throw std::runtime_error("no page named " + pageName.toStdString());
 }
 
+void ShowPageHolding(QWidget* control) {
+    auto* tabs = control->window()->findChild<QTabWidget*>();
+    if (tabs == nullptr) throw std::runtime_error("no tab control");
+    for (int i = 0; i < tabs->count(); ++i)
+        if (tabs->widget(i)->isAncestorOf(control)) return ShowPage(control->window(), tabs->widget(i)->objectName());
+    throw std::runtime_error("no page holds " + control->objectName().toStdString());
+}
+
 TUrlCatcher::TUrlCatcher() {
     QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open");
 }

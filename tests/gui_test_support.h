@@ -35,6 +35,8 @@ void Type(QWidget* widget, const QString& text);
 void Key(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Clicks the tab whose page has this object name.
 void ShowPage(QWidget* window, const QString& pageName);
+// Clicks the tab whose page holds the control.
+void ShowPageHolding(QWidget* control);
 
 struct TMessageBoxSeen {
     int shown = 0;  // how many boxes came

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <memory>
+#include <string>
 
 #include "gui_test_support.h"
 #include "ui/app_icon.h"
@@ -130,29 +131,27 @@ TEST_F(StartWindow, EndeClosesBothWindows) {
 }
 
 TEST_F(StartWindow, ClosingTheStartWindowEndsTheRunAlsoWithTheWizardOpen) {
-    const struct {
-        const char* how;
-        bool wizardOpen;
-        bool byEnde;
-    } cases[] = {
-        {"Ende, wizard open", true, true}, {"close box, wizard open", true, false}, {"Ende alone", false, true}};
-    for (const auto& c : cases) {
-        start_->show();
-        if (c.wizardOpen) PressStart();
-        QTimer::singleShot(0, start_.get(), [this, &c] {
-            if (c.byEnde)
-                PressEnde();
-            else
-                start_->close();
-        });
-        // Should the loop not end, this one makes the test fail instead of hang.
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(1); });
-        guard.start(10000);
-        EXPECT_EQ(QApplication::exec(), 0) << c.how;
-        EXPECT_FALSE(start_->isVisible()) << c.how;
-        EXPECT_FALSE(Wizard()->isVisible()) << c.how;
+    // By "Ende" and by the close box, each with and without the wizard.
+    for (const bool wizardOpen : {true, false}) {
+        for (const bool byEnde : {true, false}) {
+            SCOPED_TRACE(std::string(byEnde ? "Ende" : "close box") + (wizardOpen ? ", wizard open" : " alone"));
+            start_->show();
+            if (wizardOpen) PressStart();
+            QTimer::singleShot(0, start_.get(), [this, byEnde] {
+                if (byEnde)
+                    PressEnde();
+                else
+                    start_->close();
+            });
+            // Should the loop not end, this one makes the test fail instead of hang.
+            QTimer guard;
+            guard.setSingleShot(true);
+            QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(1); });
+            guard.start(10000);
+            EXPECT_EQ(QApplication::exec(), 0);
+            EXPECT_FALSE(start_->isVisible());
+            EXPECT_FALSE(Wizard()->isVisible());
+        }
     }
 }
 

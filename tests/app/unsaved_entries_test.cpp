@@ -22,6 +22,7 @@
 #include "default_page.h"
 #include "gui_test_support.h"
 #include "support/files.h"
+#include "support/rows.h"
 #include "ui/text_boundary.h"
 #include "wizard/wizard_window.h"
 
@@ -49,9 +50,19 @@ public:
     void Type(const char* edit, const QString& text) {
         testsupport::Retype(Find(Wizard(), QString::fromUtf8(edit)), text);
     }
+    // Shows the button's page and clicks it.
+    void Press(const char* button) {
+        QWidget* control = Find(Wizard(), QString::fromUtf8(button));
+        testsupport::ShowPageHolding(control);
+        Click(control);
+    }
     // Finishes; a box it raises is answered with `answer`.
     void Finish(const QString& answer = QString()) {
         WithMessageBox([this] { Click(Wizard()->SpeedButton9); }, answer);
+    }
+    void TypeAndFinish(const char* edit, const QString& text, const QString& answer = QString()) {
+        Type(edit, text);
+        Finish(answer);
     }
     testsupport::TMessageBoxSeen PressEnde(const QString& answer) {
         return WithMessageBox([this] { Click(start_->SpeedButton3); }, answer);
@@ -89,21 +100,17 @@ QString ErrorShownBy(const std::function<void()>& action) {
 }
 
 TEST_F(UnsavedEntries, EndeAsksExactlyWhenSomethingIsUnsaved) {
-    const struct {
-        const char* name;
-        std::function<void(UnsavedEntries&)> work;
-        bool asks;
-    } rows[] = {
+    const testsupport::TStepsRow<UnsavedEntries, bool> rows[] = {
         {"fresh start", [](UnsavedEntries&) {}, false},
         {"heading typed", [](UnsavedEntries& t) { t.Type("Edit5", QStringLiteral("Hallo")); }, true},
         {"text line typed, not added", [](UnsavedEntries& t) { t.Type("Edit12", QStringLiteral("halb")); }, true},
         {"check box", [](UnsavedEntries& t) { Click(Find(t.Wizard(), QStringLiteral("CSS"))); }, true},
-        {"typed, then finished",
-         [](UnsavedEntries& t) {
-             t.Type("Edit5", QStringLiteral("Hallo"));
-             t.Finish();
-         },
-         false},
+        // A command that changes nothing marks nothing.
+        {"\"Alles löschen\" on an empty list", [](UnsavedEntries& t) { t.Press("SpeedButton8"); }, false},
+        {"\"Zeile löschen\" with nothing selected", [](UnsavedEntries& t) { t.Press("SpeedButton7"); }, false},
+        {"\"Link löschen\" with nothing selected", [](UnsavedEntries& t) { t.Press("SpeedButton5"); }, false},
+        {"\"Bild löschen\" with nothing selected", [](UnsavedEntries& t) { t.Press("SpeedButton4"); }, false},
+        {"typed, then finished", [](UnsavedEntries& t) { t.TypeAndFinish("Edit5", QStringLiteral("Hallo")); }, false},
         // A finish leaves the last link in the link fields: its trace, not the user's.
         {"links added, finished twice",
          [](UnsavedEntries& t) {
@@ -120,8 +127,7 @@ TEST_F(UnsavedEntries, EndeAsksExactlyWhenSomethingIsUnsaved) {
         {"Nein to replacing a foreign file",
          [](UnsavedEntries& t) {
              WriteBytes(QStringLiteral("index.html"), "fremd\n");
-             t.Type("Edit5", QStringLiteral("Hallo"));
-             t.Finish(QStringLiteral("&Nein"));
+             t.TypeAndFinish("Edit5", QStringLiteral("Hallo"), QStringLiteral("&Nein"));
          },
          true},
         // Someone else wrote the page's file meanwhile; the user typed nothing.
@@ -135,22 +141,17 @@ TEST_F(UnsavedEntries, EndeAsksExactlyWhenSomethingIsUnsaved) {
              t.Finish(QStringLiteral("&Nein"));
          },
          false},
-        {"write failed",
-         [](UnsavedEntries& t) {
-             t.Type("Edit19", QStringLiteral("fehlt/seite"));
-             t.Finish();
-         },
-         true},
+        {"write failed", [](UnsavedEntries& t) { t.TypeAndFinish("Edit19", QStringLiteral("fehlt/seite")); }, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         QFile::remove(QStringLiteral("index.html"));
         Begin();
-        row.work(*this);
+        row.steps(*this);
         const testsupport::TMessageBoxSeen seen = PressEnde(QStringLiteral("&Nein"));
-        EXPECT_EQ(seen.shown, row.asks ? 1 : 0);
-        EXPECT_EQ(start_->isVisible(), row.asks);
-        if (!row.asks) continue;
+        EXPECT_EQ(seen.shown, row.expected ? 1 : 0);
+        EXPECT_EQ(start_->isVisible(), row.expected);
+        if (!row.expected) continue;
         EXPECT_EQ(seen.text, kUnsaved + QStringLiteral("Trotzdem beenden?"));
         EXPECT_EQ(seen.caption, testsupport::ExpectedApplicationTitle());
         EXPECT_EQ(seen.defaultButton, QStringLiteral("&Nein"));

@@ -112,11 +112,6 @@ TEST(ReadPage, ReadsBackWhatThePageShows) {
          [](TPageDescription& p) {
              p.TextLines = {"", "zweite"};
          }},
-        {"two images with two breaks",
-         [](TPageDescription& p) {
-             p.Images = {{"a.jpg", "Bild A"}, {"b.jpg", ""}};
-             p.BreaksPerImage = 2;
-         }},
         {"breaks -1",
          [](TPageDescription& p) {
              p.Images = {{"a.jpg", "x"}};
@@ -217,10 +212,10 @@ TEST(ReadPage, ReadsTextsThatLookLikeTheTemplate) {
              p.LinkBackgroundImage = "g\"><img src=\"";
              p.TextLines = {"</a></td>"};
          }},
-        {"images whose texts hold breaks and closing lines",
+        {"images whose texts hold breaks and closing lines, one without a caption, two breaks",
          [](TPageDescription& p) {
-             p.Images = {{"<br>", "</th>"}, {"\">", "<img src=\"x\">"}};
-             p.BreaksPerImage = 1;
+             p.Images = {{"<br>", "</th>"}, {"b.jpg", ""}, {"\">", "<img src=\"x\">"}};
+             p.BreaksPerImage = 2;
          }},
         {"heading and body texts holding their separators",
          [](TPageDescription& p) {

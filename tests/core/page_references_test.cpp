@@ -4,9 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
+
+#include "support/rows.h"
 
 namespace {
 
@@ -22,11 +23,7 @@ TPageDescription Bare() {
 }
 
 TEST(PageReferences, AreTheFilesABrowserWouldLoad) {
-    const struct {
-        const char* name;
-        std::function<void(TPageDescription&)> describe;
-        TNames files;
-    } rows[] = {
+    const testsupport::TStepsRow<TPageDescription, TNames> rows[] = {
         {"defaults", [](TPageDescription& page) { page = TPageDescription{}; }, {"hintergrund.jpg", "bild.jpg"}},
         {"every image kind in page order",
          [](TPageDescription& page) {
@@ -40,12 +37,10 @@ TEST(PageReferences, AreTheFilesABrowserWouldLoad) {
          },
          {"hintergrund.jpg", "eckbild.jpg", "bild.jpg", "lbg.jpg", "dot.jpg", "eins.html", "inline.png", "zwei.html",
           "spalte.gif", "bilder/zwei.webp"}},
+        // The background, corner, dot and link background images keep their
+        // names with their switches off.
         {"fields the page does not use",
          [](TPageDescription& page) {
-             page.BackgroundImage = "hg.jpg";
-             page.CornerImage = "ecke.jpg";
-             page.DotImage = "d.jpg";
-             page.LinkBackgroundImage = "l.jpg";
              page.Links = {{"Eins", "eins.html"}};
          },
          {"eins.html"}},
@@ -114,8 +109,8 @@ TEST(PageReferences, AreTheFilesABrowserWouldLoad) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         TPageDescription page = Bare();
-        row.describe(page);
-        EXPECT_EQ(core::LocalReferences(page), row.files);
+        row.steps(page);
+        EXPECT_EQ(core::LocalReferences(page), row.expected);
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QStyleOptionSpinBox>
 #include <QTest>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "gui_test_support.h"
@@ -109,28 +110,34 @@ TEST_F(SpinEdit, ControlKeysStillEdit) {
 }
 
 TEST_F(SpinEdit, UpAndDownKeysStepTheValueAsReadFromTheText) {
+    // The text, then what Up and what Down make of it.
     const struct {
         const char* text;
-        Qt::Key key;
-        const char* stepped;
+        const char* up;
+        const char* down;
     } cases[] = {
-        {"12", Qt::Key_Up, "13"},
-        {"12", Qt::Key_Down, "11"},
-        {"-1", Qt::Key_Up, "0"},
-        {"2147483647", Qt::Key_Up, "2147483647"},
-        {"-2147483648", Qt::Key_Down, "-2147483648"},
-        {"abc", Qt::Key_Up, "1"},
-        {"", Qt::Key_Down, "-1"},
-        {"$10", Qt::Key_Up, "17"},
-        {"$FFFFFFFF", Qt::Key_Up, "0"},
-        {"1,5", Qt::Key_Up, "1"},
-        {"12", Qt::Key_PageUp, "12"},
-        {"12", Qt::Key_PageDown, "12"},
+        {"12", "13", "11"},
+        {"-1", "0", "-2"},
+        {"2147483647", "2147483647", "2147483646"},
+        {"-2147483648", "-2147483647", "-2147483648"},
+        {"abc", "1", "-1"},
+        {"", "1", "-1"},
+        {"$10", "17", "15"},
+        {"$FFFFFFFF", "0", "-2"},
+        {"1,5", "1", "-1"},
     };
-    for (const auto& [text, key, stepped] : cases) {
-        spin->setText(QString::fromUtf8(text));
+    for (const auto& [text, up, down] : cases) {
+        for (const auto& [key, stepped] : {std::pair{Qt::Key_Up, up}, std::pair{Qt::Key_Down, down}}) {
+            spin->setText(QString::fromUtf8(text));
+            Key(spin, key);
+            EXPECT_EQ(spin->text(), QString::fromUtf8(stepped)) << text << (key == Qt::Key_Up ? " up" : " down");
+        }
+    }
+    // The page keys leave the value alone.
+    for (const Qt::Key key : {Qt::Key_PageUp, Qt::Key_PageDown}) {
+        spin->setText(QStringLiteral("12"));
         Key(spin, key);
-        EXPECT_EQ(spin->text(), QString::fromUtf8(stepped)) << text;
+        EXPECT_EQ(spin->text(), QStringLiteral("12"));
     }
 }
 

@@ -6,11 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QStringList>
-#include <functional>
 #include <map>
 
 #include "default_page.h"
 #include "gui_test_support.h"
+#include "support/rows.h"
 #include "wizard/wizard_driver.h"
 
 namespace wizardtest {
@@ -162,11 +162,8 @@ TEST(Finish, TheChosenHeadingSizeSurvivesFinishing) {
     EXPECT_EQ(ReadFileBytes("index.html"), PageFileBytes(DefaultPageWith({{10, {HeadingLine("8", "Neue Seite")}}})));
 }
 
-struct TSettingCase {
-    const char* name;
-    std::function<void(TWizardDriver&)> steps;
-    TLines page;
-};
+// The steps of a setting, and the page lines they give.
+using TSettingCase = testsupport::TStepsRow<TWizardDriver, TLines>;
 
 TEST(Finish, EachSettingReachesItsPlaceInThePage) {
     const TSettingCase cases[] = {
@@ -216,8 +213,8 @@ TEST(Finish, EachSettingReachesItsPlaceInThePage) {
         TWizardDriver wizard;
         c.steps(wizard);
         wizard.Finish();
-        EXPECT_EQ(ReadFileBytes("index.html"), PageFileBytes(c.page)) << c.name;
-        EXPECT_EQ(wizard.CodeView(), c.page) << c.name;
+        EXPECT_EQ(ReadFileBytes("index.html"), PageFileBytes(c.expected)) << c.name;
+        EXPECT_EQ(wizard.CodeView(), c.expected) << c.name;
     }
 }
 

@@ -21,6 +21,7 @@
 
 #include "gui_test_support.h"
 #include "support/description.h"
+#include "support/rows.h"
 #include "ui/elided_label.h"
 #include "ui/list_box.h"
 #include "wizard/paired_list.h"
@@ -122,11 +123,7 @@ TEST(WizardUnits, APartnerGoesWhereverItsEntryGoes) {
 // Text typed for the next entry is on no page: a finish leaves the wizard
 // unsaved while such text waits, and "Ende" then asks.
 TEST(WizardUnits, TextWaitingForTheNextEntryStaysUnsavedAfterAFinish) {
-    const struct {
-        const char* name;
-        std::function<void(TWizardDriver&)> steps;
-        bool unsaved;
-    } rows[] = {
+    const testsupport::TStepsRow<TWizardDriver, bool> rows[] = {
         {"nothing typed", [](TWizardDriver&) {}, false},
         {"text line typed, not added", [](TWizardDriver& w) { w.Type("Edit12", "halb"); }, true},
         {"text line added",
@@ -166,27 +163,7 @@ TEST(WizardUnits, TextWaitingForTheNextEntryStaysUnsavedAfterAFinish) {
         TWizardDriver wizard;
         row.steps(wizard);
         wizard.Finish();
-        EXPECT_EQ(wizard.window.HasUnsavedEntries(), row.unsaved);
-    }
-}
-
-TEST(WizardUnits, ACommandThatChangesNothingMarksNothing) {
-    const struct {
-        const char* name;
-        const char* page;
-        const char* button;
-    } rows[] = {
-        {"\"Alles löschen\" on an empty list", "TabSheet4", "SpeedButton8"},
-        {"\"Zeile löschen\" with nothing selected", "TabSheet4", "SpeedButton7"},
-        {"\"Link löschen\" with nothing selected", "TabSheet3", "SpeedButton5"},
-        {"\"Bild löschen\" with nothing selected", "TabSheet5", "SpeedButton4"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        TWizardDriver wizard;
-        wizard.Page(row.page);
-        wizard.Click(row.button);
-        EXPECT_FALSE(wizard.window.HasUnsavedEntries());
+        EXPECT_EQ(wizard.window.HasUnsavedEntries(), row.expected);
     }
 }
 
