@@ -6,7 +6,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QUrl>
 #include <QtPlugin>
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -21,6 +23,10 @@ public:
     // path would show, relative names found from its folder; the scroll
     // position stays where the user left it.
     virtual void ShowPage(const QByteArray& page, const QString& filePath) = 0;
+    // Called, after the event that caused it, with every link the user
+    // follows in the preview (a local page as a file: URL); the preview
+    // itself keeps its page and opens nothing.
+    virtual void OnLinkFollowed(std::function<void(const QUrl&)> open) = 0;
 };
 
 // The plugin's root object.
@@ -30,5 +36,5 @@ public:
     virtual std::unique_ptr<IPagePreview> CreatePreview() = 0;
 };
 
-#define TAVIREL_PAGE_PREVIEW_ENGINE_IID "de.tavirel.PagePreviewEngine/1"
+#define TAVIREL_PAGE_PREVIEW_ENGINE_IID "de.tavirel.PagePreviewEngine/2"
 Q_DECLARE_INTERFACE(IPagePreviewEngine, TAVIREL_PAGE_PREVIEW_ENGINE_IID)

@@ -9,6 +9,8 @@
 #include <stdexcept>
 
 #include "core/page_generator.h"
+#include "ui/error_display.h"
+#include "ui/web_browser.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -51,6 +53,7 @@ void TPagePreviewController::Open() {
         if (engine == nullptr)
             throw std::runtime_error("Die Vorschau braucht Qt WebEngine (Paket libqt6webenginewidgets6)");
         preview_ = engine->CreatePreview();
+        preview_->OnLinkFollowed([this](const QUrl& url) { LinkFollowed(url); });
         preview_->Window()->setObjectName(QStringLiteral("PreviewWindow"));
         preview_->Window()->resize(kFirstSize);
         PlaceBesideWizard();
@@ -80,6 +83,14 @@ void TPagePreviewController::WizardChanged() {
     if (preview_ == nullptr || !preview_->Window()->isVisible()) return;
     preview_->Window()->setWindowTitle(QStringLiteral("Vorschau – ") + wizard_->PageFilePath());
     pause_.start();
+}
+
+void TPagePreviewController::LinkFollowed(const QUrl& url) {
+    // As "Im Browser ansehen" opens the page: never with this program, which
+    // the desktop may offer for HTML files.
+    ui::RunGuarded(preview_->Window(), [&url] {
+        if (!ui::OpenInWebBrowser(url)) throw std::runtime_error("Kein Webbrowser gefunden");
+    });
 }
 
 void TPagePreviewController::Update() {

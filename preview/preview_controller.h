@@ -4,6 +4,7 @@
 #include <QPluginLoader>
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 #include <QTimer>
 #include <memory>
 
@@ -14,7 +15,8 @@ class TForm3;
 
 // "Vorschau": the page the wizard would write now, drawn by the browser
 // engine in a window beside the wizard and drawn again a short pause after
-// the wizard's last change. The engine is loaded on the first Open().
+// the wizard's last change. The engine is loaded on the first Open(). A link
+// the user follows there opens in the desktop's web browser.
 class TPagePreviewController : public QObject {
     Q_OBJECT
 public:
@@ -39,6 +41,7 @@ protected:
 
 private:
     void WizardChanged();
+    void LinkFollowed(const QUrl& url);
     void Update();
     void PlaceBesideWizard();
 

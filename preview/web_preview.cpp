@@ -3,27 +3,40 @@
 // them at the page file's path, and every other name under that scheme is
 // the file of that path, so that relative names resolve as they do for the
 // written file in a browser.
+//
+// The preview is no more open than a browser showing the written file: the
+// page's scripts do not run (the engine of this Qt cannot keep them from
+// reading the files the page names, see ScriptsOff below), nothing but the
+// user's click opens anything, and only regular files are served.
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QBuffer>
-#include <QDesktopServices>
 #include <QFile>
+#include <QLabel>
 #include <QMimeDatabase>
 #include <QOpenGLContext>
 #include <QPointF>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 #include <QWebEngineUrlSchemeHandler>
 #include <QWebEngineView>
 #include <QWidget>
+#include <cerrno>
+#include <functional>
 #include <memory>
 
+#include "preview/engine_sandbox.h"
 #include "preview/page_preview.h"
 
 QT_BEGIN_NAMESPACE
@@ -47,6 +60,32 @@ QUrl DesktopUrl(const QUrl& url) {
     return url.scheme() == QLatin1String(kScheme) ? QUrl::fromLocalFile(url.path(QUrl::FullyDecoded)) : url;
 }
 
+// The file at this path, opened without waiting and only when it is a
+// regular file; nullptr otherwise. A named pipe would wait for a writer on
+// the windows' thread and freeze the program, a device such as /dev/zero
+// never ends: both are "not found", as are sockets and folders. The test is
+// made on the open file, so that nothing is swapped in between.
+QFile* OpenRegularFile(const QString& path, QObject* owner) {
+    const QByteArray name = QFile::encodeName(path);
+    int fd = -1;
+    do {
+        fd = open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return nullptr;
+    struct stat status {};
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(fd);
+        return nullptr;
+    }
+    auto* file = new QFile(owner);
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        close(fd);
+        delete file;
+        return nullptr;
+    }
+    return file;
+}
+
 class TPreviewSchemeHandler : public QWebEngineUrlSchemeHandler {
 public:
     using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
@@ -65,12 +104,14 @@ public:
             job->reply(QByteArrayLiteral("text/html;charset=windows-1252"), bytes);
             return;
         }
-        auto* file = new QFile(path, job);
-        if (!file->open(QIODevice::ReadOnly)) {
+        QFile* file = OpenRegularFile(path, job);
+        if (file == nullptr) {
             job->fail(QWebEngineUrlRequestJob::UrlNotFound);
             return;
         }
-        job->reply(mimeTypes_.mimeTypeForFile(path).name().toLatin1(), file);
+        // A name that does not tell its type is typed from the open file's
+        // first bytes.
+        job->reply(mimeTypes_.mimeTypeForFileNameAndData(path, file).name().toLatin1(), file);
     }
 
 private:
@@ -79,25 +120,52 @@ private:
     QMimeDatabase mimeTypes_;
 };
 
-// A followed link opens in the desktop's browser; the preview keeps the page.
+// The preview's page keeps to what the program loads into it. A link the
+// user follows goes to the desktop's browser through the program; whatever
+// else would lead the window elsewhere (a refresh the page asks for, a form,
+// going back) is refused, and no window opens.
 class TPreviewPage : public QWebEnginePage {
 public:
-    using QWebEnginePage::QWebEnginePage;
+    TPreviewPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {
+        // A window asked for by a link with a target, or by the middle
+        // button; the engine says whether the user's hand was in it.
+        connect(this, &QWebEnginePage::newWindowRequested, this, [this](QWebEngineNewWindowRequest& request) {
+            if (request.isUserInitiated()) Follow(request.requestedUrl());
+        });
+    }
+
+    void Load(const QUrl& url) {
+        own_ = url;
+        load(url);
+    }
+
+    std::function<void(const QUrl&)> followed;
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
-        if (type != NavigationTypeLinkClicked || !isMainFrame) return true;
-        QDesktopServices::openUrl(DesktopUrl(url));
+        // The page's frames show what they name, as in a browser.
+        if (!isMainFrame) return true;
+        if (url == own_ && (type == NavigationTypeTyped || type == NavigationTypeReload)) return true;
+        if (type != NavigationTypeLinkClicked) return false;
+        // A place in the page itself is scrolled to.
+        if (url.hasFragment() && url.adjusted(QUrl::RemoveFragment) == own_) return true;
+        // With the page's scripts off, only the user follows a link.
+        Follow(url);
         return false;
     }
 
-    QWebEnginePage* createWindow(WebWindowType) override {
-        // A link with a target window: its navigation comes to this page's
-        // filter through a page that is dropped afterwards.
-        auto* page = new TPreviewPage(profile(), this);
-        connect(page, &QWebEnginePage::urlChanged, page, &QObject::deleteLater);
-        return page;
+    // Every window is asked for through newWindowRequested; none opens here.
+    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
+
+private:
+    void Follow(const QUrl& url) {
+        // After the engine's call has returned: opening may show a message.
+        QTimer::singleShot(0, this, [this, target = DesktopUrl(url)] {
+            if (followed) followed(target);
+        });
     }
+
+    QUrl own_;
 };
 
 class TWebPreview : public QWidget, public IPagePreview {
@@ -112,12 +180,18 @@ public:
 
         view_ = new QWebEngineView(this);
         view_->setObjectName(QStringLiteral("PreviewView"));
-        auto* page = new TPreviewPage(profile_.get(), view_);
-        view_->setPage(page);
+        page_ = new TPreviewPage(profile_.get(), view_);
+        ScriptsOff(page_->settings());
+        view_->setPage(page_);
+        auto* note = new QLabel(QStringLiteral("Skripte der Seite laufen nur im Browser."), this);
+        note->setObjectName(QStringLiteral("ScriptNote"));
+        note->setContentsMargins(6, 3, 6, 3);
         auto* fill = new QVBoxLayout(this);
         fill->setContentsMargins(0, 0, 0, 0);
+        fill->setSpacing(0);
+        fill->addWidget(note);
         fill->addWidget(view_);
-        connect(page, &QWebEnginePage::loadFinished, this, [this](bool) { RestoreScroll(); });
+        connect(page_, &QWebEnginePage::loadFinished, this, [this](bool) { RestoreScroll(); });
     }
 
     ~TWebPreview() override {
@@ -133,19 +207,36 @@ public:
         if (!loading_) scroll_ = view_->page()->scrollPosition();
         loading_ = true;
         pages_.SetPage(page, filePath);
-        view_->page()->load(SchemeUrl(filePath));
+        page_->Load(SchemeUrl(filePath));
     }
 
+    void OnLinkFollowed(std::function<void(const QUrl&)> open) override { page_->followed = std::move(open); }
+
 private:
+    // A browser keeps the page's scripts from reading what the page only
+    // shows: another file in a frame, a picture's pixels. This engine cannot:
+    // its schemes of our own give either one origin to every file (a frame's
+    // text can be read) or an opaque one that still lets a canvas read any
+    // picture's pixels, and it does not tell whether a navigation came from
+    // the user's hand. So the page's scripts do not run here, nor open
+    // windows.
+    static void ScriptsOff(QWebEngineSettings* settings) {
+        settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+        settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    }
+
     void RestoreScroll() {
         loading_ = false;
         if (scroll_.isNull()) return;
-        view_->page()->runJavaScript(QStringLiteral("window.scrollTo(%1, %2)").arg(scroll_.x()).arg(scroll_.y()));
+        // In the program's own world, which runs with the page's scripts off.
+        page_->runJavaScript(QStringLiteral("window.scrollTo(%1, %2)").arg(scroll_.x()).arg(scroll_.y()),
+                             QWebEngineScript::ApplicationWorld);
     }
 
     std::unique_ptr<QWebEngineProfile> profile_;
     TPreviewSchemeHandler pages_;
     QWebEngineView* view_ = nullptr;
+    TPreviewPage* page_ = nullptr;
     QPointF scroll_;
     bool loading_ = false;
 };
@@ -168,15 +259,15 @@ class TWebPreviewEngine : public QObject, public IPagePreviewEngine {
     Q_INTERFACES(IPagePreviewEngine)
 public:
     TWebPreviewEngine() {
-        // Chromium's sandbox refuses to run as root; only there it goes.
-        if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        preview::ChooseEngineSandbox();
         // Registered before the engine starts. A path scheme resolves
         // "../bild.png" as file: does; local access lets the page reach
-        // pictures named by file: URLs, as the written file can.
+        // pictures named by file: URLs, as the written file can. Each
+        // document has an origin of its own that nothing shares, so that
+        // even a script could not read a frame's file or fetch one.
         QWebEngineUrlScheme scheme(kScheme);
         scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-        scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
+        scheme.setFlags(QWebEngineUrlScheme::NoAccessAllowed | QWebEngineUrlScheme::LocalAccessAllowed);
         QWebEngineUrlScheme::registerScheme(scheme);
         ShareOpenGLContexts();
     }

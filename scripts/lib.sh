@@ -35,6 +35,9 @@ PREVIEW_PACKAGES=(qt6-webengine-dev)
 # example page for the README.
 BROWSER_PACKAGES=(chromium)
 
+# The servers the tests start on 127.0.0.1: python3's HTTP server.
+TEST_SERVER_PACKAGES=(python3)
+
 # clang with its libFuzzer and sanitizer runtimes, for the fuzz targets.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

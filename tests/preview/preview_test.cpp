@@ -1,8 +1,12 @@
 // "Vorschau": the page the wizard would write now, in the browser engine,
 // following what the user types, with nothing written to disk.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
 #include <QEventLoop>
@@ -12,15 +16,23 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
 
 #include "app/start_window.h"
 #include "core/page_file.h"
 #include "core/page_generator.h"
 #include "gui_test_support.h"
+#include "support/http_server.h"
 #include "ui/list_box.h"
 #include "ui/text_boundary.h"
 #include "wizard/wizard_window.h"
+#include "xdg_tree.h"
 
 namespace {
 
@@ -38,12 +50,102 @@ QStringList Tree(const QString& path) {
     return found;
 }
 
-// A picture 2 pixels wide.
-void WritePicture(const QString& path) {
+// A picture 2 pixels wide, of one colour.
+void WritePicture(const QString& path, QColor colour = Qt::red) {
     QImage picture(2, 3, QImage::Format_RGB32);
-    picture.fill(Qt::red);
+    picture.fill(colour);
     ASSERT_TRUE(picture.save(path, "PNG"));
 }
+
+void WriteText(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(text), text.size());
+}
+
+// True once the condition holds, while the events run; false after 20 s.
+bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 20000) {
+    for (int waited = 0; waited < milliseconds; waited += 100) {
+        if (condition()) return true;
+        QTest::qWait(100);
+    }
+    return condition();
+}
+
+// What the desktop is asked to open while it lives. Its web browser is a
+// fake "netzleser", and this program ("tavirel", offering itself for HTML
+// files) is a fake too; both write their command lines to a file. What goes
+// to Qt's own opener instead is kept as "qt URL".
+class TOpenedRecord : public QObject {
+    Q_OBJECT
+public:
+    TOpenedRecord() : log_(tree_.path() + QStringLiteral("/geoeffnet.txt")) {
+        tree_.Write(QStringLiteral("config/mimeapps.list"),
+                    "[Default Applications]\ntext/html=tavirel.desktop\n"
+                    "x-scheme-handler/http=netzleser.desktop\nx-scheme-handler/https=netzleser.desktop\n");
+        tree_.Write(QStringLiteral("data/applications/netzleser.desktop"),
+                    "[Desktop Entry]\nType=Application\nName=Netzleser\nExec=netzleser %u\n");
+        tree_.Write(QStringLiteral("data/applications/tavirel.desktop"),
+                    "[Desktop Entry]\nType=Application\nName=HTML Tavirel\nExec=tavirel %f\nMimeType=text/html;\n");
+        const QByteArray record = "#!/bin/sh\necho \"$(basename \"$0\") $*\" >> '" + QFile::encodeName(log_) + "'\n";
+        tree_.Write(QStringLiteral("bin/netzleser"), record, true);
+        tree_.Write(QStringLiteral("bin/tavirel"), record, true);
+        for (const QString& scheme : kSchemes) QDesktopServices::setUrlHandler(scheme, this, "Open");
+    }
+    ~TOpenedRecord() override {
+        for (const QString& scheme : kSchemes) QDesktopServices::unsetUrlHandler(scheme);
+    }
+
+    QStringList Opened() const {
+        QFile file(log_);
+        QStringList lines = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts) : QStringList();
+        return lines + byQt_;
+    }
+
+public slots:
+    void Open(const QUrl& url) { byQt_.append(QStringLiteral("qt ") + url.toString()); }
+
+private:
+    inline static const QStringList kSchemes = {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("file")};
+    testsupport::TXdgTree tree_;
+    QString log_;
+    QStringList byQt_;
+};
+
+// Watches a named pipe: whoever still waits to read it after a while is let
+// go (the pipe opened for writing and closed again gives the reader its
+// end), and told on by Stop().
+class TPipeWatch {
+public:
+    explicit TPipeWatch(std::string path)
+        : thread_([this, path = std::move(path)] {
+              std::unique_lock lock(mutex_);
+              if (stopped_.wait_for(lock, std::chrono::seconds(10), [this] { return stop_; })) return;
+              const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+              if (fd < 0) return;
+              readerWaited_ = true;
+              close(fd);
+          }) {}
+    ~TPipeWatch() { Stop(); }
+
+    // True when a reader was waiting.
+    bool Stop() {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        stopped_.notify_all();
+        if (thread_.joinable()) thread_.join();
+        return readerWaited_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable stopped_;
+    bool stop_ = false;
+    bool readerWaited_ = false;
+    std::thread thread_;
+};
 
 class Preview : public ::testing::Test {
 protected:
@@ -63,10 +165,12 @@ protected:
         view_ = Find<QWebEngineView>(start_.Preview().Window(), QStringLiteral("PreviewView"));
     }
 
+    // Asks the page in the program's own world: the page's scripts do not
+    // run in the preview.
     QVariant Js(const QString& script) {
         QVariant result;
         QEventLoop loop;
-        view_->page()->runJavaScript(script, [&](const QVariant& value) {
+        view_->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant& value) {
             result = value;
             loop.quit();
         });
@@ -76,12 +180,34 @@ protected:
     }
 
     // Asks the page until the script says true; false after 20 s.
-    bool WaitFor(const QString& script) {
-        for (int i = 0; i < 200; ++i) {
-            if (Js(script).toBool()) return true;
-            QTest::qWait(100);
+    bool WaitFor(const QString& script, int milliseconds = 20000) {
+        return WaitUntil([&] { return Js(script).toBool(); }, milliseconds);
+    }
+
+    // The page the wizard would write as "sub/seite.html", with these text
+    // lines, in the preview.
+    void PreviewTextLines(const QStringList& lines) {
+        Type("Edit19", QStringLiteral("sub/seite"));
+        ShowPage(wizard_, QStringLiteral("TabSheet4"));
+        Press("SpeedButton8");
+        for (const QString& line : lines) {
+            Type("Edit12", line);
+            Press("Button1");
         }
-        return false;
+        if (view_ == nullptr) OpenPreview();
+    }
+
+    // Clicks the middle of the element this script finds, as the user would.
+    void ClickOn(const QString& element) {
+        const QVariantList box =
+            Js(QStringLiteral("(() => { const r = %1.getBoundingClientRect();"
+                              " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+                   .arg(element))
+                .toList();
+        ASSERT_EQ(box.size(), 2);
+        const QPoint middle(qRound(box[0].toDouble()), qRound(box[1].toDouble()));
+        ASSERT_NE(view_->focusProxy(), nullptr);
+        QTest::mouseClick(view_->focusProxy(), Qt::LeftButton, Qt::NoModifier, middle);
     }
 
     testsupport::TWorkDir dir_;
@@ -175,6 +301,9 @@ TEST_F(Preview, KeepsTheScrollPositionAndFollowsAnOpenedPage) {
     ASSERT_TRUE(WaitFor(QStringLiteral("document.body != null && document.body.scrollHeight > 1500")));
     Js(QStringLiteral("window.scrollTo(0, 700)"));
     ASSERT_TRUE(WaitFor(QStringLiteral("window.scrollY == 700")));
+    // What the preview keeps comes from the engine's drawing, which may
+    // follow the page later on a busy machine.
+    ASSERT_TRUE(WaitUntil([&] { return view_->page()->scrollPosition().y() == 700; }));
     ShowPage(wizard_, QStringLiteral("TabSheet2"));
     Type("Edit5", QStringLiteral("Weiter"));
     EXPECT_TRUE(WaitFor(QStringLiteral("document.querySelector('b > font').textContent == 'Weiter'")));
@@ -191,4 +320,128 @@ TEST_F(Preview, KeepsTheScrollPositionAndFollowsAnOpenedPage) {
     EXPECT_EQ(start_.Preview().Window()->windowTitle(), QStringLiteral("Vorschau – Reise→Rom.html"));
 }
 
+TEST_F(Preview, PageScriptsReadNothingAndOpenNothing) {
+    // A marker beside the page, one above it, one far away, and a picture
+    // of a colour no other has.
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral("sub")));
+    WriteText(QStringLiteral("sub/notiz.txt"), "GEHEIM-daneben");
+    WriteText(QStringLiteral("geheim.txt"), "GEHEIM-darueber");
+    QTemporaryDir elsewhere;
+    const QString far = elsewhere.filePath(QStringLiteral("fern.txt"));
+    WriteText(far, "GEHEIM-fern");
+    WritePicture(QStringLiteral("sub/farbe.png"), QColor(18, 52, 86));
+    const TOpenedRecord record;
+    const QString away = QStringLiteral("http://127.0.0.1:9/weg");
+    // Each script puts what it read into the page's title.
+    const struct {
+        const char* name;
+        QString line;
+    } rows[] = {
+        {"frame beside",
+         QStringLiteral("<iframe src=\"notiz.txt\" onload=\"document.title = this.contentDocument.body.innerText\">"
+                        "</iframe>")},
+        {"frame above",
+         QStringLiteral("<iframe src=\"../geheim.txt\" onload=\"document.title = "
+                        "this.contentDocument.body.innerText\"></iframe>")},
+        {"fetch beside",
+         QStringLiteral("<script>fetch('notiz.txt').then(r => r.text()).then(t => document.title = t)</script>")},
+        {"XMLHttpRequest of an absolute path",
+         QStringLiteral("<script>const x = new XMLHttpRequest(); x.open('GET', '%1', false); x.send();"
+                        " document.title = x.responseText</script>")
+             .arg(far)},
+        {"canvas of a picture",
+         QStringLiteral("<img id=\"b\" src=\"farbe.png\" onload=\"const c = document.createElement('canvas');"
+                        " const g = c.getContext('2d'); g.drawImage(this, 0, 0);"
+                        " document.title = 'GEHEIM-' + g.getImageData(0, 0, 1, 1).data.join()\">")},
+        {"click() on a link", QStringLiteral("<a id=\"a\" href=\"%1\">a</a><script>a.click()</script>").arg(away)},
+        {"click() on a link with a target",
+         QStringLiteral("<a id=\"a\" href=\"%1\" target=\"_blank\">a</a><script>a.click()</script>").arg(away)},
+        {"window.open", QStringLiteral("<script>window.open('%1')</script>").arg(away)},
+        {"location", QStringLiteral("<script>location.href = '%1'</script>").arg(away)},
+        {"refresh without a script", QStringLiteral("<meta http-equiv=\"refresh\" content=\"0; url=%1\">").arg(away)},
+    };
+    int number = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString id = QStringLiteral("zeile%1").arg(++number);
+        PreviewTextLines({QStringLiteral("<p id=\"%1\">").arg(id), row.line});
+        const QString ours = QStringLiteral("document.getElementById('%1') != null && location.protocol == "
+                                            "'tavirel-preview:'")
+                                 .arg(id);
+        ASSERT_TRUE(WaitFor(ours + QStringLiteral(" && document.readyState == 'complete'")));
+        // Time for what a script would do.
+        EXPECT_FALSE(WaitFor(QStringLiteral("document.title.startsWith('GEHEIM')"), 2000))
+            << Js(QStringLiteral("document.title")).toString().toStdString();
+        EXPECT_TRUE(Js(ours).toBool());
+        EXPECT_EQ(record.Opened(), QStringList());
+    }
+}
+
+TEST_F(Preview, OpensLinksTheUserFollowsInTheWebBrowser) {
+    const TOpenedRecord record;
+    const QString page = QDir::current().filePath(QStringLiteral("sub/seite.html"));
+    const struct {
+        const char* name;
+        QString link;
+        QString opened;
+    } rows[] = {
+        {"a page beside", QStringLiteral("ziel.html"),
+         QStringLiteral("netzleser ") + QUrl::fromLocalFile(QDir::current().filePath(QStringLiteral("sub/ziel.html")))
+                                            .toString(QUrl::FullyEncoded)},
+        {"a web page in a new window", QStringLiteral("http://127.0.0.1:9/neu\" target=\"_blank"),
+         QStringLiteral("netzleser http://127.0.0.1:9/neu")},
+    };
+    QStringList expected;
+    int number = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString id = QStringLiteral("ziel%1").arg(++number);
+        PreviewTextLines(
+            {QStringLiteral("<a id=\"%1\" href=\"%2\" style=\"display: block; padding: 20px\">Ziel</a>").arg(id, row.link)});
+        ASSERT_TRUE(WaitFor(QStringLiteral("document.getElementById('%1') != null && document.readyState == 'complete'").arg(id)));
+        ClickOn(QStringLiteral("document.getElementById('%1')").arg(id));
+        expected.append(row.opened);
+        EXPECT_TRUE(WaitUntil([&] { return record.Opened() == expected; })) << record.Opened().join(u'|').toStdString();
+        EXPECT_TRUE(WaitFor(QStringLiteral("document.getElementById('%1') != null").arg(id)));
+        EXPECT_EQ(view_->url().path(), page);
+    }
+}
+
+TEST_F(Preview, ShowsOnlyRegularFilesAndWaitsForNone) {
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral("sub")));
+    WritePicture(QStringLiteral("sub/bild.png"));
+    ASSERT_EQ(mkfifo("sub/rohr.jpg", 0644), 0);
+    QTemporaryDir web;
+    WritePicture(web.filePath(QStringLiteral("bild.png")));
+    const testsupport::THttpServer server(QFile::encodeName(web.path()).toStdString());
+    const struct {
+        const char* name;
+        QString source;
+        int width;  // 0: not shown
+    } rows[] = {
+        {"a picture beside", QStringLiteral("bild.png"), 2},
+        {"a named pipe", QStringLiteral("rohr.jpg"), 0},
+        {"a device without end", QStringLiteral("/dev/zero"), 0},
+        {"a picture from a web server", QString::fromStdString(server.Url("bild.png")), 2},
+    };
+    QStringList lines;
+    QStringList expected;
+    for (const auto& row : rows) {
+        lines.append(QStringLiteral("<img class=\"zeile\" src=\"%1\">").arg(row.source));
+        expected.append(QStringLiteral("%1 %2").arg(row.source).arg(row.width));
+    }
+    TPipeWatch pipe(QDir::current().filePath(QStringLiteral("sub/rohr.jpg")).toStdString());
+    PreviewTextLines(lines);
+    const QString pictures = QStringLiteral("[...document.querySelectorAll('img.zeile')]");
+    EXPECT_TRUE(WaitFor(pictures + QStringLiteral(".length == %1 && ").arg(std::size(rows)) + pictures +
+                        QStringLiteral(".every(i => i.complete)")));
+    EXPECT_FALSE(pipe.Stop()) << "the preview waited for the pipe";
+    EXPECT_EQ(Js(pictures + QStringLiteral(".map(i => i.getAttribute('src') + ' ' + i.naturalWidth).join('|')"))
+                  .toString()
+                  .toStdString(),
+              expected.join(u'|').toStdString());
+}
+
 }  // namespace
+
+#include "preview_test.moc"
