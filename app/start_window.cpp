@@ -77,13 +77,19 @@ void TForm1::Adopt(std::unique_ptr<TForm3> wizard) {
     // The preview follows the new wizard before the old one closes, so that
     // closing it does not close the preview.
     preview_.Attach(wizard.get());
+    publishing_.Attach(wizard.get());
     ui::ConnectGuarded(wizard.get(), &TForm3::PreviewRequested, this, &TForm1::PreviewRequested);
+    ui::ConnectGuarded(wizard.get(), &TForm3::PublishRequested, this, &TForm1::PublishRequested);
     if (wizard_ != nullptr) wizard_->close();
     wizard_ = std::move(wizard);
 }
 
 void TForm1::PreviewRequested() {
     preview_.Open();
+}
+
+void TForm1::PublishRequested() {
+    publishing_.Open();
 }
 
 bool TForm1::event(QEvent* event) {
@@ -159,6 +165,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
     // The run ends with this window: the wizard goes with it, so that no
     // window is left that keeps the event loop going.
     if (wizard_ != nullptr) wizard_->close();
+    // A publish still running is cancelled; its window goes once it stops.
+    if (publishing_.Window() != nullptr) publishing_.Window()->close();
     event->accept();
 }
 

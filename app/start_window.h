@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "preview/preview_controller.h"
+#include "publishing/publish_controller.h"
 
 class QCloseEvent;
 class QDragEnterEvent;
@@ -29,6 +30,8 @@ public:
     bool HasWizard() const { return wizard_ != nullptr; }
     // "Vorschau" of whichever wizard this window holds.
     TPagePreviewController& Preview() { return preview_; }
+    // "Veröffentlichen" of whichever wizard this window holds.
+    TPublishController& Publishing() { return publishing_; }
 
     void SpeedButton1Click();  // "Öffnen"
     void SpeedButton2Click();  // "Start"
@@ -58,9 +61,11 @@ private:
     // Makes this the wizard; the one before it closes.
     void Adopt(std::unique_ptr<TForm3> wizard);
     void PreviewRequested();
+    void PublishRequested();
 
     // Declared before the wizard, so that the wizard goes first.
     TPagePreviewController preview_;
+    TPublishController publishing_;
     std::unique_ptr<TForm3> wizard_;
     bool wizardDue_ = false;
 };

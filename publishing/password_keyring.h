@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QObject;
+
+// The password of a login, kept only in the desktop's keyring (the Secret
+// Service, through Qt Keychain) and never in a file.
+
+// Whether a Secret Service (org.freedesktop.secrets) is on the session bus
+// or can be started there.
+bool KeyringAvailable();
+
+// The keyring's name of a login.
+QString KeyringAccount(const QString& host, int port, const QString& user);
+
+// Looks the password up without waiting; `found` gets it on the caller's
+// thread while the context lives, and only when there is one.
+void ReadRememberedPassword(const QString& account, QObject* context, std::function<void(const QString&)> found);
+void RememberPassword(const QString& account, const QString& password);
+void ForgetPassword(const QString& account);

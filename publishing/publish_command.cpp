@@ -1,0 +1,106 @@
+// "Veröffentlichen": the page the wizard has written and the files it names
+// go to the server on a thread of their own; "Abbrechen" stops them and
+// "Schließen" closes the window.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "publishing/password_keyring.h"
+#include "publishing/publish_engine.h"
+#include "publishing/publish_entries.h"
+#include "publishing/publish_questions.h"
+#include "publishing/publish_window.h"
+#include "publishing/result_line.h"
+#include "ui/error_display.h"
+
+namespace {
+
+std::string Utf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+// The page could not be read: its message is UTF-8, naming the path.
+std::optional<transfer::TPublishPlan> Plan(QWidget* window, const QString& pageFile) {
+    try {
+        return transfer::PlanPublish(std::filesystem::path(Utf8(pageFile)));
+    } catch (const transfer::TTransferError& error) {
+        ui::ShowErrorDisplay(window, QString::fromUtf8(error.what()));
+        return std::nullopt;
+    }
+}
+
+// A login got through: a file was sent or found unchanged, or all went well.
+bool LoggedIn(const transfer::TPublishResult& result) {
+    return !result.sent.empty() || !result.unchanged.empty() || (result.error.empty() && !result.cancelled);
+}
+
+}  // namespace
+
+void TForm4::BitBtn1Click() {  // "Veröffentlichen"
+    if (run_.Running()) return;
+    std::optional<transfer::TServerLogin> login = ReadLogin();
+    if (!login) return;
+    const QString pageFile = source_.PageToSend(this);
+    if (!pageFile.isEmpty()) StartPublishing(pageFile, std::move(*login));
+}
+
+void TForm4::BitBtn2Click() {  // "Schließen"
+    close();
+}
+
+void TForm4::BitBtn3Click() {  // "Abbrechen"
+    run_.Cancel();
+    BitBtn3->setEnabled(false);
+}
+
+std::optional<transfer::TServerLogin> TForm4::ReadLogin() {
+    const auto missing = [this](QLineEdit* field, const QString& message) {
+        ui::ShowErrorDisplay(this, message);
+        field->setFocus();
+        return std::nullopt;
+    };
+    transfer::TServerLogin login;
+    login.host = Utf8(Edit1->text().trimmed());
+    if (login.host.empty()) return missing(Edit1, QStringLiteral("Bitte den Server angeben"));
+    bool number = false;
+    login.port = Edit2->text().toInt(&number);
+    if (!number || login.port < 1 || login.port > 65535)
+        return missing(Edit2, QStringLiteral("Der Port ist eine Zahl von 1 bis 65535"));
+    login.user = Utf8(Edit3->text().trimmed());
+    if (login.user.empty()) return missing(Edit3, QStringLiteral("Bitte den Benutzer angeben"));
+    login.password = Utf8(Edit4->text());
+    login.keyFile = Utf8(Edit5->text().trimmed());
+    login.folder = Utf8(Edit6->text().trimmed());
+    return login;
+}
+
+void TForm4::StartPublishing(const QString& pageFile, transfer::TServerLogin login) {
+    std::optional<transfer::TPublishPlan> plan = Plan(this, pageFile);
+    if (!plan || !MayLeaveOut(this, plan->leftOut)) return;
+    SaveEntries();
+    plan_ = std::move(*plan);
+    login_ = std::move(login);
+    ShowRunning(true);
+    run_.Start(plan_, login_, std::filesystem::path(Utf8(PublishRecordFolder())));
+}
+
+void TForm4::Finished(const transfer::TPublishResult& result) {
+    ShowRunning(false);
+    Label8->setText(ResultLine(plan_, result));
+    if (keyring_) {
+        const QString account =
+            KeyringAccount(QString::fromStdString(login_.host), login_.port, QString::fromStdString(login_.user));
+        // Only a password that got the user in is worth keeping.
+        if (!CheckBox1->isChecked())
+            ForgetPassword(account);
+        else if (!login_.password.empty() && LoggedIn(result))
+            RememberPassword(account, QString::fromStdString(login_.password));
+    }
+    login_.password.clear();
+    if (closeWhenDone_) {
+        closeWhenDone_ = false;
+        close();
+    }
+}

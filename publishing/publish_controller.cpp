@@ -1,0 +1,58 @@
+#include "publishing/publish_controller.h"
+
+#include <QCoreApplication>
+#include <QPluginLoader>
+#include <QScreen>
+#include <QWidget>
+
+#include "core/page_file.h"
+#include "publishing/page_to_send.h"
+#include "wizard/wizard_window.h"
+
+TPublishController::TPublishController()
+    // Where the build and the package put the plugin beside the program.
+    : pluginFile_(QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/tavirel/") +
+                  QStringLiteral(TAVIREL_PUBLISH_PLUGIN)) {}
+
+// The window goes first: it waits for its transfer, which may still ask.
+TPublishController::~TPublishController() {
+    window_.reset();
+}
+
+void TPublishController::Attach(TForm3* wizard) {
+    wizard_ = wizard;
+}
+
+void TPublishController::Open() {
+    if (window_ == nullptr) {
+        QPluginLoader loader(pluginFile_);
+        auto* engine = qobject_cast<IPublishEngine*>(loader.instance());
+        if (engine == nullptr)
+            // The loader's reason names the file, in UTF-8.
+            throw core::TPathFileError("Veröffentlichen kann nicht geladen werden: " +
+                                       loader.errorString().toUtf8().toStdString());
+        window_ = engine->CreateWindow(*this);
+        PlaceOverWizard();
+    }
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+}
+
+QString TPublishController::PageFile() const {
+    return wizard_ == nullptr ? QString() : CurrentPageFile(*wizard_);
+}
+
+QString TPublishController::PageToSend(QWidget* asking) {
+    if (wizard_ == nullptr) return QString();
+    return ::PageToSend(*wizard_, asking);
+}
+
+void TPublishController::PlaceOverWizard() {
+    if (wizard_ == nullptr || wizard_->screen() == nullptr) return;
+    const QRect screen = wizard_->screen()->availableGeometry();
+    QRect place(QPoint(), window_->frameGeometry().size());
+    place.moveCenter(wizard_->frameGeometry().center());
+    window_->move(std::clamp(place.left(), screen.left(), std::max(screen.left(), screen.right() - place.width())),
+                  std::clamp(place.top(), screen.top(), std::max(screen.top(), screen.bottom() - place.height())));
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// What the window remembers per page file: everything but the password,
+// which only the keyring keeps.
+struct TPublishEntries {
+    QString host;
+    int port = 22;
+    QString user;
+    QString keyFile;
+    QString folder;
+    bool rememberPassword = false;
+};
+
+// The settings file in the user's config folder (~/.config/tavirel/publish.conf).
+QString PublishSettingsFile();
+// The folder of the records of what was sent (~/.local/share/tavirel/published).
+QString PublishRecordFolder();
+
+TPublishEntries LoadPublishEntries(const QString& pageFile);
+void SavePublishEntries(const QString& pageFile, const TPublishEntries& entries);

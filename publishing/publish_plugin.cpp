@@ -1,0 +1,18 @@
+// The plugin's root: it makes the window "Veröffentlichen", which brings the
+// transfers, the SSH library and the keyring with it.
+
+#include <QObject>
+#include <QWidget>
+
+#include "publishing/publish_engine.h"
+#include "publishing/publish_window.h"
+
+class TPublishEngine : public QObject, public IPublishEngine {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID TAVIREL_PUBLISH_ENGINE_IID)
+    Q_INTERFACES(IPublishEngine)
+public:
+    std::unique_ptr<QWidget> CreateWindow(IPublishSource& source) override { return std::make_unique<TForm4>(source); }
+};
+
+#include "publish_plugin.moc"

@@ -1,0 +1,43 @@
+#include "publishing/publish_questions.h"
+
+#include <QInputDialog>
+#include <QLineEdit>
+
+#include "ui/error_display.h"
+#include "ui/question_box.h"
+
+bool AskTrustHost(QWidget* window, const QString& host, const QString& keyType, const QString& fingerprint) {
+    // No password goes out before this answer; "Nein" sends nothing.
+    return ui::AskYesNo(window, QStringLiteral("Der Server ") + host +
+                                    QStringLiteral(" ist noch unbekannt. Sein Schlüssel (") + keyType +
+                                    QStringLiteral(") hat den Fingerabdruck\n\n") + fingerprint +
+                                    QStringLiteral("\n\nIst das Ihr Server? Mit „Ja“ wird der Schlüssel in "
+                                                   "~/.ssh/known_hosts eingetragen und die Seite übertragen."));
+}
+
+std::optional<QString> AskPassphrase(QWidget* window, const QString& keyFile) {
+    QInputDialog dialog(window);
+    dialog.setObjectName(QStringLiteral("PassphraseDialog"));
+    dialog.setWindowTitle(ui::ApplicationTitle());
+    dialog.setLabelText(QStringLiteral("Kennwort für den Schlüssel ") + keyFile + QStringLiteral(":"));
+    dialog.setTextEchoMode(QLineEdit::Password);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Überspringen"));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue();
+}
+
+QString LeftOutLine(const std::vector<transfer::TLeftOut>& leftOut) {
+    QStringList names;
+    for (const transfer::TLeftOut& file : leftOut)
+        names.append(QString::fromUtf8(file.name.data(), static_cast<qsizetype>(file.name.size())) +
+                     (file.reason == transfer::TLeftOut::TReason::Missing
+                          ? QStringLiteral(" (fehlt)")
+                          : QStringLiteral(" (außerhalb des Ordners)")));
+    return QStringLiteral("Nicht übertragen: ") + names.join(QStringLiteral(", "));
+}
+
+bool MayLeaveOut(QWidget* window, const std::vector<transfer::TLeftOut>& leftOut) {
+    return leftOut.empty() ||
+           ui::AskYesNo(window, LeftOutLine(leftOut) + QStringLiteral("\n\nTrotzdem veröffentlichen?"));
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "transfer/publish.h"
+
+class QWidget;
+
+// The questions before and during a publish, asked over the window.
+
+// A host key not yet in ~/.ssh/known_hosts, with its fingerprint as `ssh`
+// prints it; true when the user trusts it ("Nein" is the default).
+bool AskTrustHost(QWidget* window, const QString& host, const QString& keyType, const QString& fingerprint);
+
+// The passphrase of an encrypted key; nothing when the user skips the key.
+std::optional<QString> AskPassphrase(QWidget* window, const QString& keyFile);
+
+// The files the page names that stay behind, as the user reads them:
+// "Nicht übertragen: ../oben.png (außerhalb des Ordners), foto.jpg (fehlt)".
+QString LeftOutLine(const std::vector<transfer::TLeftOut>& leftOut);
+
+// True when nothing is left out, or the user publishes without it.
+bool MayLeaveOut(QWidget* window, const std::vector<transfer::TLeftOut>& leftOut);

@@ -1,0 +1,90 @@
+#include "publishing/publish_run.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <chrono>
+#include <exception>
+
+namespace {
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+// The transfer's questions and progress, carried to the window's thread.
+class TPublishRun::TBridge : public transfer::IPublishQuestions, public transfer::IPublishProgress {
+public:
+    explicit TBridge(TPublishRun& run) : run_(run) {}
+
+    bool TrustUnknownHost(const std::string& host, const std::string& keyType,
+                          const std::string& fingerprint) override {
+        bool trusted = false;
+        QMetaObject::invokeMethod(
+            &run_, [&] { trusted = run_.answers_.trustHost(FromUtf8(host), FromUtf8(keyType), FromUtf8(fingerprint)); },
+            Qt::BlockingQueuedConnection);
+        return trusted;
+    }
+
+    std::optional<std::string> KeyPassphrase(const std::filesystem::path& keyFile) override {
+        std::optional<QString> passphrase;
+        QMetaObject::invokeMethod(
+            &run_, [&] { passphrase = run_.answers_.passphrase(FromUtf8(keyFile.string())); },
+            Qt::BlockingQueuedConnection);
+        if (!passphrase) return std::nullopt;
+        return passphrase->toUtf8().toStdString();
+    }
+
+    void Sending(const std::string& file, std::uint64_t sent, std::uint64_t size) override {
+        QMetaObject::invokeMethod(
+            &run_, [this, name = FromUtf8(file), sent, size] { run_.reports_.sending(name, sent, size); },
+            Qt::QueuedConnection);
+    }
+
+private:
+    TPublishRun& run_;
+};
+
+TPublishRun::TPublishRun(TAnswers answers, TReports reports)
+    : answers_(std::move(answers)), reports_(std::move(reports)) {}
+
+TPublishRun::~TPublishRun() {
+    if (!worker_.joinable()) return;
+    cancel_ = true;
+    // A question the transfer is waiting on is dropped with its event,
+    // which lets the transfer go on, unanswered, to its end.
+    while (!done_) {
+        QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
+    worker_.join();
+}
+
+void TPublishRun::Start(const transfer::TPublishPlan& plan, const transfer::TServerLogin& login,
+                        const std::filesystem::path& recordFolder) {
+    cancel_ = false;
+    done_ = false;
+    worker_ = std::thread(&TPublishRun::Run, this, plan, login, recordFolder);
+}
+
+void TPublishRun::Run(transfer::TPublishPlan plan, transfer::TServerLogin login, std::filesystem::path recordFolder) {
+    transfer::TPublishResult result;
+    TBridge bridge(*this);
+    try {
+        result = transfer::Publish(plan, login, recordFolder, bridge, bridge, cancel_);
+    } catch (const std::exception& error) {
+        // Nothing may leave a thread; the window shows it as any failure.
+        result.error = error.what();
+    }
+    // Queued behind the progress reports, so that the window sees them first.
+    QMetaObject::invokeMethod(
+        this,
+        [this, result = std::move(result)] {
+            worker_.join();
+            reports_.finished(result);
+        },
+        Qt::QueuedConnection);
+    done_ = true;
+}

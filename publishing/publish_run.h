@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "transfer/publish.h"
+
+// One publish at a time on a thread of its own, so that the window never
+// waits for the line. Its questions and its progress reach the window's
+// thread: a question blocks the transfer until the user has answered.
+class TPublishRun : public QObject {
+    Q_OBJECT
+public:
+    // The answers, given on the window's thread.
+    struct TAnswers {
+        std::function<bool(const QString& host, const QString& keyType, const QString& fingerprint)> trustHost;
+        std::function<std::optional<QString>(const QString& keyFile)> passphrase;
+    };
+    // Progress and the end, called on the window's thread.
+    struct TReports {
+        std::function<void(const QString& file, quint64 sent, quint64 size)> sending;
+        std::function<void(const transfer::TPublishResult& result)> finished;
+    };
+
+    TPublishRun(TAnswers answers, TReports reports);
+    // Cancels a publish still running and waits for it.
+    ~TPublishRun() override;
+
+    void Start(const transfer::TPublishPlan& plan, const transfer::TServerLogin& login,
+               const std::filesystem::path& recordFolder);
+    // The transfer stops at its next look; finished() still comes.
+    void Cancel() { cancel_ = true; }
+    bool Running() const { return worker_.joinable(); }
+
+private:
+    class TBridge;
+    void Run(transfer::TPublishPlan plan, transfer::TServerLogin login, std::filesystem::path recordFolder);
+
+    TAnswers answers_;
+    TReports reports_;
+    std::atomic<bool> cancel_ = false;
+    std::atomic<bool> done_ = false;
+    std::thread worker_;
+};

@@ -1,0 +1,167 @@
+// The window "Veröffentlichen": its controls, where they sit, and how the
+// window shows a publish while it runs.
+
+#include "publishing/publish_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "publishing/password_keyring.h"
+#include "publishing/publish_engine.h"
+#include "publishing/publish_questions.h"
+#include "ui/error_display.h"
+#include "ui/window_look.h"
+
+namespace {
+
+constexpr int kWidth = 398;
+constexpr int kHeight = 318;
+constexpr int kFieldLeft = 150;
+constexpr int kFieldWidth = 240;
+
+const QString kNoKeyring = QStringLiteral("Kein Schlüsselbund gefunden: das Kennwort wird jedes Mal erfragt");
+
+template <typename Control>
+Control* Place(Control* control, const QString& name, const QRect& geometry) {
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    return control;
+}
+
+QLineEdit* AddField(QWidget* window, const QString& labelName, const QString& caption, const QString& name, int top,
+                    int width, QLabel*& label) {
+    auto* field = Place(new QLineEdit(window), name, {kFieldLeft, top, width, 21});
+    label = Place(new QLabel(caption, window), labelName, {8, top, kFieldLeft - 16, 21});
+    label->setBuddy(field);
+    return field;
+}
+
+QPushButton* AddButton(QWidget* window, const QString& name, const QString& caption, const QRect& geometry) {
+    return Place(new QPushButton(caption, window), name, geometry);
+}
+
+}  // namespace
+
+TForm4::TForm4(IPublishSource& source, QWidget* parent)
+    : QWidget(parent),
+      source_(source),
+      run_({[this](const QString& host, const QString& keyType, const QString& fingerprint) {
+                return AskTrustHost(this, host, keyType, fingerprint);
+            },
+            [this](const QString& keyFile) { return AskPassphrase(this, keyFile); }},
+           {[this](const QString& file, quint64 sent, quint64 size) { ShowSending(file, sent, size); },
+            [this](const transfer::TPublishResult& result) { Finished(result); }}) {
+    ui::SetUpFixedWindow(this, QStringLiteral("Veröffentlichen"), 200, 200, kWidth, kHeight);
+    setObjectName(QStringLiteral("Form4"));
+    CreateControls();
+    ConnectHandlers();
+    ShowRunning(false);
+}
+
+TForm4::~TForm4() = default;
+
+void TForm4::CreateControls() {
+    Edit1 = AddField(this, QStringLiteral("Label1"), QStringLiteral("&Server:"), QStringLiteral("Edit1"), 8,
+                     kFieldWidth, Label1);
+    Edit2 = AddField(this, QStringLiteral("Label2"), QStringLiteral("&Port:"), QStringLiteral("Edit2"), 36, 60, Label2);
+    Edit2->setValidator(new QIntValidator(1, 65535, Edit2));
+    Edit2->setText(QStringLiteral("22"));
+    Edit3 = AddField(this, QStringLiteral("Label3"), QStringLiteral("&Benutzer:"), QStringLiteral("Edit3"), 64,
+                     kFieldWidth, Label3);
+    Edit4 = AddField(this, QStringLiteral("Label4"), QStringLiteral("&Kennwort:"), QStringLiteral("Edit4"), 92,
+                     kFieldWidth, Label4);
+    Edit4->setEchoMode(QLineEdit::Password);
+    CheckBox1 = Place(new QCheckBox(QStringLiteral("Kennwort im Schlüsselbund &merken"), this),
+                      QStringLiteral("CheckBox1"), {kFieldLeft, 116, kFieldWidth, 21});
+    Edit5 = AddField(this, QStringLiteral("Label5"), QStringLiteral("Schlüssel&datei:"), QStringLiteral("Edit5"), 144,
+                     kFieldWidth - 28, Label5);
+    Edit5->setPlaceholderText(QStringLiteral("SSH-Agent und ~/.ssh"));
+    SpeedButton1 =
+        Place(new QToolButton(this), QStringLiteral("SpeedButton1"), {kFieldLeft + kFieldWidth - 24, 144, 24, 21});
+    SpeedButton1->setText(QStringLiteral("…"));
+    SpeedButton1->setToolTip(QStringLiteral("Schlüsseldatei wählen"));
+    Edit6 = AddField(this, QStringLiteral("Label6"), QStringLiteral("&Ordner auf dem Server:"), QStringLiteral("Edit6"),
+                     172, kFieldWidth, Label6);
+    Edit6->setToolTip(QStringLiteral("Vom Anmeldeordner aus, außer er beginnt mit „/“"));
+
+    ProgressBar1 = Place(new QProgressBar(this), QStringLiteral("ProgressBar1"), {8, 204, kWidth - 16, 17});
+    ProgressBar1->setRange(0, 1000);
+    ProgressBar1->setTextVisible(false);
+    Label7 = Place(new QLabel(this), QStringLiteral("Label7"), {8, 224, kWidth - 16, 17});
+    Label8 = Place(new QLabel(this), QStringLiteral("Label8"), {8, 242, kWidth - 16, 40});
+    Label8->setWordWrap(true);
+    Label8->setTextFormat(Qt::PlainText);
+    Label8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label8->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    BitBtn3 = AddButton(this, QStringLiteral("BitBtn3"), QStringLiteral("Abbrechen"), {8, 288, 90, 25});
+    BitBtn1 = AddButton(this, QStringLiteral("BitBtn1"), QStringLiteral("&Veröffentlichen"), {190, 288, 110, 25});
+    BitBtn1->setDefault(true);
+    BitBtn1->setAutoDefault(true);
+    BitBtn2 = AddButton(this, QStringLiteral("BitBtn2"), QStringLiteral("Schließen"), {306, 288, 84, 25});
+
+    keyring_ = KeyringAvailable();
+    if (!keyring_) {
+        CheckBox1->setChecked(false);
+        CheckBox1->setEnabled(false);
+        CheckBox1->setToolTip(kNoKeyring);
+    }
+}
+
+void TForm4::ConnectHandlers() {
+    ui::ConnectGuarded(BitBtn1, &QPushButton::clicked, this, &TForm4::BitBtn1Click);
+    ui::ConnectGuarded(BitBtn2, &QPushButton::clicked, this, &TForm4::BitBtn2Click);
+    ui::ConnectGuarded(BitBtn3, &QPushButton::clicked, this, &TForm4::BitBtn3Click);
+    ui::ConnectGuarded(SpeedButton1, &QToolButton::clicked, this, &TForm4::SpeedButton1Click);
+}
+
+void TForm4::showEvent(QShowEvent* event) {
+    // Opened again for another page, the window shows that page's entries.
+    if (!run_.Running() && source_.PageFile() != entriesPage_) LoadEntries();
+    QWidget::showEvent(event);
+}
+
+void TForm4::closeEvent(QCloseEvent* event) {
+    // The transfer is stopped first; the window goes when it has stopped.
+    if (run_.Running()) {
+        closeWhenDone_ = true;
+        run_.Cancel();
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void TForm4::ShowRunning(bool running) {
+    for (QWidget* entry : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit2), static_cast<QWidget*>(Edit3),
+                           static_cast<QWidget*>(Edit4), static_cast<QWidget*>(Edit5),
+                           static_cast<QWidget*>(SpeedButton1), static_cast<QWidget*>(Edit6)})
+        entry->setEnabled(!running);
+    if (keyring_) CheckBox1->setEnabled(!running);
+    BitBtn1->setEnabled(!running);
+    BitBtn2->setEnabled(!running);
+    ProgressBar1->setVisible(running);
+    Label7->setVisible(running);
+    BitBtn3->setVisible(running);
+    BitBtn3->setEnabled(running);
+    if (running) {
+        ProgressBar1->setValue(0);
+        Label7->clear();
+        Label8->clear();
+        BitBtn3->setFocus();
+    }
+}
+
+void TForm4::ShowSending(const QString& file, quint64 sent, quint64 size) {
+    ProgressBar1->setValue(size == 0 ? 1000 : static_cast<int>(sent * 1000 / size));
+    const QLocale german(QLocale::German, QLocale::Germany);
+    Label7->setText(file + QStringLiteral(": ") + german.toString(sent) + QStringLiteral(" von ") +
+                    german.toString(size) + QStringLiteral(" Bytes"));
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+
+#include "publishing/publish_run.h"
+#include "transfer/publish.h"
+
+class IPublishSource;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QToolButton;
+
+// "Veröffentlichen": where the page goes and as whom, the progress while the
+// transfer runs on its own thread, and the result line. The window stays
+// responsive throughout; the transfer's questions are asked here.
+class TForm4 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm4(IPublishSource& source, QWidget* parent = nullptr);
+    // A publish still running is cancelled and waited for.
+    ~TForm4() override;
+
+    void BitBtn1Click();       // "Veröffentlichen"
+    void BitBtn2Click();       // "Schließen"
+    void BitBtn3Click();       // "Abbrechen"
+    void SpeedButton1Click();  // "…" beside the key file
+
+    QLabel* Label1 = nullptr;  // "Server"
+    QLineEdit* Edit1 = nullptr;
+    QLabel* Label2 = nullptr;  // "Port"
+    QLineEdit* Edit2 = nullptr;
+    QLabel* Label3 = nullptr;  // "Benutzer"
+    QLineEdit* Edit3 = nullptr;
+    QLabel* Label4 = nullptr;  // "Kennwort", hidden as typed
+    QLineEdit* Edit4 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QLabel* Label5 = nullptr;  // "Schlüsseldatei", optional
+    QLineEdit* Edit5 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QLabel* Label6 = nullptr;  // "Ordner auf dem Server"
+    QLineEdit* Edit6 = nullptr;
+    // While it runs: the file being sent and its bytes.
+    QProgressBar* ProgressBar1 = nullptr;
+    QLabel* Label7 = nullptr;
+    // What the last publish did.
+    QLabel* Label8 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    QPushButton* BitBtn3 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateControls();
+    void ConnectHandlers();
+    // The remembered entries of the source's page, and its password from
+    // the keyring when one is remembered.
+    void LoadEntries();
+    void SaveEntries();
+    // Gathers what the user typed; shows what is missing and gives nothing.
+    std::optional<transfer::TServerLogin> ReadLogin();
+    void StartPublishing(const QString& pageFile, transfer::TServerLogin login);
+    void ShowRunning(bool running);
+    void ShowSending(const QString& file, quint64 sent, quint64 size);
+    void Finished(const transfer::TPublishResult& result);
+
+    IPublishSource& source_;
+    QString entriesPage_;
+    transfer::TPublishPlan plan_;
+    transfer::TServerLogin login_;
+    TPublishRun run_;
+    bool keyring_ = false;
+    bool closeWhenDone_ = false;
+};

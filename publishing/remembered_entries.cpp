@@ -1,0 +1,41 @@
+// What the window remembers per page file: the entries in the settings, the
+// password in the keyring only.
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include "publishing/password_keyring.h"
+#include "publishing/publish_engine.h"
+#include "publishing/publish_entries.h"
+#include "publishing/publish_window.h"
+
+void TForm4::LoadEntries() {
+    entriesPage_ = source_.PageFile();
+    const TPublishEntries entries = LoadPublishEntries(entriesPage_);
+    Edit1->setText(entries.host);
+    Edit2->setText(QString::number(entries.port));
+    Edit3->setText(entries.user);
+    Edit4->clear();
+    Edit5->setText(entries.keyFile);
+    Edit6->setText(entries.folder);
+    CheckBox1->setChecked(keyring_ && entries.rememberPassword);
+    if (!CheckBox1->isChecked() || entries.host.isEmpty()) return;
+    const QString account = KeyringAccount(entries.host, entries.port, entries.user);
+    ReadRememberedPassword(account, this, [this, account](const QString& password) {
+        // The user may have typed another login or a password meanwhile.
+        if (Edit4->text().isEmpty() && KeyringAccount(Edit1->text(), Edit2->text().toInt(), Edit3->text()) == account)
+            Edit4->setText(password);
+    });
+}
+
+void TForm4::SaveEntries() {
+    TPublishEntries entries;
+    entries.host = Edit1->text().trimmed();
+    entries.port = Edit2->text().toInt();
+    entries.user = Edit3->text().trimmed();
+    entries.keyFile = Edit5->text().trimmed();
+    entries.folder = Edit6->text().trimmed();
+    entries.rememberPassword = CheckBox1->isChecked();
+    SavePublishEntries(source_.PageFile(), entries);
+    entriesPage_ = source_.PageFile();
+}

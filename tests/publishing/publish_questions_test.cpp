@@ -1,0 +1,141 @@
+// "Veröffentlichen" asks before anything is sent: whether to finish a page
+// changed since its last finish (or never finished), and whether to go on
+// without the files the page names but cannot send. Port 1 on the loopback
+// address refuses every connection, so a publish that starts ends at once
+// and its result line names the page it would have sent.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include "gui_test_support.h"
+#include "publishing/publish_driver.h"
+#include "support/files.h"
+#include "wizard/wizard_window.h"
+
+namespace {
+
+using publishtest::TPublishDriver;
+using testsupport::ReadFileBytes;
+
+const QString kChanged = QStringLiteral("Die Seite wurde seit dem letzten Fertigstellen geändert. Erst fertigstellen?");
+const QString kNeverFinished = QStringLiteral(
+    "Die Seite wurde noch nicht fertiggestellt, es gibt noch keine Datei index.html. Jetzt fertigstellen und dann "
+    "veröffentlichen?");
+
+std::vector<std::string> Texts(const QStringList& texts) {
+    std::vector<std::string> plain;
+    for (const QString& text : texts) plain.push_back(text.toStdString());
+    return plain;
+}
+
+// The pictures the default page names, in the folder given.
+void WriteDefaultPictures(const std::string& folder) {
+    ASSERT_TRUE(testsupport::WriteFileBytes(folder + "hintergrund.jpg", "jpg"));
+    ASSERT_TRUE(testsupport::WriteFileBytes(folder + "bild.jpg", "jpg"));
+}
+
+void FillRefusingServer(TPublishDriver& p) {
+    p.Open();
+    p.Type("Edit1", QStringLiteral("127.0.0.1"));
+    p.Type("Edit2", QStringLiteral("1"));
+    p.Type("Edit3", QStringLiteral("ich"));
+}
+
+TEST(PublishQuestions, ChangedOrUnfinishedPageAsksFirstAndSendsTheFileTheAnswerMeans) {
+    const struct {
+        const char* name;
+        bool finishFirst;     // "Fertig" before
+        bool changeAfter;     // a new title after the finish
+        QStringList answers;  // to the boxes, in order
+        QStringList asked;    // what the boxes said
+        bool started;         // a publish was started
+        const char* title;    // on the page file afterwards; "" for none
+    } kRows[] = {
+        {"finished, unchanged: no question", true, false, {}, {}, true, "Alt"},
+        {"changed, Ja finishes first", true, true, {"&Ja"}, {kChanged}, true, "Neu"},
+        {"changed, Nein sends the written page", true, true, {"&Nein"}, {kChanged}, true, "Alt"},
+        {"changed, Escape drops it", true, true, {"Escape"}, {kChanged}, false, "Alt"},
+        {"never finished, Ja finishes", false, false, {"&Ja"}, {kNeverFinished}, true, "Alt"},
+        {"never finished, Nein drops it", false, false, {"&Nein"}, {kNeverFinished}, false, ""},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.name);
+        testsupport::TWorkDir dir;
+        WriteDefaultPictures("");
+        TPublishDriver p;
+        testsupport::ShowPage(p.wizard, QStringLiteral("TabSheet2"));
+        testsupport::Retype(p.wizard->Edit2, QStringLiteral("Alt"));
+        if (row.finishFirst) testsupport::Click(p.wizard->SpeedButton9);
+        if (row.changeAfter) testsupport::Retype(p.wizard->Edit2, QStringLiteral("Neu"));
+        FillRefusingServer(p);
+
+        const publishtest::TBoxes boxes = p.Publish(row.answers);
+
+        EXPECT_EQ(Texts(boxes.texts), Texts(row.asked));
+        // The refused connection names what stayed behind: the page.
+        if (row.started)
+            EXPECT_TRUE(p.ResultLine().contains(QStringLiteral("nicht übertragen: index.html")))
+                << p.ResultLine().toStdString();
+        else
+            EXPECT_EQ(p.ResultLine(), QString());
+        const std::string page = ReadFileBytes("index.html");
+        if (*row.title == '\0')
+            EXPECT_EQ(page, "<missing>");
+        else
+            EXPECT_NE(page.find(std::string("<title>") + row.title + "</title>"), std::string::npos) << page;
+    }
+}
+
+TEST(PublishQuestions, FilesLeftOutAreListedBeforeAnythingIsSent) {
+    const struct {
+        const char* name;
+        QString answer;
+        bool started;
+    } kRows[] = {
+        {"Nein sends nothing", QStringLiteral("&Nein"), false},
+        {"Ja sends the rest", QStringLiteral("&Ja"), true},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.name);
+        testsupport::TWorkDir dir;
+        ASSERT_TRUE(testsupport::MakeDirectories("seite"));
+        ASSERT_TRUE(testsupport::WriteFileBytes("oben.png", "png"));
+        WriteDefaultPictures("seite/");
+        TPublishDriver p;
+        testsupport::Retype(p.wizard->Edit19, QStringLiteral("seite/index"));
+        testsupport::ShowPage(p.wizard, QStringLiteral("TabSheet5"));
+        for (const QString& picture : {QStringLiteral("../oben.png"), QStringLiteral("foto.jpg")}) {
+            testsupport::Retype(p.wizard->Edit10, picture);
+            testsupport::Click(p.wizard->SpeedButton3);
+        }
+        testsupport::Click(p.wizard->SpeedButton9);
+        FillRefusingServer(p);
+
+        const publishtest::TBoxes boxes = p.Publish({row.answer});
+
+        ASSERT_EQ(boxes.texts.size(), 1);
+        EXPECT_EQ(boxes.texts.front().toStdString(),
+                  QStringLiteral("Nicht übertragen: ../oben.png (außerhalb des Ordners), foto.jpg "
+                                 "(fehlt)\n\nTrotzdem veröffentlichen?")
+                      .toStdString());
+        EXPECT_EQ(p.ResultLine().isEmpty(), !row.started) << p.ResultLine().toStdString();
+    }
+}
+
+TEST(PublishQuestions, WithoutThePluginOneClearMessage) {
+    testsupport::TWorkDir dir;
+    TPublishDriver p;
+    p.start.Publishing().SetPluginFile(QStringLiteral("/nonexistent/tavirel_publish.so"));
+    testsupport::ShowPage(p.wizard, QStringLiteral("TabSheet7"));
+    const testsupport::TMessageBoxSeen seen =
+        testsupport::WithMessageBox([&] { testsupport::Click(p.wizard->SpeedButton19); });
+    EXPECT_TRUE(seen.errorIcon);
+    EXPECT_TRUE(seen.text.startsWith(QStringLiteral("Veröffentlichen kann nicht geladen werden: ")))
+        << seen.text.toStdString();
+    EXPECT_EQ(p.start.Publishing().Window(), nullptr);
+}
+
+}  // namespace
