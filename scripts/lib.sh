@@ -38,6 +38,12 @@ BROWSER_PACKAGES=(chromium)
 # The servers the tests start on 127.0.0.1: python3's HTTP server.
 TEST_SERVER_PACKAGES=(python3)
 
+# Publishing over FTPS and the check online: libcurl (its OpenSSL flavour,
+# whose certificate check the program hooks into); for the tests an FTPS
+# server (pyftpdlib with pyOpenSSL, run by Debian's python3) and openssl to
+# make its throwaway certificates.
+PUBLISH_PACKAGES=(libcurl4-openssl-dev libssl-dev python3-pyftpdlib python3-openssl openssl)
+
 # clang with its libFuzzer and sanitizer runtimes, for the fuzz targets.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

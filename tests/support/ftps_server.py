@@ -1,0 +1,54 @@
+#!/usr/bin/python3
+"""An FTP server with explicit TLS (AUTH TLS) for the tests: pyftpdlib with
+pyOpenSSL, one user, one folder, on 127.0.0.1. TLS is required before the
+login and for every transfer. The name of every command it receives goes
+to the log, one a line (names only: a password never reaches the log).
+
+Usage: ftps_server.py PORT FOLDER USER PASSWORD CERTFILE KEYFILE LOG [no-mlsd]
+With "no-mlsd" the server answers MLSD and MLST as not understood, as
+older servers do.
+"""
+import logging
+import sys
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import TLS_DTPHandler, TLS_FTPHandler
+from pyftpdlib.servers import FTPServer
+
+
+def main():
+    port, folder, user, password, certfile, keyfile, log = sys.argv[1:8]
+    without_mlsd = len(sys.argv) > 8 and sys.argv[8] == "no-mlsd"
+    logging.basicConfig(level=logging.WARNING)
+
+    class DataHandler(TLS_DTPHandler):
+        # pyftpdlib 1.5.7 drops a data connection whose client starts the
+        # TLS handshake before the transfer command, as libcurl does; its
+        # later versions read during the handshake, as here.
+        def readable(self):
+            return self._ssl_accepting or super().readable()
+
+    class Handler(TLS_FTPHandler):
+        dtp_handler = DataHandler
+        tls_control_required = True
+        tls_data_required = True
+
+        def pre_process_command(self, line, cmd, arg):
+            with open(log, "a", encoding="ascii") as out:
+                out.write(cmd + "\n")
+            super().pre_process_command(line, cmd, arg)
+
+    Handler.certfile = certfile
+    Handler.keyfile = keyfile
+    if without_mlsd:
+        Handler.proto_cmds = {name: value for name, value in TLS_FTPHandler.proto_cmds.items()
+                              if name not in ("MLSD", "MLST")}
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(user, password, folder, perm="elradfmwMT")
+    Handler.authorizer = authorizer
+    server = FTPServer(("127.0.0.1", int(port)), Handler)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()

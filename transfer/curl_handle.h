@@ -1,0 +1,20 @@
+#pragma once
+
+// One libcurl handle, made after libcurl's one-time set-up and freed with
+// its owner. libcurl speaks FTPS and fetches the page for the check online.
+
+#include <curl/curl.h>
+
+#include <memory>
+
+namespace transfer {
+
+struct TFreeCurl {
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+using TCurl = std::unique_ptr<CURL, TFreeCurl>;
+
+// Throws TTransferError when libcurl cannot make one.
+TCurl NewCurl();
+
+}  // namespace transfer

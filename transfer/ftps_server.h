@@ -1,0 +1,18 @@
+#pragma once
+
+#include <memory>
+
+#include "transfer/publish.h"
+#include "transfer/remote_server.h"
+
+namespace transfer {
+
+// FTP with explicit TLS (AUTH TLS) for the control and every data
+// connection: connected, the certificate trusted and logged in; or throws
+// TTransferError with the cause. A certificate that does not verify against
+// the system's store and the host name is shown to the user before any user
+// name or password goes out; one the user accepted is pinned in the login's
+// trustFolder, and a different one later is refused.
+std::unique_ptr<IRemoteServer> OpenFtpsServer(const TServerLogin& login, IPublishQuestions& questions);
+
+}  // namespace transfer
