@@ -4,12 +4,28 @@
 
 namespace transfer {
 
-TCurl NewCurl() {
-    // Once per process and before any thread's first handle: the set-up is
-    // not safe to run twice at the same time.
+namespace {
+
+const char* const kNoCurl = "Die Bibliothek für FTPS und HTTP (libcurl) lässt sich nicht einrichten.";
+
+// Once per process and before any thread's first handle: the set-up is not
+// safe to run twice at the same time.
+bool SetUp() {
     static const CURLcode setUp = curl_global_init(CURL_GLOBAL_DEFAULT);
-    TCurl handle(setUp == CURLE_OK ? curl_easy_init() : nullptr);
-    if (!handle) throw TTransferError("Die Bibliothek für FTPS und HTTP (libcurl) lässt sich nicht einrichten.");
+    return setUp == CURLE_OK;
+}
+
+}  // namespace
+
+TCurl NewCurl() {
+    TCurl handle(SetUp() ? curl_easy_init() : nullptr);
+    if (!handle) throw TTransferError(kNoCurl);
+    return handle;
+}
+
+TCurlMulti NewCurlMulti() {
+    TCurlMulti handle(SetUp() ? curl_multi_init() : nullptr);
+    if (!handle) throw TTransferError(kNoCurl);
     return handle;
 }
 

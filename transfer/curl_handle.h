@@ -14,7 +14,13 @@ struct TFreeCurl {
 };
 using TCurl = std::unique_ptr<CURL, TFreeCurl>;
 
-// Throws TTransferError when libcurl cannot make one.
+struct TFreeCurlMulti {
+    void operator()(CURLM* handle) const { curl_multi_cleanup(handle); }
+};
+using TCurlMulti = std::unique_ptr<CURLM, TFreeCurlMulti>;
+
+// Throw TTransferError when libcurl cannot make one.
 TCurl NewCurl();
+TCurlMulti NewCurlMulti();
 
 }  // namespace transfer

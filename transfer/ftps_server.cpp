@@ -19,6 +19,7 @@ namespace transfer {
 namespace {
 
 constexpr long kTimeoutSeconds = 20;
+constexpr int kPollMilliseconds = 10;
 
 // What the certificate check found on the connection last made.
 struct TTrust {
@@ -267,7 +268,8 @@ struct TFreeList {
 
 class TFtpsServer : public IRemoteServer {
 public:
-    TFtpsServer(const TServerLogin& login, IPublishQuestions& questions) : login_(login), curl_(NewCurl()) {
+    TFtpsServer(const TServerLogin& login, IPublishQuestions& questions)
+        : login_(login), multi_(NewCurlMulti()), curl_(NewCurl()) {
         if (login.host.empty()) throw TTransferError("Bitte den Server angeben.");
         if (login.host.find_first_of("/?#@[] \t\r\n") != std::string::npos)
             throw TTransferError("Der Servername „" + login.host + "“ ist ungültig. Bitte den Servername prüfen.");
@@ -397,10 +399,26 @@ private:
         curl_easy_setopt(curl, CURLOPT_HEADERDATA, &reply_);
     }
 
+    // Driven by hand rather than by curl_easy_perform, whose wait of up to
+    // a second before each data connection libcurl 7.88 does not cut short
+    // (a second per listing and per file on the loopback: the test rows
+    // took 10.5 s for two publishes of three files, now 1.5 s).
     CURLcode Perform() {
         errorText_[0] = '\0';
         reply_.clear();
-        return curl_easy_perform(curl_.get());
+        CURLM* multi = multi_.get();
+        if (curl_multi_add_handle(multi, curl_.get()) != CURLM_OK) return CURLE_OUT_OF_MEMORY;
+        int running = 1;
+        while (running > 0) {
+            if (curl_multi_perform(multi, &running) != CURLM_OK) break;
+            if (running > 0 && curl_multi_poll(multi, nullptr, 0, kPollMilliseconds, nullptr) != CURLM_OK) break;
+        }
+        CURLcode code = CURLE_RECV_ERROR;
+        int left = 0;
+        while (const CURLMsg* message = curl_multi_info_read(multi, &left))
+            if (message->msg == CURLMSG_DONE && message->easy_handle == curl_.get()) code = message->data.result;
+        curl_multi_remove_handle(multi, curl_.get());
+        return code;
     }
 
     long Reply() const {
@@ -506,6 +524,7 @@ private:
     }
 
     const TServerLogin& login_;
+    TCurlMulti multi_;  // declared first: it keeps the connection, and goes last
     TCurl curl_;
     TTrust trust_;
     std::string server_;  // as the user and the pins name it: "host", or "host:port" unless 21
