@@ -24,8 +24,11 @@ ensure_packages() {
 }
 
 # xdg-utils: the program and its tests ask it for the desktop's web browser.
+# libssh-dev, libssl-dev, libcurl4-openssl-dev: every build has transfer/
+# (publishing).
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
-                qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-dejavu-core xdg-utils)
+                qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-dejavu-core xdg-utils
+                libssh-dev libssl-dev libcurl4-openssl-dev)
 
 # The browser engine of "Vorschau", loaded by the program as a plugin; the
 # program builds and runs without it.
@@ -38,11 +41,14 @@ BROWSER_PACKAGES=(chromium)
 # The servers the tests start on 127.0.0.1: python3's HTTP server.
 TEST_SERVER_PACKAGES=(python3)
 
-# Publishing over FTPS and the check online: libcurl (its OpenSSL flavour,
-# whose certificate check the program hooks into); for the tests an FTPS
-# server (pyftpdlib with pyOpenSSL, run by Debian's python3) and openssl to
-# make its throwaway certificates.
-PUBLISH_PACKAGES=(libcurl4-openssl-dev libssl-dev python3-pyftpdlib python3-openssl openssl)
+# Publishing: libssh for SFTP, libcurl for FTPS and the check online (its
+# OpenSSL flavour, whose certificate check the program hooks into), libssl
+# for both and the SHA-256 of what was sent; the tests start OpenSSH's sshd,
+# rclone's SFTP server and an FTPS server (pyftpdlib with pyOpenSSL, run by
+# Debian's python3, its throwaway certificates made by openssl) on
+# 127.0.0.1, the benchmarks compare with OpenSSH's sftp.
+PUBLISH_PACKAGES=(libssh-dev libssl-dev libcurl4-openssl-dev openssh-server openssh-client rclone
+                  python3-pyftpdlib python3-openssl openssl)
 
 # clang with its libFuzzer and sanitizer runtimes, for the fuzz targets.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)

@@ -8,8 +8,12 @@ namespace transfer {
 namespace {
 
 // Trailing slashes dropped: "www/" and "www" are one folder, one record.
+// "~/www", as hosts often write it, is the login folder's "www": SFTP
+// itself knows no "~".
 std::string BaseFolder(std::string folder) {
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    if (folder == "~") return "";
+    if (folder.rfind("~/", 0) == 0) folder.erase(0, 2);
     return folder;
 }
 

@@ -171,8 +171,9 @@ private:
                 server_.Rename(temporary, final);
             }
         } catch (const TTransferError& error) {
-            throw TTransferError(std::string(error.what()) + " „" + file +
-                                 "“ ist auf dem Server geblieben, wie es war.");
+            const bool wasThere = OnServer(file) != nullptr;
+            throw TTransferError(std::string(error.what()) + " „" + file + "“ " +
+                                 (wasThere ? "ist auf dem Server geblieben, wie es war." : "wurde nicht übertragen."));
         }
         const TRemoteEntry now = server_.Stat(final);
         listings_[FolderOf(file)][NameOf(file)] = TRemoteEntry{NameOf(file), false, now.size, now.modified};

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <libssh/sftp.h>
 
+#include <cctype>
 #include <fstream>
 #include <vector>
 
@@ -69,7 +70,7 @@ public:
             const auto got = static_cast<std::size_t>(in.gcount());
             if (got == 0) break;
             if (sftp_write(file, buffer.data(), got) != static_cast<ssize_t>(got)) {
-                const std::string message = Error("Das Schreiben auf dem Server ist gescheitert").what();
+                const std::string message = Error("Das Schreiben auf dem Server ist gescheitert", true).what();
                 sftp_close(file);
                 throw TTransferError(message);
             }
@@ -84,7 +85,7 @@ public:
             throw TTransferError("Die Datei „" + local.string() + "“ lässt sich nicht ganz lesen.");
         }
         // The server may report a full disk only when the file is closed.
-        if (sftp_close(file) != SSH_OK) throw Error("Das Schreiben auf dem Server ist gescheitert");
+        if (sftp_close(file) != SSH_OK) throw Error("Das Schreiben auf dem Server ist gescheitert", true);
         return complete;
     }
 
@@ -108,25 +109,33 @@ public:
 
 private:
     // The cause as the user can act on it: the line, the rights, the space.
-    TTransferError Error(const std::string& what) const {
+    // `writing` is set where a full disk is the likely cause of a plain
+    // failure: SFTP version 3 has no code for it, and OpenSSH reports it as
+    // "Failure" without more.
+    TTransferError Error(const std::string& what, bool writing = false) const {
         if (ssh_is_connected(ssh_.session()) == 0) return TTransferError(ssh_.Failure(what));
+        const std::string words = ssh_get_error(ssh_.session());
+        const auto says = [&](const char* part) {
+            std::string lower = words;
+            for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            return lower.find(part) != std::string::npos;
+        };
         switch (sftp_get_error(sftp_)) {
             case SSH_FX_NO_SUCH_FILE:
             case SSH_FX_NO_SUCH_PATH:
                 return TTransferError(what + ": den Ordner oder die Datei gibt es auf dem Server nicht.");
             case SSH_FX_PERMISSION_DENIED:
             case SSH_FX_WRITE_PROTECT:
-                return TTransferError(what + ": keine Schreibrechte (Ordner auf dem Server prüfen).");
-            case SSH_FX_NO_MEDIA:
-                return TTransferError(what + ": der Speicher auf dem Server ist voll.");
-            case SSH_FX_CONNECTION_LOST:
-            case SSH_FX_NO_CONNECTION:
-                return TTransferError(ssh_.Failure(what));
+                return TTransferError(what + ": keine Schreibrechte dort (" + words + ").");
             case SSH_FX_FAILURE:
-                // SFTP version 3 has no code for a full disk; OpenSSH reports
-                // it, among others, as a plain failure.
-                return TTransferError(what + ": der Server meldet einen Fehler (" + ssh_get_error(ssh_.session()) +
-                                      "); ist der Speicher dort voll?");
+                if (says("space") || says("quota") || says("full"))
+                    return TTransferError(what + ": der Speicher auf dem Server ist voll (" + words + ").");
+                if (says("read only") || says("read-only") || says("permission"))
+                    return TTransferError(what + ": keine Schreibrechte dort (" + words + ").");
+                if (writing)
+                    return TTransferError(what + ": der Server meldet einen Fehler (" + words +
+                                          "); meist ist der Speicher dort voll.");
+                return TTransferError(what + ": der Server meldet einen Fehler (" + words + ").");
             default:
                 return TTransferError(ssh_.Failure(what));
         }

@@ -145,10 +145,10 @@ std::string HomeFolder() {
 TSshLogin::TSshLogin(const TServerLogin& login, IPublishQuestions& questions)
     : login_(login), hostName_(login.port == 22 ? login.host : "[" + login.host + "]:" + std::to_string(login.port)) {
     if (login.host.empty()) throw TTransferError("Bitte den Server angeben.");
-    const int fd = ConnectTo(login.host, login.port);
+    fd_ = ConnectTo(login.host, login.port);
     session_ = ssh_new();
     if (session_ == nullptr) {
-        close(fd);
+        close(fd_);
         throw TTransferError("Die SSH-Bibliothek lässt sich nicht anlegen.");
     }
     const std::string sshFolder = HomeFolder() + "/.ssh";
@@ -165,10 +165,11 @@ TSshLogin::TSshLogin(const TServerLogin& login, IPublishQuestions& questions)
     ssh_options_set(session_, SSH_OPTIONS_SSH_DIR, sshFolder.c_str());
     ssh_options_set(session_, SSH_OPTIONS_KNOWNHOSTS, knownHosts.c_str());
     ssh_options_set(session_, SSH_OPTIONS_TIMEOUT, &timeout);
-    ssh_options_set(session_, SSH_OPTIONS_FD, &fd);
+    ssh_options_set(session_, SSH_OPTIONS_FD, &fd_);
     if (ssh_connect(session_) != SSH_OK) {
         const std::string why = ssh_get_error(session_);
         ssh_free(session_);
+        close(fd_);
         throw TTransferError("Der Server „" + login.host + "“ spricht kein SSH, das hier verstanden wird (" + why +
                              ").");
     }
@@ -178,13 +179,16 @@ TSshLogin::TSshLogin(const TServerLogin& login, IPublishQuestions& questions)
     } catch (...) {
         ssh_disconnect(session_);
         ssh_free(session_);
+        close(fd_);
         throw;
     }
 }
 
+// libssh leaves a socket it was given open.
 TSshLogin::~TSshLogin() {
     ssh_disconnect(session_);
     ssh_free(session_);
+    close(fd_);
 }
 
 std::string TSshLogin::Failure(const std::string& what) const {
@@ -249,7 +253,7 @@ void TSshLogin::LogIn(IPublishQuestions& questions) {
             if (offered != SSH_AUTH_SUCCESS) {
                 if (std::strstr(ssh_get_error(session_), "not allowed") != nullptr)
                     refusedTypes.push_back(ssh_key_type_to_char(ssh_key_type(publicKey.get())));
-                refusedKeys.push_back(file.filename().string());
+                refusedKeys.push_back(file.filename().string() + ", Typ " + KeyTypeName(publicKey.get()));
                 return false;
             }
         }
@@ -267,7 +271,7 @@ void TSshLogin::LogIn(IPublishQuestions& questions) {
         if (accepted == SSH_AUTH_ERROR) throw TTransferError(Failure("Die Anmeldung ist gescheitert"));
         if (std::strstr(ssh_get_error(session_), "not allowed") != nullptr)
             refusedTypes.push_back(ssh_key_type_to_char(ssh_key_type(privateKey.get())));
-        refusedKeys.push_back(file.filename().string());
+        refusedKeys.push_back(file.filename().string() + ", Typ " + KeyTypeName(privateKey.get()));
         return false;
     };
 
@@ -316,10 +320,12 @@ void TSshLogin::LogIn(IPublishQuestions& questions) {
         throw TTransferError("Anmeldung als „" + user +
                              "“ nicht möglich: kein Schlüssel gefunden (SSH-Agent, ~/.ssh/id_ed25519, id_ecdsa, "
                              "id_rsa). Bitte ein Kennwort oder eine Schlüsseldatei angeben.");
+    // The server does not say why it refuses a key: not listed there, or a
+    // type it does not take (OpenSSH's PubkeyAcceptedAlgorithms).
     std::string keys;
-    for (const std::string& key : refusedKeys) keys += (keys.empty() ? "" : ", ") + key;
+    for (const std::string& key : refusedKeys) keys += (keys.empty() ? "" : "; ") + key;
     throw TTransferError("Anmeldung als „" + user + "“ abgelehnt: der Server nimmt den Schlüssel nicht an (" + keys +
-                         "). Ist er auf dem Server eingetragen?");
+                         "). Ist er dort eingetragen, und nimmt der Server Schlüssel dieses Typs an?");
 }
 
 }  // namespace transfer

@@ -34,6 +34,7 @@ private:
 
     const TServerLogin& login_;
     std::string hostName_;  // as known_hosts names it: "[host]:port" unless port 22
+    int fd_ = -1;
     ssh_session session_ = nullptr;
 };
 

@@ -21,22 +21,24 @@ void RemoveFolder(const std::string& folder) {
     if (std::system(("rm -rf '" + folder + "'").c_str()) != 0) std::abort();
 }
 
-void MakeKey(const std::string& file, const std::string& type) {
-    if (RunCommand({"ssh-keygen", "-q", "-t", type, "-N", "", "-C", "tavirel-test", "-f", file}) != 0)
+void MakeKey(const std::string& file, const std::string& type, const std::string& passphrase = "") {
+    if (RunCommand({"ssh-keygen", "-q", "-t", type, "-N", passphrase, "-C", "tavirel-test", "-f", file}) != 0)
         throw std::runtime_error("ssh-keygen cannot make " + file);
 }
 
 }  // namespace
 
-TSshServer::TSshServer() : folder_(NewFolder("sshd")), port_(FreeLoopbackPort()) {
+TSshServer::TSshServer(const std::string& extraConfig) : folder_(NewFolder("sshd")), port_(FreeLoopbackPort()) {
     const std::string keys = keyFolder();
     MakeDirectories(keys);
     MakeKey(folder_ + "/host_ed25519", "ed25519");
     MakeKey(keys + "/other_host_ed25519", "ed25519");
     MakeKey(keys + "/id_ed25519", "ed25519");
     MakeKey(keys + "/id_rsa", "rsa");
-    WriteFileBytes(folder_ + "/authorized_keys",
-                   ReadFileBytes(keys + "/id_ed25519.pub") + ReadFileBytes(keys + "/id_rsa.pub"));
+    MakeKey(keys + "/id_ecdsa", "ecdsa", kKeyPassphrase);
+    WriteFileBytes(folder_ + "/authorized_keys", ReadFileBytes(keys + "/id_ed25519.pub") +
+                                                     ReadFileBytes(keys + "/id_rsa.pub") +
+                                                     ReadFileBytes(keys + "/id_ecdsa.pub"));
     WriteFileBytes(folder_ + "/sshd_config", "Port " + std::to_string(port_) +
                                                  "\n"
                                                  "ListenAddress 127.0.0.1\n"
@@ -53,7 +55,8 @@ TSshServer::TSshServer() : folder_(NewFolder("sshd")), port_(FreeLoopbackPort())
                                                  "KbdInteractiveAuthentication no\n"
                                                  "PermitRootLogin prohibit-password\n"
                                                  "Subsystem sftp internal-sftp\n"
-                                                 "LogLevel DEBUG1\n");
+                                                 "LogLevel DEBUG1\n" +
+                                                 extraConfig);
     // sshd's privilege separation needs its empty folder when run as root.
     if (geteuid() == 0) mkdir("/run/sshd", 0755);
     process_ = std::make_unique<TServerProcess>(
@@ -75,33 +78,21 @@ std::string TSshServer::Log() const {
 }
 
 TRcloneSftpServer::TRcloneSftpServer(const std::string& servedFolder, const std::string& user,
-                                     const std::string& password)
+                                     const std::string& password, bool readOnly)
     : folder_(NewFolder("rclone")), port_(FreeLoopbackPort()) {
     MakeKey(folder_ + "/host_ed25519", "ed25519");
     WriteFileBytes(folder_ + "/rclone.conf", "");
     // Password logins only: an empty list of keys.
     WriteFileBytes(folder_ + "/no_authorized_keys", "");
-    process_ = std::make_unique<TServerProcess>(std::vector<std::string>{"rclone",
-                                                                         "serve",
-                                                                         "sftp",
-                                                                         servedFolder,
-                                                                         "--addr",
-                                                                         "127.0.0.1:" + std::to_string(port_),
-                                                                         "--user",
-                                                                         user,
-                                                                         "--pass",
-                                                                         password,
-                                                                         "--key",
-                                                                         folder_ + "/host_ed25519",
-                                                                         "--cache-dir",
-                                                                         folder_ + "/cache",
-                                                                         "--config",
-                                                                         folder_ + "/rclone.conf",
-                                                                         "--authorized-keys",
-                                                                         folder_ + "/no_authorized_keys",
-                                                                         "--log-file",
-                                                                         folder_ + "/rclone.log"},
-                                                port_);
+    std::vector<std::string> arguments{"rclone", "serve", "sftp", servedFolder};
+    for (const std::string& option :
+         {"--addr=127.0.0.1:" + std::to_string(port_), "--user=" + user, "--pass=" + password,
+          "--key=" + folder_ + "/host_ed25519", "--cache-dir=" + folder_ + "/cache",
+          "--config=" + folder_ + "/rclone.conf", "--authorized-keys=" + folder_ + "/no_authorized_keys",
+          "--log-file=" + folder_ + "/rclone.log"})
+        arguments.push_back(option);
+    if (readOnly) arguments.push_back("--read-only");
+    process_ = std::make_unique<TServerProcess>(arguments, port_);
 }
 
 TRcloneSftpServer::~TRcloneSftpServer() {

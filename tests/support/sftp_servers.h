@@ -16,14 +16,18 @@ namespace testsupport {
 // that ending a session ends its transfer.
 class TSshServer {
 public:
-    TSshServer();
+    static constexpr const char* kKeyPassphrase = "Schlüssel geheim";
+    // Lines added to its configuration, e.g. which key types it takes.
+    explicit TSshServer(const std::string& extraConfig = "");
     ~TSshServer();
     int port() const { return port_; }
-    // id_ed25519, id_rsa (and .pub) the server takes; other_host_ed25519.pub,
-    // a host key the server does not have.
+    // id_ed25519, id_rsa, id_ecdsa (encrypted with kKeyPassphrase), each
+    // with its .pub, the server takes; other_host_ed25519.pub, a host key the
+    // server does not have.
     std::string keyFolder() const { return folder_ + "/keys"; }
     // The server's public host key line ("ssh-ed25519 AAAA… comment").
     std::string HostKeyLine() const;
+    std::string HostKeyFile() const { return folder_ + "/host_ed25519.pub"; }
     // What sshd logged so far (LogLevel DEBUG1: every login attempt).
     std::string Log() const;
     // Ends every session now, as a lost connection does.
@@ -39,7 +43,8 @@ private:
 // renaming, which OpenSSH refuses.
 class TRcloneSftpServer {
 public:
-    TRcloneSftpServer(const std::string& servedFolder, const std::string& user, const std::string& password);
+    TRcloneSftpServer(const std::string& servedFolder, const std::string& user, const std::string& password,
+                      bool readOnly = false);
     ~TRcloneSftpServer();
     int port() const { return port_; }
 

@@ -11,6 +11,7 @@
 #include <utime.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -61,6 +62,21 @@ std::map<std::string, std::string> Stamps(const std::string& folder) {
     return stamps;
 }
 
+std::string CommandOutput(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+        pclose(pipe);
+    }
+    return output;
+}
+
+std::size_t OpenDescriptors() {
+    const auto entries = std::filesystem::directory_iterator("/proc/self/fd");
+    return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
+}
+
 class TAnswers : public transfer::IPublishQuestions {
 public:
     bool TrustUnknownHost(const std::string& host, const std::string& keyType,
@@ -68,10 +84,15 @@ public:
         asked.push_back(host + " " + keyType + " " + fingerprint);
         return trust;
     }
-    std::optional<std::string> KeyPassphrase(const std::filesystem::path&) override { return std::nullopt; }
+    std::optional<std::string> KeyPassphrase(const std::filesystem::path& keyFile) override {
+        askedPassphrase.push_back(keyFile.filename().string());
+        return passphrase;
+    }
 
     bool trust = true;
+    std::optional<std::string> passphrase;
     std::vector<std::string> asked;
+    std::vector<std::string> askedPassphrase;
 };
 
 class TProgress : public transfer::IPublishProgress {
@@ -82,7 +103,7 @@ public:
     std::function<void(const std::string&, std::uint64_t, std::uint64_t)> onSending;
 };
 
-enum class TServer { OpenSsh, Rclone };
+enum class TServer { OpenSsh, OpenSshEd25519Only, Rclone, RcloneReadOnly };
 
 // One publish's world: the page's folder, the server's folder, HOME.
 struct TScene {
@@ -102,14 +123,16 @@ struct TScene {
         WriteFileBytes(page + "/logo.gif", Bytes(10, 'l'));
         WriteFileBytes(work.path() + "/oben.png", "oben");
         login.host = "127.0.0.1";
-        if (kind == TServer::OpenSsh) {
-            sshd = std::make_unique<testsupport::TSshServer>();
+        if (kind == TServer::OpenSsh || kind == TServer::OpenSshEd25519Only) {
+            sshd = std::make_unique<testsupport::TSshServer>(
+                kind == TServer::OpenSshEd25519Only ? "PubkeyAcceptedAlgorithms ssh-ed25519\n" : "");
             login.port = sshd->port();
             login.user = getpwuid(getuid())->pw_name;
             login.folder = server;
             UseKey("id_ed25519");
         } else {
-            rclone = std::make_unique<testsupport::TRcloneSftpServer>(server, "tavi", "geheim 123");
+            rclone = std::make_unique<testsupport::TRcloneSftpServer>(server, "tavi", "geheim 123",
+                                                                      kind == TServer::RcloneReadOnly);
             login.port = rclone->port();
             login.user = "tavi";
             login.password = "geheim 123";
@@ -117,7 +140,7 @@ struct TScene {
     }
 
     void UseKey(const std::string& name) {
-        for (const char* key : {"id_ed25519", "id_rsa"}) {
+        for (const char* key : {"id_ed25519", "id_rsa", "id_ecdsa"}) {
             std::filesystem::remove(home + "/.ssh/" + key);
             std::filesystem::remove(home + "/.ssh/" + key + std::string(".pub"));
         }
@@ -130,7 +153,8 @@ struct TScene {
 
     transfer::TPublishResult Publish() {
         plan = transfer::PlanPublish(page + "/index.html");
-        return transfer::Publish(plan, login, records, answers, progress, cancel);
+        last = transfer::Publish(plan, login, records, answers, progress, cancel);
+        return last;
     }
 
     // The files a publish of the page would leave on the server.
@@ -147,6 +171,7 @@ struct TScene {
     std::unique_ptr<testsupport::TRcloneSftpServer> rclone;
     transfer::TServerLogin login;
     transfer::TPublishPlan plan;
+    transfer::TPublishResult last;
     TAnswers answers;
     TProgress progress;
     std::atomic<bool> cancel = false;
@@ -182,10 +207,11 @@ const TRow kRows[] = {
      kPageTree,
      [](TScene& scene) {
          scene.ExpectServerHasThePage();
-         ASSERT_EQ(scene.answers.asked.size(), 1u);
-         EXPECT_EQ(
-             scene.answers.asked[0].rfind("[127.0.0.1]:" + std::to_string(scene.login.port) + " ED25519 SHA256:", 0),
-             0u);
+         // The fingerprint as `ssh-keygen -l` prints it: "256 SHA256:… comment (ED25519)".
+         const std::string printed = CommandOutput("ssh-keygen -l -E sha256 -f " + scene.sshd->HostKeyFile());
+         const std::string fingerprint = printed.substr(4, printed.find(' ', 4) - 4);
+         EXPECT_EQ(scene.answers.asked, std::vector<std::string>{"[127.0.0.1]:" + std::to_string(scene.login.port) +
+                                                                 " ED25519 " + fingerprint});
          // Added as `ssh` adds it, and trusted from then on.
          EXPECT_EQ(ReadFileBytes(scene.home + "/.ssh/known_hosts")
                        .find("[127.0.0.1]:" + std::to_string(scene.login.port) + " ssh-ed25519 "),
@@ -246,6 +272,18 @@ const TRow kRows[] = {
          EXPECT_EQ(ReadFileBytes(scene.server + "/fremd.txt"), "fremd");
          EXPECT_EQ(ReadFileBytes(scene.server + "/bilder/alt.jpg"), "alt");
      }},
+    {"LeftoversOfAnInterruptedPublishTidied",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         testsupport::MakeDirectories(scene.server + "/bilder");
+         WriteFileBytes(scene.server + "/bilder/altes.jpg.tavirel-alt", "alt");
+         WriteFileBytes(scene.server + "/seite2.html.tavirel-neu", "halb");
+     },
+     kAll,
+     {},
+     "",
+     "bilder/\nbilder/a.jpg\nbilder/altes.jpg\nbilder/b.png\nindex.html\nlogo.gif\n",
+     [](TScene& scene) { EXPECT_EQ(ReadFileBytes(scene.server + "/bilder/altes.jpg"), "alt"); }},
     {"RsaKeyOnly",
      TServer::OpenSsh,
      [](TScene& scene) { scene.UseKey("id_rsa"); },
@@ -257,6 +295,63 @@ const TRow kRows[] = {
          scene.ExpectServerHasThePage();
          EXPECT_NE(scene.sshd->Log().find("Accepted publickey for " + scene.login.user), std::string::npos);
      }},
+    {"EncryptedKeyAsksItsPassphrase",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         scene.UseKey("id_ecdsa");
+         scene.answers.passphrase = testsupport::TSshServer::kKeyPassphrase;
+     },
+     kAll,
+     {},
+     "",
+     kPageTree,
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         EXPECT_EQ(scene.answers.askedPassphrase, std::vector<std::string>{"id_ecdsa"});
+     }},
+    {"CancelledWithinAFile",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         scene.progress.onSending = [&scene](const std::string& file, std::uint64_t sent, std::uint64_t) {
+             if (file == "bilder/a.jpg" && sent > 0) scene.cancel = true;
+         };
+     },
+     {"index.html"},
+     {},
+     "Veröffentlichen abgebrochen",
+     "bilder/\nindex.html\n",
+     [](TScene& scene) {
+         scene.cancel = false;
+         scene.progress.onSending = nullptr;
+         const transfer::TPublishResult again = scene.Publish();
+         EXPECT_EQ(again.sent, (std::vector<std::string>{"bilder/a.jpg", "bilder/b.png", "logo.gif"}));
+         EXPECT_EQ(Tree(scene.server), kPageTree);
+     }},
+    {"RefusedConnection",
+     TServer::OpenSsh,
+     [](TScene& scene) { scene.login.port = testsupport::FreeLoopbackPort(); },
+     {},
+     {},
+     "weist die Verbindung ab",
+     "",
+     nullptr},
+    {"UnknownHostName",
+     TServer::OpenSsh,
+     [](TScene& scene) { scene.login.host = "server.invalid"; },
+     {},
+     {},
+     "Den Server „server.invalid“ gibt es nicht",
+     "",
+     nullptr},
+    {"KeyTypeRefused",
+     TServer::OpenSshEd25519Only,
+     [](TScene& scene) { scene.UseKey("id_rsa"); },
+     {},
+     {},
+     "der Server nimmt den Schlüssel nicht an (id_rsa, Typ RSA). Ist er dort eingetragen, und nimmt der Server "
+     "Schlüssel dieses Typs an?",
+     "",
+     nullptr},
     {"PasswordLogin",
      TServer::Rclone,
      nullptr,
@@ -266,12 +361,32 @@ const TRow kRows[] = {
      kPageTree,
      [](TScene& scene) { scene.ExpectServerHasThePage(); }},
     {"PasswordAgainNothingChanged", TServer::Rclone, PublishOnce, {}, kAll, "", kPageTree, nullptr},
+    {"FolderBelowTheLoginFolder",
+     TServer::Rclone,
+     [](TScene& scene) {
+         testsupport::MakeDirectories(scene.server + "/www");
+         scene.login.folder = "~/www/";
+     },
+     kAll,
+     {},
+     "",
+     "www/\nwww/bilder/\nwww/bilder/a.jpg\nwww/bilder/b.png\nwww/index.html\nwww/logo.gif\n",
+     nullptr},
     {"WrongPassword",
      TServer::Rclone,
      [](TScene& scene) { scene.login.password = "falsch"; },
      {},
      {},
      "Anmeldung als „tavi“ abgelehnt: das Kennwort ist falsch",
+     "",
+     nullptr},
+    {"ReadOnlyServerFolder",
+     TServer::RcloneReadOnly,
+     nullptr,
+     {},
+     {},
+     "lässt sich auf dem Server nicht anlegen: keine Schreibrechte dort (SFTP server: Read only file system). "
+     "„index.html“ wurde nicht übertragen.",
      "",
      nullptr},
     {"UnknownHostKeyAnsweredNo",
@@ -328,9 +443,11 @@ const TRow kRows[] = {
      },
      {},
      {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif"},
-     "Die Verbindung zum Server ist abgebrochen",
+     "Die Verbindung zum Server ist abgebrochen (",
      "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/gross.jpg\nbilder/gross.jpg.tavirel-neu\nindex.html\nlogo.gif\n",
      [](TScene& scene) {
+         const std::string stays = "). „bilder/gross.jpg“ ist auf dem Server geblieben, wie es war.";
+         EXPECT_EQ(scene.last.error.substr(scene.last.error.size() - stays.size()), stays);
          EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/gross.jpg") == Bytes(50 << 20, 'o'));
          scene.progress.onSending = nullptr;
          const transfer::TPublishResult again = scene.Publish();
@@ -353,7 +470,10 @@ TEST_P(Publish, LeavesTheServerFolderAsExpected) {
     if (row.before) row.before(scene);
     if (HasFatalFailure()) return;
     const std::map<std::string, std::string> stampsBefore = Stamps(scene.server);
+    const std::size_t openBefore = OpenDescriptors();
     const transfer::TPublishResult result = scene.Publish();
+    // A connection leaves nothing open behind it, whatever ended it.
+    EXPECT_EQ(OpenDescriptors(), openBefore);
     if (std::string(row.error).empty()) {
         EXPECT_EQ(result.error, "");
     } else {
