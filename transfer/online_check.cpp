@@ -54,6 +54,10 @@ std::size_t Receive(char* data, std::size_t size, std::size_t count, void* targe
     return size * count;
 }
 
+int StopWhenCancelled(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return cancel != nullptr && *static_cast<const std::atomic<bool>*>(cancel) ? 1 : 0;
+}
+
 std::string Failure(CURLcode code, const std::string& address, const char* errorText) {
     const std::string page = "„" + address + "“";
     switch (code) {
@@ -69,6 +73,8 @@ std::string Failure(CURLcode code, const std::string& address, const char* error
         case CURLE_PEER_FAILED_VERIFICATION:
         case CURLE_SSL_CONNECT_ERROR:
             return "Nicht geprüft: das Zertifikat von " + page + " ist nicht gültig (" + errorText + ").";
+        case CURLE_ABORTED_BY_CALLBACK:
+            return "Nicht geprüft: abgebrochen.";
         case CURLE_TOO_MANY_REDIRECTS:
             return "Nicht online: " + page + " leitet immer weiter um.";
         default:
@@ -79,7 +85,8 @@ std::string Failure(CURLcode code, const std::string& address, const char* error
 
 }  // namespace
 
-TOnlineCheck CheckOnline(const std::string& typed, const std::filesystem::path& pageFile) {
+TOnlineCheck CheckOnline(const std::string& typed, const std::filesystem::path& pageFile,
+                         const std::atomic<bool>* cancel) {
     TOnlineCheck check;
     std::ifstream in(pageFile, std::ios::binary);
     const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -110,6 +117,9 @@ TOnlineCheck CheckOnline(const std::string& typed, const std::filesystem::path& 
         curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, errorText);
         curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, Receive);
         curl_easy_setopt(handle, CURLOPT_WRITEDATA, &download);
+        curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, StopWhenCancelled);
+        curl_easy_setopt(handle, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(cancel));
         const CURLcode code = curl_easy_perform(handle);
         curl_slist_free_all(headers);
         long status = 0;

@@ -2,6 +2,7 @@
 
 // After a publish: is the page a visitor gets the page the user made?
 
+#include <atomic>
 #include <filesystem>
 #include <string>
 
@@ -20,7 +21,9 @@ struct TOnlineCheck {
 
 // Fetches the page's address ("https://www.beispiel.de/"; without a scheme,
 // https) and compares it byte for byte with the local page file. Never
-// throws: a failure is the result's line.
-TOnlineCheck CheckOnline(const std::string& address, const std::filesystem::path& pageFile);
+// throws: a failure is the result's line. `cancel`, when given, is read
+// while it waits.
+TOnlineCheck CheckOnline(const std::string& address, const std::filesystem::path& pageFile,
+                         const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace transfer
