@@ -12,7 +12,8 @@ namespace transfer {
 // TTransferError with the cause. A certificate that does not verify against
 // the system's store and the host name is shown to the user before any user
 // name or password goes out; one the user accepted is pinned in the login's
-// trustFolder, and a different one later is refused.
+// trustFolder, and a different one that does not verify either is refused
+// later (one that verifies is trusted, as a browser trusts it).
 std::unique_ptr<IRemoteServer> OpenFtpsServer(const TServerLogin& login, IPublishQuestions& questions);
 
 }  // namespace transfer
