@@ -37,8 +37,9 @@ public:
     }
 
     void Sending(const std::string& file, std::uint64_t sent, std::uint64_t size) override {
+        // Shown after this bridge has gone, when the transfer is quick.
         QMetaObject::invokeMethod(
-            &run_, [this, name = FromUtf8(file), sent, size] { run_.reports_.sending(name, sent, size); },
+            &run_, [run = &run_, name = FromUtf8(file), sent, size] { run->reports_.sending(name, sent, size); },
             Qt::QueuedConnection);
     }
 

@@ -26,9 +26,10 @@ ensure_packages() {
 # xdg-utils: the program and its tests ask it for the desktop's web browser.
 # libssh-dev, libssl-dev, libcurl4-openssl-dev: every build has transfer/
 # (publishing).
+# qtkeychain-qt6-dev: the publishing window keeps the password in the keyring.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
                 qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-dejavu-core xdg-utils
-                libssh-dev libssl-dev libcurl4-openssl-dev)
+                libssh-dev libssl-dev libcurl4-openssl-dev qtkeychain-qt6-dev)
 
 # The browser engine of "Vorschau", loaded by the program as a plugin; the
 # program builds and runs without it.
@@ -49,6 +50,11 @@ TEST_SERVER_PACKAGES=(python3)
 # 127.0.0.1, the benchmarks compare with OpenSSH's sftp.
 PUBLISH_PACKAGES=(libssh-dev libssl-dev libcurl4-openssl-dev openssh-server openssh-client rclone
                   python3-pyftpdlib python3-openssl openssl)
+
+# The keyring test: a session bus of its own (dbus-run-session, dbus-send)
+# with gnome-keyring's Secret Service, which Qt Keychain reaches through
+# libsecret, loaded at run time.
+KEYRING_PACKAGES=(dbus-daemon dbus-bin gnome-keyring libsecret-1-0)
 
 # clang with its libFuzzer and sanitizer runtimes, for the fuzz targets.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)

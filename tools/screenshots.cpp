@@ -1,4 +1,5 @@
-// Draws the start window, every page of the wizard and the link dialog into
+// Draws the start window, every page of the wizard, the link dialog and the
+// window "Veröffentlichen" into
 // PNG files, so that the documentation shows what the program really looks
 // like. The wizard is filled with a small example page first, and the finish button is
 // pressed inside a scratch directory so that the code view has content. Given
@@ -6,6 +7,7 @@
 // for the images it names, for a browser to draw.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -20,6 +22,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <cstdio>
+#include <exception>
 #include <iterator>
 
 #include "app/start_window.h"
@@ -150,6 +153,33 @@ bool SaveLinkDialog(TForm3& wizard, const QDir& outDir) {
     return ok;
 }
 
+// "Veröffentlichen" as a user fills it in for a web space, from the plugin
+// the build puts beside the tools. The check box is drawn as on a desktop
+// with a keyring, whether or not this machine has one.
+bool SavePublishWindow(TForm1& startWindow, const QDir& outDir) {
+    try {
+        startWindow.Publishing().Open();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "screenshots: no window \"Veröffentlichen\": %s\n", error.what());
+        return false;
+    }
+    QWidget* window = startWindow.Publishing().Window();
+    const auto field = [window](const char* name, const QString& text) {
+        if (auto* edit = window->findChild<QLineEdit*>(QString::fromLatin1(name))) edit->setText(text);
+    };
+    field("Edit1", QStringLiteral("ssh.example.org"));
+    field("Edit3", QStringLiteral("anna"));
+    field("Edit4", QStringLiteral("geheim"));
+    field("Edit6", QStringLiteral("www"));
+    if (auto* remember = window->findChild<QCheckBox*>(QStringLiteral("CheckBox1"))) {
+        remember->setEnabled(true);
+        remember->setChecked(true);
+    }
+    const bool ok = Save(window, outDir, QStringLiteral("publish.png"));
+    window->close();
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -183,5 +213,6 @@ int main(int argc, char** argv) {
         ok = Save(&wizard, outDir, QString::fromLatin1(kPageFiles[page])) && ok;
     }
     ok = SaveLinkDialog(wizard, outDir) && ok;
+    ok = SavePublishWindow(startWindow, outDir) && ok;
     return ok ? 0 : 1;
 }

@@ -268,8 +268,8 @@ struct TFreeList {
 
 class TFtpsServer : public IRemoteServer {
 public:
-    TFtpsServer(const TServerLogin& login, IPublishQuestions& questions)
-        : login_(login), multi_(NewCurlMulti()), curl_(NewCurl()) {
+    TFtpsServer(const TServerLogin& login, IPublishQuestions& questions, const std::atomic<bool>& cancel)
+        : login_(login), cancel_(cancel), multi_(NewCurlMulti()), curl_(NewCurl()) {
         if (login.host.empty()) throw TTransferError("Bitte den Server angeben.");
         if (login.host.find_first_of("/?#@[] \t\r\n") != std::string::npos)
             throw TTransferError("Der Servername „" + login.host + "“ ist ungültig. Bitte den Servername prüfen.");
@@ -304,7 +304,7 @@ public:
             if (mlsd_) curl_easy_setopt(curl_.get(), CURLOPT_CUSTOMREQUEST, "MLSD");
             curl_easy_setopt(curl_.get(), CURLOPT_WRITEFUNCTION, AppendText);
             curl_easy_setopt(curl_.get(), CURLOPT_WRITEDATA, &text);
-            const CURLcode code = Perform();
+            const CURLcode code = Perform(true);
             if (code == CURLE_OK) return mlsd_ ? ParseMlsd(text) : ParseList(text);
             const long reply = Reply();
             // Not understood: an older server, which lists in LIST's shape.
@@ -403,13 +403,18 @@ private:
     // a second before each data connection libcurl 7.88 does not cut short
     // (a second per listing and per file on the loopback: the test rows
     // took 10.5 s for two publishes of three files, now 1.5 s).
-    CURLcode Perform() {
+    // A cancellable request ends as soon as the publish is cancelled.
+    CURLcode Perform(bool cancellable = false) {
         errorText_[0] = '\0';
         reply_.clear();
         CURLM* multi = multi_.get();
         if (curl_multi_add_handle(multi, curl_.get()) != CURLM_OK) return CURLE_OUT_OF_MEMORY;
         int running = 1;
         while (running > 0) {
+            if (cancellable && cancel_) {
+                curl_multi_remove_handle(multi, curl_.get());
+                throw TTransferError("Veröffentlichen abgebrochen.");
+            }
             if (curl_multi_perform(multi, &running) != CURLM_OK) break;
             if (running > 0 && curl_multi_poll(multi, nullptr, 0, kPollMilliseconds, nullptr) != CURLM_OK) break;
         }
@@ -430,7 +435,7 @@ private:
     CURLcode LogIn() {
         Begin("");
         curl_easy_setopt(curl_.get(), CURLOPT_NOBODY, 1L);
-        const CURLcode code = Perform();
+        const CURLcode code = Perform(true);
         if (code == CURLE_NOT_BUILT_IN)
             throw TTransferError("Diese libcurl prüft Zertifikate nicht mit OpenSSL; FTPS ist so nicht möglich.");
         return code;
@@ -524,6 +529,7 @@ private:
     }
 
     const TServerLogin& login_;
+    const std::atomic<bool>& cancel_;
     TCurlMulti multi_;  // declared first: it keeps the connection, and goes last
     TCurl curl_;
     TTrust trust_;
@@ -536,8 +542,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IRemoteServer> OpenFtpsServer(const TServerLogin& login, IPublishQuestions& questions) {
-    return std::make_unique<TFtpsServer>(login, questions);
+std::unique_ptr<IRemoteServer> OpenFtpsServer(const TServerLogin& login, IPublishQuestions& questions,
+                                              const std::atomic<bool>& cancel) {
+    return std::make_unique<TFtpsServer>(login, questions, cancel);
 }
 
 }  // namespace transfer

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 
 #include "transfer/publish.h"
@@ -14,6 +15,10 @@ namespace transfer {
 // name or password goes out; one the user accepted is pinned in the login's
 // trustFolder, and a different one that does not verify either is refused
 // later (one that verifies is trusted, as a browser trusts it).
-std::unique_ptr<IRemoteServer> OpenFtpsServer(const TServerLogin& login, IPublishQuestions& questions);
+// While it logs in or lists a folder, `cancel` ends the wait for the server
+// at once; an upload stops through its own callback, and the few commands
+// that put files in place run to their end.
+std::unique_ptr<IRemoteServer> OpenFtpsServer(const TServerLogin& login, IPublishQuestions& questions,
+                                              const std::atomic<bool>& cancel);
 
 }  // namespace transfer

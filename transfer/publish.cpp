@@ -17,9 +17,10 @@ std::string BaseFolder(std::string folder) {
     return folder;
 }
 
-std::unique_ptr<IRemoteServer> OpenServer(const TServerLogin& login, IPublishQuestions& questions) {
-    if (login.protocol == TProtocol::Ftps) return OpenFtpsServer(login, questions);
-    return OpenSftpServer(login, questions);
+std::unique_ptr<IRemoteServer> OpenServer(const TServerLogin& login, IPublishQuestions& questions,
+                                          const std::atomic<bool>& cancel) {
+    if (login.protocol == TProtocol::Ftps) return OpenFtpsServer(login, questions, cancel);
+    return OpenSftpServer(login, questions, cancel);
 }
 
 }  // namespace
@@ -29,7 +30,7 @@ TPublishResult Publish(const TPublishPlan& plan, const TServerLogin& login, cons
     TPublishResult result;
     const std::string base = BaseFolder(login.folder);
     try {
-        std::unique_ptr<IRemoteServer> server = OpenServer(login, questions);
+        std::unique_ptr<IRemoteServer> server = OpenServer(login, questions, cancel);
         const std::string scheme = login.protocol == TProtocol::Sftp ? "sftp" : "ftps";
         TSentRecord record(
             recordFolder, scheme + " " + login.user + "@" + login.host + ":" + std::to_string(login.port) + " " + base);
@@ -39,6 +40,8 @@ TPublishResult Publish(const TPublishPlan& plan, const TServerLogin& login, cons
     } catch (const std::exception& error) {
         result.error = std::string("Veröffentlichen gescheitert: ") + error.what();
     }
+    // A cancel may also have ended a wait for the server.
+    if (cancel) result.cancelled = true;
     if (result.cancelled && result.error.empty()) result.error = "Veröffentlichen abgebrochen.";
     return result;
 }

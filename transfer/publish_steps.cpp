@@ -149,9 +149,12 @@ private:
     // a half file. False when cancelled; the old file then stays.
     bool Send(const std::string& file, const TFileDigest& local) {
         MakeFolders(FolderOf(file));
+        if (const TRemoteEntry* there = OnServer(file); there != nullptr && there->folder)
+            throw TTransferError("Auf dem Server ist „" + file + "“ ein Ordner, keine Datei; er bleibt.");
         const std::string final = ServerPath(base_, file);
         const std::string temporary = final + kTemporarySuffix;
         progress_.Sending(file, 0, local.size);
+        bool replacing = false;
         try {
             const bool complete = server_.Upload(plan_.folder / file, temporary, [&](std::uint64_t sent) {
                 progress_.Sending(file, sent, local.size);
@@ -165,15 +168,18 @@ private:
             if (there != nullptr) {
                 const std::string backup = final + kBackupSuffix;
                 server_.Rename(final, backup);
+                replacing = true;
                 server_.Rename(temporary, final);
                 server_.Remove(backup);
             } else {
                 server_.Rename(temporary, final);
             }
         } catch (const TTransferError& error) {
-            const bool wasThere = OnServer(file) != nullptr;
-            throw TTransferError(std::string(error.what()) + " „" + file + "“ " +
-                                 (wasThere ? "ist auf dem Server geblieben, wie es war." : "wurde nicht übertragen."));
+            const char* const state = replacing ? "liegt auf dem Server unter einem Sicherungsnamen; „Veröffentlichen“ "
+                                                  "bringt es wieder in Ordnung."
+                                      : OnServer(file) != nullptr ? "ist auf dem Server geblieben, wie es war."
+                                                                  : "wurde nicht übertragen.";
+            throw TTransferError(std::string(error.what()) + " „" + file + "“ " + state);
         }
         const TRemoteEntry now = server_.Stat(final);
         listings_[FolderOf(file)][NameOf(file)] = TRemoteEntry{NameOf(file), false, now.size, now.modified};

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "transfer/ssh_login.h"
+#include "transfer/stall_guard.h"
 
 namespace transfer {
 namespace {
@@ -23,17 +24,21 @@ TRemoteEntry EntryOf(sftp_attributes attributes) {
 
 class TSftpServer : public IRemoteServer {
 public:
-    TSftpServer(const TServerLogin& login, IPublishQuestions& questions) : ssh_(login, questions) {
+    TSftpServer(const TServerLogin& login, IPublishQuestions& questions, const std::atomic<bool>& cancel)
+        : ssh_(login, questions), guard_(ssh_.socket(), cancel) {
+        const TStallGuard::TWaiting waiting(guard_);
         sftp_ = sftp_new(ssh_.session());
         if (sftp_ == nullptr) throw TTransferError(ssh_.Failure("Der Server bietet kein SFTP an"));
         if (sftp_init(sftp_) != SSH_OK) {
+            const TTransferError error = Error("Der Server bietet kein SFTP an");
             sftp_free(sftp_);
-            throw TTransferError(ssh_.Failure("Der Server bietet kein SFTP an"));
+            throw error;
         }
     }
     ~TSftpServer() override { sftp_free(sftp_); }
 
     std::optional<std::vector<TRemoteEntry>> List(const std::string& folder) override {
+        const TStallGuard::TWaiting waiting(guard_);
         sftp_dir dir = sftp_opendir(sftp_, folder.c_str());
         if (dir == nullptr) {
             if (sftp_get_error(sftp_) == SSH_FX_NO_SUCH_FILE) return std::nullopt;
@@ -52,6 +57,7 @@ public:
     }
 
     void MakeFolder(const std::string& folder) override {
+        const TStallGuard::TWaiting waiting(guard_);
         if (sftp_mkdir(sftp_, folder.c_str(), 0755) != SSH_OK)
             throw Error("Der Ordner „" + folder + "“ lässt sich auf dem Server nicht anlegen");
     }
@@ -60,7 +66,7 @@ public:
                 const std::function<bool(std::uint64_t)>& sent) override {
         std::ifstream in(local, std::ios::binary);
         if (!in) throw TTransferError("Die Datei „" + local.string() + "“ lässt sich nicht lesen.");
-        sftp_file file = sftp_open(sftp_, remote.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        sftp_file file = Waited([&] { return sftp_open(sftp_, remote.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644); });
         if (file == nullptr) throw Error("Die Datei „" + remote + "“ lässt sich auf dem Server nicht anlegen");
         std::vector<char> buffer(kPieceBytes);
         std::uint64_t done = 0;
@@ -69,9 +75,9 @@ public:
             in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
             const auto got = static_cast<std::size_t>(in.gcount());
             if (got == 0) break;
-            if (sftp_write(file, buffer.data(), got) != static_cast<ssize_t>(got)) {
+            if (Waited([&] { return sftp_write(file, buffer.data(), got); }) != static_cast<ssize_t>(got)) {
                 const std::string message = Error("Das Schreiben auf dem Server ist gescheitert", true).what();
-                sftp_close(file);
+                Waited([&] { return sftp_close(file); });
                 throw TTransferError(message);
             }
             done += got;
@@ -81,25 +87,29 @@ public:
             }
         }
         if (in.bad()) {
-            sftp_close(file);
+            Waited([&] { return sftp_close(file); });
             throw TTransferError("Die Datei „" + local.string() + "“ lässt sich nicht ganz lesen.");
         }
         // The server may report a full disk only when the file is closed.
-        if (sftp_close(file) != SSH_OK) throw Error("Das Schreiben auf dem Server ist gescheitert", true);
+        if (Waited([&] { return sftp_close(file); }) != SSH_OK)
+            throw Error("Das Schreiben auf dem Server ist gescheitert", true);
         return complete;
     }
 
     void Rename(const std::string& from, const std::string& to) override {
+        const TStallGuard::TWaiting waiting(guard_);
         if (sftp_rename(sftp_, from.c_str(), to.c_str()) != SSH_OK)
             throw Error("„" + from + "“ lässt sich auf dem Server nicht in „" + to + "“ umbenennen");
     }
 
     void Remove(const std::string& file) override {
+        const TStallGuard::TWaiting waiting(guard_);
         if (sftp_unlink(sftp_, file.c_str()) != SSH_OK)
             throw Error("„" + file + "“ lässt sich auf dem Server nicht löschen");
     }
 
     TRemoteEntry Stat(const std::string& file) override {
+        const TStallGuard::TWaiting waiting(guard_);
         sftp_attributes attributes = sftp_stat(sftp_, file.c_str());
         if (attributes == nullptr) throw Error("„" + file + "“ lässt sich auf dem Server nicht abfragen");
         TRemoteEntry entry = EntryOf(attributes);
@@ -108,11 +118,22 @@ public:
     }
 
 private:
+    // Every call that waits for the server's answer goes through here.
+    template <typename TCall>
+    auto Waited(TCall call) -> decltype(call()) {
+        const TStallGuard::TWaiting waiting(guard_);
+        return call();
+    }
+
     // The cause as the user can act on it: the line, the rights, the space.
     // `writing` is set where a full disk is the likely cause of a plain
     // failure: SFTP version 3 has no code for it, and OpenSSH reports it as
     // "Failure" without more.
     TTransferError Error(const std::string& what, bool writing = false) const {
+        if (guard_.cut() == TStallGuard::TCut::Cancelled) return TTransferError("Veröffentlichen abgebrochen.");
+        if (guard_.cut() == TStallGuard::TCut::Silent)
+            return TTransferError(what + ": der Server antwortet nicht mehr (Zeitüberschreitung nach " +
+                                  std::to_string(TStallGuard::kSilentSeconds) + " Sekunden).");
         if (ssh_is_connected(ssh_.session()) == 0) return TTransferError(ssh_.Failure(what));
         const std::string words = ssh_get_error(ssh_.session());
         const auto says = [&](const char* part) {
@@ -142,13 +163,15 @@ private:
     }
 
     TSshLogin ssh_;
+    TStallGuard guard_;
     sftp_session sftp_ = nullptr;
 };
 
 }  // namespace
 
-std::unique_ptr<IRemoteServer> OpenSftpServer(const TServerLogin& login, IPublishQuestions& questions) {
-    return std::make_unique<TSftpServer>(login, questions);
+std::unique_ptr<IRemoteServer> OpenSftpServer(const TServerLogin& login, IPublishQuestions& questions,
+                                              const std::atomic<bool>& cancel) {
+    return std::make_unique<TSftpServer>(login, questions, cancel);
 }
 
 }  // namespace transfer

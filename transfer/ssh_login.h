@@ -24,6 +24,7 @@ public:
     TSshLogin& operator=(const TSshLogin&) = delete;
 
     ssh_session session() const { return session_; }
+    int socket() const { return fd_; }
     // The German message for a failure of the session now: the connection
     // lost, or `what` with libssh's words for it.
     std::string Failure(const std::string& what) const;

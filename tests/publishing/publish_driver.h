@@ -6,10 +6,16 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <ostream>
 
 #include "app/start_window.h"
 
 class QWidget;
+
+// gtest shows a QString as its text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace publishtest {
 

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QToolButton>
+#include <string_view>
 
 #include "gui_test_support.h"
 #include "publishing/publish_driver.h"
@@ -47,37 +48,48 @@ void FillRefusingServer(TPublishDriver& p) {
 TEST(PublishQuestions, ChangedOrUnfinishedPageAsksFirstAndSendsTheFileTheAnswerMeans) {
     const struct {
         const char* name;
+        bool earlierRun;      // the page written by a wizard before this one
         bool finishFirst;     // "Fertig" before
-        bool changeAfter;     // a new title after the finish
+        const char* change;   // after the finish: "title" or "name"; "" for none
         QStringList answers;  // to the boxes, in order
         QStringList asked;    // what the boxes said
-        bool started;         // a publish was started
-        const char* title;    // on the page file afterwards; "" for none
+        const char* sent;     // the page file the publish tries to send; "" for no publish
+        const char* title;    // on index.html afterwards; "" for no file
     } kRows[] = {
-        {"finished, unchanged: no question", true, false, {}, {}, true, "Alt"},
-        {"changed, Ja finishes first", true, true, {"&Ja"}, {kChanged}, true, "Neu"},
-        {"changed, Nein sends the written page", true, true, {"&Nein"}, {kChanged}, true, "Alt"},
-        {"changed, Escape drops it", true, true, {"Escape"}, {kChanged}, false, "Alt"},
-        {"never finished, Ja finishes", false, false, {"&Ja"}, {kNeverFinished}, true, "Alt"},
-        {"never finished, Nein drops it", false, false, {"&Nein"}, {kNeverFinished}, false, ""},
+        {"finished, unchanged: no question", false, true, "", {}, {}, "index.html", "Alt"},
+        {"changed, Ja finishes first", false, true, "title", {"&Ja"}, {kChanged}, "index.html", "Neu"},
+        {"changed, Nein sends the written page", false, true, "title", {"&Nein"}, {kChanged}, "index.html", "Alt"},
+        {"changed, Escape drops it", false, true, "title", {"Escape"}, {kChanged}, "", "Alt"},
+        {"renamed, Nein sends the written page", false, true, "name", {"&Nein"}, {kChanged}, "index.html", "Alt"},
+        {"renamed, Ja writes and sends the new one", false, true, "name", {"&Ja"}, {kChanged}, "neu.html", "Alt"},
+        {"never finished, Ja finishes", false, false, "", {"&Ja"}, {kNeverFinished}, "index.html", "Alt"},
+        {"never finished, Nein drops it", false, false, "", {"&Nein"}, {kNeverFinished}, "", ""},
+        {"written in an earlier run, unchanged: no question", true, false, "", {}, {}, "index.html", "Alt"},
+        {"written in an earlier run, changed: asked", true, false, "title", {"&Nein"}, {kChanged}, "index.html", "Alt"},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.name);
         testsupport::TWorkDir dir;
         WriteDefaultPictures("");
+        if (row.earlierRun) {
+            TPublishDriver earlier;
+            testsupport::Retype(earlier.wizard->Edit2, QStringLiteral("Alt"));
+            testsupport::Click(earlier.wizard->SpeedButton9);
+        }
         TPublishDriver p;
         testsupport::ShowPage(p.wizard, QStringLiteral("TabSheet2"));
         testsupport::Retype(p.wizard->Edit2, QStringLiteral("Alt"));
         if (row.finishFirst) testsupport::Click(p.wizard->SpeedButton9);
-        if (row.changeAfter) testsupport::Retype(p.wizard->Edit2, QStringLiteral("Neu"));
+        if (std::string_view(row.change) == "title") testsupport::Retype(p.wizard->Edit2, QStringLiteral("Neu"));
+        if (std::string_view(row.change) == "name") testsupport::Retype(p.wizard->Edit19, QStringLiteral("neu"));
         FillRefusingServer(p);
 
         const publishtest::TBoxes boxes = p.Publish(row.answers);
 
         EXPECT_EQ(Texts(boxes.texts), Texts(row.asked));
-        // The refused connection names what stayed behind: the page.
-        if (row.started)
-            EXPECT_TRUE(p.ResultLine().contains(QStringLiteral("nicht übertragen: index.html")))
+        // The refused connection names what stayed behind: the page first.
+        if (*row.sent != '\0')
+            EXPECT_TRUE(p.ResultLine().contains(QStringLiteral("nicht übertragen: ") + QString::fromLatin1(row.sent)))
                 << p.ResultLine().toStdString();
         else
             EXPECT_EQ(p.ResultLine(), QString());

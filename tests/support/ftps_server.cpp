@@ -1,19 +1,43 @@
 #include "support/ftps_server.h"
 
+#include <signal.h>
+
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
+#include <thread>
 
 #include "support/files.h"
 
 namespace testsupport {
 
 TFtpsServer::TFtpsServer(const std::string& servedFolder, const std::string& user, const std::string& password,
-                         bool mlsd)
-    : served_(servedFolder), user_(user), password_(password), mlsd_(mlsd), port_(FreeLoopbackPort()) {
+                         bool mlsd) {
     folder_ = "/tmp/tavirel-ftps-XXXXXX";
     if (mkdtemp(folder_.data()) == nullptr) throw std::runtime_error("no temporary folder");
-    MakeCertificate();
-    Start();
+    try {
+        MakeCertificate();
+        WriteFileBytes(folder_ + "/commands.log", "");
+        process_ = std::make_unique<TServerProcess>([&](int port) {
+            // Debian's python3, which has pyftpdlib and pyOpenSSL, whatever
+            // else PATH offers.
+            std::vector<std::string> arguments = {"/usr/bin/python3",
+                                                  TAVIREL_FTPS_SERVER_SCRIPT,
+                                                  std::to_string(port),
+                                                  servedFolder,
+                                                  user,
+                                                  password,
+                                                  folder_ + "/cert.pem",
+                                                  folder_ + "/key.pem",
+                                                  folder_ + "/commands.log"};
+            if (!mlsd) arguments.push_back("no-mlsd");
+            return arguments;
+        });
+    } catch (...) {
+        RunCommand({"rm", "-rf", folder_});
+        throw;
+    }
 }
 
 TFtpsServer::~TFtpsServer() {
@@ -32,18 +56,6 @@ void TFtpsServer::MakeCertificate() {
         throw std::runtime_error("openssl cannot read the certificate");
 }
 
-void TFtpsServer::Start() {
-    // Debian's python3, which has pyftpdlib and pyOpenSSL, whatever else
-    // PATH offers.
-    std::vector<std::string> arguments = {
-        "/usr/bin/python3",    TAVIREL_FTPS_SERVER_SCRIPT, std::to_string(port_),    served_, user_, password_,
-        folder_ + "/cert.pem", folder_ + "/key.pem",       folder_ + "/commands.log"};
-    if (!mlsd_) arguments.push_back("no-mlsd");
-    // The commands of this run only.
-    WriteFileBytes(folder_ + "/commands.log", "");
-    process_ = std::make_unique<TServerProcess>(arguments, port_);
-}
-
 std::string TFtpsServer::Fingerprint() const {
     std::string line = ReadFileBytes(folder_ + "/fingerprint");
     line = line.substr(line.find('=') + 1);
@@ -55,10 +67,18 @@ std::string TFtpsServer::Commands() const {
     return ReadFileBytes(folder_ + "/commands.log");
 }
 
+void TFtpsServer::ForgetCommands() {
+    WriteFileBytes(folder_ + "/commands.log", "");
+}
+
 void TFtpsServer::ChangeCertificate() {
-    process_.reset();
+    const std::string reloaded = folder_ + "/commands.log.reloaded";
+    std::filesystem::remove(reloaded);
     MakeCertificate();
-    Start();
+    kill(process_->pid(), SIGHUP);
+    for (int look = 0; look < 200 && !std::filesystem::exists(reloaded); ++look)
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    if (!std::filesystem::exists(reloaded)) throw std::runtime_error("the FTPS server kept its certificate");
 }
 
 }  // namespace testsupport

@@ -20,23 +20,21 @@ public:
     TFtpsServer(const TFtpsServer&) = delete;
     TFtpsServer& operator=(const TFtpsServer&) = delete;
 
-    int port() const { return port_; }
+    int port() const { return process_->port(); }
     // The certificate's SHA-256 as openssl prints it ("AB:CD:…").
     std::string Fingerprint() const;
-    // Every command this run of the server received, one name a line.
+    // Every command the server received, one name a line.
     std::string Commands() const;
-    // Started again on the same port with a certificate of its own, as a
-    // server that was replaced (or an attacker) would show.
+    // Forgets the commands received so far.
+    void ForgetCommands();
+    // A certificate of its own from now on, as a server that was replaced
+    // (or an attacker in its place) would show.
     void ChangeCertificate();
 
 private:
     void MakeCertificate();
-    void Start();
 
-    std::string served_, user_, password_;
-    bool mlsd_;
     std::string folder_;
-    int port_ = 0;
     std::unique_ptr<TServerProcess> process_;
 };
 

@@ -1,4 +1,4 @@
-#!/usr/bin/python3
+#!/ usr / bin / python3
 """An FTP server with explicit TLS (AUTH TLS) for the tests: pyftpdlib with
 pyOpenSSL, one user, one folder, on 127.0.0.1. TLS is required before the
 login and for every transfer. The name of every command it receives goes
@@ -6,9 +6,11 @@ to the log, one a line (names only: a password never reaches the log).
 
 Usage: ftps_server.py PORT FOLDER USER PASSWORD CERTFILE KEYFILE LOG [no-mlsd]
 With "no-mlsd" the server answers MLSD and MLST as not understood, as
-older servers do.
+older servers do. SIGHUP reads the certificate files again, for the
+connections that follow, and then creates LOG.reloaded.
 """
 import logging
+import signal
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
@@ -22,9 +24,9 @@ def main():
     logging.basicConfig(level=logging.WARNING)
 
     class DataHandler(TLS_DTPHandler):
-        # pyftpdlib 1.5.7 drops a data connection whose client starts the
-        # TLS handshake before the transfer command, as libcurl does; its
-        # later versions read during the handshake, as here.
+#pyftpdlib 1.5.7 drops a data connection whose client starts the
+#TLS handshake before the transfer command, as libcurl does; its
+#later versions read during the handshake, as here.
         def readable(self):
             return self._ssl_accepting or super().readable()
 
@@ -46,6 +48,13 @@ def main():
     authorizer = DummyAuthorizer()
     authorizer.add_user(user, password, folder, perm="elradfmwMT")
     Handler.authorizer = authorizer
+
+    def reload(signum, frame):
+        Handler.ssl_context = None
+        with open(log + ".reloaded", "w", encoding="ascii"):
+            pass
+
+    signal.signal(signal.SIGHUP, reload)
     server = FTPServer(("127.0.0.1", int(port)), Handler)
     server.serve_forever()
 

@@ -1,14 +1,18 @@
 #include "support/server_process.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -27,12 +31,27 @@ sockaddr_in Loopback(int port) {
     return address;
 }
 
-bool Answers(int port) {
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in address = Loopback(port);
-    const bool connected = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    close(fd);
-    return connected;
+// True when the process itself holds the socket listening on
+// 127.0.0.1:port, not some other server that took the port first.
+bool ListensOn(pid_t pid, int port) {
+    std::ifstream table("/proc/net/tcp");
+    std::string line;
+    std::getline(table, line);
+    std::vector<std::string> sockets;
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        std::string slot, local, remote, state, queues, timer, retransmits, uid, timeout, inode;
+        fields >> slot >> local >> remote >> state >> queues >> timer >> retransmits >> uid >> timeout >> inode;
+        const std::size_t colon = local.find(':');
+        if (state == "0A" && colon != std::string::npos && std::stoi(local.substr(colon + 1), nullptr, 16) == port)
+            sockets.push_back("socket:[" + inode + "]");
+    }
+    std::error_code error;
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+        const std::string target = std::filesystem::read_symlink(fd.path(), error).string();
+        if (std::find(sockets.begin(), sockets.end(), target) != sockets.end()) return true;
+    }
+    return false;
 }
 
 pid_t Spawn(const std::vector<std::string>& arguments) {
@@ -41,6 +60,30 @@ pid_t Spawn(const std::vector<std::string>& arguments) {
     argv.push_back(nullptr);
     pid_t pid = -1;
     if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+    return pid;
+}
+
+// A server ends with the test that started it, even one that dies without
+// stopping it (a crash, a sanitizer's abort, ctest's time-out); its output
+// goes to /dev/null (it logs to a file). Otherwise it would linger and hold
+// ctest's output open.
+pid_t SpawnServer(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const int devNull = open("/dev/null", O_RDWR | O_CLOEXEC);
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // Plain system calls only until exec: another thread may have held
+        // a lock when the process was copied.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent) _exit(127);
+        for (const int fd : {0, 1, 2}) dup2(devNull, fd);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    close(devNull);
     return pid;
 }
 
@@ -79,21 +122,25 @@ int RunCommand(const std::vector<std::string>& arguments) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TServerProcess::TServerProcess(const std::vector<std::string>& arguments, int port) {
-    pid_ = Spawn(arguments);
-    if (pid_ < 0) throw std::runtime_error("cannot start " + arguments.front());
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        if (Answers(port)) return;
-        int status = 0;
-        if (waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            throw std::runtime_error(arguments.front() + " ended before it answered");
+TServerProcess::TServerProcess(const std::function<std::vector<std::string>(int port)>& argumentsFor) {
+    for (int start = 0; start < 5; ++start) {
+        port_ = FreeLoopbackPort();
+        const std::vector<std::string> arguments = argumentsFor(port_);
+        pid_ = SpawnServer(arguments);
+        if (pid_ < 0) throw std::runtime_error("cannot start " + arguments.front());
+        bool ended = false;
+        for (int look = 0; look < 200 && !ended; ++look) {
+            if (ListensOn(pid_, port_)) return;
+            ended = waitpid(pid_, nullptr, WNOHANG) == pid_;
+            if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(25));
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        if (!ended) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        pid_ = -1;
     }
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-    throw std::runtime_error(arguments.front() + " does not answer on port " + std::to_string(port));
+    throw std::runtime_error("the server does not listen on 127.0.0.1");
 }
 
 TServerProcess::~TServerProcess() {
@@ -105,6 +152,10 @@ TServerProcess::~TServerProcess() {
 
 void TServerProcess::KillChildren() {
     for (const pid_t child : Descendants(pid_)) kill(child, SIGKILL);
+}
+
+void TServerProcess::StopChildren() {
+    for (const pid_t child : Descendants(pid_)) kill(child, SIGSTOP);
 }
 
 }  // namespace testsupport

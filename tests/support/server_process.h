@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,19 +21,26 @@ int RunCommand(const std::vector<std::string>& arguments);
 
 class TServerProcess {
 public:
-    // Started, and answering on 127.0.0.1:port within a few seconds; throws
-    // std::runtime_error otherwise.
-    TServerProcess(const std::vector<std::string>& arguments, int port);
+    // Started with the arguments made for a free port, and listening there
+    // itself within a few seconds; throws std::runtime_error otherwise. A
+    // port free a moment ago may be taken by another test first: the server
+    // then cannot listen and is started again on another.
+    explicit TServerProcess(const std::function<std::vector<std::string>(int port)>& argumentsFor);
     ~TServerProcess();
     TServerProcess(const TServerProcess&) = delete;
     TServerProcess& operator=(const TServerProcess&) = delete;
 
     pid_t pid() const { return pid_; }
+    int port() const { return port_; }
     // Kills every process the server started (its sessions), not the server.
     void KillChildren();
+    // Stops them, as a server that hangs: they neither answer nor close.
+    // The destructor kills them.
+    void StopChildren();
 
 private:
     pid_t pid_ = -1;
+    int port_ = 0;
 };
 
 }  // namespace testsupport

@@ -28,7 +28,7 @@ void MakeKey(const std::string& file, const std::string& type, const std::string
 
 }  // namespace
 
-TSshServer::TSshServer(const std::string& extraConfig) : folder_(NewFolder("sshd")), port_(FreeLoopbackPort()) {
+TSshServer::TSshServer(const std::string& extraConfig) : folder_(NewFolder("sshd")) {
     const std::string keys = keyFolder();
     MakeDirectories(keys);
     MakeKey(folder_ + "/host_ed25519", "ed25519");
@@ -39,29 +39,36 @@ TSshServer::TSshServer(const std::string& extraConfig) : folder_(NewFolder("sshd
     WriteFileBytes(folder_ + "/authorized_keys", ReadFileBytes(keys + "/id_ed25519.pub") +
                                                      ReadFileBytes(keys + "/id_rsa.pub") +
                                                      ReadFileBytes(keys + "/id_ecdsa.pub"));
-    WriteFileBytes(folder_ + "/sshd_config", "Port " + std::to_string(port_) +
-                                                 "\n"
-                                                 "ListenAddress 127.0.0.1\n"
-                                                 "HostKey " +
-                                                 folder_ +
-                                                 "/host_ed25519\n"
-                                                 "AuthorizedKeysFile " +
-                                                 folder_ +
-                                                 "/authorized_keys\n"
-                                                 "PidFile none\n"
-                                                 "StrictModes no\n"
-                                                 "UsePAM no\n"
-                                                 "PasswordAuthentication no\n"
-                                                 "KbdInteractiveAuthentication no\n"
-                                                 "PermitRootLogin prohibit-password\n"
-                                                 "Subsystem sftp internal-sftp\n"
-                                                 "LogLevel DEBUG1\n" +
-                                                 extraConfig);
+    const std::string config =
+        "ListenAddress 127.0.0.1\n"
+        "HostKey " +
+        folder_ +
+        "/host_ed25519\n"
+        "AuthorizedKeysFile " +
+        folder_ +
+        "/authorized_keys\n"
+        "PidFile none\n"
+        "StrictModes no\n"
+        "UsePAM no\n"
+        "PasswordAuthentication no\n"
+        "KbdInteractiveAuthentication no\n"
+        "PermitRootLogin prohibit-password\n"
+        "Subsystem sftp internal-sftp\n"
+        "LogLevel DEBUG1\n";
+    WriteFileBytes(folder_ + "/sshd_config", config + extraConfig);
     // sshd's privilege separation needs its empty folder when run as root.
     if (geteuid() == 0) mkdir("/run/sshd", 0755);
-    process_ = std::make_unique<TServerProcess>(
-        std::vector<std::string>{"/usr/sbin/sshd", "-D", "-f", folder_ + "/sshd_config", "-E", folder_ + "/sshd.log"},
-        port_);
+    process_ = std::make_unique<TServerProcess>([this](int port) {
+        return std::vector<std::string>{"/usr/sbin/sshd",
+                                        "-D",
+                                        "-f",
+                                        folder_ + "/sshd_config",
+                                        "-E",
+                                        folder_ + "/sshd.log",
+                                        "-o",
+                                        "Port=" + std::to_string(port)};
+    });
+    port_ = process_->port();
 }
 
 TSshServer::~TSshServer() {
@@ -79,20 +86,23 @@ std::string TSshServer::Log() const {
 
 TRcloneSftpServer::TRcloneSftpServer(const std::string& servedFolder, const std::string& user,
                                      const std::string& password, bool readOnly)
-    : folder_(NewFolder("rclone")), port_(FreeLoopbackPort()) {
+    : folder_(NewFolder("rclone")) {
     MakeKey(folder_ + "/host_ed25519", "ed25519");
     WriteFileBytes(folder_ + "/rclone.conf", "");
     // Password logins only: an empty list of keys.
     WriteFileBytes(folder_ + "/no_authorized_keys", "");
-    std::vector<std::string> arguments{"rclone", "serve", "sftp", servedFolder};
-    for (const std::string& option :
-         {"--addr=127.0.0.1:" + std::to_string(port_), "--user=" + user, "--pass=" + password,
-          "--key=" + folder_ + "/host_ed25519", "--cache-dir=" + folder_ + "/cache",
-          "--config=" + folder_ + "/rclone.conf", "--authorized-keys=" + folder_ + "/no_authorized_keys",
-          "--log-file=" + folder_ + "/rclone.log"})
-        arguments.push_back(option);
-    if (readOnly) arguments.push_back("--read-only");
-    process_ = std::make_unique<TServerProcess>(arguments, port_);
+    process_ = std::make_unique<TServerProcess>([&](int port) {
+        std::vector<std::string> arguments{"rclone", "serve", "sftp", servedFolder};
+        for (const std::string& option :
+             {"--addr=127.0.0.1:" + std::to_string(port), "--user=" + user, "--pass=" + password,
+              "--key=" + folder_ + "/host_ed25519", "--cache-dir=" + folder_ + "/cache",
+              "--config=" + folder_ + "/rclone.conf", "--authorized-keys=" + folder_ + "/no_authorized_keys",
+              "--log-file=" + folder_ + "/rclone.log"})
+            arguments.push_back(option);
+        if (readOnly) arguments.push_back("--read-only");
+        return arguments;
+    });
+    port_ = process_->port();
 }
 
 TRcloneSftpServer::~TRcloneSftpServer() {

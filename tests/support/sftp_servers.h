@@ -32,6 +32,8 @@ public:
     std::string Log() const;
     // Ends every session now, as a lost connection does.
     void CutSessions() { process_->KillChildren(); }
+    // Every session stops answering, the connection stays.
+    void HangSessions() { process_->StopChildren(); }
 
 private:
     std::string folder_;

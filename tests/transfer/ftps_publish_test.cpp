@@ -232,6 +232,7 @@ const TRow kRows[] = {
      [](TScene& scene) {
          PublishOnce(scene);
          scene.ftps->ChangeCertificate();
+         scene.ftps->ForgetCommands();
      },
      {},
      {},

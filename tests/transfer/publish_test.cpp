@@ -11,11 +11,13 @@
 #include <utime.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
+#include <thread>
 
 #include "support/files.h"
 #include "support/sftp_servers.h"
@@ -112,7 +114,7 @@ struct TScene {
           page(work.path() + "/page"),
           server(work.path() + "/server"),
           records(home + "/records") {
-        testsupport::MakeDirectories(home + "/.ssh");
+        testsupport::MakeDirectories(home);
         testsupport::MakeDirectories(page + "/bilder");
         testsupport::MakeDirectories(server);
         setenv("HOME", home.c_str(), 1);
@@ -129,6 +131,7 @@ struct TScene {
             login.port = sshd->port();
             login.user = getpwuid(getuid())->pw_name;
             login.folder = server;
+            testsupport::MakeDirectories(home + "/.ssh");
             UseKey("id_ed25519");
         } else {
             rclone = std::make_unique<testsupport::TRcloneSftpServer>(server, "tavi", "geheim 123",
@@ -137,6 +140,10 @@ struct TScene {
             login.user = "tavi";
             login.password = "geheim 123";
         }
+    }
+
+    ~TScene() {
+        if (later.joinable()) later.join();
     }
 
     void UseKey(const std::string& name) {
@@ -175,6 +182,7 @@ struct TScene {
     TAnswers answers;
     TProgress progress;
     std::atomic<bool> cancel = false;
+    std::thread later;  // acts while a publish runs
 };
 
 const std::vector<std::string> kAll = {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif"};
@@ -327,6 +335,32 @@ const TRow kRows[] = {
          EXPECT_EQ(again.sent, (std::vector<std::string>{"bilder/a.jpg", "bilder/b.png", "logo.gif"}));
          EXPECT_EQ(Tree(scene.server), kPageTree);
      }},
+    {"CancelledWhileTheServerHangs",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         scene.progress.onSending = [&scene](const std::string& file, std::uint64_t sent, std::uint64_t) {
+             if (file != "bilder/a.jpg" || sent == 0 || scene.later.joinable()) return;
+             scene.sshd->HangSessions();
+             // "Abbrechen" pressed while the publish waits for the server.
+             scene.later = std::thread([&scene] {
+                 std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                 scene.cancel = true;
+             });
+         };
+     },
+     {"index.html"},
+     {},
+     "Veröffentlichen abgebrochen.",
+     "bilder/\nbilder/a.jpg.tavirel-neu\nindex.html\n",
+     [](TScene& scene) {
+         EXPECT_TRUE(scene.last.cancelled);
+         scene.later.join();
+         scene.cancel = false;
+         scene.progress.onSending = nullptr;
+         const transfer::TPublishResult again = scene.Publish();
+         EXPECT_EQ(again.error, "");
+         EXPECT_EQ(Tree(scene.server), kPageTree);
+     }},
     {"RefusedConnection",
      TServer::OpenSsh,
      [](TScene& scene) { scene.login.port = testsupport::FreeLoopbackPort(); },
@@ -359,7 +393,13 @@ const TRow kRows[] = {
      {},
      "",
      kPageTree,
-     [](TScene& scene) { scene.ExpectServerHasThePage(); }},
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         // ~/.ssh made as `ssh` makes it, for the host key.
+         EXPECT_EQ(ReadFileBytes(scene.home + "/.ssh/known_hosts")
+                       .find("[127.0.0.1]:" + std::to_string(scene.login.port) + " ssh-ed25519 "),
+                   0u);
+     }},
     {"PasswordAgainNothingChanged", TServer::Rclone, PublishOnce, {}, kAll, "", kPageTree, nullptr},
     {"FolderBelowTheLoginFolder",
      TServer::Rclone,
