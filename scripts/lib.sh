@@ -45,10 +45,11 @@ TEST_SERVER_PACKAGES=(python3)
 # Publishing: libssh for SFTP, libcurl for FTPS and the check online (its
 # OpenSSL flavour, whose certificate check the program hooks into), libssl
 # for both and the SHA-256 of what was sent; the tests start OpenSSH's sshd,
-# rclone's SFTP server and an FTPS server (pyftpdlib with pyOpenSSL, run by
-# Debian's python3, its throwaway certificates made by openssl) on
-# 127.0.0.1, the benchmarks compare with OpenSSH's sftp.
-PUBLISH_PACKAGES=(libssh-dev libssl-dev libcurl4-openssl-dev openssh-server openssh-client rclone
+# rclone's SFTP server, an FTPS server (pyftpdlib with pyOpenSSL, run by
+# Debian's python3, its throwaway certificates made by openssl) and python3's
+# web server (for the check online, and where an SFTP server was expected)
+# on 127.0.0.1, the benchmarks compare with OpenSSH's sftp.
+PUBLISH_PACKAGES=(libssh-dev libssl-dev libcurl4-openssl-dev openssh-server openssh-client rclone python3
                   python3-pyftpdlib python3-openssl openssl)
 
 # The keyring test: a session bus of its own (dbus-run-session, dbus-send)

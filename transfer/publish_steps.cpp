@@ -52,11 +52,13 @@ public:
                 result_.unchanged.push_back(file);
                 continue;
             }
-            if (!Send(file, local)) {
+            const std::optional<TRemoteEntry> now = Send(file, local);
+            if (!now) {
                 result_.cancelled = true;
                 return;
             }
             result_.sent.push_back(file);
+            record_.Note(file, TSentFile{local.size, local.sha256, now->size, now->modified});
         }
     }
 
@@ -146,8 +148,9 @@ private:
 
     // Under a temporary name first; then the old file becomes the backup,
     // the new one takes its name and the backup goes. A visitor never sees
-    // a half file. False when cancelled; the old file then stays.
-    bool Send(const std::string& file, const TFileDigest& local) {
+    // a half file. Returns what the server reports for it then; nullopt when
+    // cancelled, and the old file stays.
+    std::optional<TRemoteEntry> Send(const std::string& file, const TFileDigest& local) {
         MakeFolders(FolderOf(file));
         if (const TRemoteEntry* there = OnServer(file); there != nullptr && there->folder)
             throw TTransferError("Auf dem Server ist „" + file + "“ ein Ordner, keine Datei; er bleibt.");
@@ -162,7 +165,7 @@ private:
             });
             if (!complete) {
                 server_.Remove(temporary);
-                return false;
+                return std::nullopt;
             }
             const TRemoteEntry* there = OnServer(file);
             if (there != nullptr) {
@@ -181,10 +184,10 @@ private:
                                                                   : "wurde nicht übertragen.";
             throw TTransferError(std::string(error.what()) + " „" + file + "“ " + state);
         }
-        const TRemoteEntry now = server_.Stat(final);
-        listings_[FolderOf(file)][NameOf(file)] = TRemoteEntry{NameOf(file), false, now.size, now.modified};
-        record_.Note(file, TSentFile{local.size, local.sha256, now.size, now.modified});
-        return true;
+        TRemoteEntry now = server_.Stat(final);
+        now.name = NameOf(file);
+        listings_[FolderOf(file)][now.name] = now;
+        return now;
     }
 
     const TPublishPlan& plan_;

@@ -170,6 +170,12 @@ TSshLogin::TSshLogin(const TServerLogin& login, IPublishQuestions& questions)
         const std::string why = ssh_get_error(session_);
         ssh_free(session_);
         close(fd_);
+        if (why.find("imeout") != std::string::npos || why.find("timed out") != std::string::npos)
+            throw TTransferError("Der Server „" + login.host + "“ antwortet nicht (Zeitüberschreitung nach " +
+                                 std::to_string(kTimeoutSeconds) + " Sekunden beim Verbindungsaufbau).");
+        if (why.find("closed") != std::string::npos || why.find("reset") != std::string::npos)
+            throw TTransferError("Der Server „" + login.host + "“ hat die Verbindung gleich wieder beendet (" + why +
+                                 "). Ist der Port der des SFTP-Dienstes?");
         throw TTransferError("Der Server „" + login.host + "“ spricht kein SSH, das hier verstanden wird (" + why +
                              ").");
     }

@@ -11,16 +11,6 @@
 namespace testsupport {
 namespace {
 
-std::string NewFolder(const char* what) {
-    std::string pattern = std::string("/tmp/tavirel-") + what + "-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-    return pattern;
-}
-
-void RemoveFolder(const std::string& folder) {
-    if (std::system(("rm -rf '" + folder + "'").c_str()) != 0) std::abort();
-}
-
 void MakeKey(const std::string& file, const std::string& type, const std::string& passphrase = "") {
     if (RunCommand({"ssh-keygen", "-q", "-t", type, "-N", passphrase, "-C", "tavirel-test", "-f", file}) != 0)
         throw std::runtime_error("ssh-keygen cannot make " + file);
@@ -28,24 +18,32 @@ void MakeKey(const std::string& file, const std::string& type, const std::string
 
 }  // namespace
 
-TSshServer::TSshServer(const std::string& extraConfig) : folder_(NewFolder("sshd")) {
+TScratchFolder::TScratchFolder(const std::string& what) : path_("/tmp/tavirel-" + what + "-XXXXXX") {
+    if (mkdtemp(path_.data()) == nullptr) throw std::runtime_error("no temporary folder");
+}
+
+TScratchFolder::~TScratchFolder() {
+    if (std::system(("rm -rf '" + path_ + "'").c_str()) != 0) std::abort();
+}
+
+TSshServer::TSshServer(const std::string& extraConfig) : folder_("sshd") {
     const std::string keys = keyFolder();
     MakeDirectories(keys);
-    MakeKey(folder_ + "/host_ed25519", "ed25519");
+    MakeKey(folder_.path() + "/host_ed25519", "ed25519");
     MakeKey(keys + "/other_host_ed25519", "ed25519");
     MakeKey(keys + "/id_ed25519", "ed25519");
     MakeKey(keys + "/id_rsa", "rsa");
     MakeKey(keys + "/id_ecdsa", "ecdsa", kKeyPassphrase);
-    WriteFileBytes(folder_ + "/authorized_keys", ReadFileBytes(keys + "/id_ed25519.pub") +
-                                                     ReadFileBytes(keys + "/id_rsa.pub") +
-                                                     ReadFileBytes(keys + "/id_ecdsa.pub"));
+    WriteFileBytes(folder_.path() + "/authorized_keys", ReadFileBytes(keys + "/id_ed25519.pub") +
+                                                            ReadFileBytes(keys + "/id_rsa.pub") +
+                                                            ReadFileBytes(keys + "/id_ecdsa.pub"));
     const std::string config =
         "ListenAddress 127.0.0.1\n"
         "HostKey " +
-        folder_ +
+        folder_.path() +
         "/host_ed25519\n"
         "AuthorizedKeysFile " +
-        folder_ +
+        folder_.path() +
         "/authorized_keys\n"
         "PidFile none\n"
         "StrictModes no\n"
@@ -55,59 +53,50 @@ TSshServer::TSshServer(const std::string& extraConfig) : folder_(NewFolder("sshd
         "PermitRootLogin prohibit-password\n"
         "Subsystem sftp internal-sftp\n"
         "LogLevel DEBUG1\n";
-    WriteFileBytes(folder_ + "/sshd_config", config + extraConfig);
+    WriteFileBytes(folder_.path() + "/sshd_config", config + extraConfig);
     // sshd's privilege separation needs its empty folder when run as root.
     if (geteuid() == 0) mkdir("/run/sshd", 0755);
     process_ = std::make_unique<TServerProcess>([this](int port) {
         return std::vector<std::string>{"/usr/sbin/sshd",
                                         "-D",
                                         "-f",
-                                        folder_ + "/sshd_config",
+                                        folder_.path() + "/sshd_config",
                                         "-E",
-                                        folder_ + "/sshd.log",
+                                        folder_.path() + "/sshd.log",
                                         "-o",
                                         "Port=" + std::to_string(port)};
     });
     port_ = process_->port();
 }
 
-TSshServer::~TSshServer() {
-    process_.reset();
-    RemoveFolder(folder_);
-}
-
 std::string TSshServer::HostKeyLine() const {
-    return ReadFileBytes(folder_ + "/host_ed25519.pub");
+    return ReadFileBytes(folder_.path() + "/host_ed25519.pub");
 }
 
 std::string TSshServer::Log() const {
-    return ReadFileBytes(folder_ + "/sshd.log");
+    return ReadFileBytes(folder_.path() + "/sshd.log");
 }
 
 TRcloneSftpServer::TRcloneSftpServer(const std::string& servedFolder, const std::string& user,
                                      const std::string& password, bool readOnly)
-    : folder_(NewFolder("rclone")) {
-    MakeKey(folder_ + "/host_ed25519", "ed25519");
-    WriteFileBytes(folder_ + "/rclone.conf", "");
+    : folder_("rclone") {
+    MakeKey(folder_.path() + "/host_ed25519", "ed25519");
+    WriteFileBytes(folder_.path() + "/rclone.conf", "");
     // Password logins only: an empty list of keys.
-    WriteFileBytes(folder_ + "/no_authorized_keys", "");
+    WriteFileBytes(folder_.path() + "/no_authorized_keys", "");
     process_ = std::make_unique<TServerProcess>([&](int port) {
         std::vector<std::string> arguments{"rclone", "serve", "sftp", servedFolder};
         for (const std::string& option :
              {"--addr=127.0.0.1:" + std::to_string(port), "--user=" + user, "--pass=" + password,
-              "--key=" + folder_ + "/host_ed25519", "--cache-dir=" + folder_ + "/cache",
-              "--config=" + folder_ + "/rclone.conf", "--authorized-keys=" + folder_ + "/no_authorized_keys",
-              "--log-file=" + folder_ + "/rclone.log"})
+              "--key=" + folder_.path() + "/host_ed25519", "--cache-dir=" + folder_.path() + "/cache",
+              "--config=" + folder_.path() + "/rclone.conf",
+              "--authorized-keys=" + folder_.path() + "/no_authorized_keys",
+              "--log-file=" + folder_.path() + "/rclone.log"})
             arguments.push_back(option);
         if (readOnly) arguments.push_back("--read-only");
         return arguments;
     });
     port_ = process_->port();
-}
-
-TRcloneSftpServer::~TRcloneSftpServer() {
-    process_.reset();
-    RemoveFolder(folder_);
 }
 
 }  // namespace testsupport

@@ -11,6 +11,20 @@
 
 namespace testsupport {
 
+// A fresh folder under /tmp, gone with everything in it when this goes, also
+// when the fixture holding it fails to start.
+class TScratchFolder {
+public:
+    explicit TScratchFolder(const std::string& what);
+    ~TScratchFolder();
+    TScratchFolder(const TScratchFolder&) = delete;
+    TScratchFolder& operator=(const TScratchFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
 // OpenSSH's sshd as the current user, logging in by key only (the keys of
 // keyFolder() are in its authorized keys) and serving SFTP in-process, so
 // that ending a session ends its transfer.
@@ -19,15 +33,14 @@ public:
     static constexpr const char* kKeyPassphrase = "Schlüssel geheim";
     // Lines added to its configuration, e.g. which key types it takes.
     explicit TSshServer(const std::string& extraConfig = "");
-    ~TSshServer();
     int port() const { return port_; }
     // id_ed25519, id_rsa, id_ecdsa (encrypted with kKeyPassphrase), each
     // with its .pub, the server takes; other_host_ed25519.pub, a host key the
     // server does not have.
-    std::string keyFolder() const { return folder_ + "/keys"; }
+    std::string keyFolder() const { return folder_.path() + "/keys"; }
     // The server's public host key line ("ssh-ed25519 AAAA… comment").
     std::string HostKeyLine() const;
-    std::string HostKeyFile() const { return folder_ + "/host_ed25519.pub"; }
+    std::string HostKeyFile() const { return folder_.path() + "/host_ed25519.pub"; }
     // What sshd logged so far (LogLevel DEBUG1: every login attempt).
     std::string Log() const;
     // Ends every session now, as a lost connection does.
@@ -36,7 +49,7 @@ public:
     void HangSessions() { process_->StopChildren(); }
 
 private:
-    std::string folder_;
+    TScratchFolder folder_;
     int port_ = 0;
     std::unique_ptr<TServerProcess> process_;
 };
@@ -47,11 +60,10 @@ class TRcloneSftpServer {
 public:
     TRcloneSftpServer(const std::string& servedFolder, const std::string& user, const std::string& password,
                       bool readOnly = false);
-    ~TRcloneSftpServer();
     int port() const { return port_; }
 
 private:
-    std::string folder_;
+    TScratchFolder folder_;
     int port_ = 0;
     std::unique_ptr<TServerProcess> process_;
 };

@@ -105,7 +105,8 @@ public:
     std::function<void(const std::string&, std::uint64_t, std::uint64_t)> onSending;
 };
 
-enum class TServer { OpenSsh, OpenSshEd25519Only, Rclone, RcloneReadOnly };
+// Http: a web server where the SFTP server was expected (a wrong port).
+enum class TServer { OpenSsh, OpenSshEd25519Only, Rclone, RcloneReadOnly, Http };
 
 // One publish's world: the page's folder, the server's folder, HOME.
 struct TScene {
@@ -133,6 +134,13 @@ struct TScene {
             login.folder = server;
             testsupport::MakeDirectories(home + "/.ssh");
             UseKey("id_ed25519");
+        } else if (kind == TServer::Http) {
+            http = std::make_unique<testsupport::TServerProcess>([this](int port) {
+                return std::vector<std::string>{"python3",   "-m",          "http.server", "--bind",
+                                                "127.0.0.1", "--directory", server,        std::to_string(port)};
+            });
+            login.port = http->port();
+            login.password = "geheim";
         } else {
             rclone = std::make_unique<testsupport::TRcloneSftpServer>(server, "tavi", "geheim 123",
                                                                       kind == TServer::RcloneReadOnly);
@@ -176,6 +184,7 @@ struct TScene {
     std::string home, page, server, records;
     std::unique_ptr<testsupport::TSshServer> sshd;
     std::unique_ptr<testsupport::TRcloneSftpServer> rclone;
+    std::unique_ptr<testsupport::TServerProcess> http;
     transfer::TServerLogin login;
     transfer::TPublishPlan plan;
     transfer::TPublishResult last;
@@ -301,7 +310,10 @@ const TRow kRows[] = {
      kPageTree,
      [](TScene& scene) {
          scene.ExpectServerHasThePage();
-         EXPECT_NE(scene.sshd->Log().find("Accepted publickey for " + scene.login.user), std::string::npos);
+         // Signed with SHA-2: OpenSSH 9.2 refuses the old ssh-rsa signatures.
+         const std::string log = scene.sshd->Log();
+         EXPECT_NE(log.find("pkalg rsa-sha2-"), std::string::npos);
+         EXPECT_NE(log.find("Accepted publickey for " + scene.login.user + " from 127.0.0.1"), std::string::npos);
      }},
     {"EncryptedKeyAsksItsPassphrase",
      TServer::OpenSsh,
@@ -369,6 +381,7 @@ const TRow kRows[] = {
      "weist die Verbindung ab",
      "",
      nullptr},
+    {"NotAnSftpServer", TServer::Http, nullptr, {}, {}, "spricht kein SSH", "", nullptr},
     {"UnknownHostName",
      TServer::OpenSsh,
      [](TScene& scene) { scene.login.host = "server.invalid"; },
