@@ -89,8 +89,9 @@ std::string FormatRatio(double ratio) {
     return text;
 }
 
-// Returns false for a goal that is not met or could not be measured.
-bool PrintRow(const TGoalRow& row, const TBestOfReporter& best) {
+enum class TVerdict { Met, NotMet, NotMeasured };
+
+TVerdict PrintRow(const TGoalRow& row, const TBestOfReporter& best) {
     const bool ofRatios = !row.baseMeasured.empty() && !row.baseFloor.empty();
     const auto ratioOf = [&](const std::string& measured, const std::string& floor) {
         const double top = best.Best(measured, row.quantity);
@@ -107,10 +108,14 @@ bool PrintRow(const TGoalRow& row, const TBestOfReporter& best) {
     if (haveRatio) std::snprintf(ratioText, sizeof ratioText, "%.2f", ratio);
     if (row.goal > 0) std::snprintf(goalText, sizeof goalText, "<=%.1f", row.goal);
     const bool met = row.goal <= 0 || (haveRatio && ratio <= row.goal);
+    // A case or floor that did not run leaves its figure out.
+    const bool measuredAll = measured >= 0 && (row.floor.empty() || floor >= 0);
     PrintLine(row.caseName, ofRatios ? FormatRatio(measured) : Format(measured, row.quantity),
               ofRatios ? FormatRatio(floor) : Format(floor, row.quantity), ratioText, goalText,
-              row.goal <= 0 ? "-" : (met ? "yes" : "no"));
-    return met;
+              !measuredAll    ? "not measured"
+              : row.goal <= 0 ? "-"
+                              : (met ? "yes" : "no"));
+    return !measuredAll ? TVerdict::NotMeasured : met ? TVerdict::Met : TVerdict::NotMet;
 }
 
 bool TakeFlag(int& argc, char** argv, const char* flag) {
@@ -137,10 +142,13 @@ int RunWithGoals(int argc, char** argv, const std::vector<TGoalRow>& rows) {
     benchmark::Shutdown();
 
     if (!rowsOnly) PrintLine("case", "time", "floor", "ratio", "goal", "met");
-    bool allMet = true;
-    for (const TGoalRow& row : rows) allMet = PrintRow(row, reporter) && allMet;
+    int status = 0;
+    for (const TGoalRow& row : rows) {
+        const TVerdict verdict = PrintRow(row, reporter);
+        status = std::max(status, verdict == TVerdict::NotMeasured ? 2 : verdict == TVerdict::NotMet ? 1 : 0);
+    }
     std::fflush(stdout);
-    return allMet ? 0 : 1;
+    return status;
 }
 
 }  // namespace bench

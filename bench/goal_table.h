@@ -27,7 +27,8 @@ inline constexpr const char* kPeakMemoryCounter = "peak_kib";
 
 // Runs the registered benchmarks and prints the rows; the smallest figure of
 // all repetitions counts. Extra flag: --rows_only leaves out the table head.
-// Returns 0 when every goal is met, 1 otherwise.
+// Returns 0 when every goal is met, 1 when one is not, 2 when a case or its
+// floor could not be measured (the benchmark failed or did not run).
 int RunWithGoals(int argc, char** argv, const std::vector<TGoalRow>& rows);
 
 }  // namespace bench

@@ -23,6 +23,7 @@
 #include "bench/sample_page.h"
 #include "bench/scratch_dir.h"
 #include "core/page_generator.h"
+#include "preview/engine_sandbox.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -109,6 +110,9 @@ BENCHMARK(BM_EngineLoadsFile)->Arg(10)->Arg(10000)->UseManualTime()->Unit(benchm
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The floor starts the engine itself, and may run before the preview's
+    // plugin is loaded.
+    preview::ChooseEngineSandbox();
     QApplication app(argc, argv);
     if (chdir(bench::ScratchDirectory().c_str()) != 0) return 2;
 

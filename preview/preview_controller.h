@@ -4,8 +4,8 @@
 #include <QPluginLoader>
 #include <QPointer>
 #include <QString>
-#include <QUrl>
 #include <QTimer>
+#include <QUrl>
 #include <memory>
 
 #include "preview/page_preview.h"

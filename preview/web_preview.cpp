@@ -55,9 +55,20 @@ QUrl SchemeUrl(const QString& filePath) {
     return url;
 }
 
-// What the desktop's browser gets for a link: the file the link names.
+// What the desktop's browser gets for a link: the file the link names, at
+// the place in it the link names.
 QUrl DesktopUrl(const QUrl& url) {
-    return url.scheme() == QLatin1String(kScheme) ? QUrl::fromLocalFile(url.path(QUrl::FullyDecoded)) : url;
+    if (url.scheme() != QLatin1String(kScheme)) return url;
+    QUrl file = QUrl::fromLocalFile(url.path(QUrl::FullyDecoded));
+    file.setFragment(url.fragment(QUrl::FullyEncoded), QUrl::TolerantMode);
+    return file;
+}
+
+// Whether the URL names this file of our scheme, whatever the engine
+// encoded on the way.
+bool NamesFile(const QUrl& url, const QUrl& file) {
+    return url.scheme() == file.scheme() && !url.hasQuery() &&
+           url.path(QUrl::FullyDecoded) == file.path(QUrl::FullyDecoded);
 }
 
 // The file at this path, opened without waiting and only when it is a
@@ -145,10 +156,8 @@ protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
         // The page's frames show what they name, as in a browser.
         if (!isMainFrame) return true;
-        if (url == own_ && (type == NavigationTypeTyped || type == NavigationTypeReload)) return true;
+        if (NamesFile(url, own_) && (type == NavigationTypeTyped || type == NavigationTypeReload)) return true;
         if (type != NavigationTypeLinkClicked) return false;
-        // A place in the page itself is scrolled to.
-        if (url.hasFragment() && url.adjusted(QUrl::RemoveFragment) == own_) return true;
         // With the page's scripts off, only the user follows a link.
         Follow(url);
         return false;

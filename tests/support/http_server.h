@@ -4,8 +4,9 @@
 // 127.0.0.1 at a free port, in a process of its own that the fixture waits
 // for until it answers and stops by its process id.
 
-#include <string>
 #include <sys/types.h>
+
+#include <string>
 
 namespace testsupport {
 
