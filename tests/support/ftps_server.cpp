@@ -71,6 +71,10 @@ void TFtpsServer::ForgetCommands() {
     WriteFileBytes(folder_ + "/commands.log", "");
 }
 
+void TFtpsServer::Cut() {
+    kill(process_->pid(), SIGKILL);
+}
+
 void TFtpsServer::ChangeCertificate() {
     const std::string reloaded = folder_ + "/commands.log.reloaded";
     std::filesystem::remove(reloaded);

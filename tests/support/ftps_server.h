@@ -27,6 +27,8 @@ public:
     std::string Commands() const;
     // Forgets the commands received so far.
     void ForgetCommands();
+    // Ends the server at once, as a lost connection does.
+    void Cut();
     // A certificate of its own from now on, as a server that was replaced
     // (or an attacker in its place) would show.
     void ChangeCertificate();

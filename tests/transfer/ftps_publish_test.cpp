@@ -215,6 +215,23 @@ const TRow kRows[] = {
          EXPECT_EQ(again.sent, std::vector<std::string>{"bilder/a.jpg"});
          EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/a.jpg") == Bytes(4 << 20, 'n'));
      }},
+    {"ConnectionLostInAPicture",
+     true,
+     [](TScene& scene) {
+         PublishOnce(scene);
+         WriteFileBytes(scene.page + "/bilder/a.jpg", Bytes(16 << 20, 'n'));
+         scene.progress.onSending = [&scene, cut = false](const std::string& file, std::uint64_t sent,
+                                                          std::uint64_t) mutable {
+             if (file != "bilder/a.jpg" || sent < (1u << 20) || cut) return;
+             cut = true;
+             scene.ftps->Cut();
+         };
+     },
+     {},
+     {"index.html"},
+     "die Verbindung zum Server ist abgebrochen",
+     "bilder/\nbilder/a.jpg\nbilder/a.jpg.tavirel-neu\nindex.html\nlogo.gif\n",
+     [](TScene& scene) { EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/a.jpg") == Bytes(300 * 1024, 'a')); }},
     {"CertificateAnsweredNo",
      true,
      [](TScene& scene) { scene.answers.trust = false; },
