@@ -13,7 +13,7 @@
 namespace testsupport {
 
 TFtpsServer::TFtpsServer(const std::string& servedFolder, const std::string& user, const std::string& password,
-                         bool mlsd) {
+                         TQuirk quirk) {
     folder_ = "/tmp/tavirel-ftps-XXXXXX";
     if (mkdtemp(folder_.data()) == nullptr) throw std::runtime_error("no temporary folder");
     try {
@@ -31,7 +31,8 @@ TFtpsServer::TFtpsServer(const std::string& servedFolder, const std::string& use
                                                   folder_ + "/cert.pem",
                                                   folder_ + "/key.pem",
                                                   folder_ + "/commands.log"};
-            if (!mlsd) arguments.push_back("no-mlsd");
+            if (quirk == TQuirk::NoMlsd) arguments.push_back("no-mlsd");
+            if (quirk == TQuirk::LosesLastByte) arguments.push_back("loses-last-byte");
             return arguments;
         });
     } catch (...) {

@@ -13,9 +13,14 @@ namespace testsupport {
 
 class TFtpsServer {
 public:
-    // Throws when it does not answer. Without MLSD, it lists only by LIST.
+    enum class TQuirk {
+        None,
+        NoMlsd,         // lists only by LIST, as older servers do
+        LosesLastByte,  // keeps each file received one byte short, yet confirms it
+    };
+    // Throws when it does not answer.
     TFtpsServer(const std::string& servedFolder, const std::string& user, const std::string& password,
-                bool mlsd = true);
+                TQuirk quirk = TQuirk::None);
     ~TFtpsServer();
     TFtpsServer(const TFtpsServer&) = delete;
     TFtpsServer& operator=(const TFtpsServer&) = delete;

@@ -78,7 +78,7 @@ public:
 // One publish's world: the page's folder, the server's folder, the
 // program's settings (where certificates are pinned) and HOME.
 struct TScene {
-    explicit TScene(bool mlsd)
+    explicit TScene(testsupport::TFtpsServer::TQuirk quirk)
         : home(work.path() + "/home"),
           page(work.path() + "/page"),
           server(work.path() + "/server"),
@@ -91,7 +91,7 @@ struct TScene {
                        "<html><body><img src=\"bilder/a.jpg\"><img src=\"logo.gif\"></body></html>\r\n");
         WriteFileBytes(page + "/bilder/a.jpg", Bytes(300 * 1024, 'a'));
         WriteFileBytes(page + "/logo.gif", Bytes(10, 'l'));
-        ftps = std::make_unique<testsupport::TFtpsServer>(server, kUser, kPassword, mlsd);
+        ftps = std::make_unique<testsupport::TFtpsServer>(server, kUser, kPassword, quirk);
         login.protocol = transfer::TProtocol::Ftps;
         login.host = "127.0.0.1";
         login.port = ftps->port();
@@ -122,6 +122,9 @@ struct TScene {
     std::atomic<bool> cancel = false;
 };
 
+constexpr auto kPlain = testsupport::TFtpsServer::TQuirk::None;
+constexpr auto kNoMlsd = testsupport::TFtpsServer::TQuirk::NoMlsd;
+
 const std::vector<std::string> kAll = {"index.html", "bilder/a.jpg", "logo.gif"};
 const char* const kPageTree = "bilder/\nbilder/a.jpg\nindex.html\nlogo.gif\n";
 
@@ -138,7 +141,7 @@ bool LoggedIn(const TScene& scene) {
 
 struct TRow {
     const char* name;
-    bool mlsd;
+    testsupport::TFtpsServer::TQuirk quirk;
     std::function<void(TScene&)> before;  // earlier publishes, answers, changes
     std::vector<std::string> sent;
     std::vector<std::string> unchanged;
@@ -149,7 +152,7 @@ struct TRow {
 
 const TRow kRows[] = {
     {"FirstPublishCertificateAnsweredYes",
-     true,
+     kPlain,
      nullptr,
      kAll,
      {},
@@ -165,7 +168,7 @@ const TRow kRows[] = {
                    "127.0.0.1:" + std::to_string(scene.login.port) + " " + scene.ftps->Fingerprint() + "\n");
      }},
     {"AgainNothingChanged",
-     true,
+     kPlain,
      PublishOnce,
      {},
      kAll,
@@ -174,7 +177,7 @@ const TRow kRows[] = {
      // Pinned: not asked again.
      [](TScene& scene) { EXPECT_EQ(scene.answers.asked.size(), 1u); }},
     {"AgainOnlyByList",
-     false,
+     kNoMlsd,
      PublishOnce,
      {},
      kAll,
@@ -182,7 +185,7 @@ const TRow kRows[] = {
      kPageTree,
      [](TScene& scene) { EXPECT_NE(scene.ftps->Commands().find("LIST\n"), std::string::npos); }},
     {"ChangedPageAgain",
-     true,
+     kPlain,
      [](TScene& scene) {
          PublishOnce(scene);
          WriteFileBytes(scene.page + "/bilder/a.jpg", Bytes(300 * 1024, 'z'));
@@ -193,7 +196,7 @@ const TRow kRows[] = {
      kPageTree,
      [](TScene& scene) { EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/a.jpg") == Bytes(300 * 1024, 'z')); }},
     {"CancelledInAPicture",
-     true,
+     kPlain,
      [](TScene& scene) {
          PublishOnce(scene);
          WriteFileBytes(scene.page + "/bilder/a.jpg", Bytes(4 << 20, 'n'));
@@ -207,7 +210,9 @@ const TRow kRows[] = {
      kPageTree,
      [](TScene& scene) {
          // The old picture stays whole; the next publish sends the new one.
-         EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/a.jpg") == Bytes(300 * 1024, 'a'));
+         EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/a.jpg") == Bytes(300 * 1024, "a"[0]))
+             << ReadFileBytes(scene.server + "/bilder/a.jpg").size() << " "
+             << ReadFileBytes(scene.server + "/bilder/a.jpg").substr(0, 8);
          scene.progress.onSending = nullptr;
          scene.cancel = false;
          const transfer::TPublishResult again = scene.Publish();
@@ -216,7 +221,7 @@ const TRow kRows[] = {
          EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/a.jpg") == Bytes(4 << 20, 'n'));
      }},
     {"ConnectionLostInAPicture",
-     true,
+     kPlain,
      [](TScene& scene) {
          PublishOnce(scene);
          WriteFileBytes(scene.page + "/bilder/a.jpg", Bytes(16 << 20, 'n'));
@@ -233,7 +238,7 @@ const TRow kRows[] = {
      "bilder/\nbilder/a.jpg\nbilder/a.jpg.tavirel-neu\nindex.html\nlogo.gif\n",
      [](TScene& scene) { EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/a.jpg") == Bytes(300 * 1024, 'a')); }},
     {"CertificateAnsweredNo",
-     true,
+     kPlain,
      [](TScene& scene) { scene.answers.trust = false; },
      {},
      {},
@@ -245,7 +250,7 @@ const TRow kRows[] = {
          EXPECT_EQ(scene.Pins(), "<missing>");
      }},
     {"ChangedCertificateRefused",
-     true,
+     kPlain,
      [](TScene& scene) {
          PublishOnce(scene);
          scene.ftps->ChangeCertificate();
@@ -259,8 +264,17 @@ const TRow kRows[] = {
          EXPECT_EQ(scene.answers.asked.size(), 1u);
          EXPECT_FALSE(LoggedIn(scene)) << scene.ftps->Commands();
      }},
+    {"ArrivedShort",
+     testsupport::TFtpsServer::TQuirk::LosesLastByte,
+     nullptr,
+     {},
+     {},
+     "„index.html.tavirel-neu“ ist auf dem Server nicht ganz angekommen (71 von 72 Bytes)",
+     // The short file never takes the page's name; the next publish tidies it.
+     "index.html.tavirel-neu\n",
+     nullptr},
     {"WrongPassword",
-     true,
+     kPlain,
      [](TScene& scene) { scene.login.password = "falsch"; },
      {},
      {},
@@ -277,7 +291,7 @@ class FtpsPublish : public testing::TestWithParam<TRow> {};
 
 TEST_P(FtpsPublish, LeavesTheServerFolderAsExpected) {
     const TRow& row = GetParam();
-    TScene scene(row.mlsd);
+    TScene scene(row.quirk);
     if (row.before) row.before(scene);
     if (HasFatalFailure()) return;
     const std::map<std::string, std::string> stampsBefore = Stamps(scene.server);
