@@ -278,7 +278,7 @@ public:
         : login_(login), cancel_(cancel), multi_(NewCurlMulti()), curl_(NewCurl()) {
         if (login.host.empty()) throw TTransferError("Bitte den Server angeben.");
         if (login.host.find_first_of("/?#@[] \t\r\n") != std::string::npos)
-            throw TTransferError("Der Servername „" + login.host + "“ ist ungültig. Bitte den Servername prüfen.");
+            throw TTransferError("Der Servername „" + login.host + "“ ist ungültig. Bitte den Servernamen prüfen.");
         RefuseLineBreaks(login.user, "Der Benutzername");
         RefuseLineBreaks(login.password, "Das Kennwort");
         const bool ipv6 = login.host.find(':') != std::string::npos;
