@@ -195,6 +195,17 @@ const TRow kRows[] = {
      "",
      kPageTree,
      [](TScene& scene) { EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/a.jpg") == Bytes(300 * 1024, 'z')); }},
+    {"IntoAnAbsoluteFolderWithSpaces",
+     kPlain,
+     [](TScene& scene) {
+         testsupport::MakeDirectories(scene.server + "/mein web");
+         scene.login.folder = "/mein web";
+     },
+     kAll,
+     {},
+     "",
+     "mein web/\nmein web/bilder/\nmein web/bilder/a.jpg\nmein web/index.html\nmein web/logo.gif\n",
+     nullptr},
     {"CancelledInAPicture",
      kPlain,
      [](TScene& scene) {
