@@ -110,7 +110,7 @@ TEST(MissingFiles, ALongLineIsShortenedAndWholeInItsTooltip) {
     wizard.Finish();
     wizard.Page("TabSheet7");
     ui::TElidedLabel* line = MissingLine(wizard);
-    EXPECT_EQ(line->geometry(), QRect(300, 340, 455, 25));
+    EXPECT_EQ(line->geometry(), QRect(300, 340, 305, 25));
     EXPECT_TRUE(line->text().startsWith(QStringLiteral("Fehlt: hintergrund.jpg, bild.jpg, bild0.jpg")));
     EXPECT_TRUE(line->text().endsWith(QStringLiteral("…")));
     QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), line->mapToGlobal(QPoint(5, 5)));
