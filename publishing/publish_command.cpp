@@ -3,6 +3,7 @@
 // "Schließen" closes the window.
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "publishing/publish_questions.h"
 #include "publishing/publish_window.h"
 #include "publishing/result_line.h"
+#include "publishing/transfer_choice.h"
 #include "ui/error_display.h"
 
 namespace {
@@ -62,6 +64,7 @@ std::optional<transfer::TServerLogin> TForm4::ReadLogin() {
         return std::nullopt;
     };
     transfer::TServerLogin login;
+    login.protocol = ProtocolAt(ComboBox1->currentIndex());
     login.host = Utf8(Edit1->text().trimmed());
     if (login.host.empty()) return missing(Edit1, QStringLiteral("Bitte den Server angeben"));
     bool number = false;
@@ -71,7 +74,11 @@ std::optional<transfer::TServerLogin> TForm4::ReadLogin() {
     login.user = Utf8(Edit3->text().trimmed());
     if (login.user.empty()) return missing(Edit3, QStringLiteral("Bitte den Benutzer angeben"));
     login.password = Utf8(Edit4->text());
-    login.keyFile = Utf8(Edit5->text().trimmed());
+    // FTP knows no keys: without a password it would log in anonymously.
+    if (login.protocol == transfer::TProtocol::Ftps && login.password.empty())
+        return missing(Edit4, QStringLiteral("Bitte das Kennwort angeben"));
+    if (login.protocol == transfer::TProtocol::Sftp) login.keyFile = Utf8(Edit5->text().trimmed());
+    login.trustFolder = std::filesystem::path(Utf8(PublishSettingsFolder()));
     login.folder = Utf8(Edit6->text().trimmed());
     return login;
 }
@@ -83,7 +90,7 @@ void TForm4::StartPublishing(const QString& pageFile, transfer::TServerLogin log
     plan_ = std::move(*plan);
     login_ = std::move(login);
     ShowRunning(true);
-    run_.Start(plan_, login_, std::filesystem::path(Utf8(PublishRecordFolder())));
+    run_.Start(plan_, login_, std::filesystem::path(Utf8(PublishRecordFolder())), Utf8(Edit7->text().trimmed()));
 }
 
 void TForm4::Finished(const transfer::TPublishResult& result) {
@@ -103,4 +110,8 @@ void TForm4::Finished(const transfer::TPublishResult& result) {
         closeWhenDone_ = false;
         close();
     }
+}
+
+void TForm4::Checked(const std::optional<transfer::TOnlineCheck>& check) {
+    Label11->setText(check ? OnlineCheckLine(*check) : QStringLiteral("Die Seite im Netz wird geprüft …"));
 }

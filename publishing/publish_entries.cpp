@@ -1,5 +1,6 @@
 #include "publishing/publish_entries.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
@@ -21,6 +22,10 @@ QString PublishSettingsFile() {
     return Settings().fileName();
 }
 
+QString PublishSettingsFolder() {
+    return QFileInfo(PublishSettingsFile()).absolutePath();
+}
+
 QString PublishRecordFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/published");
 }
@@ -29,11 +34,13 @@ TPublishEntries LoadPublishEntries(const QString& pageFile) {
     QSettings settings = Settings();
     settings.beginGroup(GroupOf(pageFile));
     TPublishEntries entries;
+    entries.protocol = settings.value(QStringLiteral("protocol"), entries.protocol).toString();
     entries.host = settings.value(QStringLiteral("host")).toString();
     entries.port = settings.value(QStringLiteral("port"), 22).toInt();
     entries.user = settings.value(QStringLiteral("user")).toString();
     entries.keyFile = settings.value(QStringLiteral("keyFile")).toString();
     entries.folder = settings.value(QStringLiteral("folder")).toString();
+    entries.address = settings.value(QStringLiteral("address")).toString();
     entries.rememberPassword = settings.value(QStringLiteral("rememberPassword"), false).toBool();
     return entries;
 }
@@ -41,10 +48,12 @@ TPublishEntries LoadPublishEntries(const QString& pageFile) {
 void SavePublishEntries(const QString& pageFile, const TPublishEntries& entries) {
     QSettings settings = Settings();
     settings.beginGroup(GroupOf(pageFile));
+    settings.setValue(QStringLiteral("protocol"), entries.protocol);
     settings.setValue(QStringLiteral("host"), entries.host);
     settings.setValue(QStringLiteral("port"), entries.port);
     settings.setValue(QStringLiteral("user"), entries.user);
     settings.setValue(QStringLiteral("keyFile"), entries.keyFile);
     settings.setValue(QStringLiteral("folder"), entries.folder);
+    settings.setValue(QStringLiteral("address"), entries.address);
     settings.setValue(QStringLiteral("rememberPassword"), entries.rememberPassword);
 }

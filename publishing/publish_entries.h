@@ -5,16 +5,21 @@
 // What the window remembers per page file: everything but the password,
 // which only the keyring keeps.
 struct TPublishEntries {
+    QString protocol = QStringLiteral("sftp");  // "sftp" or "ftps"
     QString host;
     int port = 22;
     QString user;
     QString keyFile;
     QString folder;
+    QString address;  // "Adresse der Seite im Netz", optional
     bool rememberPassword = false;
 };
 
 // The settings file in the user's config folder (~/.config/tavirel/publish.conf).
 QString PublishSettingsFile();
+// The folder of the settings file, where trusted FTPS certificates are
+// pinned (~/.config/tavirel).
+QString PublishSettingsFolder();
 // The folder of the records of what was sent (~/.local/share/tavirel/published).
 QString PublishRecordFolder();
 

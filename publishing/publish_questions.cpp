@@ -15,6 +15,15 @@ bool AskTrustHost(QWidget* window, const QString& host, const QString& keyType, 
                                                    "~/.ssh/known_hosts eingetragen und die Seite übertragen."));
 }
 
+bool AskTrustCertificate(QWidget* window, const QString& server, const QString& why, const QString& fingerprint) {
+    // Nothing, not even the user name, went out before this answer.
+    return ui::AskYesNo(window, QStringLiteral("Das Zertifikat des Servers ") + server +
+                                    QStringLiteral(" lässt sich nicht bestätigen (") + why +
+                                    QStringLiteral("). Sein SHA-256-Fingerabdruck:\n\n") + fingerprint +
+                                    QStringLiteral("\n\nIst das Ihr Server? Mit „Ja“ wird dieses Zertifikat für "
+                                                   "ihn gemerkt und die Seite übertragen."));
+}
+
 std::optional<QString> AskPassphrase(QWidget* window, const QString& keyFile) {
     QInputDialog dialog(window);
     dialog.setObjectName(QStringLiteral("PassphraseDialog"));

@@ -13,6 +13,11 @@ class QWidget;
 // prints it; true when the user trusts it ("Nein" is the default).
 bool AskTrustHost(QWidget* window, const QString& host, const QString& keyType, const QString& fingerprint);
 
+// An FTPS certificate the system's certificates do not confirm, why
+// ("TLS-Zertifikat, selbst signiert") and its SHA-256 fingerprint; true
+// when the user trusts it for this server ("Nein" is the default).
+bool AskTrustCertificate(QWidget* window, const QString& server, const QString& why, const QString& fingerprint);
+
 // The passphrase of an encrypted key; nothing when the user skips the key.
 std::optional<QString> AskPassphrase(QWidget* window, const QString& keyFile);
 

@@ -64,13 +64,14 @@ TPublishRun::~TPublishRun() {
 }
 
 void TPublishRun::Start(const transfer::TPublishPlan& plan, const transfer::TServerLogin& login,
-                        const std::filesystem::path& recordFolder) {
+                        const std::filesystem::path& recordFolder, const std::string& address) {
     cancel_ = false;
     done_ = false;
-    worker_ = std::thread(&TPublishRun::Run, this, plan, login, recordFolder);
+    worker_ = std::thread(&TPublishRun::Run, this, plan, login, recordFolder, address);
 }
 
-void TPublishRun::Run(transfer::TPublishPlan plan, transfer::TServerLogin login, std::filesystem::path recordFolder) {
+void TPublishRun::Run(transfer::TPublishPlan plan, transfer::TServerLogin login, std::filesystem::path recordFolder,
+                      std::string address) {
     transfer::TPublishResult result;
     TBridge bridge(*this);
     try {
@@ -79,6 +80,7 @@ void TPublishRun::Run(transfer::TPublishPlan plan, transfer::TServerLogin login,
         // Nothing may leave a thread; the window shows it as any failure.
         result.error = error.what();
     }
+    if (result.error.empty() && !result.cancelled && !address.empty() && !plan.files.empty()) Check(plan, address);
     // Queued behind the progress reports, so that the window sees them first.
     QMetaObject::invokeMethod(
         this,
@@ -88,4 +90,13 @@ void TPublishRun::Run(transfer::TPublishPlan plan, transfer::TServerLogin login,
         },
         Qt::QueuedConnection);
     done_ = true;
+}
+
+// The page file is the plan's first; what a visitor gets is compared with it.
+void TPublishRun::Check(const transfer::TPublishPlan& plan, const std::string& address) {
+    QMetaObject::invokeMethod(
+        this, [this] { reports_.checked(std::nullopt); }, Qt::QueuedConnection);
+    const transfer::TOnlineCheck check = transfer::CheckOnline(address, plan.folder / plan.files.front(), &cancel_);
+    QMetaObject::invokeMethod(
+        this, [this, check] { reports_.checked(check); }, Qt::QueuedConnection);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "transfer/online_check.h"
 #include "transfer/publish.h"
 
 // One publish at a time on a thread of its own, so that the window never
@@ -26,21 +27,28 @@ public:
     struct TReports {
         std::function<void(const QString& file, quint64 sent, quint64 size)> sending;
         std::function<void(const transfer::TPublishResult& result)> finished;
+        // The check online of a publish that went through: nothing when it
+        // begins, then what it found; both before finished().
+        std::function<void(const std::optional<transfer::TOnlineCheck>& check)> checked;
     };
 
     TPublishRun(TAnswers answers, TReports reports);
     // Cancels a publish still running and waits for it.
     ~TPublishRun() override;
 
+    // With an address ("Adresse der Seite im Netz"), a publish that went
+    // through ends with the check online.
     void Start(const transfer::TPublishPlan& plan, const transfer::TServerLogin& login,
-               const std::filesystem::path& recordFolder);
+               const std::filesystem::path& recordFolder, const std::string& address);
     // The transfer stops at its next look; finished() still comes.
     void Cancel() { cancel_ = true; }
     bool Running() const { return worker_.joinable(); }
 
 private:
     class TBridge;
-    void Run(transfer::TPublishPlan plan, transfer::TServerLogin login, std::filesystem::path recordFolder);
+    void Run(transfer::TPublishPlan plan, transfer::TServerLogin login, std::filesystem::path recordFolder,
+             std::string address);
+    void Check(const transfer::TPublishPlan& plan, const std::string& address);
 
     TAnswers answers_;
     TReports reports_;

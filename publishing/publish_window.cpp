@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,13 +17,14 @@
 #include "publishing/password_keyring.h"
 #include "publishing/publish_engine.h"
 #include "publishing/publish_questions.h"
+#include "publishing/transfer_choice.h"
 #include "ui/error_display.h"
 #include "ui/window_look.h"
 
 namespace {
 
 constexpr int kWidth = 398;
-constexpr int kHeight = 318;
+constexpr int kHeight = 410;
 constexpr int kFieldLeft = 150;
 constexpr int kFieldWidth = 240;
 
@@ -53,11 +55,14 @@ TForm4::TForm4(IPublishSource& source, QWidget* parent)
     : QWidget(parent),
       source_(source),
       run_({[this](const QString& host, const QString& keyType, const QString& fingerprint) {
+                if (login_.protocol == transfer::TProtocol::Ftps)
+                    return AskTrustCertificate(this, host, keyType, fingerprint);
                 return AskTrustHost(this, host, keyType, fingerprint);
             },
             [this](const QString& keyFile) { return AskPassphrase(this, keyFile); }},
            {[this](const QString& file, quint64 sent, quint64 size) { ShowSending(file, sent, size); },
-            [this](const transfer::TPublishResult& result) { Finished(result); }}) {
+            [this](const transfer::TPublishResult& result) { Finished(result); },
+            [this](const std::optional<transfer::TOnlineCheck>& check) { Checked(check); }}) {
     ui::SetUpFixedWindow(this, QStringLiteral("Veröffentlichen"), 200, 200, kWidth, kHeight);
     setObjectName(QStringLiteral("Form4"));
     CreateControls();
@@ -68,44 +73,56 @@ TForm4::TForm4(IPublishSource& source, QWidget* parent)
 TForm4::~TForm4() = default;
 
 void TForm4::CreateControls() {
-    Edit1 = AddField(this, QStringLiteral("Label1"), QStringLiteral("&Server:"), QStringLiteral("Edit1"), 8,
+    ComboBox1 = Place(new QComboBox(this), QStringLiteral("ComboBox1"), {kFieldLeft, 8, 160, 21});
+    ComboBox1->addItems(TransferChoices());
+    Label9 =
+        Place(new QLabel(QStringLiteral("Übe&rtragung:"), this), QStringLiteral("Label9"), {8, 8, kFieldLeft - 16, 21});
+    Label9->setBuddy(ComboBox1);
+    Edit1 = AddField(this, QStringLiteral("Label1"), QStringLiteral("&Server:"), QStringLiteral("Edit1"), 36,
                      kFieldWidth, Label1);
-    Edit2 = AddField(this, QStringLiteral("Label2"), QStringLiteral("&Port:"), QStringLiteral("Edit2"), 36, 60, Label2);
+    Edit2 = AddField(this, QStringLiteral("Label2"), QStringLiteral("&Port:"), QStringLiteral("Edit2"), 64, 60, Label2);
     Edit2->setValidator(new QIntValidator(1, 65535, Edit2));
     Edit2->setText(QStringLiteral("22"));
-    Edit3 = AddField(this, QStringLiteral("Label3"), QStringLiteral("&Benutzer:"), QStringLiteral("Edit3"), 64,
+    Edit3 = AddField(this, QStringLiteral("Label3"), QStringLiteral("&Benutzer:"), QStringLiteral("Edit3"), 92,
                      kFieldWidth, Label3);
-    Edit4 = AddField(this, QStringLiteral("Label4"), QStringLiteral("&Kennwort:"), QStringLiteral("Edit4"), 92,
+    Edit4 = AddField(this, QStringLiteral("Label4"), QStringLiteral("&Kennwort:"), QStringLiteral("Edit4"), 120,
                      kFieldWidth, Label4);
     Edit4->setEchoMode(QLineEdit::Password);
     CheckBox1 = Place(new QCheckBox(QStringLiteral("Kennwort im Schlüsselbund &merken"), this),
-                      QStringLiteral("CheckBox1"), {kFieldLeft, 116, kFieldWidth, 21});
-    Edit5 = AddField(this, QStringLiteral("Label5"), QStringLiteral("Schlüssel&datei:"), QStringLiteral("Edit5"), 144,
+                      QStringLiteral("CheckBox1"), {kFieldLeft, 144, kFieldWidth, 21});
+    Edit5 = AddField(this, QStringLiteral("Label5"), QStringLiteral("Schlüssel&datei:"), QStringLiteral("Edit5"), 172,
                      kFieldWidth - 28, Label5);
     Edit5->setPlaceholderText(QStringLiteral("SSH-Agent und ~/.ssh"));
     SpeedButton1 =
-        Place(new QToolButton(this), QStringLiteral("SpeedButton1"), {kFieldLeft + kFieldWidth - 24, 144, 24, 21});
+        Place(new QToolButton(this), QStringLiteral("SpeedButton1"), {kFieldLeft + kFieldWidth - 24, 172, 24, 21});
     SpeedButton1->setText(QStringLiteral("…"));
     SpeedButton1->setToolTip(QStringLiteral("Schlüsseldatei wählen"));
     Edit6 = AddField(this, QStringLiteral("Label6"), QStringLiteral("&Ordner auf dem Server:"), QStringLiteral("Edit6"),
-                     172, kFieldWidth, Label6);
+                     200, kFieldWidth, Label6);
     Edit6->setToolTip(QStringLiteral("Vom Anmeldeordner aus, außer er beginnt mit „/“"));
+    Edit7 = AddField(this, QStringLiteral("Label10"), QStringLiteral("Adresse der Seite im &Netz:"),
+                     QStringLiteral("Edit7"), 228, kFieldWidth, Label10);
+    Edit7->setPlaceholderText(QStringLiteral("https://www.beispiel.de/ (freiwillig)"));
+    Edit7->setToolTip(QStringLiteral("Nach dem Veröffentlichen wird die Seite dort abgerufen und verglichen"));
 
-    ProgressBar1 = Place(new QProgressBar(this), QStringLiteral("ProgressBar1"), {8, 204, kWidth - 16, 17});
+    ProgressBar1 = Place(new QProgressBar(this), QStringLiteral("ProgressBar1"), {8, 260, kWidth - 16, 17});
     ProgressBar1->setRange(0, 1000);
     ProgressBar1->setTextVisible(false);
-    Label7 = Place(new QLabel(this), QStringLiteral("Label7"), {8, 224, kWidth - 16, 17});
-    Label8 = Place(new QLabel(this), QStringLiteral("Label8"), {8, 242, kWidth - 16, 40});
-    Label8->setWordWrap(true);
-    Label8->setTextFormat(Qt::PlainText);
-    Label8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label8->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Label7 = Place(new QLabel(this), QStringLiteral("Label7"), {8, 280, kWidth - 16, 17});
+    Label8 = Place(new QLabel(this), QStringLiteral("Label8"), {8, 298, kWidth - 16, 40});
+    Label11 = Place(new QLabel(this), QStringLiteral("Label11"), {8, 340, kWidth - 16, 34});
+    for (QLabel* line : {Label8, Label11}) {
+        line->setWordWrap(true);
+        line->setTextFormat(Qt::PlainText);
+        line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
 
-    BitBtn3 = AddButton(this, QStringLiteral("BitBtn3"), QStringLiteral("Abbrechen"), {8, 288, 90, 25});
-    BitBtn1 = AddButton(this, QStringLiteral("BitBtn1"), QStringLiteral("&Veröffentlichen"), {190, 288, 110, 25});
+    BitBtn3 = AddButton(this, QStringLiteral("BitBtn3"), QStringLiteral("Abbrechen"), {8, 380, 90, 25});
+    BitBtn1 = AddButton(this, QStringLiteral("BitBtn1"), QStringLiteral("&Veröffentlichen"), {190, 380, 110, 25});
     BitBtn1->setDefault(true);
     BitBtn1->setAutoDefault(true);
-    BitBtn2 = AddButton(this, QStringLiteral("BitBtn2"), QStringLiteral("Schließen"), {306, 288, 84, 25});
+    BitBtn2 = AddButton(this, QStringLiteral("BitBtn2"), QStringLiteral("Schließen"), {306, 380, 84, 25});
 
     keyring_ = KeyringAvailable();
     if (!keyring_) {
@@ -120,6 +137,7 @@ void TForm4::ConnectHandlers() {
     ui::ConnectGuarded(BitBtn2, &QPushButton::clicked, this, &TForm4::BitBtn2Click);
     ui::ConnectGuarded(BitBtn3, &QPushButton::clicked, this, &TForm4::BitBtn3Click);
     ui::ConnectGuarded(SpeedButton1, &QToolButton::clicked, this, &TForm4::SpeedButton1Click);
+    ui::ConnectGuarded(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm4::ComboBox1Change);
 }
 
 void TForm4::showEvent(QShowEvent* event) {
@@ -140,10 +158,11 @@ void TForm4::closeEvent(QCloseEvent* event) {
 }
 
 void TForm4::ShowRunning(bool running) {
-    for (QWidget* entry : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit2), static_cast<QWidget*>(Edit3),
-                           static_cast<QWidget*>(Edit4), static_cast<QWidget*>(Edit5),
-                           static_cast<QWidget*>(SpeedButton1), static_cast<QWidget*>(Edit6)})
+    for (QWidget* entry : {static_cast<QWidget*>(ComboBox1), static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit2),
+                           static_cast<QWidget*>(Edit3), static_cast<QWidget*>(Edit4), static_cast<QWidget*>(Edit6),
+                           static_cast<QWidget*>(Edit7)})
         entry->setEnabled(!running);
+    ShowKeyFile(running);
     if (keyring_) CheckBox1->setEnabled(!running);
     BitBtn1->setEnabled(!running);
     BitBtn2->setEnabled(!running);
@@ -155,6 +174,7 @@ void TForm4::ShowRunning(bool running) {
         ProgressBar1->setValue(0);
         Label7->clear();
         Label8->clear();
+        Label11->clear();
         BitBtn3->setFocus();
     }
 }

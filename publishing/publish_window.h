@@ -4,10 +4,12 @@
 #include <optional>
 
 #include "publishing/publish_run.h"
+#include "transfer/online_check.h"
 #include "transfer/publish.h"
 
 class IPublishSource;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -28,7 +30,10 @@ public:
     void BitBtn2Click();       // "Schließen"
     void BitBtn3Click();       // "Abbrechen"
     void SpeedButton1Click();  // "…" beside the key file
+    void ComboBox1Change();    // "Übertragung"
 
+    QLabel* Label9 = nullptr;  // "Übertragung": SFTP or FTPS
+    QComboBox* ComboBox1 = nullptr;
     QLabel* Label1 = nullptr;  // "Server"
     QLineEdit* Edit1 = nullptr;
     QLabel* Label2 = nullptr;  // "Port"
@@ -43,11 +48,14 @@ public:
     QToolButton* SpeedButton1 = nullptr;
     QLabel* Label6 = nullptr;  // "Ordner auf dem Server"
     QLineEdit* Edit6 = nullptr;
+    QLabel* Label10 = nullptr;  // "Adresse der Seite im Netz", optional
+    QLineEdit* Edit7 = nullptr;
     // While it runs: the file being sent and its bytes.
     QProgressBar* ProgressBar1 = nullptr;
     QLabel* Label7 = nullptr;
-    // What the last publish did.
+    // What the last publish did, and what the check online found.
     QLabel* Label8 = nullptr;
+    QLabel* Label11 = nullptr;
     QPushButton* BitBtn1 = nullptr;
     QPushButton* BitBtn2 = nullptr;
     QPushButton* BitBtn3 = nullptr;
@@ -67,8 +75,12 @@ private:
     std::optional<transfer::TServerLogin> ReadLogin();
     void StartPublishing(const QString& pageFile, transfer::TServerLogin login);
     void ShowRunning(bool running);
+    // The key file only for SFTP, and only while nothing runs.
+    void ShowKeyFile(bool running);
     void ShowSending(const QString& file, quint64 sent, quint64 size);
     void Finished(const transfer::TPublishResult& result);
+    // Nothing: the check online has begun.
+    void Checked(const std::optional<transfer::TOnlineCheck>& check);
 
     IPublishSource& source_;
     QString entriesPage_;

@@ -33,3 +33,11 @@ QString ResultLine(const transfer::TPublishPlan& plan, const transfer::TPublishR
     if (!notSent.isEmpty()) line += QStringLiteral("; nicht übertragen: ") + notSent.join(QStringLiteral(", "));
     return line;
 }
+
+QString OnlineCheckLine(const transfer::TOnlineCheck& check) {
+    QString line = QString::fromUtf8(check.line.data(), static_cast<qsizetype>(check.line.size()));
+    if (!check.warning.empty())
+        line += QStringLiteral("\n") +
+                QString::fromUtf8(check.warning.data(), static_cast<qsizetype>(check.warning.size()));
+    return line;
+}

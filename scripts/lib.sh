@@ -25,11 +25,12 @@ ensure_packages() {
 
 # xdg-utils: the program and its tests ask it for the desktop's web browser.
 # qt6-translations-l10n: Qt's own dialogs and menus in German.
-# libssh-dev, libssl-dev: every build has transfer/ (publishing).
+# libssh-dev, libssl-dev, libcurl4-openssl-dev: every build has transfer/
+# (publishing).
 # qtkeychain-qt6-dev: the publishing window keeps the password in the keyring.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
                 qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-dejavu-core xdg-utils
-                qt6-translations-l10n libssh-dev libssl-dev qtkeychain-qt6-dev)
+                qt6-translations-l10n libssh-dev libssl-dev libcurl4-openssl-dev qtkeychain-qt6-dev)
 
 # The browser engine of "Vorschau", loaded by the program as a plugin; the
 # program builds and runs without it.
@@ -42,11 +43,15 @@ BROWSER_PACKAGES=(chromium)
 # The servers the tests start on 127.0.0.1: python3's HTTP server.
 TEST_SERVER_PACKAGES=(python3)
 
-# Publishing: libssh for SFTP (libcrypto for the SHA-256 of what was sent);
-# the tests start OpenSSH's sshd and rclone's SFTP server on 127.0.0.1 (and
-# python3's web server where an SFTP server was expected), the benchmarks
-# compare with OpenSSH's sftp.
-PUBLISH_PACKAGES=(libssh-dev libssl-dev openssh-server openssh-client rclone python3)
+# Publishing: libssh for SFTP, libcurl for FTPS and the check online (its
+# OpenSSL flavour, whose certificate check the program hooks into), libssl
+# for both and the SHA-256 of what was sent; the tests start OpenSSH's sshd,
+# rclone's SFTP server, an FTPS server (pyftpdlib with pyOpenSSL, run by
+# Debian's python3, its throwaway certificates made by openssl) and python3's
+# web server (for the check online, and where an SFTP server was expected)
+# on 127.0.0.1, the benchmarks compare with OpenSSH's sftp.
+PUBLISH_PACKAGES=(libssh-dev libssl-dev libcurl4-openssl-dev openssh-server openssh-client rclone python3
+                  python3-pyftpdlib python3-openssl openssl)
 
 # The keyring test: a session bus of its own (dbus-run-session, dbus-send)
 # with gnome-keyring's Secret Service, which Qt Keychain reaches through

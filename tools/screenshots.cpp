@@ -171,6 +171,7 @@ bool SavePublishWindow(TForm1& startWindow, const QDir& outDir) {
     field("Edit3", QStringLiteral("anna"));
     field("Edit4", QStringLiteral("geheim"));
     field("Edit6", QStringLiteral("www"));
+    field("Edit7", QStringLiteral("https://www.beispiel.de/"));
     if (auto* remember = window->findChild<QCheckBox*>(QStringLiteral("CheckBox1"))) {
         remember->setEnabled(true);
         remember->setChecked(true);

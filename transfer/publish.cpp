@@ -1,5 +1,6 @@
 #include "transfer/publish.h"
 
+#include "transfer/ftps_server.h"
 #include "transfer/publish_steps.h"
 #include "transfer/sftp_server.h"
 
@@ -18,8 +19,8 @@ std::string BaseFolder(std::string folder) {
 
 std::unique_ptr<IRemoteServer> OpenServer(const TServerLogin& login, IPublishQuestions& questions,
                                           const std::atomic<bool>& cancel) {
-    if (login.protocol == TProtocol::Sftp) return OpenSftpServer(login, questions, cancel);
-    throw TTransferError("FTPS wird noch nicht unterstützt.");
+    if (login.protocol == TProtocol::Ftps) return OpenFtpsServer(login, questions, cancel);
+    return OpenSftpServer(login, questions, cancel);
 }
 
 }  // namespace

@@ -28,6 +28,9 @@ struct TServerLogin {
     // Relative to the login folder unless it starts with "/"; empty is the
     // login folder itself.
     std::string folder;
+    // FTPS: the folder of the program's settings, where a certificate the
+    // user trusted although it does not verify is pinned for its server.
+    std::filesystem::path trustFolder;
 };
 
 // A file the page names that is not sent, and why.
@@ -54,9 +57,10 @@ TPublishPlan PlanPublish(const std::filesystem::path& pageFile);
 class IPublishQuestions {
 public:
     virtual ~IPublishQuestions() = default;
-    // A host key not in ~/.ssh/known_hosts (or a certificate that does not
-    // verify); fingerprint as `ssh` prints it ("SHA256:…"). True trusts it
-    // and records it.
+    // A host key not in ~/.ssh/known_hosts, fingerprint as `ssh` prints it
+    // ("SHA256:…"); or a certificate that does not verify, its type the
+    // reason ("TLS-Zertifikat, selbst signiert") and its SHA-256 fingerprint
+    // as browsers show it ("AB:CD:…"). True trusts it and records it.
     virtual bool TrustUnknownHost(const std::string& host, const std::string& keyType,
                                   const std::string& fingerprint) = 0;
     // The passphrase of an encrypted key; nullopt skips that key.
