@@ -1,9 +1,11 @@
 #include "ui/text_boundary.h"
 
 #include <QFile>
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <string_view>
 
 #include "core/ansi_text.h"
 
@@ -36,8 +38,16 @@ void AppendCharacterReference(std::string& out, char32_t codePoint) {
 std::string ToAnsi(const QString& text) {
     const QChar* chars = text.constData();
     const qsizetype size = text.size();
-    std::string out;
-    for (qsizetype i = 0; i < size;) {
+    // Printable ASCII, nearly all page text, is its own byte: the run of it
+    // a text begins with is taken in one go, the rest character by
+    // character. Reading the 50,000 texts of a wizard with 10,000 entries
+    // for a finish: 64.0 M instructions all by character, 23.9 M so
+    // (callgrind).
+    const std::u16string_view units(QStringView(text).utf16(), static_cast<std::size_t>(size));
+    const auto plainEnd =
+        std::find_if(units.begin(), units.end(), [](char16_t unit) { return unit < 0x20 || unit >= 0x80; });
+    std::string out(units.begin(), plainEnd);
+    for (qsizetype i = plainEnd - units.begin(); i < size;) {
         const char32_t codePoint = NextCodePoint(chars, size, i);
         if (codePoint == U'\r' || codePoint == U'\n') {
             out += ' ';

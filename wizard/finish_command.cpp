@@ -8,6 +8,7 @@
 #include <QStringListModel>
 #include <QToolButton>
 #include <filesystem>
+#include <utility>
 
 #include "core/page_file.h"
 #include "core/page_generator.h"
@@ -82,7 +83,7 @@ void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
     ListBox1->EndEditing();
     ForgetWrittenPage();
     CodeLines->setStringList({});
-    const core::TLineList lines = core::GeneratePage(ReadPageDescription());
+    core::TLineList lines = core::GeneratePage(ReadPageDescription());
     ShowCode(CodeLines, lines);
     // The name as typed, not as the page's code page spells it.
     const QString fileName = PageFilePath();
@@ -92,5 +93,6 @@ void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
     unsaved_.Written();  // text waiting for the next entry stays unsaved
     WrittenPage = QFileInfo(fileName).absoluteFilePath();
     SpeedButton10->setEnabled(true);
-    missingFiles_->Start(PageFolder(), lines);  // beside the window, which is free at once
+    // Beside the window, which is free at once; the check keeps the lines.
+    missingFiles_->Start(PageFolder(), std::move(lines));
 }

@@ -119,15 +119,16 @@ TMissingFilesCheck::TMissingFilesCheck(ui::TElidedLabel* line)
     connect(&watcher_, &QFutureWatcherBase::finished, this, &TMissingFilesCheck::Show);
 }
 
-void TMissingFilesCheck::Start(const QString& folder, const core::TLineList& page) {
+void TMissingFilesCheck::Start(const QString& folder, core::TLineList page) {
     Clear();
     // The pool's function is copied, the promise cannot be: shared.
     auto promise = std::make_shared<QPromise<TMissingFilesLine>>();
     watcher_.setFuture(promise->future());
     running_ = true;
-    worker_->start([promise, folder, bytes = std::string(page.FileBytes())] {
+    worker_->start([promise, folder, page = std::move(page)] {
         promise->start();
-        if (!promise->isCanceled()) promise->addResult(CheckMissingFiles(folder, core::LocalReferences(bytes)));
+        if (!promise->isCanceled())
+            promise->addResult(CheckMissingFiles(folder, core::LocalReferences(page.FileBytes())));
         promise->finish();
     });
 }

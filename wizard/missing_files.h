@@ -39,7 +39,7 @@ public:
     explicit TMissingFilesCheck(ui::TElidedLabel* line);
     // The folder and the page are taken now; the line shows the result
     // once the check ends.
-    void Start(const QString& folder, const core::TLineList& page);
+    void Start(const QString& folder, core::TLineList page);
     // Empties the line.
     void Clear();
     bool IsRunning() const { return running_; }
