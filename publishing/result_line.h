@@ -5,9 +5,7 @@
 #include "transfer/online_check.h"
 #include "transfer/publish.h"
 
-// What a publish did, in one line: "3 Dateien übertragen, 12 unverändert";
-// after a failure or a cancel its cause first and the files that did not
-// go up last, which the next "Veröffentlichen" sends.
+// transfer::ResultLine, its cause worded as the error display words it.
 QString ResultLine(const transfer::TPublishPlan& plan, const transfer::TPublishResult& result);
 
 // What the check online found, and its warning on a line of its own.

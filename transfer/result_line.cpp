@@ -1,15 +1,28 @@
 #include "transfer/result_line.h"
 
-namespace transfer {
+#include <algorithm>
 
-std::string ResultLine(const TPublishPlan& plan, const TPublishResult& result) {
+namespace transfer {
+namespace {
+
+bool Contains(const std::vector<std::string>& list, const std::string& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+}  // namespace
+
+std::string ResultLine(const TPublishPlan& plan, const TPublishResult& result, const std::string& shownError) {
     const std::size_t sent = result.sent.size();
-    const std::size_t unchanged = result.unchanged.size();
-    const std::size_t done = sent + unchanged;
-    const std::size_t notSent = plan.files.size() > done ? plan.files.size() - done : 0;
-    std::string line = std::to_string(sent) + (sent == 1 ? " Datei" : " Dateien") + " übertragen";
-    if (unchanged > 0) line += ", " + std::to_string(unchanged) + " unverändert";
-    if (notSent > 0) line += ", " + std::to_string(notSent) + " nicht übertragen";
+    const std::string counts = std::to_string(sent) + (sent == 1 ? " Datei" : " Dateien") + " übertragen, " +
+                               std::to_string(result.unchanged.size()) + " unverändert";
+    if (result.error.empty() && !result.cancelled) return counts;
+    std::string notSent;
+    for (const std::string& file : plan.files)
+        if (!Contains(result.sent, file) && !Contains(result.unchanged, file))
+            notSent += (notSent.empty() ? "" : ", ") + file;
+    const std::string cause = result.cancelled && result.error.empty() ? "Abgebrochen." : shownError;
+    std::string line = cause + " " + counts;
+    if (!notSent.empty()) line += "; nicht übertragen: " + notSent;
     return line;
 }
 

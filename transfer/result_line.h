@@ -6,8 +6,10 @@
 
 namespace transfer {
 
-// "3 Dateien übertragen, 12 unverändert"; after a stop also how many of the
-// plan's files were not sent ("…, 2 nicht übertragen"). UTF-8.
-std::string ResultLine(const TPublishPlan& plan, const TPublishResult& result);
+// What a publish did, in one line: "3 Dateien übertragen, 12 unverändert";
+// after a failure or a cancel its cause first, `shownError` (the result's
+// error as the error display words it) or "Abgebrochen.", and the files that
+// did not go up last, which the next "Veröffentlichen" sends. UTF-8.
+std::string ResultLine(const TPublishPlan& plan, const TPublishResult& result, const std::string& shownError);
 
 }  // namespace transfer

@@ -9,10 +9,11 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <functional>
 #include <string>
+
+#include "support/files.h"
 
 namespace browsertest {
 
@@ -20,9 +21,8 @@ class TChromiumSession {
 public:
     // Starts Chromium; throws std::runtime_error saying why it could not.
     TChromiumSession();
+    // Not copied: the scratch profile folder and the process are its own.
     ~TChromiumSession();
-    TChromiumSession(const TChromiumSession&) = delete;
-    TChromiumSession& operator=(const TChromiumSession&) = delete;
 
     // Loads the page, waits for its load event, and returns what the
     // expression evaluates to in it.
@@ -35,7 +35,7 @@ private:
     QJsonObject Receive();
     [[noreturn]] void Fail(const std::string& what);
 
-    QTemporaryDir profile_;
+    testsupport::TScratchFolder profile_{"chromium"};
     pid_t pid_ = -1;
     int toBrowser_ = -1;
     int fromBrowser_ = -1;

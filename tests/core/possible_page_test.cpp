@@ -12,6 +12,7 @@
 #include "core/page_file.h"
 #include "core/page_reader.h"
 #include "default_page.h"
+#include "support/files.h"
 
 namespace {
 
@@ -19,13 +20,6 @@ namespace fs = std::filesystem;
 
 class PossiblePage : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/possible-page-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     fs::path Write(const char* name, const std::string& bytes, off_t sparseSize = 0) {
         const fs::path path = dir_ / name;
         const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -37,7 +31,8 @@ protected:
         return path;
     }
 
-    fs::path dir_;
+    testsupport::TScratchFolder folder_{"possible-page"};
+    const fs::path dir_ = folder_.path();
 };
 
 TEST_F(PossiblePage, ReadsAPageWholeAndAForeignFileOnlyAsFarAsItsStart) {

@@ -17,13 +17,13 @@
 #include <QPushButton>
 #include <QThread>
 #include <QToolButton>
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 
 #include "gui_test_support.h"
 #include "publishing/publish_driver.h"
 #include "support/files.h"
+#include "support/server_folder.h"
 #include "support/server_process.h"
 #include "support/sftp_servers.h"
 #include "wizard/wizard_window.h"
@@ -32,35 +32,32 @@ namespace {
 
 using publishtest::TPublishDriver;
 using testsupport::ReadFileBytes;
+using testsupport::Tree;
 using testsupport::WriteFileBytes;
-
-// "name" for a file, "name/" for a folder, every level, sorted.
-std::string Tree(const std::string& folder) {
-    std::vector<std::string> entries;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        const std::string name = entry.path().lexically_relative(folder).string();
-        entries.push_back(entry.is_directory() ? name + "/" : name);
-    }
-    std::sort(entries.begin(), entries.end());
-    std::string tree;
-    for (const std::string& entry : entries) tree += entry + "\n";
-    return tree;
-}
 
 QString UserName() {
     return QString::fromLocal8Bit(getpwuid(getuid())->pw_name);
 }
 
-TEST(PublishRoad, PageAndPicturesGoUpThenOnlyWhatChanged) {
+// sshd, and a working folder with the pictures the default page names in
+// seite/ and the server's folder web/: it is there, as on a host; the
+// program makes only the folders below it.
+class PublishRoad : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(testsupport::MakeDirectories(web));
+        ASSERT_TRUE(testsupport::MakeDirectories("seite/bilder"));
+        ASSERT_TRUE(WriteFileBytes("seite/hintergrund.jpg", "hintergrund"));
+        ASSERT_TRUE(WriteFileBytes("seite/bild.jpg", "bild"));
+    }
+
     testsupport::TSshServer server;
     testsupport::TWorkDir dir;
     const std::string web = dir.path() + "/web";
-    // The server's folder is there, as on a host; the program makes only
-    // the folders below it.
+};
+
+TEST_F(PublishRoad, PageAndPicturesGoUpThenOnlyWhatChanged) {
     ASSERT_TRUE(testsupport::MakeDirectories(web + "/homepage"));
-    ASSERT_TRUE(testsupport::MakeDirectories("seite/bilder"));
-    ASSERT_TRUE(WriteFileBytes("seite/hintergrund.jpg", "hintergrund"));
-    ASSERT_TRUE(WriteFileBytes("seite/bild.jpg", "bild"));
     ASSERT_TRUE(WriteFileBytes("seite/bilder/urlaub.jpg", std::string(300000, 'u')));
     const QString folder = QString::fromStdString(web + "/homepage");
 
@@ -149,14 +146,7 @@ void WaitUntil(const std::function<bool()>& done) {
     }
 }
 
-TEST(PublishRoad, AbbrechenWhileABigPictureGoesUpThenTheRest) {
-    testsupport::TSshServer server;
-    testsupport::TWorkDir dir;
-    const std::string web = dir.path() + "/web";
-    ASSERT_TRUE(testsupport::MakeDirectories(web));
-    ASSERT_TRUE(testsupport::MakeDirectories("seite/bilder"));
-    ASSERT_TRUE(WriteFileBytes("seite/hintergrund.jpg", "hintergrund"));
-    ASSERT_TRUE(WriteFileBytes("seite/bild.jpg", "bild"));
+TEST_F(PublishRoad, AbbrechenWhileABigPictureGoesUpThenTheRest) {
     std::string big(64 << 20, '\0');
     for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 131 + i / 4093);
     ASSERT_TRUE(WriteFileBytes("seite/bilder/gross.jpg", big));
@@ -193,14 +183,7 @@ TEST(PublishRoad, AbbrechenWhileABigPictureGoesUpThenTheRest) {
     EXPECT_TRUE(ReadFileBytes(web + "/bilder/gross.jpg") == big);
 }
 
-TEST(PublishRoad, EndingTheProgramWhileItRunsStopsThePublishFirst) {
-    testsupport::TSshServer server;
-    testsupport::TWorkDir dir;
-    const std::string web = dir.path() + "/web";
-    ASSERT_TRUE(testsupport::MakeDirectories(web));
-    ASSERT_TRUE(testsupport::MakeDirectories("seite"));
-    ASSERT_TRUE(WriteFileBytes("seite/hintergrund.jpg", "hintergrund"));
-    ASSERT_TRUE(WriteFileBytes("seite/bild.jpg", "bild"));
+TEST_F(PublishRoad, EndingTheProgramWhileItRunsStopsThePublishFirst) {
     ASSERT_TRUE(WriteFileBytes("seite/gross.jpg", std::string(64 << 20, 'g')));
     {
         TPublishDriver p;
@@ -227,14 +210,7 @@ TEST(PublishRoad, EndingTheProgramWhileItRunsStopsThePublishFirst) {
     EXPECT_EQ(Tree(web), "bild.jpg\nhintergrund.jpg\nindex.html\n");
 }
 
-TEST(PublishRoad, AnEncryptedKeyAsksForItsPassphrase) {
-    testsupport::TSshServer server;
-    testsupport::TWorkDir dir;
-    const std::string web = dir.path() + "/web";
-    ASSERT_TRUE(testsupport::MakeDirectories(web));
-    ASSERT_TRUE(testsupport::MakeDirectories("seite"));
-    ASSERT_TRUE(WriteFileBytes("seite/hintergrund.jpg", "hintergrund"));
-    ASSERT_TRUE(WriteFileBytes("seite/bild.jpg", "bild"));
+TEST_F(PublishRoad, AnEncryptedKeyAsksForItsPassphrase) {
     // The server's key, locked with a passphrase.
     const std::string key = dir.path() + "/schluessel";
     ASSERT_TRUE(WriteFileBytes(key, ReadFileBytes(server.keyFolder() + "/id_ed25519")));

@@ -129,20 +129,25 @@ std::string DirectoryListing(const std::string& path) {
     return listing;
 }
 
+TScratchFolder::TScratchFolder(const std::string& what) : path_("/tmp/tavirel-" + what + "-XXXXXX") {
+    if (mkdtemp(path_.data()) == nullptr) throw std::runtime_error("no temporary folder");
+}
+
+TScratchFolder::~TScratchFolder() {
+    // rm walks trees deeper than PATH_MAX; chmod first for read-only folders.
+    const int status = std::system(("chmod -R u+rwX '" + path_ + "' && rm -rf '" + path_ + "'").c_str());
+    if (status != 0) std::abort();
+}
+
 TWorkDir::TWorkDir() {
-    char pattern[] = "/tmp/tavirel-test-XXXXXX";
     char cwd[PATH_MAX];
-    if (mkdtemp(pattern) == nullptr || getcwd(cwd, sizeof cwd) == nullptr || chdir(pattern) != 0)
+    if (getcwd(cwd, sizeof cwd) == nullptr || chdir(folder_.path().c_str()) != 0)
         throw std::runtime_error("no temporary working directory");
-    dir_ = pattern;
     old_ = cwd;
 }
 
 TWorkDir::~TWorkDir() {
     if (chdir(old_.c_str()) != 0) std::abort();
-    // rm walks trees deeper than PATH_MAX; chmod first for read-only folders.
-    const int status = std::system(("chmod -R u+rwX '" + dir_ + "' && rm -rf '" + dir_ + "'").c_str());
-    if (status != 0) std::abort();
 }
 
 }  // namespace testsupport

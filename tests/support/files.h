@@ -23,18 +23,30 @@ bool MakeDirectories(const std::string& path);
 // "name -> target" for a link; "<missing>" when the directory cannot be read.
 std::string DirectoryListing(const std::string& path = ".");
 
-// While it lives, a fresh directory is the working directory, as the
-// program's folder is; it goes with everything in it, read-only folders too.
+// A fresh folder under /tmp, gone with everything in it when this goes,
+// read-only folders too, also when the fixture holding it fails to start.
+class TScratchFolder {
+public:
+    explicit TScratchFolder(const std::string& what = "test");
+    ~TScratchFolder();
+    TScratchFolder(const TScratchFolder&) = delete;
+    TScratchFolder& operator=(const TScratchFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// While it lives, a fresh scratch folder is the working directory, as the
+// program's folder is.
 class TWorkDir {
 public:
     TWorkDir();
     ~TWorkDir();
-    TWorkDir(const TWorkDir&) = delete;
-    TWorkDir& operator=(const TWorkDir&) = delete;
-    const std::string& path() const { return dir_; }
+    const std::string& path() const { return folder_.path(); }
 
 private:
-    std::string dir_;
+    TScratchFolder folder_;
     std::string old_;
 };
 

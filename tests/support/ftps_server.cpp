@@ -14,62 +14,50 @@ namespace testsupport {
 
 TFtpsServer::TFtpsServer(const std::string& servedFolder, const std::string& user, const std::string& password,
                          TQuirk quirk) {
-    folder_ = "/tmp/tavirel-ftps-XXXXXX";
-    if (mkdtemp(folder_.data()) == nullptr) throw std::runtime_error("no temporary folder");
-    try {
-        MakeCertificate();
-        WriteFileBytes(folder_ + "/commands.log", "");
-        process_ = std::make_unique<TServerProcess>([&](int port) {
-            // Debian's python3, which has pyftpdlib and pyOpenSSL, whatever
-            // else PATH offers.
-            std::vector<std::string> arguments = {"/usr/bin/python3",
-                                                  TAVIREL_FTPS_SERVER_SCRIPT,
-                                                  std::to_string(port),
-                                                  servedFolder,
-                                                  user,
-                                                  password,
-                                                  folder_ + "/cert.pem",
-                                                  folder_ + "/key.pem",
-                                                  folder_ + "/commands.log"};
-            if (quirk == TQuirk::NoMlsd) arguments.push_back("no-mlsd");
-            if (quirk == TQuirk::LosesLastByte) arguments.push_back("loses-last-byte");
-            return arguments;
-        });
-    } catch (...) {
-        RunCommand({"rm", "-rf", folder_});
-        throw;
-    }
-}
-
-TFtpsServer::~TFtpsServer() {
-    process_.reset();
-    RunCommand({"rm", "-rf", folder_});
+    MakeCertificate();
+    WriteFileBytes(folder_.path() + "/commands.log", "");
+    process_ = std::make_unique<TServerProcess>([&](int port) {
+        // Debian's python3, which has pyftpdlib and pyOpenSSL, whatever
+        // else PATH offers.
+        std::vector<std::string> arguments = {"/usr/bin/python3",
+                                              TAVIREL_FTPS_SERVER_SCRIPT,
+                                              std::to_string(port),
+                                              servedFolder,
+                                              user,
+                                              password,
+                                              folder_.path() + "/cert.pem",
+                                              folder_.path() + "/key.pem",
+                                              folder_.path() + "/commands.log"};
+        if (quirk == TQuirk::NoMlsd) arguments.push_back("no-mlsd");
+        if (quirk == TQuirk::LosesLastByte) arguments.push_back("loses-last-byte");
+        return arguments;
+    });
 }
 
 void TFtpsServer::MakeCertificate() {
     if (RunCommand({"openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
-                    "-subj", "/CN=localhost", "-days", "2", "-keyout", folder_ + "/key.pem", "-out",
-                    folder_ + "/cert.pem"}) != 0)
+                    "-subj", "/CN=localhost", "-days", "2", "-keyout", folder_.path() + "/key.pem", "-out",
+                    folder_.path() + "/cert.pem"}) != 0)
         throw std::runtime_error("openssl cannot make a certificate");
     if (RunCommand({"sh", "-c",
-                    "openssl x509 -noout -fingerprint -sha256 -in '" + folder_ + "/cert.pem' > '" + folder_ +
-                        "/fingerprint'"}) != 0)
+                    "openssl x509 -noout -fingerprint -sha256 -in '" + folder_.path() + "/cert.pem' > '" +
+                        folder_.path() + "/fingerprint'"}) != 0)
         throw std::runtime_error("openssl cannot read the certificate");
 }
 
 std::string TFtpsServer::Fingerprint() const {
-    std::string line = ReadFileBytes(folder_ + "/fingerprint");
+    std::string line = ReadFileBytes(folder_.path() + "/fingerprint");
     line = line.substr(line.find('=') + 1);
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
     return line;
 }
 
 std::string TFtpsServer::Commands() const {
-    return ReadFileBytes(folder_ + "/commands.log");
+    return ReadFileBytes(folder_.path() + "/commands.log");
 }
 
 void TFtpsServer::ForgetCommands() {
-    WriteFileBytes(folder_ + "/commands.log", "");
+    WriteFileBytes(folder_.path() + "/commands.log", "");
 }
 
 void TFtpsServer::Cut() {
@@ -77,7 +65,7 @@ void TFtpsServer::Cut() {
 }
 
 void TFtpsServer::ChangeCertificate() {
-    const std::string reloaded = folder_ + "/commands.log.reloaded";
+    const std::string reloaded = folder_.path() + "/commands.log.reloaded";
     std::filesystem::remove(reloaded);
     MakeCertificate();
     kill(process_->pid(), SIGHUP);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "support/files.h"
 #include "support/server_process.h"
 
 namespace testsupport {
@@ -21,9 +22,6 @@ public:
     // Throws when it does not answer.
     TFtpsServer(const std::string& servedFolder, const std::string& user, const std::string& password,
                 TQuirk quirk = TQuirk::None);
-    ~TFtpsServer();
-    TFtpsServer(const TFtpsServer&) = delete;
-    TFtpsServer& operator=(const TFtpsServer&) = delete;
 
     int port() const { return process_->port(); }
     // The certificate's SHA-256 as openssl prints it ("AB:CD:…").
@@ -41,7 +39,7 @@ public:
 private:
     void MakeCertificate();
 
-    std::string folder_;
+    TScratchFolder folder_{"ftps"};  // goes after the server process
     std::unique_ptr<TServerProcess> process_;
 };
 

@@ -18,14 +18,6 @@ void MakeKey(const std::string& file, const std::string& type, const std::string
 
 }  // namespace
 
-TScratchFolder::TScratchFolder(const std::string& what) : path_("/tmp/tavirel-" + what + "-XXXXXX") {
-    if (mkdtemp(path_.data()) == nullptr) throw std::runtime_error("no temporary folder");
-}
-
-TScratchFolder::~TScratchFolder() {
-    if (std::system(("rm -rf '" + path_ + "'").c_str()) != 0) std::abort();
-}
-
 TSshServer::TSshServer(const std::string& extraConfig) : folder_("sshd") {
     const std::string keys = keyFolder();
     MakeDirectories(keys);

@@ -7,23 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "support/files.h"
 #include "support/server_process.h"
 
 namespace testsupport {
-
-// A fresh folder under /tmp, gone with everything in it when this goes, also
-// when the fixture holding it fails to start.
-class TScratchFolder {
-public:
-    explicit TScratchFolder(const std::string& what);
-    ~TScratchFolder();
-    TScratchFolder(const TScratchFolder&) = delete;
-    TScratchFolder& operator=(const TScratchFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 // OpenSSH's sshd as the current user, logging in by key only (the keys of
 // keyFolder() are in its authorized keys) and serving SFTP in-process, so

@@ -6,62 +6,33 @@
 
 #include <gtest/gtest.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <memory>
 #include <thread>
 
 #include "support/files.h"
 #include "support/sftp_servers.h"
+#include "transfer/publish_scene.h"
 
 namespace {
 
+using publishtest::PublishOnce;
+using publishtest::TPublishScene;
+using testsupport::Bytes;
 using testsupport::ReadFileBytes;
+using testsupport::Tree;
 using testsupport::WriteFileBytes;
-
-std::string Bytes(std::size_t size, char seed) {
-    std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(seed + i * 7 + i / 251);
-    return bytes;
-}
 
 std::string PageNaming(const std::string& extra) {
     return "<html><body><img src=\"bilder/a.jpg\"><img src=\"bilder/b.png\"><a href=\"../oben.png\">oben</a>"
            "<img src=\"logo.gif\"><img src=\"fehlt.jpg\">" +
            extra + "</body></html>\r\n";
-}
-
-// "name" for a file, "name/" for a folder, every level, sorted.
-std::string Tree(const std::string& folder) {
-    std::vector<std::string> entries;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        const std::string name = entry.path().lexically_relative(folder).string();
-        entries.push_back(entry.is_directory() ? name + "/" : name);
-    }
-    std::sort(entries.begin(), entries.end());
-    std::string tree;
-    for (const std::string& entry : entries) tree += entry + "\n";
-    return tree;
-}
-
-// Inode and modification time of every file: any rewrite changes them.
-std::map<std::string, std::string> Stamps(const std::string& folder) {
-    std::map<std::string, std::string> stamps;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        struct stat st {};
-        stat(entry.path().c_str(), &st);
-        stamps[entry.path().string()] = std::to_string(st.st_ino) + " " + std::to_string(st.st_mtim.tv_sec) + "." +
-                                        std::to_string(st.st_mtim.tv_nsec);
-    }
-    return stamps;
 }
 
 std::string CommandOutput(const std::string& command) {
@@ -74,58 +45,17 @@ std::string CommandOutput(const std::string& command) {
     return output;
 }
 
-std::size_t OpenDescriptors() {
-    const auto entries = std::filesystem::directory_iterator("/proc/self/fd");
-    return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
-}
-
-class TAnswers : public transfer::IPublishQuestions {
-public:
-    bool TrustUnknownHost(const std::string& host, const std::string& keyType,
-                          const std::string& fingerprint) override {
-        asked.push_back(host + " " + keyType + " " + fingerprint);
-        return trust;
-    }
-    std::optional<std::string> KeyPassphrase(const std::filesystem::path& keyFile) override {
-        askedPassphrase.push_back(keyFile.filename().string());
-        return passphrase;
-    }
-
-    bool trust = true;
-    std::optional<std::string> passphrase;
-    std::vector<std::string> asked;
-    std::vector<std::string> askedPassphrase;
-};
-
-class TProgress : public transfer::IPublishProgress {
-public:
-    void Sending(const std::string& file, std::uint64_t sent, std::uint64_t size) override {
-        if (onSending) onSending(file, sent, size);
-    }
-    std::function<void(const std::string&, std::uint64_t, std::uint64_t)> onSending;
-};
-
 // Http: a web server where the SFTP server was expected (a wrong port).
 enum class TServer { OpenSsh, OpenSshEd25519Only, Rclone, RcloneReadOnly, Http };
 
-// One publish's world: the page's folder, the server's folder, HOME.
-struct TScene {
-    explicit TScene(TServer kind)
-        : home(work.path() + "/home"),
-          page(work.path() + "/page"),
-          server(work.path() + "/server"),
-          records(home + "/records") {
-        testsupport::MakeDirectories(home);
-        testsupport::MakeDirectories(page + "/bilder");
-        testsupport::MakeDirectories(server);
-        setenv("HOME", home.c_str(), 1);
+// One publish's world on an SFTP server: its HOME has the key for sshd.
+struct TScene : TPublishScene {
+    explicit TScene(TServer kind) : TPublishScene(PageNaming("")) {
         unsetenv("SSH_AUTH_SOCK");
-        WriteFileBytes(page + "/index.html", PageNaming(""));
         WriteFileBytes(page + "/bilder/a.jpg", Bytes(200 * 1024, 'a'));
         WriteFileBytes(page + "/bilder/b.png", Bytes(3000, 'b'));
         WriteFileBytes(page + "/logo.gif", Bytes(10, 'l'));
         WriteFileBytes(work.path() + "/oben.png", "oben");
-        login.host = "127.0.0.1";
         if (kind == TServer::OpenSsh || kind == TServer::OpenSshEd25519Only) {
             sshd = std::make_unique<testsupport::TSshServer>(
                 kind == TServer::OpenSshEd25519Only ? "PubkeyAcceptedAlgorithms ssh-ed25519\n" : "");
@@ -166,53 +96,16 @@ struct TScene {
                                      std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     }
 
-    transfer::TPublishResult Publish() {
-        plan = transfer::PlanPublish(page + "/index.html");
-        last = transfer::Publish(plan, login, records, answers, progress, cancel);
-        return last;
-    }
-
-    // The files a publish of the page would leave on the server.
-    void ExpectServerHasThePage() const {
-        for (const std::string& file : plan.files) {
-            SCOPED_TRACE(file);
-            EXPECT_TRUE(ReadFileBytes(server + "/" + file) == ReadFileBytes(page + "/" + file));
-        }
-    }
-
-    testsupport::TWorkDir work;
-    std::string home, page, server, records;
     std::unique_ptr<testsupport::TSshServer> sshd;
     std::unique_ptr<testsupport::TRcloneSftpServer> rclone;
     std::unique_ptr<testsupport::TServerProcess> http;
-    transfer::TServerLogin login;
-    transfer::TPublishPlan plan;
-    transfer::TPublishResult last;
-    TAnswers answers;
-    TProgress progress;
-    std::atomic<bool> cancel = false;
     std::thread later;  // acts while a publish runs
 };
 
 const std::vector<std::string> kAll = {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif"};
 const char* const kPageTree = "bilder/\nbilder/a.jpg\nbilder/b.png\nindex.html\nlogo.gif\n";
 
-void PublishOnce(TScene& scene) {
-    const transfer::TPublishResult first = scene.Publish();
-    ASSERT_EQ(first.error, "");
-    ASSERT_EQ(first.sent.size(), scene.plan.files.size());
-}
-
-struct TRow {
-    const char* name;
-    TServer server;
-    std::function<void(TScene&)> before;  // earlier publishes, edits here and there
-    std::vector<std::string> sent;
-    std::vector<std::string> unchanged;
-    const char* error;  // part of the message; "" for none
-    const char* serverTree;
-    std::function<void(TScene&)> after = nullptr;  // what else the row shows
-};
+using TRow = publishtest::TRow<TScene, TServer>;
 
 const TRow kRows[] = {
     {"FirstPublishWithSubfolder",
@@ -228,7 +121,7 @@ const TRow kRows[] = {
          const std::string printed = CommandOutput("ssh-keygen -l -E sha256 -f " + scene.sshd->HostKeyFile());
          const std::string fingerprint = printed.substr(4, printed.find(' ', 4) - 4);
          EXPECT_EQ(scene.answers.asked, std::vector<std::string>{"[127.0.0.1]:" + std::to_string(scene.login.port) +
-                                                                 " ED25519 " + fingerprint});
+                                                                 " | ED25519 | " + fingerprint});
          // Added as `ssh` adds it, and trusted from then on.
          EXPECT_EQ(ReadFileBytes(scene.home + "/.ssh/known_hosts")
                        .find("[127.0.0.1]:" + std::to_string(scene.login.port) + " ssh-ed25519 "),
@@ -511,44 +404,12 @@ const TRow kRows[] = {
      }},
 };
 
-void PrintTo(const TRow& row, std::ostream* out) {
-    *out << row.name;
-}
-
 class Publish : public testing::TestWithParam<TRow> {};
 
 TEST_P(Publish, LeavesTheServerFolderAsExpected) {
-    const TRow& row = GetParam();
-    TScene scene(row.server);
-    if (row.before) row.before(scene);
-    if (HasFatalFailure()) return;
-    const std::map<std::string, std::string> stampsBefore = Stamps(scene.server);
-    const std::size_t openBefore = OpenDescriptors();
-    const transfer::TPublishResult result = scene.Publish();
-    // A connection leaves nothing open behind it, whatever ended it.
-    EXPECT_EQ(OpenDescriptors(), openBefore);
-    if (std::string(row.error).empty()) {
-        EXPECT_EQ(result.error, "");
-    } else {
-        EXPECT_NE(result.error.find(row.error), std::string::npos) << result.error;
-    }
-    EXPECT_EQ(result.sent, row.sent);
-    EXPECT_EQ(result.unchanged, row.unchanged);
-    EXPECT_EQ(Tree(scene.server), row.serverTree);
-    // Nothing sent is nothing rewritten: the server's times stay.
-    if (row.sent.empty() && std::string(row.error).empty()) {
-        EXPECT_EQ(Stamps(scene.server), stampsBefore);
-    }
-    if (row.after) row.after(scene);
-    // The password goes to the server only, never into a file here.
-    if (!scene.login.password.empty())
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(scene.home))
-            if (entry.is_regular_file()) {
-                EXPECT_EQ(ReadFileBytes(entry.path()).find(scene.login.password), std::string::npos) << entry.path();
-            }
+    publishtest::RunRow(GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, Publish, testing::ValuesIn(kRows),
-                         [](const testing::TestParamInfo<TRow>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, Publish, testing::ValuesIn(kRows), publishtest::RowName<TRow>);
 
 }  // namespace

@@ -5,25 +5,40 @@
 
 namespace {
 
-TEST(ResultLine, CountsWhatWasAndWasNotSent) {
+TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
     const struct {
-        std::size_t planned, sent, unchanged;
+        std::vector<std::string> sent, unchanged;
+        const char* error;
+        bool cancelled;
         const char* line;
     } kRows[] = {
-        {15, 3, 12, "3 Dateien übertragen, 12 unverändert"},
-        {2, 1, 1, "1 Datei übertragen, 1 unverändert"},
-        {4, 4, 0, "4 Dateien übertragen"},
-        {15, 0, 15, "0 Dateien übertragen, 15 unverändert"},
-        {5, 1, 2, "1 Datei übertragen, 2 unverändert, 2 nicht übertragen"},
+        {{"b", "c", "d"}, {"a"}, "", false, "3 Dateien übertragen, 1 unverändert"},
+        {{"a"}, {"b", "c", "d"}, "", false, "1 Datei übertragen, 3 unverändert"},
+        {{}, {"a", "b", "c", "d"}, "", false, "0 Dateien übertragen, 4 unverändert"},
+        {{"a", "b", "c", "d"}, {}, "", false, "4 Dateien übertragen, 0 unverändert"},
+        // After a stop its cause first, what did not go up last, in the plan's order.
+        {{"a"}, {"c"}, "", true, "Abgebrochen. 1 Datei übertragen, 1 unverändert; nicht übertragen: b, d"},
+        {{},
+         {},
+         "Verbindung abgebrochen",
+         false,
+         "Gezeigt: Verbindung abgebrochen 0 Dateien übertragen, 0 unverändert; nicht übertragen: a, b, c, d"},
+        {{"a", "b"},
+         {},
+         "Veröffentlichen abgebrochen",
+         true,
+         "Gezeigt: Veröffentlichen abgebrochen 2 Dateien übertragen, 0 unverändert; nicht übertragen: c, d"},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.line);
         transfer::TPublishPlan plan;
-        plan.files.assign(row.planned, "f");
+        plan.files = {"a", "b", "c", "d"};
         transfer::TPublishResult result;
-        result.sent.assign(row.sent, "f");
-        result.unchanged.assign(row.unchanged, "f");
-        EXPECT_EQ(transfer::ResultLine(plan, result), row.line);
+        result.sent = row.sent;
+        result.unchanged = row.unchanged;
+        result.error = row.error;
+        result.cancelled = row.cancelled;
+        EXPECT_EQ(transfer::ResultLine(plan, result, std::string("Gezeigt: ") + row.error), row.line);
     }
 }
 
