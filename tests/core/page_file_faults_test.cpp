@@ -243,6 +243,16 @@ const TScenario kFailures[] = {
          },
      .watched = "neu",
      .copyFrom = "quelle.jpg"},
+    // Copied, a pipe without a writer would give an empty picture.
+    {.label = "CopyFromAPipe",
+     .name = "bild.jpg",
+     .message = "Cannot open file rohr.jpg",
+     .arrange =
+         [] {
+             if (mkfifo("rohr.jpg", 0644) != 0) return std::string("mkfifo failed");
+             return OldPageAt("index.html");
+         },
+     .copyFrom = "rohr.jpg"},
     {.label = "CopyOntoATakenNameWithoutRenamingWithoutReplacing",
      .name = "bild.jpg",
      .message = kNotCopied,

@@ -117,6 +117,12 @@ TEST(ReadPage, ReadsBackWhatThePageShows) {
              p.Images = {{"a.jpg", "x"}};
              p.BreaksPerImage = -1;
          }},
+        // Read from the end, the caption's "<th>" is no line of its own.
+        {"image caption ending like the image row's start",
+         [](TPageDescription& p) {
+             p.TextLines = {"Text"};
+             p.Images = {{"a.jpg", "<th>"}};
+         }},
         {"link text with markup",
          [](TPageDescription& p) {
              p.Links = {{"<b>fett</b>", "ziel.html"}};

@@ -84,6 +84,16 @@ TEST(PageReferences, AreTheFilesABrowserWouldLoad) {
              page.Images = {{"bild&#", ""}, {"hex&#x", ""}, {"u&#x7F;v&#159;.jpg", ""}};
          },
          {"bild&", "hex&", "u\x7Fv\xC5\xB8.jpg"}},
+        {"\"&num;\" is a \"#\" and starts the fragment",
+         [](TPageDescription& page) {
+             page.Images = {{"foto&num;2.jpg", ""}};
+         },
+         {"foto"}},
+        {"an escape at the name's end read when whole, kept when cut short",
+         [](TPageDescription& page) {
+             page.Images = {{"m%C3%BC", ""}, {"bild%4", ""}};
+         },
+         {"m\xC3\xBC", "bild%4"}},
         {"comments, scripts, title, style block and base are no references",
          [](TPageDescription& page) {
              page.Title = "<img src=\"titel.jpg\">";
@@ -93,6 +103,13 @@ TEST(PageReferences, AreTheFilesABrowserWouldLoad) {
                                "<base href=\"basis/\">", "<img src=\"echt.jpg\">"};
          },
          {"echt.jpg"}},
+        // An end tag is read up to its ">" like any tag; "</" without a
+        // letter is a comment up to the first ">", quoted or not.
+        {"end tags and a \"</\" of the text",
+         [](TPageDescription& page) {
+             page.TextLines = {"</a title=\">\" <img src=\"falsch.jpg\">", "</1 a=\">\" <img src=\"ja.jpg\">"};
+         },
+         {"ja.jpg"}},
         {"each file once",
          [](TPageDescription& page) {
              page.UseDots = true;
