@@ -64,24 +64,35 @@ public:
     }
 
 private:
-    // Each folder the plan needs is listed once; one missing on the server
+    // Each folder the plan needs is listed once, and each the record knows,
+    // for what an interrupted publish left there; one missing on the server
     // is not listed below it either. The login folder itself must exist.
     void ListFolders() {
-        std::set<std::string> needed;
-        for (const std::string& file : plan_.files)
-            for (std::string folder = FolderOf(file); !folder.empty(); folder = FolderOf(folder)) needed.insert(folder);
+        std::map<std::string, bool> folders;  // true: the plan needs it
+        const auto add = [&](const std::string& file, bool planned) {
+            for (std::string folder = FolderOf(file); !folder.empty(); folder = FolderOf(folder))
+                folders[folder] = folders[folder] || planned;
+        };
+        for (const std::string& file : plan_.files) add(file, true);
+        for (const auto& [file, sent] : record_.files()) add(file, false);
         std::optional<std::vector<TRemoteEntry>> top = server_.List(ServerPath(base_, ""));
         if (!top)
             throw TTransferError("Den Ordner „" + (base_.empty() ? std::string(".") : base_) +
                                  "“ gibt es auf dem Server nicht. Bitte den Ordner auf dem Server prüfen.");
         Take("", *top);
-        // A set orders every folder after its parent.
-        for (const std::string& folder : needed) {
+        // A map orders every folder after its parent.
+        for (const auto& [folder, planned] : folders) {
             const auto parent = listings_.find(FolderOf(folder));
             if (parent == listings_.end()) continue;
             const auto entry = parent->second.find(NameOf(folder));
             if (entry == parent->second.end() || (!entry->second.folder && !entry->second.link)) continue;
-            std::optional<std::vector<TRemoteEntry>> entries = server_.List(ServerPath(base_, folder));
+            std::optional<std::vector<TRemoteEntry>> entries;
+            try {
+                entries = server_.List(ServerPath(base_, folder));
+            } catch (const TTransferError&) {
+                // Only tidying waits there: that may stay undone.
+                if (planned || cancel_) throw;
+            }
             if (!entries) continue;
             // A link its listing left open leads to a folder: it lists as one.
             entry->second.folder = true;

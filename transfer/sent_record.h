@@ -27,6 +27,7 @@ public:
     // Also a file whose sending began but never finished: its digest is
     // then empty, which no file's content matches.
     const TSentFile* Find(const std::string& file) const;
+    const std::map<std::string, TSentFile>& files() const { return files_; }
     // Noted and written at once, so that an interrupted publish keeps what
     // it finished. Throws TTransferError when the record cannot be written.
     void Note(const std::string& file, const TSentFile& sent);

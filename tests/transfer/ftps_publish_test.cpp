@@ -159,6 +159,38 @@ const TRow kRows[] = {
      "die Verbindung zum Server ist abgebrochen",
      "bilder/\nbilder/a.jpg\nbilder/a.jpg.tavirel-neu\nindex.html\nlogo.gif\n",
      [](TScene& scene) { EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/a.jpg") == Bytes(300 * 1024, 'a')); }},
+    {"OnlyOwnLeftoversTidied",
+     kPlain,
+     [](TScene& scene) {
+         WriteFileBytes(scene.server + "/logo.gif.tavirel-neu", "halb");
+         WriteFileBytes(scene.server + "/x.tavirel-alt", "fremd");
+         WriteFileBytes(scene.server + "/y.jpg.tavirel-neu", "fremd halb");
+     },
+     kAll,
+     {},
+     "",
+     "bilder/\nbilder/a.jpg\nindex.html\nlogo.gif\nx.tavirel-alt\ny.jpg.tavirel-neu\n",
+     [](TScene& scene) {
+         EXPECT_EQ(ReadFileBytes(scene.server + "/x.tavirel-alt"), "fremd");
+         EXPECT_EQ(ReadFileBytes(scene.server + "/y.jpg.tavirel-neu"), "fremd halb");
+     }},
+    {"ServerFolderLinkedToAFolderByList",
+     kNoMlsd,
+     [](TScene& scene) {
+         // Inside the served folder: the server refuses a link that leads out.
+         testsupport::MakeDirectories(scene.server + "/shared");
+         testsupport::MakeDirectories(scene.server + "/www");
+         std::filesystem::create_directory_symlink("../shared", scene.server + "/www/bilder");
+         scene.login.folder = "www";
+     },
+     kAll,
+     {},
+     "",
+     "shared/\nshared/a.jpg\nwww/\nwww/bilder/\nwww/index.html\nwww/logo.gif\n",
+     [](TScene& scene) {
+         EXPECT_TRUE(std::filesystem::is_symlink(scene.server + "/www/bilder"));
+         EXPECT_TRUE(ReadFileBytes(scene.server + "/shared/a.jpg") == ReadFileBytes(scene.page + "/bilder/a.jpg"));
+     }},
     {"CertificateAnsweredNo",
      kPlain,
      [](TScene& scene) { scene.answers.trust = false; },
