@@ -162,7 +162,7 @@ const TRow kRows[] = {
     {"OnlyOwnLeftoversTidied",
      kPlain,
      [](TScene& scene) {
-         WriteFileBytes(scene.server + "/logo.gif.tavirel-neu", "halb");
+         WriteFileBytes(scene.server + "/logo.gif.tavirel-alt", "alt");
          WriteFileBytes(scene.server + "/x.tavirel-alt", "fremd");
          WriteFileBytes(scene.server + "/y.jpg.tavirel-neu", "fremd halb");
      },
