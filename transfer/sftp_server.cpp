@@ -16,6 +16,8 @@ namespace {
 // Small enough for every server's packet limit (OpenSSH takes 256 KiB).
 constexpr std::size_t kPieceBytes = 64 * 1024;
 
+// A link is listed as itself; the steps list it to learn whether it leads
+// to a folder (hosts link "bilder" to a shared folder).
 TRemoteEntry EntryOf(sftp_attributes attributes) {
     return TRemoteEntry{attributes->name != nullptr ? attributes->name : "",
                         attributes->type == SSH_FILEXFER_TYPE_DIRECTORY, attributes->size,
@@ -53,16 +55,6 @@ public:
         const bool complete = sftp_dir_eof(dir) != 0;
         sftp_closedir(dir);
         if (!complete) throw Error("Der Ordner „" + folder + "“ auf dem Server lässt sich nicht ganz lesen");
-        // A link is listed as itself; where it leads tells whether it can
-        // serve as a folder (hosts link "bilder" to a shared folder). One
-        // that leads nowhere stays a name that is no folder.
-        for (TRemoteEntry& entry : entries) {
-            if (!entry.link) continue;
-            if (sftp_attributes target = sftp_stat(sftp_, (folder + "/" + entry.name).c_str())) {
-                entry.folder = target->type == SSH_FILEXFER_TYPE_DIRECTORY;
-                sftp_attributes_free(target);
-            }
-        }
         return entries;
     }
 
