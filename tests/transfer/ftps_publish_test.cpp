@@ -159,21 +159,6 @@ const TRow kRows[] = {
      "die Verbindung zum Server ist abgebrochen",
      "bilder/\nbilder/a.jpg\nbilder/a.jpg.tavirel-neu\nindex.html\nlogo.gif\n",
      [](TScene& scene) { EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/a.jpg") == Bytes(300 * 1024, 'a')); }},
-    {"OnlyOwnLeftoversTidied",
-     kPlain,
-     [](TScene& scene) {
-         WriteFileBytes(scene.server + "/logo.gif.tavirel-alt", "alt");
-         WriteFileBytes(scene.server + "/x.tavirel-alt", "fremd");
-         WriteFileBytes(scene.server + "/y.jpg.tavirel-neu", "fremd halb");
-     },
-     kAll,
-     {},
-     "",
-     "bilder/\nbilder/a.jpg\nindex.html\nlogo.gif\nx.tavirel-alt\ny.jpg.tavirel-neu\n",
-     [](TScene& scene) {
-         EXPECT_EQ(ReadFileBytes(scene.server + "/x.tavirel-alt"), "fremd");
-         EXPECT_EQ(ReadFileBytes(scene.server + "/y.jpg.tavirel-neu"), "fremd halb");
-     }},
     {"ServerFolderLinkedToAFolderByList",
      kNoMlsd,
      [](TScene& scene) {
