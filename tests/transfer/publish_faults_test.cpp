@@ -54,9 +54,7 @@ struct TStand {
     // stands share one page and its first publish).
     TStand(const TStand& start, const std::string& recordFolder)
         : server(start.server), plan(start.plan), records(recordFolder) {
-        std::filesystem::create_directories(records);
-        for (const auto& entry : std::filesystem::directory_iterator(start.records))
-            std::filesystem::copy_file(entry.path(), records / entry.path().filename());
+        std::filesystem::copy(start.records, records);
     }
 
     void Write(const std::string& file, const std::string& bytes) {
@@ -92,7 +90,9 @@ void ExpectNothingLost(const TStand& stand, const std::string& error) {
         const std::string old = file == "neu/c.jpg" ? "<missing>" : Old(file);
         if (now == "<missing>" && now != old) {
             EXPECT_EQ(stand.server.Bytes(file + ".tavirel-alt"), old) << file;
-            if (file != "bilder/a.jpg") EXPECT_NE(error.find("„" + file + "“ fehlt jetzt"), std::string::npos) << error;
+            if (file != "bilder/a.jpg") {
+                EXPECT_NE(error.find("„" + file + "“ fehlt jetzt"), std::string::npos) << error;
+            }
         } else {
             EXPECT_TRUE(now == old || now == New(file)) << file << ": " << now;
         }
