@@ -170,6 +170,9 @@ std::vector<TRemoteEntry> ParseMlsd(const std::string& text) {
         }
         if (type == "cdir" || type == "pdir" || entry.name.empty() || entry.name == "." || entry.name == "..") continue;
         entry.folder = type == "dir";
+        // Servers that list a link as itself ("OS.unix=slink:/target",
+        // "OS.unix=symlink") leave open where it leads.
+        entry.link = type.rfind("os.unix=slink", 0) == 0 || type.rfind("os.unix=symlink", 0) == 0;
         entries.push_back(std::move(entry));
     }
     return entries;
@@ -210,7 +213,7 @@ std::vector<TRemoteEntry> ParseList(const std::string& text) {
             time.tm_year = std::atoi(clock.c_str()) - 1900;
         }
         TRemoteEntry entry{name, mode[0] == 'd', std::strtoull(size.c_str(), nullptr, 10),
-                           time.tm_mon < 0 ? 0 : static_cast<std::int64_t>(timegm(&time))};
+                           time.tm_mon < 0 ? 0 : static_cast<std::int64_t>(timegm(&time)), mode[0] == 'l'};
         entries.push_back(std::move(entry));
     }
     return entries;
@@ -311,14 +314,19 @@ public:
             curl_easy_setopt(curl_.get(), CURLOPT_WRITEFUNCTION, AppendText);
             curl_easy_setopt(curl_.get(), CURLOPT_WRITEDATA, &text);
             const CURLcode code = Perform(true);
-            if (code == CURLE_OK) return mlsd_ ? ParseMlsd(text) : ParseList(text);
+            if (code == CURLE_OK) {
+                mlsdListed_ = mlsd_;
+                return mlsd_ ? ParseMlsd(text) : ParseList(text);
+            }
             const long reply = Reply();
             // Not understood: an older server, which lists in LIST's shape.
-            if (mlsd_ && (reply == 500 || reply == 501 || reply == 502 || reply == 504)) {
+            // Once MLSD has listed a folder, 501 is its answer for a name
+            // that is no folder (a link to a file), as RFC 3659 asks.
+            if (mlsd_ && !mlsdListed_ && (reply == 500 || reply == 501 || reply == 502 || reply == 504)) {
                 mlsd_ = false;
                 continue;
             }
-            if (reply == 550 || reply == 450) return std::nullopt;
+            if (reply == 550 || reply == 450 || (mlsd_ && reply == 501)) return std::nullopt;
             throw Error("Der Ordner „" + folder + "“ auf dem Server lässt sich nicht lesen", code);
         }
     }
@@ -570,6 +578,7 @@ private:
     std::string reply_;
     char errorText_[CURL_ERROR_SIZE] = {};
     bool mlsd_ = true;
+    bool mlsdListed_ = false;
 };
 
 }  // namespace

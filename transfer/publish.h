@@ -83,6 +83,9 @@ struct TPublishResult {
     // the plan's files in neither list.
     std::string error;
     bool cancelled = false;
+    // What the user should know although it stopped nothing, e.g. an old
+    // file the server would not delete beside its new one; full sentences.
+    std::vector<std::string> notes;
 };
 
 // A German message with its cause, shown as it is.

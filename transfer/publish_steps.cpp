@@ -38,7 +38,8 @@ public:
           record_(record),
           progress_(progress),
           cancel_(cancel),
-          result_(result) {}
+          result_(result),
+          planned_(plan.files.begin(), plan.files.end()) {}
 
     void Run() {
         ListFolders();
@@ -63,51 +64,75 @@ public:
     }
 
 private:
-    // Each folder the plan needs is listed once; one missing on the server
+    // Each folder the plan needs is listed once, and each the record knows,
+    // for what an interrupted publish left there; one missing on the server
     // is not listed below it either. The login folder itself must exist.
     void ListFolders() {
-        std::set<std::string> needed;
-        for (const std::string& file : plan_.files)
-            for (std::string folder = FolderOf(file); !folder.empty(); folder = FolderOf(folder)) needed.insert(folder);
+        std::map<std::string, bool> folders;  // true: the plan needs it
+        const auto add = [&](const std::string& file, bool planned) {
+            for (std::string folder = FolderOf(file); !folder.empty(); folder = FolderOf(folder))
+                folders[folder] = folders[folder] || planned;
+        };
+        for (const std::string& file : plan_.files) add(file, true);
+        for (const auto& [file, sent] : record_.files()) add(file, false);
         std::optional<std::vector<TRemoteEntry>> top = server_.List(ServerPath(base_, ""));
         if (!top)
             throw TTransferError("Den Ordner „" + (base_.empty() ? std::string(".") : base_) +
                                  "“ gibt es auf dem Server nicht. Bitte den Ordner auf dem Server prüfen.");
         Take("", *top);
-        // A set orders every folder after its parent.
-        for (const std::string& folder : needed) {
+        // A map orders every folder after its parent.
+        for (const auto& [folder, planned] : folders) {
             const auto parent = listings_.find(FolderOf(folder));
             if (parent == listings_.end()) continue;
             const auto entry = parent->second.find(NameOf(folder));
-            if (entry == parent->second.end() || !entry->second.folder) continue;
-            if (std::optional<std::vector<TRemoteEntry>> entries = server_.List(ServerPath(base_, folder)))
-                Take(folder, *entries);
+            if (entry == parent->second.end() || (!entry->second.folder && !entry->second.link)) continue;
+            std::optional<std::vector<TRemoteEntry>> entries;
+            try {
+                entries = server_.List(ServerPath(base_, folder));
+            } catch (const TTransferError&) {
+                // Only tidying waits there: that may stay undone.
+                if (planned || cancel_) throw;
+            }
+            if (!entries) continue;
+            // A link its listing left open leads to a folder: it lists as one.
+            entry->second.folder = true;
+            Take(folder, *entries);
         }
     }
 
-    // Keeps the listing and finishes what an interrupted publish left there:
-    // a backup whose file is missing goes back in place, a temporary file
-    // goes, and so does a backup whose file was already replaced.
+    // The temporary and backup names of a file this publish sends, or that
+    // the record says was sent here, are this program's; any other file's
+    // may be another page's or another computer's publish, running now.
+    bool IsOurs(const std::string& file) const { return planned_.count(file) != 0 || record_.Find(file) != nullptr; }
+
+    // Keeps the listing and finishes what an interrupted publish of ours
+    // left there: a backup whose file is missing goes back in place, a
+    // temporary file goes, and so does a backup whose file was already
+    // replaced.
     void Take(const std::string& folder, const std::vector<TRemoteEntry>& entries) {
         TListing& listing = listings_[folder];
         for (const TRemoteEntry& entry : entries) listing[entry.name] = entry;
         for (const TRemoteEntry& entry : entries) {
-            if (entry.folder) continue;
-            const std::string path = Join(folder, entry.name);
-            if (EndsWith(entry.name, kTemporarySuffix)) {
-                server_.Remove(ServerPath(base_, path));
-                listing.erase(entry.name);
-            } else if (EndsWith(entry.name, kBackupSuffix)) {
-                const std::string original = entry.name.substr(0, entry.name.size() - kBackupSuffix.size());
-                if (listing.count(original) == 0) {
-                    server_.Rename(ServerPath(base_, path), ServerPath(base_, Join(folder, original)));
+            const bool temporary = EndsWith(entry.name, kTemporarySuffix);
+            if (entry.folder || (!temporary && !EndsWith(entry.name, kBackupSuffix))) continue;
+            const std::string original =
+                entry.name.substr(0, entry.name.size() - (temporary ? kTemporarySuffix : kBackupSuffix).size());
+            if (!IsOurs(Join(folder, original))) continue;
+            const std::string path = ServerPath(base_, Join(folder, entry.name));
+            try {
+                if (!temporary && listing.count(original) == 0) {
+                    server_.Rename(path, ServerPath(base_, Join(folder, original)));
                     TRemoteEntry restored = entry;
                     restored.name = original;
                     listing[original] = restored;
                 } else {
-                    server_.Remove(ServerPath(base_, path));
+                    server_.Remove(path);
                 }
                 listing.erase(entry.name);
+            } catch (const TTransferError&) {
+                // Owned by someone else, or the server will not: it stays
+                // and harms nothing. A lost line shows at the next call.
+                if (cancel_) throw;
             }
         }
     }
@@ -140,10 +165,16 @@ private:
         if (there == nullptr) {
             server_.MakeFolder(ServerPath(base_, folder));
             listings_[FolderOf(folder)][NameOf(folder)] = TRemoteEntry{NameOf(folder), true, 0, 0};
+        } else if (there->link && !there->folder) {
+            throw TTransferError("Auf dem Server ist „" + folder + "“ eine Verknüpfung, die zu keinem Ordner führt.");
         } else if (!there->folder) {
             throw TTransferError("Auf dem Server ist „" + folder + "“ eine Datei, kein Ordner.");
         }
         listings_[folder];
+    }
+
+    static TTransferError Stopped(const TTransferError& error, const std::string& file, const std::string& state) {
+        return TTransferError(std::string(error.what()) + " „" + file + "“ " + state);
     }
 
     // Under a temporary name first; then the old file becomes the backup,
@@ -152,12 +183,16 @@ private:
     // cancelled, and the old file stays.
     std::optional<TRemoteEntry> Send(const std::string& file, const TFileDigest& local) {
         MakeFolders(FolderOf(file));
-        if (const TRemoteEntry* there = OnServer(file); there != nullptr && there->folder)
+        const TRemoteEntry* there = OnServer(file);
+        if (there != nullptr && there->folder)
             throw TTransferError("Auf dem Server ist „" + file + "“ ein Ordner, keine Datei; er bleibt.");
+        const bool replacing = there != nullptr;
+        const std::string stays = replacing ? "ist auf dem Server geblieben, wie es war." : "wurde nicht übertragen.";
         const std::string final = ServerPath(base_, file);
         const std::string temporary = final + kTemporarySuffix;
+        const std::string backup = final + kBackupSuffix;
+        record_.NoteSending(file);
         progress_.Sending(file, 0, local.size);
-        bool replacing = false;
         try {
             const bool complete = server_.Upload(plan_.folder / file, temporary, [&](std::uint64_t sent) {
                 progress_.Sending(file, sent, local.size);
@@ -167,22 +202,34 @@ private:
                 server_.Remove(temporary);
                 return std::nullopt;
             }
-            const TRemoteEntry* there = OnServer(file);
-            if (there != nullptr) {
-                const std::string backup = final + kBackupSuffix;
-                server_.Rename(final, backup);
-                replacing = true;
-                server_.Rename(temporary, final);
-                server_.Remove(backup);
-            } else {
-                server_.Rename(temporary, final);
-            }
+            if (replacing) server_.Rename(final, backup);
         } catch (const TTransferError& error) {
-            const char* const state = replacing ? "liegt auf dem Server unter einem Sicherungsnamen; „Veröffentlichen“ "
-                                                  "bringt es wieder in Ordnung."
-                                      : OnServer(file) != nullptr ? "ist auf dem Server geblieben, wie es war."
-                                                                  : "wurde nicht übertragen.";
-            throw TTransferError(std::string(error.what()) + " „" + file + "“ " + state);
+            throw Stopped(error, file, stays);
+        }
+        try {
+            server_.Rename(temporary, final);
+        } catch (const TTransferError& error) {
+            if (!replacing) throw Stopped(error, file, stays);
+            // The old file back at once, so that the page is whole again.
+            try {
+                server_.Rename(backup, final);
+            } catch (const TTransferError&) {
+                throw Stopped(error, file,
+                              "fehlt jetzt auf dem Server; die bisherige Fassung liegt dort als „" + file +
+                                  kBackupSuffix + "“, und das nächste „Veröffentlichen“ stellt sie wieder her.");
+            }
+            throw Stopped(error, file, stays);
+        }
+        if (replacing) {
+            // The new file is live: that the old one stays beside it stops
+            // nothing, the next publish tries again.
+            try {
+                server_.Remove(backup);
+            } catch (const TTransferError& error) {
+                result_.notes.push_back("„" + file +
+                                        "“ ist neu auf dem Server, die alte Fassung liegt dort noch als „" + file +
+                                        kBackupSuffix + "“: " + error.what());
+            }
         }
         TRemoteEntry now = server_.Stat(final);
         now.name = NameOf(file);
@@ -197,6 +244,7 @@ private:
     IPublishProgress& progress_;
     const std::atomic<bool>& cancel_;
     TPublishResult& result_;
+    const std::set<std::string> planned_;
     std::map<std::string, TListing> listings_;
 };
 

@@ -18,12 +18,17 @@ struct TRemoteEntry {
     bool folder = false;
     std::uint64_t size = 0;
     std::int64_t modified = 0;  // seconds since the epoch, as the server reports it
+    // A symbolic link. `folder` says whether it leads to a folder where the
+    // server told; where it did not (FTP's listings), the steps list it to
+    // find out.
+    bool link = false;
 };
 
 class IRemoteServer {
 public:
     virtual ~IRemoteServer() = default;
-    // The folder's entries; nullopt when there is no such folder.
+    // The folder's entries; nullopt when there is no such folder (also when
+    // the name is a file, or a link that leads to none).
     virtual std::optional<std::vector<TRemoteEntry>> List(const std::string& folder) = 0;
     virtual void MakeFolder(const std::string& folder) = 0;
     // Writes the local file to `remote`, created or emptied first. `sent`

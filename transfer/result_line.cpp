@@ -15,7 +15,9 @@ std::string ResultLine(const TPublishPlan& plan, const TPublishResult& result, c
     const std::size_t sent = result.sent.size();
     const std::string counts = std::to_string(sent) + (sent == 1 ? " Datei" : " Dateien") + " übertragen, " +
                                std::to_string(result.unchanged.size()) + " unverändert";
-    if (result.error.empty() && !result.cancelled) return counts;
+    std::string notes;
+    for (const std::string& note : result.notes) notes += " " + note;
+    if (result.error.empty() && !result.cancelled) return counts + (notes.empty() ? "" : "." + notes);
     std::string notSent;
     for (const std::string& file : plan.files)
         if (!Contains(result.sent, file) && !Contains(result.unchanged, file))
@@ -23,7 +25,7 @@ std::string ResultLine(const TPublishPlan& plan, const TPublishResult& result, c
     const std::string cause = result.cancelled && result.error.empty() ? "Abgebrochen." : shownError;
     std::string line = cause + " " + counts;
     if (!notSent.empty()) line += "; nicht übertragen: " + notSent;
-    return line;
+    return notes.empty() ? line : line + "." + notes;
 }
 
 }  // namespace transfer

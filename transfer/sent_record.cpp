@@ -10,6 +10,10 @@
 namespace transfer {
 namespace {
 
+// Stands for the empty digest of a file whose sending began, so that the
+// fields stay apart.
+const std::string kNoDigest = "-";
+
 // One file a line, its name last; a name may hold any byte but these two.
 std::string Escaped(const std::string& name) {
     std::string out;
@@ -62,6 +66,7 @@ TSentRecord::TSentRecord(const std::filesystem::path& recordFolder, const std::s
         if (!(fields >> sent.size >> sent.sha256 >> sent.serverSize >> sent.serverModified)) continue;
         fields.get();
         std::getline(fields, name);
+        if (sent.sha256 == kNoDigest) sent.sha256.clear();
         if (!name.empty()) files_[Unescaped(name)] = sent;
     }
 }
@@ -76,6 +81,10 @@ void TSentRecord::Note(const std::string& file, const TSentFile& sent) {
     Save();
 }
 
+void TSentRecord::NoteSending(const std::string& file) {
+    if (files_.count(file) == 0) Note(file, TSentFile{});
+}
+
 void TSentRecord::Save() const {
     std::error_code error;
     std::filesystem::create_directories(file_.parent_path(), error);
@@ -84,8 +93,8 @@ void TSentRecord::Save() const {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out << "# " << serverAndFolder_ << '\n';
         for (const auto& [name, sent] : files_)
-            out << sent.size << ' ' << sent.sha256 << ' ' << sent.serverSize << ' ' << sent.serverModified << ' '
-                << Escaped(name) << '\n';
+            out << sent.size << ' ' << (sent.sha256.empty() ? kNoDigest : sent.sha256) << ' ' << sent.serverSize << ' '
+                << sent.serverModified << ' ' << Escaped(name) << '\n';
         out.flush();
         if (!out)
             throw TTransferError("Die Aufzeichnung des Gesendeten „" + file_.string() +

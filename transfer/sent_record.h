@@ -24,10 +24,17 @@ public:
     // none was kept yet or it cannot be read (everything is then sent).
     TSentRecord(const std::filesystem::path& recordFolder, const std::string& serverAndFolder);
 
+    // Also a file whose sending began but never finished: its digest is
+    // then empty, which no file's content matches.
     const TSentFile* Find(const std::string& file) const;
+    const std::map<std::string, TSentFile>& files() const { return files_; }
     // Noted and written at once, so that an interrupted publish keeps what
     // it finished. Throws TTransferError when the record cannot be written.
     void Note(const std::string& file, const TSentFile& sent);
+    // Before a file not in the record is first sent: whatever an
+    // interruption leaves under its temporary or backup name is then known
+    // as this program's, also once the page no longer names the file.
+    void NoteSending(const std::string& file);
 
 private:
     void Save() const;

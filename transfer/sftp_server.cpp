@@ -16,10 +16,12 @@ namespace {
 // Small enough for every server's packet limit (OpenSSH takes 256 KiB).
 constexpr std::size_t kPieceBytes = 64 * 1024;
 
+// A link is listed as itself; the steps list it to learn whether it leads
+// to a folder (hosts link "bilder" to a shared folder).
 TRemoteEntry EntryOf(sftp_attributes attributes) {
     return TRemoteEntry{attributes->name != nullptr ? attributes->name : "",
                         attributes->type == SSH_FILEXFER_TYPE_DIRECTORY, attributes->size,
-                        static_cast<std::int64_t>(attributes->mtime)};
+                        static_cast<std::int64_t>(attributes->mtime), attributes->type == SSH_FILEXFER_TYPE_SYMLINK};
 }
 
 class TSftpServer : public IRemoteServer {

@@ -159,6 +159,23 @@ const TRow kRows[] = {
      "die Verbindung zum Server ist abgebrochen",
      "bilder/\nbilder/a.jpg\nbilder/a.jpg.tavirel-neu\nindex.html\nlogo.gif\n",
      [](TScene& scene) { EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/a.jpg") == Bytes(300 * 1024, 'a')); }},
+    {"ServerFolderLinkedToAFolderByList",
+     kNoMlsd,
+     [](TScene& scene) {
+         // Inside the served folder: the server refuses a link that leads out.
+         testsupport::MakeDirectories(scene.server + "/shared");
+         testsupport::MakeDirectories(scene.server + "/www");
+         std::filesystem::create_directory_symlink("../shared", scene.server + "/www/bilder");
+         scene.login.folder = "www";
+     },
+     kAll,
+     {},
+     "",
+     "shared/\nshared/a.jpg\nwww/\nwww/bilder/\nwww/index.html\nwww/logo.gif\n",
+     [](TScene& scene) {
+         EXPECT_TRUE(std::filesystem::is_symlink(scene.server + "/www/bilder"));
+         EXPECT_TRUE(ReadFileBytes(scene.server + "/shared/a.jpg") == ReadFileBytes(scene.page + "/bilder/a.jpg"));
+     }},
     {"CertificateAnsweredNo",
      kPlain,
      [](TScene& scene) { scene.answers.trust = false; },

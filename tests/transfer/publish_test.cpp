@@ -182,18 +182,41 @@ const TRow kRows[] = {
          EXPECT_EQ(ReadFileBytes(scene.server + "/fremd.txt"), "fremd");
          EXPECT_EQ(ReadFileBytes(scene.server + "/bilder/alt.jpg"), "alt");
      }},
-    {"LeftoversOfAnInterruptedPublishTidied",
+    {"OnlyOwnLeftoversTidied",
      TServer::OpenSsh,
      [](TScene& scene) {
+         // Of this page's files: tidied. Of others' (another page, another
+         // computer publishing now): left alone.
          testsupport::MakeDirectories(scene.server + "/bilder");
-         WriteFileBytes(scene.server + "/bilder/altes.jpg.tavirel-alt", "alt");
-         WriteFileBytes(scene.server + "/seite2.html.tavirel-neu", "halb");
+         WriteFileBytes(scene.server + "/bilder/b.png.tavirel-alt", "alt");
+         WriteFileBytes(scene.server + "/logo.gif.tavirel-neu", "halb");
+         WriteFileBytes(scene.server + "/x.tavirel-alt", "fremd");
+         WriteFileBytes(scene.server + "/bilder/y.jpg.tavirel-neu", "fremd halb");
      },
      kAll,
      {},
      "",
-     "bilder/\nbilder/a.jpg\nbilder/altes.jpg\nbilder/b.png\nindex.html\nlogo.gif\n",
-     [](TScene& scene) { EXPECT_EQ(ReadFileBytes(scene.server + "/bilder/altes.jpg"), "alt"); }},
+     "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/y.jpg.tavirel-neu\nindex.html\nlogo.gif\nx.tavirel-alt\n",
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         EXPECT_EQ(ReadFileBytes(scene.server + "/x.tavirel-alt"), "fremd");
+         EXPECT_EQ(ReadFileBytes(scene.server + "/bilder/y.jpg.tavirel-neu"), "fremd halb");
+     }},
+    {"ServerFolderLinkedToAFolder",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         testsupport::MakeDirectories(scene.work.path() + "/shared");
+         std::filesystem::create_directory_symlink("../shared", scene.server + "/bilder");
+     },
+     kAll,
+     {},
+     "",
+     "bilder/\nindex.html\nlogo.gif\n",
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         EXPECT_TRUE(std::filesystem::is_symlink(scene.server + "/bilder"));
+         EXPECT_EQ(Tree(scene.work.path() + "/shared"), "a.jpg\nb.png\n");
+     }},
     {"RsaKeyOnly",
      TServer::OpenSsh,
      [](TScene& scene) { scene.UseKey("id_rsa"); },

@@ -11,6 +11,7 @@ TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
         const char* error;
         bool cancelled;
         const char* line;
+        std::vector<std::string> notes = {};
     } kRows[] = {
         {{"b", "c", "d"}, {"a"}, "", false, "3 Dateien übertragen, 1 unverändert"},
         {{"a"}, {"b", "c", "d"}, "", false, "1 Datei übertragen, 3 unverändert"},
@@ -28,6 +29,14 @@ TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
          "Veröffentlichen abgebrochen",
          true,
          "Gezeigt: Veröffentlichen abgebrochen 2 Dateien übertragen, 0 unverändert; nicht übertragen: c, d"},
+        // A note on what stays on the server comes last, after a stop too.
+        {{"a", "b", "c", "d"}, {}, "", false, "4 Dateien übertragen, 0 unverändert. Alt bleibt.", {"Alt bleibt."}},
+        {{"a"},
+         {},
+         "Verbindung abgebrochen",
+         false,
+         "Gezeigt: Verbindung abgebrochen 1 Datei übertragen, 0 unverändert; nicht übertragen: b, c, d. Alt bleibt.",
+         {"Alt bleibt."}},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.line);
@@ -38,6 +47,7 @@ TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
         result.unchanged = row.unchanged;
         result.error = row.error;
         result.cancelled = row.cancelled;
+        result.notes = row.notes;
         EXPECT_EQ(transfer::ResultLine(plan, result, std::string("Gezeigt: ") + row.error), row.line);
     }
 }

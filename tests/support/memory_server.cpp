@@ -1,0 +1,112 @@
+#include "support/memory_server.h"
+
+#include "support/files.h"
+
+namespace testsupport {
+namespace {
+
+std::string Parent(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+std::string Name(const std::string& path) {
+    return path.substr(path.rfind('/') + 1);
+}
+
+transfer::TTransferError Refused(const std::string& what) {
+    return transfer::TTransferError(what + ": vom Server abgelehnt.");
+}
+
+}  // namespace
+
+void TMemoryServer::FailAt(TCall call, int first, int count, bool cut) {
+    failing_ = call;
+    first_ = first;
+    last_ = first + count - 1;
+    cut_ = cut;
+    calls_ = {};
+}
+
+void TMemoryServer::Heal() {
+    last_ = -1;
+    lost_ = false;
+}
+
+void TMemoryServer::Call(TCall call, const std::string& what) {
+    const int n = ++calls_[static_cast<std::size_t>(call)];
+    const bool failing = call == failing_ && n >= first_ && n <= last_;
+    if (failing && cut_) lost_ = true;
+    if (failing || lost_) throw Refused(what);
+}
+
+std::string TMemoryServer::Tree() const {
+    std::set<std::string> entries;
+    for (const std::string& folder : folders)
+        if (folder != ".") entries.insert(folder + "/");
+    for (const auto& [path, file] : files) entries.insert(path);
+    std::string tree;
+    for (const std::string& entry : entries) tree += entry + "\n";
+    return tree;
+}
+
+std::string TMemoryServer::Bytes(const std::string& file) const {
+    const auto found = files.find(file);
+    return found == files.end() ? "<missing>" : found->second.bytes;
+}
+
+std::optional<std::vector<transfer::TRemoteEntry>> TMemoryServer::List(const std::string& folder) {
+    Call(TCall::List, "Liste " + folder);
+    if (folders.count(folder) == 0) return std::nullopt;
+    std::vector<transfer::TRemoteEntry> entries;
+    for (const std::string& other : folders)
+        if (other != "." && Parent(other) == folder) entries.push_back({Name(other), true, 0, 0});
+    for (const auto& [path, file] : files)
+        if (Parent(path) == folder) entries.push_back({Name(path), false, file.bytes.size(), file.modified});
+    return entries;
+}
+
+void TMemoryServer::MakeFolder(const std::string& folder) {
+    Call(TCall::MakeFolder, "Ordner " + folder);
+    if (folders.count(Parent(folder)) == 0 || folders.count(folder) != 0 || files.count(folder) != 0)
+        throw Refused("Ordner " + folder);
+    folders.insert(folder);
+}
+
+bool TMemoryServer::Upload(const std::filesystem::path& local, const std::string& remote,
+                           const std::function<bool(std::uint64_t)>& sent) {
+    const std::string bytes = ReadFileBytes(local);
+    if (folders.count(Parent(remote)) == 0 || folders.count(remote) != 0) throw Refused("Senden " + remote);
+    try {
+        Call(TCall::Upload, "Senden " + remote);
+    } catch (const transfer::TTransferError&) {
+        files[remote] = {bytes.substr(0, bytes.size() / 2), ++clock_};
+        throw;
+    }
+    files[remote] = {bytes, ++clock_};
+    return sent(bytes.size());
+}
+
+void TMemoryServer::Rename(const std::string& from, const std::string& to) {
+    Call(TCall::Rename, "Umbenennen " + from);
+    const auto found = files.find(from);
+    if (found == files.end() || files.count(to) != 0 || folders.count(to) != 0 || folders.count(Parent(to)) == 0)
+        throw Refused("Umbenennen " + from);
+    files[to] = found->second;
+    files.erase(from);
+}
+
+void TMemoryServer::Remove(const std::string& file) {
+    Call(TCall::Remove, "Löschen " + file);
+    if (files.erase(file) == 0) throw Refused("Löschen " + file);
+}
+
+transfer::TRemoteEntry TMemoryServer::Stat(const std::string& file) {
+    Call(TCall::Stat, "Abfragen " + file);
+    if (folders.count(file) != 0) return {Name(file), true, 0, 0};
+    const auto found = files.find(file);
+    if (found == files.end()) throw Refused("Abfragen " + file);
+    return {Name(file), false, found->second.bytes.size(), found->second.modified};
+}
+
+}  // namespace testsupport

@@ -1,0 +1,208 @@
+// The publish steps against a server in memory that fails where it is told:
+// what no real server does on cue, and every call of every kind made to fail
+// once (and the line lost there), with what the server holds afterwards.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "support/files.h"
+#include "support/memory_server.h"
+#include "transfer/publish_scene.h"
+#include "transfer/publish_steps.h"
+
+namespace {
+
+using testsupport::TMemoryServer;
+using TCall = TMemoryServer::TCall;
+
+// Others' files, which no publish of this page may touch.
+const std::map<std::string, std::string> kForeign = {
+    {"fremd.txt", "fremd"}, {"x.tavirel-alt", "anderes x"}, {"bilder/y.jpg.tavirel-neu", "halbes y"}};
+const char* const kWhole =
+    "bilder/\nbilder/a.jpg\nbilder/y.jpg.tavirel-neu\nfremd.txt\nindex.html\nlogo.gif\nneu/\nneu/c.jpg\nx.tavirel-"
+    "alt\n";
+
+std::string Old(const std::string& file) {
+    return "alt " + file;
+}
+
+std::string New(const std::string& file) {
+    return "neu " + file + std::string(100, 'n');
+}
+
+// A page published once, then changed, with a picture in a new folder; on
+// the server what an interrupted publish left (a.jpg only as its backup, a
+// half temporary logo.gif) beside others' files.
+struct TStand {
+    explicit TStand(const std::string& folder) : records(folder + "/.aufzeichnung") {
+        testsupport::MakeDirectories(folder);
+        plan.folder = folder;
+        plan.files = {"index.html", "bilder/a.jpg", "logo.gif"};
+        for (const std::string& file : plan.files) Write(file, Old(file));
+        EXPECT_EQ(Publish().error, "");
+        plan.files.push_back("neu/c.jpg");
+        for (const std::string& file : plan.files) Write(file, New(file));
+        auto moved = server.files.extract("bilder/a.jpg");
+        moved.key() += ".tavirel-alt";
+        server.files.insert(std::move(moved));
+        server.files["logo.gif.tavirel-neu"] = {"halb"};
+        for (const auto& [path, bytes] : kForeign) server.files[path] = {bytes};
+    }
+
+    // Where `start` is, its record copied to `records` (the table's many
+    // stands share one page and its first publish).
+    TStand(const TStand& start, const std::string& recordFolder)
+        : server(start.server), plan(start.plan), records(recordFolder) {
+        std::filesystem::copy(start.records, records);
+    }
+
+    void Write(const std::string& file, const std::string& bytes) {
+        const std::string path = plan.folder.string() + "/" + file;
+        testsupport::MakeDirectories(path.substr(0, path.rfind('/')));
+        testsupport::WriteFileBytes(path, bytes);
+    }
+
+    transfer::TPublishResult Publish() {
+        transfer::TSentRecord record(records, "speicher");
+        transfer::TPublishResult result;
+        try {
+            transfer::RunPublishSteps(plan, server, "", record, progress, cancel, result);
+        } catch (const transfer::TTransferError& error) {
+            result.error = error.what();
+        }
+        return result;
+    }
+
+    TMemoryServer server;
+    transfer::TPublishPlan plan;
+    std::filesystem::path records;
+    publishtest::TProgress progress;
+    std::atomic<bool> cancel = false;
+};
+
+// Each file of the page whole, old or new; one that is missing lies whole
+// under its backup name, and the message says so unless it was missing
+// before (a.jpg); others' files untouched.
+void ExpectNothingLost(const TStand& stand, const std::string& error) {
+    for (const std::string& file : stand.plan.files) {
+        const std::string now = stand.server.Bytes(file);
+        const std::string old = file == "neu/c.jpg" ? "<missing>" : Old(file);
+        if (now == "<missing>" && now != old) {
+            EXPECT_EQ(stand.server.Bytes(file + ".tavirel-alt"), old) << file;
+            if (file != "bilder/a.jpg") {
+                EXPECT_NE(error.find("„" + file + "“ fehlt jetzt"), std::string::npos) << error;
+            }
+        } else {
+            EXPECT_TRUE(now == old || now == New(file)) << file << ": " << now;
+        }
+    }
+    for (const auto& [path, bytes] : kForeign) EXPECT_EQ(stand.server.Bytes(path), bytes);
+}
+
+void ExpectWholeAgain(TStand& stand) {
+    stand.server.Heal();
+    EXPECT_EQ(stand.Publish().error, "");
+    EXPECT_EQ(stand.server.Tree(), kWhole);
+    for (const std::string& file : stand.plan.files) EXPECT_EQ(stand.server.Bytes(file), New(file)) << file;
+}
+
+TEST(PublishFaults, EveryFailingCallLeavesThePageWholeAndTheNextPublishMends) {
+    const testsupport::TScratchFolder scratch("faults");
+    const TStand start(scratch.path());
+    int stands = 0;
+    for (const TCall call : TMemoryServer::kCalls)
+        for (const bool cut : {false, true})
+            for (int n = 1;; ++n) {
+                SCOPED_TRACE(testing::Message() << "call kind " << static_cast<int>(call) << ", number " << n
+                                                << (cut ? ", line lost" : ""));
+                TStand stand(start, scratch.path() + "/" + std::to_string(++stands));
+                stand.server.FailAt(call, n, 1, cut);
+                const std::string error = stand.Publish().error;
+                const bool reached = stand.server.Calls(call) >= n;
+                ExpectNothingLost(stand, error);
+                ExpectWholeAgain(stand);
+                if (reached) continue;
+                EXPECT_GT(n, 1) << "never called";
+                break;
+            }
+}
+
+struct TFaultRow {
+    const char* name;
+    std::function<void(TStand&)> before;
+    const char* error;  // part of the message; "" for none
+    std::function<void(TStand&, const transfer::TPublishResult&)> after;
+};
+
+// The renames: 1 puts a.jpg back, 2 and 3 swap index.html; the removals: 1
+// tidies logo.gif's half file, 2 removes index.html's backup. A half file
+// this publish sends again goes under its new bytes, whoever may delete it:
+// the one that stays belongs to a file the page no longer names.
+const TFaultRow kRows[] = {
+    {"RefusedRenamePutsTheOldFileBack", [](TStand& stand) { stand.server.FailAt(TCall::Rename, 3); },
+     "„index.html“ ist auf dem Server geblieben, wie es war.",
+     [](TStand& stand, const transfer::TPublishResult&) {
+         EXPECT_EQ(stand.server.Bytes("index.html"), Old("index.html"));
+         EXPECT_EQ(stand.server.Bytes("index.html.tavirel-alt"), "<missing>");
+     }},
+    {"RenameAndPutBackRefused", [](TStand& stand) { stand.server.FailAt(TCall::Rename, 3, 2); },
+     "„index.html“ fehlt jetzt auf dem Server; die bisherige Fassung liegt dort als „index.html.tavirel-alt“",
+     [](TStand& stand, const transfer::TPublishResult&) { EXPECT_EQ(stand.server.Bytes("index.html"), "<missing>"); }},
+    {"LeftoverThatCannotBeDeletedStays",
+     [](TStand& stand) {
+         std::erase(stand.plan.files, "logo.gif");
+         stand.server.FailAt(TCall::Remove, 1);
+     },
+     "",
+     [](TStand& stand, const transfer::TPublishResult& result) {
+         EXPECT_EQ(stand.server.Bytes("logo.gif.tavirel-neu"), "halb");
+         EXPECT_EQ(result.sent, stand.plan.files);
+     }},
+    {"OldFileThatCannotBeDeletedIsNoted", [](TStand& stand) { stand.server.FailAt(TCall::Remove, 2); }, "",
+     [](TStand& stand, const transfer::TPublishResult& result) {
+         EXPECT_EQ(stand.server.Bytes("index.html"), New("index.html"));
+         EXPECT_EQ(result.notes, std::vector<std::string>{"„index.html“ ist neu auf dem Server, die alte Fassung "
+                                                          "liegt dort noch als „index.html.tavirel-alt“: Löschen "
+                                                          "index.html.tavirel-alt: vom Server abgelehnt."});
+     }},
+    {"LeftoverOfAFileNoLongerNamedTidied",
+     [](TStand& stand) {
+         // The line lost while sending neu/c.jpg the first time; then the
+         // page stops naming it.
+         stand.server.FailAt(TCall::Upload, 4, 1, true);
+         stand.Publish();
+         stand.server.Heal();
+         std::erase(stand.plan.files, "neu/c.jpg");
+     },
+     "",
+     [](TStand& stand, const transfer::TPublishResult&) {
+         EXPECT_EQ(stand.server.Bytes("neu/c.jpg.tavirel-neu"), "<missing>");
+         stand.plan.files.push_back("neu/c.jpg");
+     }},
+};
+
+class PublishFaultRows : public testing::TestWithParam<TFaultRow> {};
+
+TEST_P(PublishFaultRows, LeaveTheServerAsExpected) {
+    const TFaultRow& row = GetParam();
+    const testsupport::TScratchFolder scratch("faults");
+    TStand stand(scratch.path());
+    row.before(stand);
+    const transfer::TPublishResult result = stand.Publish();
+    if (std::string(row.error).empty())
+        EXPECT_EQ(result.error, "");
+    else
+        EXPECT_NE(result.error.find(row.error), std::string::npos) << result.error;
+    row.after(stand, result);
+    ExpectNothingLost(stand, result.error);
+    ExpectWholeAgain(stand);
+}
+
+void PrintTo(const TFaultRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, PublishFaultRows, testing::ValuesIn(kRows), publishtest::RowName<TFaultRow>);
+
+}  // namespace
