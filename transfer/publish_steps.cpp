@@ -41,18 +41,30 @@ public:
           result_(result) {}
 
     void Run() {
+        const core::TPageFolder folder(plan_.folder);
+        if (!folder.IsOpen())
+            throw TTransferError("Der Ordner der Seite „" + core::PrintableName(plan_.folder.string()) +
+                                 "“ lässt sich nicht öffnen.");
         ListFolders();
         for (const std::string& file : plan_.files) {
             if (cancel_) {
                 result_.cancelled = true;
                 return;
             }
-            const TFileDigest local = DigestFile(plan_.folder / file);
+            // Judged again now, and what is sent is read from this very
+            // descriptor: a name swapped for a link since the plan was made
+            // sends nothing.
+            const core::TOpenedName opened = folder.Open(file, &file == &plan_.files.front());
+            if (!opened.file) {
+                result_.leftOut.push_back({file, opened.fault.value_or(core::TNameFault::Missing)});
+                continue;
+            }
+            const TFileDigest local = DigestFile(opened.file.Get(), file);
             if (IsUnchanged(file, local)) {
                 result_.unchanged.push_back(file);
                 continue;
             }
-            const std::optional<TRemoteEntry> now = Send(file, local);
+            const std::optional<TRemoteEntry> now = Send(file, opened.file.Get(), local);
             if (!now) {
                 result_.cancelled = true;
                 return;
@@ -150,7 +162,7 @@ private:
     // the new one takes its name and the backup goes. A visitor never sees
     // a half file. Returns what the server reports for it then; nullopt when
     // cancelled, and the old file stays.
-    std::optional<TRemoteEntry> Send(const std::string& file, const TFileDigest& local) {
+    std::optional<TRemoteEntry> Send(const std::string& file, int localFile, const TFileDigest& local) {
         MakeFolders(FolderOf(file));
         if (const TRemoteEntry* there = OnServer(file); there != nullptr && there->folder)
             throw TTransferError("Auf dem Server ist „" + file + "“ ein Ordner, keine Datei; er bleibt.");
@@ -159,7 +171,7 @@ private:
         progress_.Sending(file, 0, local.size);
         bool replacing = false;
         try {
-            const bool complete = server_.Upload(plan_.folder / file, temporary, [&](std::uint64_t sent) {
+            const bool complete = server_.Upload(localFile, file, temporary, [&](std::uint64_t sent) {
                 progress_.Sending(file, sent, local.size);
                 return !cancel_;
             });
