@@ -11,6 +11,7 @@ TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
         const char* error;
         bool cancelled;
         const char* line;
+        std::vector<transfer::TLeftOut> leftOut = {};
     } kRows[] = {
         {{"b", "c", "d"}, {"a"}, "", false, "3 Dateien übertragen, 1 unverändert"},
         {{"a"}, {"b", "c", "d"}, "", false, "1 Datei übertragen, 3 unverändert"},
@@ -28,6 +29,20 @@ TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
          "Veröffentlichen abgebrochen",
          true,
          "Gezeigt: Veröffentlichen abgebrochen 2 Dateien übertragen, 0 unverändert; nicht übertragen: c, d"},
+        // Swapped for a link to elsewhere once the plan was made: named with
+        // its reason, also when all else went well.
+        {{"a", "b"},
+         {"d"},
+         "",
+         false,
+         "2 Dateien übertragen, 1 unverändert; nicht übertragen: c (Verknüpfung nach außerhalb des Ordners)",
+         {{"c", core::TNameFault::LinkOutside}}},
+        {{"a"},
+         {},
+         "",
+         true,
+         "Abgebrochen. 1 Datei übertragen, 0 unverändert; nicht übertragen: b (fehlt), c, d",
+         {{"b", core::TNameFault::Missing}}},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.line);
@@ -38,6 +53,7 @@ TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
         result.unchanged = row.unchanged;
         result.error = row.error;
         result.cancelled = row.cancelled;
+        result.leftOut = row.leftOut;
         EXPECT_EQ(transfer::ResultLine(plan, result, std::string("Gezeigt: ") + row.error), row.line);
     }
 }
