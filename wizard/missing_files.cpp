@@ -123,9 +123,10 @@ TMissingFilesLine CheckMissingFiles(const QString& folder, const std::vector<std
     for (const std::string& reference : names) {
         const bool inside = core::NamesInsideTheFolder(reference);
         if (core::IsInvalidName(reference) || (inside && core::IsHiddenName(reference))) {
+            const bool invalid = core::IsInvalidName(reference);
             notSent << Shown(reference) + QLatin1Char(' ') +
-                           ui::FromUtf8(core::FaultWords(core::IsInvalidName(reference) ? core::TNameFault::Invalid
-                                                                                        : core::TNameFault::Hidden));
+                           ui::FromUtf8(
+                               core::FaultWords(invalid ? core::TNameFault::Invalid : core::TNameFault::Hidden));
             continue;
         }
         const QString name = QString::fromUtf8(reference);
