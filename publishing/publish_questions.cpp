@@ -3,8 +3,10 @@
 #include <QInputDialog>
 #include <QLineEdit>
 
+#include "core/folder_names.h"
 #include "ui/error_display.h"
 #include "ui/question_box.h"
+#include "ui/text_boundary.h"
 
 bool AskTrustHost(QWidget* window, const QString& host, const QString& keyType, const QString& fingerprint) {
     // No password goes out before this answer; "Nein" sends nothing.
@@ -37,13 +39,17 @@ std::optional<QString> AskPassphrase(QWidget* window, const QString& keyFile) {
 }
 
 QString LeftOutLine(const std::vector<transfer::TLeftOut>& leftOut) {
-    QStringList names;
-    for (const transfer::TLeftOut& file : leftOut)
-        names.append(QString::fromUtf8(file.name.data(), static_cast<qsizetype>(file.name.size())) +
-                     (file.reason == transfer::TLeftOut::TReason::Missing
-                          ? QStringLiteral(" (fehlt)")
-                          : QStringLiteral(" (außerhalb des Ordners)")));
-    return QStringLiteral("Nicht übertragen: ") + names.join(QStringLiteral(", "));
+    // A page of 500 missing pictures must not give a box taller than the
+    // screen: beyond 20 lines the last one counts the rest.
+    constexpr std::size_t kMostLines = 20;
+    const std::size_t shown = leftOut.size() > kMostLines ? kMostLines - 1 : leftOut.size();
+    QString line = QStringLiteral("Nicht übertragen:");
+    for (std::size_t i = 0; i < shown; ++i)
+        line += QLatin1Char('\n') + ui::FromUtf8(core::PrintableName(leftOut[i].name)) + QLatin1Char(' ') +
+                ui::FromUtf8(core::FaultWords(leftOut[i].reason));
+    if (shown < leftOut.size())
+        line += QStringLiteral("\n… und ") + QString::number(leftOut.size() - shown) + QStringLiteral(" weitere");
+    return line;
 }
 
 bool MayLeaveOut(QWidget* window, const std::vector<transfer::TLeftOut>& leftOut) {

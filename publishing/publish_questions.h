@@ -21,8 +21,10 @@ bool AskTrustCertificate(QWidget* window, const QString& server, const QString& 
 // The passphrase of an encrypted key; nothing when the user skips the key.
 std::optional<QString> AskPassphrase(QWidget* window, const QString& keyFile);
 
-// The files the page names that stay behind, as the user reads them:
-// "Nicht übertragen: ../oben.png (außerhalb des Ordners), foto.jpg (fehlt)".
+// The files the page names that stay behind, one line each with its reason,
+// at most 20 lines: "Nicht übertragen:\n../oben.png (außerhalb des
+// Ordners)\nfoto.jpg (fehlt)". Names printed as core::PrintableName prints
+// them.
 QString LeftOutLine(const std::vector<transfer::TLeftOut>& leftOut);
 
 // True when nothing is left out, or the user publishes without it.

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <exception>
 
+#include "core/folder_names.h"
+
 namespace {
 
 QString FromUtf8(const std::string& text) {
@@ -38,9 +40,9 @@ public:
 
     void Sending(const std::string& file, std::uint64_t sent, std::uint64_t size) override {
         // Shown after this bridge has gone, when the transfer is quick.
+        const QString name = FromUtf8(core::PrintableName(file));
         QMetaObject::invokeMethod(
-            &run_, [run = &run_, name = FromUtf8(file), sent, size] { run->reports_.sending(name, sent, size); },
-            Qt::QueuedConnection);
+            &run_, [run = &run_, name, sent, size] { run->reports_.sending(name, sent, size); }, Qt::QueuedConnection);
     }
 
 private:

@@ -1,11 +1,13 @@
 #include "transfer/file_digest.h"
 
 #include <openssl/evp.h>
+#include <unistd.h>
 
-#include <fstream>
 #include <memory>
 #include <vector>
 
+#include "core/folder_names.h"
+#include "core/system_calls.h"
 #include "transfer/publish.h"
 
 namespace transfer {
@@ -38,19 +40,18 @@ std::string FinishHex(EVP_MD_CTX* context) {
 
 }  // namespace
 
-TFileDigest DigestFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw TTransferError("Die Datei „" + file.string() + "“ lässt sich nicht lesen.");
+TFileDigest DigestFile(int file, const std::string& name) {
     TDigestContext context = NewSha256();
     TFileDigest result;
     std::vector<char> buffer(1 << 16);
-    while (in) {
-        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        const auto got = static_cast<std::size_t>(in.gcount());
-        EVP_DigestUpdate(context.get(), buffer.data(), got);
-        result.size += got;
+    for (;;) {
+        const ssize_t got = core::RetryInterrupted(
+            [&] { return pread(file, buffer.data(), buffer.size(), static_cast<off_t>(result.size)); });
+        if (got < 0) throw TTransferError("Die Datei „" + core::PrintableName(name) + "“ lässt sich nicht ganz lesen.");
+        if (got == 0) break;
+        EVP_DigestUpdate(context.get(), buffer.data(), static_cast<std::size_t>(got));
+        result.size += static_cast<std::uint64_t>(got);
     }
-    if (in.bad()) throw TTransferError("Die Datei „" + file.string() + "“ lässt sich nicht ganz lesen.");
     result.sha256 = FinishHex(context.get());
     return result;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 namespace transfer {
@@ -11,8 +10,9 @@ struct TFileDigest {
     std::string sha256;  // lower-case hex
 };
 
-// Reads the whole file; throws TTransferError when it cannot.
-TFileDigest DigestFile(const std::filesystem::path& file);
+// Reads the open file from its start, whatever was read of it before;
+// throws TTransferError naming `name` when it cannot.
+TFileDigest DigestFile(int file, const std::string& name);
 // Lower-case hex SHA-256 of the bytes.
 std::string Sha256Hex(const std::string& bytes);
 

@@ -4,6 +4,8 @@
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
 #include <openssl/x509_vfy.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -12,6 +14,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/folder_names.h"
+#include "core/system_calls.h"
 #include "transfer/certificate_pins.h"
 #include "transfer/curl_handle.h"
 
@@ -241,7 +245,7 @@ std::size_t KeepReply(char* data, std::size_t size, std::size_t count, void* rep
 // The local file, piece by piece; the steps hear after each piece how far
 // it got and may stop it.
 struct TUpload {
-    std::ifstream in;
+    int in = -1;
     const std::function<bool(std::uint64_t)>* sent = nullptr;
     std::uint64_t done = 0;
     bool stopped = false;
@@ -261,14 +265,14 @@ std::size_t ReadPiece(char* buffer, std::size_t size, std::size_t count, void* d
         upload->failure = std::current_exception();
         return CURL_READFUNC_ABORT;
     }
-    upload->in.read(buffer, static_cast<std::streamsize>(size * count));
-    if (upload->in.bad()) {
+    const ssize_t got = core::RetryInterrupted(
+        [&] { return pread(upload->in, buffer, size * count, static_cast<off_t>(upload->done)); });
+    if (got < 0) {
         upload->unreadable = true;
         return CURL_READFUNC_ABORT;
     }
-    const auto got = static_cast<std::size_t>(upload->in.gcount());
-    upload->done += got;
-    return got;
+    upload->done += static_cast<std::uint64_t>(got);
+    return static_cast<std::size_t>(got);
 }
 
 struct TFreeList {
@@ -335,24 +339,24 @@ public:
         Command({"MKD " + folder}, "Der Ordner „" + folder + "“ lässt sich auf dem Server nicht anlegen");
     }
 
-    bool Upload(const std::filesystem::path& local, const std::string& remote,
+    bool Upload(int local, const std::string& name, const std::string& remote,
                 const std::function<bool(std::uint64_t)>& sent) override {
-        RefuseLineBreaks(remote, "Der Name „" + remote + "“");
+        RefuseLineBreaks(remote, "Der Name „" + core::PrintableName(remote) + "“");
         TUpload upload;
-        upload.in.open(local, std::ios::binary);
-        if (!upload.in) throw TTransferError("Die Datei „" + local.string() + "“ lässt sich nicht lesen.");
+        upload.in = local;
         upload.sent = &sent;
-        std::error_code sizeError;
-        const std::uintmax_t size = std::filesystem::file_size(local, sizeError);
+        struct stat status {};
+        const bool sized = fstat(local, &status) == 0;
         Begin(remote);
         CURL* curl = curl_.get();
         curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-        if (!sizeError) curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
+        if (sized) curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(status.st_size));
         curl_easy_setopt(curl, CURLOPT_READFUNCTION, ReadPiece);
         curl_easy_setopt(curl, CURLOPT_READDATA, &upload);
         const CURLcode code = Perform();
         if (upload.failure) std::rethrow_exception(upload.failure);
-        if (upload.unreadable) throw TTransferError("Die Datei „" + local.string() + "“ lässt sich nicht ganz lesen.");
+        if (upload.unreadable)
+            throw TTransferError("Die Datei „" + core::PrintableName(name) + "“ lässt sich nicht ganz lesen.");
         if (upload.stopped) return false;
         if (code != CURLE_OK) throw Error("Das Schreiben von „" + remote + "“ auf dem Server ist gescheitert", code);
         CheckArrived(remote, upload.done);

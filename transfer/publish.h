@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "core/folder_names.h"
+
 namespace transfer {
 
 enum class TProtocol { Sftp, Ftps };
@@ -33,23 +35,27 @@ struct TServerLogin {
     std::filesystem::path trustFolder;
 };
 
-// A file the page names that is not sent, and why.
+// A file the page names that is not sent, and why; core::FaultWords has
+// the words for the reason, core::PrintableName prints the name.
 struct TLeftOut {
-    enum class TReason { Missing, OutsideFolder };
+    using TReason = core::TNameFault;
     std::string name;  // as the page names it ("../oben.png")
     TReason reason;
 };
 
 // What a publish of this page would send: the page file first, then every
 // local file it names inside its folder, as paths relative to that folder.
+// Inside as the file system resolves it: a name reached through a link
+// that leads out of the folder is left out, and so is a hidden or an
+// invalid one (folder_names.h).
 struct TPublishPlan {
     std::filesystem::path folder;  // the page's folder, absolute
     std::vector<std::string> files;
     std::vector<TLeftOut> leftOut;
 };
 
-// Reads the page file and the references on it; touches nothing else but
-// the files' existence. Throws TTransferError when the page cannot be read.
+// Reads the page file and the references on it; opens each named file to
+// judge it, and reads none of them. Throws TTransferError when the page cannot be read.
 TPublishPlan PlanPublish(const std::filesystem::path& pageFile);
 
 // The questions a publish asks the user while it runs. Called on the
@@ -78,9 +84,12 @@ public:
 struct TPublishResult {
     std::vector<std::string> sent;       // relative paths, in the order sent
     std::vector<std::string> unchanged;  // skipped: the server has them
+    // Files of the plan judged again when their turn came and not sent: one
+    // swapped for a link to elsewhere after the plan was made.
+    std::vector<TLeftOut> leftOut;
     // Empty when everything went up; otherwise the German message of what
     // stopped it ("Verbindung abgebrochen: …"). The files not yet sent are
-    // the plan's files in neither list.
+    // the plan's files in none of the lists.
     std::string error;
     bool cancelled = false;
     // What the user should know although it stopped nothing, e.g. an old
@@ -95,7 +104,9 @@ public:
 };
 
 // Sends what the plan names, only what changed since the record says it was
-// sent, each file under a temporary name first and then put in place.
+// sent, each file under a temporary name first and then put in place. Each
+// file is opened as the plan judged it once more when its turn comes, and
+// what is sent is read from that open file.
 // `recordFolder` holds the local records of what was sent (one per server
 // and folder). Never throws for what happens on the server or the line: the
 // result says it. `cancel` is read between and within files.

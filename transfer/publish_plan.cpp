@@ -1,28 +1,25 @@
 // Which files a publish sends: the page and what it names beside it or below.
 
-#include <fstream>
-#include <iterator>
-#include <system_error>
+#include <unistd.h>
 
 #include "core/page_references.h"
+#include "core/system_calls.h"
 #include "transfer/publish.h"
 
 namespace transfer {
 namespace {
 
-std::string ReadWholeFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw TTransferError("Die Seite „" + file.string() + "“ lässt sich nicht lesen.");
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw TTransferError("Die Seite „" + file.string() + "“ lässt sich nicht ganz lesen.");
-    return bytes;
-}
-
-// Judged by the name as the page spells it, as the picture picker judges it:
-// a folder below the page that is a link to elsewhere still counts as inside,
-// because that is where the visitor's browser looks for it.
-bool IsInsideTheFolder(const std::string& name) {
-    return !name.empty() && name.front() != '/' && name != ".." && name.rfind("../", 0) != 0;
+// The open file's bytes from its start; nullopt when a read fails.
+std::optional<std::string> ReadWholeFile(int fd) {
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got =
+            core::RetryInterrupted([&] { return pread(fd, buffer, sizeof buffer, static_cast<off_t>(bytes.size())); });
+        if (got < 0) return std::nullopt;
+        if (got == 0) return bytes;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
 }
 
 }  // namespace
@@ -32,22 +29,26 @@ TPublishPlan PlanPublish(const std::filesystem::path& pageFile) {
     const std::filesystem::path page = std::filesystem::absolute(pageFile).lexically_normal();
     plan.folder = page.parent_path();
     const std::string pageName = page.filename().string();
+    const core::TPageFolder folder(plan.folder);
+    const core::TOpenedName opened = folder.Open(pageName, true);
+    const std::string shown = "Die Seite „" + core::PrintableName(page.string()) + "“ ";
+    if (!opened.file)
+        throw TTransferError(shown + "lässt sich nicht lesen" +
+                             (opened.fault && *opened.fault != core::TNameFault::Missing
+                                  ? " " + std::string(core::FaultWords(*opened.fault))
+                                  : std::string()) +
+                             ".");
+    const std::optional<std::string> bytes = ReadWholeFile(opened.file.Get());
+    if (!bytes) throw TTransferError(shown + "lässt sich nicht ganz lesen.");
     plan.files.push_back(pageName);
-    for (const std::string& name : core::LocalReferences(ReadWholeFile(page))) {
+    for (const std::string& name : core::LocalReferences(*bytes)) {
         if (name == pageName) continue;
-        if (!IsInsideTheFolder(name)) {
-            plan.leftOut.push_back({name, TLeftOut::TReason::OutsideFolder});
-            continue;
-        }
-        std::error_code error;
-        const auto status = std::filesystem::status(plan.folder / name, error);
-        if (std::filesystem::is_regular_file(status)) {
+        // Opened here only to judge it; the publish opens it again.
+        const core::TOpenedName file = folder.Open(name);
+        if (file.file)
             plan.files.push_back(name);
-        } else if (!std::filesystem::is_directory(status)) {
-            // A link to a folder names no file to send; anything else the
-            // visitor would miss.
-            plan.leftOut.push_back({name, TLeftOut::TReason::Missing});
-        }
+        else if (file.fault)
+            plan.leftOut.push_back({name, *file.fault});
     }
     return plan;
 }

@@ -42,18 +42,30 @@ public:
           planned_(plan.files.begin(), plan.files.end()) {}
 
     void Run() {
+        const core::TPageFolder folder(plan_.folder);
+        if (!folder.IsOpen())
+            throw TTransferError("Der Ordner der Seite „" + core::PrintableName(plan_.folder.string()) +
+                                 "“ lässt sich nicht öffnen.");
         ListFolders();
         for (const std::string& file : plan_.files) {
             if (cancel_) {
                 result_.cancelled = true;
                 return;
             }
-            const TFileDigest local = DigestFile(plan_.folder / file);
+            // Judged again now, and what is sent is read from this very
+            // descriptor: a name swapped for a link since the plan was made
+            // sends nothing.
+            const core::TOpenedName opened = folder.Open(file, &file == &plan_.files.front());
+            if (!opened.file) {
+                result_.leftOut.push_back({file, opened.fault.value_or(core::TNameFault::Missing)});
+                continue;
+            }
+            const TFileDigest local = DigestFile(opened.file.Get(), file);
             if (IsUnchanged(file, local)) {
                 result_.unchanged.push_back(file);
                 continue;
             }
-            const std::optional<TRemoteEntry> now = Send(file, local);
+            const std::optional<TRemoteEntry> now = Send(file, opened.file.Get(), local);
             if (!now) {
                 result_.cancelled = true;
                 return;
@@ -174,14 +186,14 @@ private:
     }
 
     static TTransferError Stopped(const TTransferError& error, const std::string& file, const std::string& state) {
-        return TTransferError(std::string(error.what()) + " „" + file + "“ " + state);
+        return TTransferError(std::string(error.what()) + " „" + core::PrintableName(file) + "“ " + state);
     }
 
     // Under a temporary name first; then the old file becomes the backup,
     // the new one takes its name and the backup goes. A visitor never sees
     // a half file. Returns what the server reports for it then; nullopt when
     // cancelled, and the old file stays.
-    std::optional<TRemoteEntry> Send(const std::string& file, const TFileDigest& local) {
+    std::optional<TRemoteEntry> Send(const std::string& file, int localFile, const TFileDigest& local) {
         MakeFolders(FolderOf(file));
         const TRemoteEntry* there = OnServer(file);
         if (there != nullptr && there->folder)
@@ -194,7 +206,7 @@ private:
         record_.NoteSending(file);
         progress_.Sending(file, 0, local.size);
         try {
-            const bool complete = server_.Upload(plan_.folder / file, temporary, [&](std::uint64_t sent) {
+            const bool complete = server_.Upload(localFile, file, temporary, [&](std::uint64_t sent) {
                 progress_.Sending(file, sent, local.size);
                 return !cancel_;
             });
@@ -215,8 +227,9 @@ private:
                 server_.Rename(backup, final);
             } catch (const TTransferError&) {
                 throw Stopped(error, file,
-                              "fehlt jetzt auf dem Server; die bisherige Fassung liegt dort als „" + file +
-                                  kBackupSuffix + "“, und das nächste „Veröffentlichen“ stellt sie wieder her.");
+                              "fehlt jetzt auf dem Server; die bisherige Fassung liegt dort als „" +
+                                  core::PrintableName(file) + kBackupSuffix +
+                                  "“, und das nächste „Veröffentlichen“ stellt sie wieder her.");
             }
             throw Stopped(error, file, stays);
         }
@@ -226,9 +239,9 @@ private:
             try {
                 server_.Remove(backup);
             } catch (const TTransferError& error) {
-                result_.notes.push_back("„" + file +
-                                        "“ ist neu auf dem Server, die alte Fassung liegt dort noch als „" + file +
-                                        kBackupSuffix + "“: " + error.what());
+                result_.notes.push_back("„" + core::PrintableName(file) +
+                                        "“ ist neu auf dem Server, die alte Fassung liegt dort noch als „" +
+                                        core::PrintableName(file) + kBackupSuffix + "“: " + error.what());
             }
         }
         TRemoteEntry now = server_.Stat(final);

@@ -5,7 +5,6 @@
 // TTransferError with the German message of what went wrong.
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -31,10 +30,12 @@ public:
     // the name is a file, or a link that leads to none).
     virtual std::optional<std::vector<TRemoteEntry>> List(const std::string& folder) = 0;
     virtual void MakeFolder(const std::string& folder) = 0;
-    // Writes the local file to `remote`, created or emptied first. `sent`
-    // hears the bytes sent so far after each piece; when it returns false the
-    // upload stops and Upload returns false, leaving `remote` partial.
-    virtual bool Upload(const std::filesystem::path& local, const std::string& remote,
+    // Writes the open local file, from its start, to `remote`, created or
+    // emptied first; never opens a local file by name. `name` is the file's
+    // for messages. `sent` hears the bytes sent so far after each piece; when
+    // it returns false the upload stops and Upload returns false, leaving
+    // `remote` partial.
+    virtual bool Upload(int local, const std::string& name, const std::string& remote,
                         const std::function<bool(std::uint64_t)>& sent) = 0;
     // `to` must not exist: not every server replaces a file by renaming.
     virtual void Rename(const std::string& from, const std::string& to) = 0;

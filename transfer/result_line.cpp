@@ -9,6 +9,11 @@ bool Contains(const std::vector<std::string>& list, const std::string& name) {
     return std::find(list.begin(), list.end(), name) != list.end();
 }
 
+const TLeftOut* LeftOut(const std::vector<TLeftOut>& list, const std::string& name) {
+    const auto found = std::find_if(list.begin(), list.end(), [&](const TLeftOut& file) { return file.name == name; });
+    return found == list.end() ? nullptr : &*found;
+}
+
 }  // namespace
 
 std::string ResultLine(const TPublishPlan& plan, const TPublishResult& result, const std::string& shownError) {
@@ -17,13 +22,19 @@ std::string ResultLine(const TPublishPlan& plan, const TPublishResult& result, c
                                std::to_string(result.unchanged.size()) + " unverändert";
     std::string notes;
     for (const std::string& note : result.notes) notes += " " + note;
-    if (result.error.empty() && !result.cancelled) return counts + (notes.empty() ? "" : "." + notes);
+    const bool stopped = !result.error.empty() || result.cancelled;
+    // A file left out when its turn came is named with its reason, also
+    // after a publish that went well.
     std::string notSent;
-    for (const std::string& file : plan.files)
-        if (!Contains(result.sent, file) && !Contains(result.unchanged, file))
-            notSent += (notSent.empty() ? "" : ", ") + file;
-    const std::string cause = result.cancelled && result.error.empty() ? "Abgebrochen." : shownError;
-    std::string line = cause + " " + counts;
+    for (const std::string& file : plan.files) {
+        if (Contains(result.sent, file) || Contains(result.unchanged, file)) continue;
+        const TLeftOut* leftOut = LeftOut(result.leftOut, file);
+        if (leftOut == nullptr && !stopped) continue;
+        notSent += (notSent.empty() ? "" : ", ") + core::PrintableName(file);
+        if (leftOut != nullptr) notSent += " " + std::string(core::FaultWords(leftOut->reason));
+    }
+    std::string line = counts;
+    if (stopped) line = (result.cancelled && result.error.empty() ? "Abgebrochen." : shownError) + " " + counts;
     if (!notSent.empty()) line += "; nicht übertragen: " + notSent;
     return notes.empty() ? line : line + "." + notes;
 }

@@ -9,8 +9,9 @@ namespace transfer {
 // What a publish did, in one line: "3 Dateien übertragen, 12 unverändert";
 // after a failure or a cancel its cause first, `shownError` (the result's
 // error as the error display words it) or "Abgebrochen.", and the files that
-// did not go up last, which the next "Veröffentlichen" sends; the result's
-// notes after all. UTF-8.
+// did not go up last, which the next "Veröffentlichen" sends. A file left
+// out when its turn came is named with its reason in either case; the
+// result's notes after all. Names printed with core::PrintableName; UTF-8.
 std::string ResultLine(const TPublishPlan& plan, const TPublishResult& result, const std::string& shownError);
 
 }  // namespace transfer

@@ -2,11 +2,13 @@
 
 #include <fcntl.h>
 #include <libssh/sftp.h>
+#include <unistd.h>
 
 #include <cctype>
-#include <fstream>
 #include <vector>
 
+#include "core/folder_names.h"
+#include "core/system_calls.h"
 #include "transfer/ssh_login.h"
 #include "transfer/stall_guard.h"
 
@@ -64,33 +66,32 @@ public:
             throw Error("Der Ordner „" + folder + "“ lässt sich auf dem Server nicht anlegen");
     }
 
-    bool Upload(const std::filesystem::path& local, const std::string& remote,
+    bool Upload(int local, const std::string& name, const std::string& remote,
                 const std::function<bool(std::uint64_t)>& sent) override {
-        std::ifstream in(local, std::ios::binary);
-        if (!in) throw TTransferError("Die Datei „" + local.string() + "“ lässt sich nicht lesen.");
         sftp_file file = Waited([&] { return sftp_open(sftp_, remote.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644); });
         if (file == nullptr) throw Error("Die Datei „" + remote + "“ lässt sich auf dem Server nicht anlegen");
         std::vector<char> buffer(kPieceBytes);
         std::uint64_t done = 0;
         bool complete = true;
-        while (in) {
-            in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-            const auto got = static_cast<std::size_t>(in.gcount());
+        for (;;) {
+            const ssize_t got = core::RetryInterrupted(
+                [&] { return pread(local, buffer.data(), buffer.size(), static_cast<off_t>(done)); });
+            if (got < 0) {
+                Waited([&] { return sftp_close(file); });
+                throw TTransferError("Die Datei „" + core::PrintableName(name) + "“ lässt sich nicht ganz lesen.");
+            }
             if (got == 0) break;
-            if (Waited([&] { return sftp_write(file, buffer.data(), got); }) != static_cast<ssize_t>(got)) {
+            const auto piece = static_cast<std::size_t>(got);
+            if (Waited([&] { return sftp_write(file, buffer.data(), piece); }) != got) {
                 const std::string message = Error("Das Schreiben auf dem Server ist gescheitert", true).what();
                 Waited([&] { return sftp_close(file); });
                 throw TTransferError(message);
             }
-            done += got;
+            done += piece;
             if (!sent(done)) {
                 complete = false;
                 break;
             }
-        }
-        if (in.bad()) {
-            Waited([&] { return sftp_close(file); });
-            throw TTransferError("Die Datei „" + local.string() + "“ lässt sich nicht ganz lesen.");
         }
         // The server may report a full disk only when the file is closed.
         if (Waited([&] { return sftp_close(file); }) != SSH_OK)

@@ -12,9 +12,11 @@
 #include <string>
 #include <utility>
 
+#include "core/folder_names.h"
 #include "core/line_list.h"
 #include "core/page_references.h"
 #include "ui/elided_label.h"
+#include "ui/text_boundary.h"
 
 namespace wizard {
 namespace {
@@ -23,6 +25,7 @@ namespace {
 // not found as written, which on most pages never happens.
 struct TListing {
     QSet<QString> names;
+    QSet<QString> links;
     std::optional<QHash<QString, QString>> byFoldedName;
 };
 
@@ -38,10 +41,14 @@ TListing& ListingOf(const QString& folder, TDisk& disk) {
     auto found = disk.listings.find(folder);
     if (found != disk.listings.end()) return *found;
     TListing listing;
-    // Without QDir::System: a link that leads nowhere is no file.
-    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    // Without QDir::System: a link that leads nowhere is no file. Whether an
+    // entry is a link comes with the listing, without asking the disk again.
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     listing.names.reserve(entries.size());
-    for (const QString& entry : entries) listing.names.insert(entry);
+    for (const QFileInfo& entry : entries) {
+        listing.names.insert(entry.fileName());
+        if (entry.isSymLink()) listing.links.insert(entry.fileName());
+    }
     return *disk.listings.insert(folder, std::move(listing));
 }
 
@@ -72,15 +79,21 @@ QString Subfolder(const QString& folder, const QString& entry, TDisk& disk) {
 
 // The file's name as the disk spells it, relative to the folder like the
 // name on the page; empty when it is not there in any letter case.
-QString NameOnDisk(const QString& pageFolder, const QString& name, TDisk& disk) {
+// `throughLink` tells whether a link lies on the way.
+QString NameOnDisk(const QString& pageFolder, const QString& name, TDisk& disk, bool& throughLink) {
+    throughLink = false;
+    const auto isLink = [&](const QString& folder, const QString& entry) {
+        throughLink = throughLink || ListingOf(folder, disk).links.contains(entry);
+        return entry;
+    };
     // Most names are of a file beside the page.
-    if (!name.contains(QLatin1Char('/'))) return EntryOfAnyCase(pageFolder, name, disk);
+    if (!name.contains(QLatin1Char('/'))) return isLink(pageFolder, EntryOfAnyCase(pageFolder, name, disk));
     const bool rooted = name.startsWith(QLatin1Char('/'));
     QString folder = rooted ? QDir::rootPath() : pageFolder;
     const QStringList parts = name.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     QStringList found;
     for (qsizetype i = 0; i < parts.size(); ++i) {
-        const QString entry = EntryOfAnyCase(folder, parts[i], disk);
+        const QString entry = isLink(folder, EntryOfAnyCase(folder, parts[i], disk));
         if (entry.isEmpty()) return {};
         if (i + 1 < parts.size() && (folder = Subfolder(folder, entry, disk)).isEmpty()) return {};
         found << entry;
@@ -91,24 +104,57 @@ QString NameOnDisk(const QString& pageFolder, const QString& name, TDisk& disk) 
     return onDisk;
 }
 
+// A name as a message may show it.
+QString Shown(const std::string& name) {
+    return ui::FromUtf8(core::PrintableName(name));
+}
+
 }  // namespace
 
 TMissingFilesLine CheckMissingFiles(const QString& folder, const std::vector<std::string>& names) {
     const QString pageFolder = QDir(folder).absolutePath();
+    // Publishing leaves out what a link takes out of the folder, and hidden
+    // and invalid names (core/folder_names.h): the user hears of it here,
+    // before publishing.
+    const core::TPageFolder pageFiles(ui::ToPath(pageFolder));
     QStringList missing;
+    QStringList notSent;
     TDisk disk;
     for (const std::string& reference : names) {
+        const bool inside = core::NamesInsideTheFolder(reference);
+        if (core::IsInvalidName(reference) || (inside && core::IsHiddenName(reference))) {
+            const bool invalid = core::IsInvalidName(reference);
+            notSent << Shown(reference) + QLatin1Char(' ') +
+                           ui::FromUtf8(
+                               core::FaultWords(invalid ? core::TNameFault::Invalid : core::TNameFault::Hidden));
+            continue;
+        }
         const QString name = QString::fromUtf8(reference);
-        const QString onDisk = NameOnDisk(pageFolder, name, disk);
+        bool throughLink = false;
+        const QString onDisk = NameOnDisk(pageFolder, name, disk, throughLink);
         // Web servers tell letter cases apart, so the user hears of both.
-        if (onDisk.isEmpty())
-            missing << name;
-        else if (onDisk != name)
-            missing << onDisk + QStringLiteral(" statt ") + name;
+        if (onDisk.isEmpty()) {
+            missing << Shown(reference);
+        } else if (onDisk != name) {
+            missing << Shown(onDisk.toStdString()) + QStringLiteral(" statt ") + Shown(reference);
+        } else if (inside && throughLink) {
+            const std::optional<core::TNameFault> fault = pageFiles.Open(reference).fault;
+            if (fault && *fault != core::TNameFault::Missing)
+                notSent << Shown(reference) + QLatin1Char(' ') + ui::FromUtf8(core::FaultWords(*fault));
+        }
     }
-    if (missing.isEmpty()) return {QStringLiteral("Alle Bilder und Links gefunden"), QString()};
-    return {QStringLiteral("Fehlt: ") + missing.join(QStringLiteral(", ")),
-            QStringLiteral("Fehlt:\n") + missing.join(QLatin1Char('\n'))};
+    if (missing.isEmpty() && notSent.isEmpty()) return {QStringLiteral("Alle Bilder und Links gefunden"), QString()};
+    QStringList line;
+    QStringList longForm;
+    if (!missing.isEmpty()) {
+        line << QStringLiteral("Fehlt: ") + missing.join(QStringLiteral(", "));
+        longForm << QStringLiteral("Fehlt:\n") + missing.join(QLatin1Char('\n'));
+    }
+    if (!notSent.isEmpty()) {
+        line << QStringLiteral("Wird nicht veröffentlicht: ") + notSent.join(QStringLiteral(", "));
+        longForm << QStringLiteral("Wird nicht veröffentlicht:\n") + notSent.join(QLatin1Char('\n'));
+    }
+    return {line.join(QStringLiteral("; ")), longForm.join(QLatin1Char('\n'))};
 }
 
 TMissingFilesCheck::TMissingFilesCheck(ui::TElidedLabel* line)

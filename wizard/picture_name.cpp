@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include "core/file_copy.h"
+#include "core/folder_names.h"
 #include "ui/question_box.h"
 #include "ui/text_boundary.h"
 
@@ -20,8 +21,10 @@ QString RealFolder(const QString& folder) {
     return real.isEmpty() ? QFileInfo(folder).absoluteFilePath() : real;
 }
 
+// As the name is spelled, as publishing judges it first; publishing then
+// also leaves out what a link takes elsewhere (core/folder_names.h).
 bool IsBesideThePage(const QString& relativeName) {
-    return !relativeName.startsWith(QStringLiteral("../")) && !QDir::isAbsolutePath(relativeName);
+    return core::NamesInsideTheFolder(ui::ToPath(relativeName).string());
 }
 
 QString NumberedName(const QFileInfo& file, int number) {

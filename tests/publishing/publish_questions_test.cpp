@@ -102,24 +102,39 @@ TEST(PublishQuestions, ChangedOrUnfinishedPageAsksFirstAndSendsTheFileTheAnswerM
 }
 
 TEST(PublishQuestions, FilesLeftOutAreListedBeforeAnythingIsSent) {
+    const QStringList twoLeftOut = {QStringLiteral("../oben.png"), QStringLiteral("foto.jpg")};
+    const QString twoLines = QStringLiteral("Nicht übertragen:\n../oben.png (außerhalb des Ordners)\nfoto.jpg (fehlt)");
+    // One line each, the names escaped, and no more than 20 lines.
+    QStringList many = {QStringLiteral("a%00%1B.jpg"), QStringLiteral(".privat/notiz.jpg")};
+    QString manyLines =
+        QStringLiteral("Nicht übertragen:\na%00%1B.jpg (ungültiger Dateiname)\n.privat/notiz.jpg (versteckte Datei)");
+    for (int i = 1; i <= 20; ++i) {
+        many << QStringLiteral("b%1.jpg").arg(i);
+        if (i <= 17) manyLines += QStringLiteral("\nb%1.jpg (fehlt)").arg(i);
+    }
+    manyLines += QStringLiteral("\n… und 3 weitere");
     const struct {
         const char* name;
         QString answer;
         bool started;
+        QStringList pictures;
+        QString asked;
     } kRows[] = {
-        {"Nein sends nothing", QStringLiteral("&Nein"), false},
-        {"Ja sends the rest", QStringLiteral("&Ja"), true},
+        {"Nein sends nothing", QStringLiteral("&Nein"), false, twoLeftOut, twoLines},
+        {"Ja sends the rest", QStringLiteral("&Ja"), true, twoLeftOut, twoLines},
+        {"a long list is cut", QStringLiteral("&Nein"), false, many, manyLines},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.name);
         testsupport::TWorkDir dir;
-        ASSERT_TRUE(testsupport::MakeDirectories("seite"));
+        ASSERT_TRUE(testsupport::MakeDirectories("seite/.privat"));
+        ASSERT_TRUE(testsupport::WriteFileBytes("seite/.privat/notiz.jpg", "jpg"));
         ASSERT_TRUE(testsupport::WriteFileBytes("oben.png", "png"));
         WriteDefaultPictures("seite/");
         TPublishDriver p;
         testsupport::Retype(p.wizard->Edit19, QStringLiteral("seite/index"));
         testsupport::ShowPage(p.wizard, QStringLiteral("TabSheet5"));
-        for (const QString& picture : {QStringLiteral("../oben.png"), QStringLiteral("foto.jpg")}) {
+        for (const QString& picture : row.pictures) {
             testsupport::Retype(p.wizard->Edit10, picture);
             testsupport::Click(p.wizard->SpeedButton3);
         }
@@ -130,9 +145,7 @@ TEST(PublishQuestions, FilesLeftOutAreListedBeforeAnythingIsSent) {
 
         ASSERT_EQ(boxes.texts.size(), 1);
         EXPECT_EQ(boxes.texts.front().toStdString(),
-                  QStringLiteral("Nicht übertragen: ../oben.png (außerhalb des Ordners), foto.jpg "
-                                 "(fehlt)\n\nTrotzdem veröffentlichen?")
-                      .toStdString());
+                  (row.asked + QStringLiteral("\n\nTrotzdem veröffentlichen?")).toStdString());
         EXPECT_EQ(p.ResultLine().isEmpty(), !row.started) << p.ResultLine().toStdString();
     }
 }

@@ -37,7 +37,7 @@ public:
 
     std::optional<std::vector<transfer::TRemoteEntry>> List(const std::string& folder) override;
     void MakeFolder(const std::string& folder) override;
-    bool Upload(const std::filesystem::path& local, const std::string& remote,
+    bool Upload(int local, const std::string& name, const std::string& remote,
                 const std::function<bool(std::uint64_t)>& sent) override;
     void Rename(const std::string& from, const std::string& to) override;
     void Remove(const std::string& file) override;

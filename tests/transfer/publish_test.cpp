@@ -182,6 +182,59 @@ const TRow kRows[] = {
          EXPECT_EQ(ReadFileBytes(scene.server + "/fremd.txt"), "fremd");
          EXPECT_EQ(ReadFileBytes(scene.server + "/bilder/alt.jpg"), "alt");
      }},
+    {"OnlyWhatBelongsToThePageGoesUp",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         const std::string secret = scene.work.path() + "/geheim.txt";
+         WriteFileBytes(secret, "geheim");
+         std::filesystem::create_symlink(secret, scene.page + "/bild.jpg");
+         std::filesystem::create_directory_symlink("/", scene.page + "/wurzel");
+         std::filesystem::create_directory_symlink(scene.work.path(), scene.page + "/oben");
+         std::filesystem::create_symlink("bilder/b.png", scene.page + "/drin.png");
+         testsupport::MakeDirectories(scene.page + "/.privat");
+         WriteFileBytes(scene.page + "/.privat/notiz.jpg", "privat");
+         WriteFileBytes(scene.page + "/.htpasswd", "tavi:x");
+         WriteFileBytes(scene.page + "/index.html",
+                        PageNaming("<img src=\"bild.jpg\"><img src=\"wurzel" + secret +
+                                   "\"><img src=\"oben/geheim.txt\"><img src=\".privat/notiz.jpg\"><a "
+                                   "href=\".htpasswd\">x</a><img src=\"drin.png\"><img src=\"bilder%5Cb.png\">"));
+     },
+     {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif", "drin.png"},
+     {},
+     "",
+     "bilder/\nbilder/a.jpg\nbilder/b.png\ndrin.png\nindex.html\nlogo.gif\n",
+     [](TScene& scene) { scene.ExpectServerHasThePage(); }},
+    {"NameSwappedForALinkWhileSending",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         WriteFileBytes(scene.work.path() + "/geheim.txt", "geheim");
+         scene.progress.onSending = [&scene](const std::string& file, std::uint64_t, std::uint64_t) {
+             if (file != "index.html" || std::filesystem::is_symlink(scene.page + "/logo.gif")) return;
+             std::filesystem::remove(scene.page + "/logo.gif");
+             std::filesystem::create_symlink(scene.work.path() + "/geheim.txt", scene.page + "/logo.gif");
+         };
+     },
+     {"index.html", "bilder/a.jpg", "bilder/b.png"},
+     {},
+     "",
+     "bilder/\nbilder/a.jpg\nbilder/b.png\nindex.html\n",
+     [](TScene& scene) {
+         ASSERT_EQ(scene.last.leftOut.size(), 1u);
+         EXPECT_EQ(scene.last.leftOut[0].name, "logo.gif");
+         EXPECT_EQ(scene.last.leftOut[0].reason, core::TNameFault::LinkOutside);
+     }},
+    {"NulInANameLeavesTheLiveFile",
+     TServer::OpenSsh,
+     [](TScene& scene) {
+         WriteFileBytes(scene.page + "/foto.jpg", "neu");
+         WriteFileBytes(scene.server + "/foto.jpg", "live");
+         WriteFileBytes(scene.page + "/index.html", PageNaming("<img src=\"foto.jpg%00\">"));
+     },
+     kAll,
+     {},
+     "",
+     "bilder/\nbilder/a.jpg\nbilder/b.png\nfoto.jpg\nindex.html\nlogo.gif\n",
+     [](TScene& scene) { EXPECT_EQ(ReadFileBytes(scene.server + "/foto.jpg"), "live"); }},
     {"OnlyOwnLeftoversTidied",
      TServer::OpenSsh,
      [](TScene& scene) {

@@ -11,6 +11,7 @@ TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
         const char* error;
         bool cancelled;
         const char* line;
+        std::vector<transfer::TLeftOut> leftOut = {};
         std::vector<std::string> notes = {};
     } kRows[] = {
         {{"b", "c", "d"}, {"a"}, "", false, "3 Dateien übertragen, 1 unverändert"},
@@ -29,13 +30,28 @@ TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
          "Veröffentlichen abgebrochen",
          true,
          "Gezeigt: Veröffentlichen abgebrochen 2 Dateien übertragen, 0 unverändert; nicht übertragen: c, d"},
+        // Swapped for a link to elsewhere once the plan was made: named with
+        // its reason, also when all else went well.
+        {{"a", "b"},
+         {"d"},
+         "",
+         false,
+         "2 Dateien übertragen, 1 unverändert; nicht übertragen: c (Verknüpfung nach außerhalb des Ordners)",
+         {{"c", core::TNameFault::LinkOutside}}},
+        {{"a"},
+         {},
+         "",
+         true,
+         "Abgebrochen. 1 Datei übertragen, 0 unverändert; nicht übertragen: b (fehlt), c, d",
+         {{"b", core::TNameFault::Missing}}},
         // A note on what stays on the server comes last, after a stop too.
-        {{"a", "b", "c", "d"}, {}, "", false, "4 Dateien übertragen, 0 unverändert. Alt bleibt.", {"Alt bleibt."}},
+        {{"a", "b", "c", "d"}, {}, "", false, "4 Dateien übertragen, 0 unverändert. Alt bleibt.", {}, {"Alt bleibt."}},
         {{"a"},
          {},
          "Verbindung abgebrochen",
          false,
          "Gezeigt: Verbindung abgebrochen 1 Datei übertragen, 0 unverändert; nicht übertragen: b, c, d. Alt bleibt.",
+         {},
          {"Alt bleibt."}},
     };
     for (const auto& row : kRows) {
@@ -47,6 +63,7 @@ TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
         result.unchanged = row.unchanged;
         result.error = row.error;
         result.cancelled = row.cancelled;
+        result.leftOut = row.leftOut;
         result.notes = row.notes;
         EXPECT_EQ(transfer::ResultLine(plan, result, std::string("Gezeigt: ") + row.error), row.line);
     }

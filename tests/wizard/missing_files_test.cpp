@@ -9,6 +9,7 @@
 #include <QHelpEvent>
 #include <QStringList>
 #include <QToolTip>
+#include <filesystem>
 #include <functional>
 
 #include "gui_test_support.h"
@@ -64,6 +65,16 @@ TEST(MissingFiles, TheLineNamesWhatTheFolderLacks) {
          },
          {"hintergrund.jpg", "sub/bild.jpg"},
          "Alle Bilder und Links gefunden"},
+        {"not published",
+         [](TWizardDriver& w) {
+             w.Type("Edit19", "sub/seite");
+             w.Type("Edit1", ".privat/notiz.jpg");
+             std::filesystem::create_symlink("../hintergrund.jpg", "sub/bild.jpg");
+             Steps({"TabSheet5", "Edit10=foto%00.jpg", "SpeedButton3", "Edit10=fehlt%E2%80%AE.jpg", "SpeedButton3"})(w);
+         },
+         {"hintergrund.jpg", "sub/.privat/notiz.jpg"},
+         "Fehlt: fehlt%E2%80%AE.jpg; Wird nicht veröffentlicht: .privat/notiz.jpg (versteckte Datei), bild.jpg "
+         "(Verknüpfung nach außerhalb des Ordners), foto%00.jpg (ungültiger Dateiname)"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
