@@ -20,7 +20,7 @@
 #include "ui/question_box.h"
 #include "ui/text_boundary.h"
 #include "ui/window_look.h"
-#include "wizard/interrupted_save.h"
+#include "wizard/page_copy_offer.h"
 #include "wizard/wizard_window.h"
 
 namespace {

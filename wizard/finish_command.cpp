@@ -16,8 +16,8 @@
 #include "ui/list_box.h"
 #include "ui/question_box.h"
 #include "ui/text_boundary.h"
-#include "wizard/interrupted_save.h"
 #include "wizard/missing_files.h"
+#include "wizard/page_copy_offer.h"
 #include "wizard/wizard_window.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "wizard/interrupted_save.h"
+#include "wizard/page_copy_offer.h"
 
 #include <QFileInfo>
 #include <filesystem>
