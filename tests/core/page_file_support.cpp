@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <thread>
 
 #include "core/file_copy.h"
@@ -170,14 +171,14 @@ std::string FailCallsOnFile(long call, const std::string& path, int passes, int 
         BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
     };
     const sock_fprog program{static_cast<unsigned short>(sizeof filter / sizeof filter[0]), filter};
-    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0) return ErrorText("PR_SET_NO_NEW_PRIVS");
-    const long listener = syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, SECCOMP_FILTER_FLAG_NEW_LISTENER, &program);
-    if (listener < 0) return ErrorText("seccomp listener");
-    // The watcher neither reads nor writes itself (it only asks the kernel),
-    // so the filter it inherits never holds it up.
-    std::thread([fd = static_cast<int>(listener), file = std::string(resolved), passes, failures, error] {
+    // The watcher starts before the filter, which then holds only this
+    // thread: starting a thread may itself write (the sanitizers' runtime
+    // does), which nobody would answer yet.
+    std::promise<int> listener;
+    std::thread([ready = listener.get_future(), file = std::string(resolved), passes, failures, error]() mutable {
+        const int fd = ready.get();
         int calls = 0;
-        for (;;) {
+        while (fd >= 0) {
             seccomp_notif request{};
             if (ioctl(fd, SECCOMP_IOCTL_NOTIF_RECV, &request) != 0) {
                 if (errno == EINTR) continue;
@@ -199,7 +200,14 @@ std::string FailCallsOnFile(long call, const std::string& path, int passes, int 
             ioctl(fd, SECCOMP_IOCTL_NOTIF_SEND, &response);
         }
     }).detach();
-    return "";
+    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0) {
+        listener.set_value(-1);
+        return ErrorText("PR_SET_NO_NEW_PRIVS");
+    }
+    const long fd = syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, SECCOMP_FILTER_FLAG_NEW_LISTENER, &program);
+    const std::string failure = fd < 0 ? ErrorText("seccomp listener") : "";
+    listener.set_value(static_cast<int>(fd));
+    return failure;
 }
 
 }  // namespace page_file_support
