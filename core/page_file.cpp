@@ -96,8 +96,9 @@ bool IsLink(const std::string& path) {
     return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
-// The new page is written beside the old one under a hidden name and then
-// renamed over it, so a failed or interrupted save never tears the page.
+// A file written under a hidden name and renamed once whole: the new page
+// beside the old one, so that a failed or interrupted save never tears the
+// page, and the copy of a page kept while it is overwritten in place.
 class TTempFile {
 public:
     TTempFile() = default;

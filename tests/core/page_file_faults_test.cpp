@@ -125,9 +125,9 @@ std::string TooLongPath() {
     return path.substr(0, path.size() - 1);
 }
 
-std::string LimitFileSize() {
+std::string LimitFileSize(rlim_t bytes = 4096) {
     signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{4096, 4096};
+    const rlimit limit{bytes, bytes};
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return "setrlimit RLIMIT_FSIZE failed";
     return "";
 }
@@ -219,9 +219,11 @@ std::string NoRenameWithoutReplacing() {
 }
 
 const TScenario kFailures[] = {
-    // Overwritten in place, the page gets its old bytes back.
-    {"FileSizeLimitInPlace", "fremd/index.html", "Stream write error", OwnPageInForeignDirectoryAnd(LimitFileSize),
-     "fremd/index.html", "fremd", kBigLines, "fremd"},
+    // Overwritten in place, the page gets its old bytes back; the size limit
+    // is just above them.
+    {"FileSizeLimitInPlace", "fremd/index.html", "Stream write error",
+     OwnPageInForeignDirectoryAnd([] { return LimitFileSize(kOldPage.size() + 1); }), "fremd/index.html", "fremd",
+     kBigLines, "fremd"},
     {"WriteErrorInPlace", "fremd/index.html", "Stream write error",
      OwnPageInForeignDirectoryAnd([] { return FailWritingThePage(1); }), "fremd/index.html", "fremd", kNewLines,
      "fremd"},
