@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <csignal>
 #include <string_view>
 
 #include "app/start_window.h"
@@ -45,6 +46,9 @@ int main(int argc, char** argv) {
         DescribeArguments(arguments);
         arguments.process(app);  // prints and ends the program
     }
+    // A page beyond the file size limit must fail its write (EFBIG), to be
+    // reported and undone, not end the program with the page half written.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     ui::InstallQtTranslation();
     QApplication::setApplicationVersion(QStringLiteral(TAVIREL_VERSION));

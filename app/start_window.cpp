@@ -20,6 +20,7 @@
 #include "ui/question_box.h"
 #include "ui/text_boundary.h"
 #include "ui/window_look.h"
+#include "wizard/page_copy_offer.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -126,6 +127,9 @@ void TForm1::OpenPage(const QString& path) {
     const QString notOurs =
         name + QStringLiteral(" ist keine Seite von HTML Tavirel oder wurde danach von Hand geändert");
     if (!longExtension && !name.endsWith(QStringLiteral(".htm"))) refuse(notOurs);
+    // A page cut short by a save that was cut off is no page to read; its
+    // previous bytes may be.
+    wizard::OfferPageCopy(this, path);
     std::optional<core::TPageDescription> page = core::ReadPage(core::ReadPossiblePage(ui::ToPath(path)));
     if (!page) refuse(notOurs);
     const QString baseName = name.left(name.lastIndexOf(QLatin1Char('.')));

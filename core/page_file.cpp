@@ -1,12 +1,15 @@
 #include "core/page_file.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
@@ -55,9 +58,8 @@ bool IsUsableName(const std::string& fileName) {
 // copied, instead of on all of them at the fsync. Measured with
 // ./scripts/bench, a 100,000-entry page against one write+fsync: 1.31
 // times without, 1.05 to 1.15 times with.
-bool WriteAndFlush(int fd, const TLineList& lines) {
+bool WriteAndFlush(int fd, std::string_view bytes) {
     constexpr std::size_t kChunk = std::size_t{1} << 20;
-    std::string_view bytes = lines.FileBytes();
     for (off_t offset = 0; !bytes.empty();) {
         const std::string_view chunk = bytes.substr(0, kChunk);
         if (!WriteAll(fd, chunk)) return false;
@@ -94,8 +96,9 @@ bool IsLink(const std::string& path) {
     return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
-// The new page is written beside the old one under a hidden name and then
-// renamed over it, so a failed or interrupted save never tears the page.
+// A file written under a hidden name and renamed once whole: the new page
+// beside the old one, so that a failed or interrupted save never tears the
+// page, and the copy of a page kept while it is overwritten in place.
 class TTempFile {
 public:
     TTempFile() = default;
@@ -154,50 +157,6 @@ void SyncDirectory(const std::string& directory) {
     close(fd);
 }
 
-// A folder the user may not create files in can still hold a page the user
-// may write. Overwriting it where it is, is then the one way to save it; only
-// then can a failed write leave the page short.
-bool FolderRefusesNewFiles(int error) {
-    return error == EACCES || error == EPERM;
-}
-
-void SaveInPlace(const TNamedFile& file, const std::string& target, const TLineList& lines) {
-    const int fd = RetryInterrupted([&] { return open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC); });
-    if (fd < 0) ThrowCannotCreate(file);
-    const bool written = WriteAndFlush(fd, lines);
-    if (close(fd) != 0 || !written) ThrowWriteError(file);
-}
-
-void Save(const TNamedFile& file, const TLineList& lines) {
-    const std::string target = FollowLinks(file.path);
-    const std::string directory = DirectoryOf(target);
-    struct stat old {};
-    const bool replacing = stat(target.c_str(), &old) == 0;
-    if (replacing && !S_ISREG(old.st_mode)) ThrowCannotCreate(file);
-    // A link that never reaches a file (a loop, an endless chain) stays a link.
-    if (!replacing && IsLink(target)) ThrowCannotCreate(file);
-    // A page its owner made read-only stays as it is, as it would if it were
-    // truncated in place.
-    if (replacing && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) ThrowCannotCreate(file);
-
-    TTempFile temp;
-    if (!temp.Create(directory)) {
-        if (!replacing || !FolderRefusesNewFiles(errno)) ThrowCannotCreate(file);
-        SaveInPlace(file, target, lines);
-        return;
-    }
-    if (replacing) {
-        fchmod(temp.Descriptor(), old.st_mode & 07777);
-        if (geteuid() == 0) (void)!fchown(temp.Descriptor(), old.st_uid, old.st_gid);
-    } else {
-        fchmod(temp.Descriptor(), NewFileMode());
-    }
-    if (!WriteAndFlush(temp.Descriptor(), lines)) ThrowWriteError(file);
-    if (!temp.Close()) ThrowWriteError(file);
-    if (!temp.RenameTo(target)) ThrowCannotCreate(file);
-    SyncDirectory(directory);
-}
-
 bool IsRegularFile(const std::string& path) {
     struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -230,7 +189,165 @@ std::string Read(const TNamedFile& file, std::string_view start) {
     return bytes;
 }
 
+// A folder the user may not create files in can still hold a page the user
+// may write. Overwriting it where it is, is then the one way to save it.
+bool FolderRefusesNewFiles(int error) {
+    return error == EACCES || error == EPERM;
+}
+
+// $XDG_STATE_HOME/tavirel, or ~/.local/state/tavirel; empty without a home.
+std::string StateFolder() {
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && state[0] == '/')
+        return std::string(state) + "/tavirel";
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') {
+        const passwd* user = getpwuid(getuid());
+        home = user != nullptr ? user->pw_dir : nullptr;
+    }
+    if (home == nullptr || home[0] != '/') return "";
+    return std::string(home) + "/.local/state/tavirel";
+}
+
+// Private to the user: the copies hold pages that may not be published yet.
+bool MakeFolders(const std::string& folder) {
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+        if (slash == std::string::npos) return true;
+    }
+}
+
+// The page's absolute path with its folder resolved, "/" written "%2F" and
+// "%" written "%25": two pages never share a copy, and the name still says
+// whose copy it is. A name too long for the file system keeps its end,
+// after a hash of the whole.
+std::string CopyName(const std::string& target) {
+    const std::size_t slash = target.rfind('/');
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    char* folder = realpath(DirectoryOf(target).c_str(), nullptr);
+    if (folder == nullptr) return "";
+    const std::string absolute = std::string(folder) + "/" + base;
+    std::free(folder);
+    std::string name;
+    for (std::size_t i = 1; i < absolute.size(); ++i) {
+        const char c = absolute[i];
+        name += c == '/' ? "%2F" : c == '%' ? "%25" : std::string(1, c);
+    }
+    if (name.size() <= NAME_MAX) return name;
+    std::uint64_t hash = 14695981039346656037u;
+    for (const char c : absolute) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    char hex[20];
+    std::snprintf(hex, sizeof hex, "%016llx-", static_cast<unsigned long long>(hash));
+    return hex + name.substr(name.size() - 200);
+}
+
+std::string CopyPath(const std::string& target) {
+    const std::string folder = StateFolder();
+    const std::string name = CopyName(target);
+    return folder.empty() || name.empty() ? "" : folder + "/" + name;
+}
+
+bool Exists(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0;
+}
+
+// The copy is complete and on the disk before it takes its name, so a copy
+// found under that name is always a whole page.
+void KeepCopy(const std::string& copy, std::string_view bytes) {
+    const auto refuse = [&copy] { throw TPathFileError("Cannot create file " + copy); };
+    const std::string folder = DirectoryOf(copy);
+    TTempFile temp;
+    if (!MakeFolders(folder) || !temp.Create(folder)) refuse();
+    if (!WriteAndFlush(temp.Descriptor(), bytes) || !temp.Close()) refuse();
+    // One left by a save that was cut off is the user's to restore or drop.
+    if (Exists(copy) || !temp.RenameTo(copy)) refuse();
+    SyncDirectory(folder);
+}
+
+void DropCopy(const std::string& copy) {
+    if (unlink(copy.c_str()) == 0) SyncDirectory(DirectoryOf(copy));
+}
+
+// Truncates the page and writes the bytes where they are.
+bool WriteInPlace(const std::string& target, std::string_view bytes) {
+    const int fd = RetryInterrupted([&] { return open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC); });
+    if (fd < 0) return false;
+    const bool written = WriteAndFlush(fd, bytes);
+    return close(fd) == 0 && written;
+}
+
+// Before the page is overwritten its bytes are kept twice: in memory, to put
+// them back after any failure this process sees (a full disk, the file size
+// limit, an I/O error), and in the state folder, for a kill or a power cut,
+// which no process can undo; the next save or opening of the page offers
+// that copy back.
+void SaveInPlace(const TNamedFile& file, const std::string& target, const TLineList& lines) {
+    const std::string copy = CopyPath(target);
+    if (copy.empty()) ThrowCannotCreate(file);
+    const std::string old = Read({target, file.shown, file.utf8Messages}, std::string_view());
+    KeepCopy(copy, old);
+    if (!WriteInPlace(target, lines.FileBytes())) {
+        if (!WriteInPlace(target, old))
+            throw TPathFileError("Stream write error. Die vorherige Fassung der Seite liegt in „" + copy + "“");
+        DropCopy(copy);
+        ThrowWriteError(file);
+    }
+    DropCopy(copy);
+}
+
+void Save(const TNamedFile& file, const TLineList& lines) {
+    const std::string target = FollowLinks(file.path);
+    const std::string directory = DirectoryOf(target);
+    struct stat old {};
+    const bool replacing = stat(target.c_str(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode)) ThrowCannotCreate(file);
+    // A link that never reaches a file (a loop, an endless chain) stays a link.
+    if (!replacing && IsLink(target)) ThrowCannotCreate(file);
+    // A page its owner made read-only stays as it is, as it would if it were
+    // truncated in place.
+    if (replacing && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) ThrowCannotCreate(file);
+
+    TTempFile temp;
+    if (!temp.Create(directory)) {
+        if (!replacing || !FolderRefusesNewFiles(errno)) ThrowCannotCreate(file);
+        SaveInPlace(file, target, lines);
+        return;
+    }
+    if (replacing) {
+        fchmod(temp.Descriptor(), old.st_mode & 07777);
+        if (geteuid() == 0) (void)!fchown(temp.Descriptor(), old.st_uid, old.st_gid);
+    } else {
+        fchmod(temp.Descriptor(), NewFileMode());
+    }
+    if (!WriteAndFlush(temp.Descriptor(), lines.FileBytes())) ThrowWriteError(file);
+    if (!temp.Close()) ThrowWriteError(file);
+    if (!temp.RenameTo(target)) ThrowCannotCreate(file);
+    SyncDirectory(directory);
+}
+
 }  // namespace
+
+std::filesystem::path PageCopyPath(const std::filesystem::path& page) {
+    return CopyPath(FollowLinks(page.string()));
+}
+
+std::filesystem::path LeftPageCopy(const std::filesystem::path& page) {
+    const std::string copy = CopyPath(FollowLinks(page.string()));
+    return !copy.empty() && IsRegularFile(copy) ? std::filesystem::path(copy) : std::filesystem::path();
+}
+
+void RestorePageCopy(const std::filesystem::path& page) {
+    const std::string target = FollowLinks(page.string());
+    const std::string copy = CopyPath(target);
+    const std::string bytes = Read({copy, copy, true}, std::string_view());
+    if (!WriteInPlace(target, bytes)) throw TPathFileError("Cannot create file " + page.string());
+    DropCopy(copy);
+}
+
+void DiscardPageCopy(const std::filesystem::path& page) {
+    if (const std::string copy = CopyPath(FollowLinks(page.string())); !copy.empty()) DropCopy(copy);
+}
 
 std::string PageFileName(const TPageDescription& page) {
     return page.FileBaseName + (page.LongExtension ? ".html" : ".htm");

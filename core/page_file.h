@@ -27,10 +27,14 @@ public:
 std::string PageFileName(const TPageDescription& page);
 
 // Writes every line followed by CR LF. The old file is replaced atomically:
-// on any failure it stays exactly as it was. Only where its folder refuses
-// new files but the page itself may be written is the page overwritten in
-// place, and a failed write there leaves it short. The name is
-// Windows-1252 bytes.
+// on any failure, or a kill, it stays exactly as it was. Only where its
+// folder refuses new files but the page itself may be written is the page
+// overwritten in place: its bytes are first kept in PageCopyPath, flushed to
+// the disk, and after a failure this process sees (a full disk, the file
+// size limit, an I/O error) written back, the copy then deleted; when even
+// that fails, the message names the copy. A kill leaves the copy for
+// LeftPageCopy to find; while it is there a save in place refuses to start.
+// The name is Windows-1252 bytes.
 void SavePageLines(const std::string& fileName, const TLineList& lines);
 
 // True when the name, links followed, is an existing regular file. The
@@ -48,5 +52,17 @@ bool IsExistingPath(const std::filesystem::path& file);
 // otherwise no more than its first bytes, enough to tell it is no page, so
 // that a large foreign file is refused without being read.
 std::string ReadPossiblePage(const std::filesystem::path& file);
+
+// Where a save in place keeps the page's previous bytes while it writes:
+// $XDG_STATE_HOME/tavirel/ (~/.local/state/tavirel/ when that is unset or
+// not absolute), named after the page's absolute path. Empty when there is
+// no home folder or the page's folder does not exist.
+std::filesystem::path PageCopyPath(const std::filesystem::path& page);
+// The copy a save in place that was cut off left of this page, or empty.
+std::filesystem::path LeftPageCopy(const std::filesystem::path& page);
+// Writes the copy's bytes back over the page, then deletes the copy.
+void RestorePageCopy(const std::filesystem::path& page);
+// Deletes the copy, if any: the page stays as it is.
+void DiscardPageCopy(const std::filesystem::path& page);
 
 }  // namespace core

@@ -9,8 +9,8 @@ namespace testsupport {
 namespace {
 
 const char* const kVariables[] = {
-    "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS",  "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CURRENT_DESKTOP",
-    "DESKTOP_SESSION", "KDE_FULL_SESSION", "BROWSER",       "PATH"};
+    "XDG_CONFIG_HOME",     "XDG_CONFIG_DIRS", "XDG_DATA_HOME",    "XDG_DATA_DIRS", "XDG_STATE_HOME",
+    "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "BROWSER",       "PATH"};
 
 }  // namespace
 
@@ -25,6 +25,7 @@ TXdgTree::TXdgTree() {
     qputenv("XDG_CONFIG_DIRS", QFile::encodeName(root + "/etc"));
     qputenv("XDG_DATA_HOME", QFile::encodeName(root + "/home"));
     qputenv("XDG_DATA_DIRS", QFile::encodeName(root + "/data"));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(root + "/state"));
     qputenv("PATH", QFile::encodeName(root + "/bin:") + path);
 }
 

@@ -10,7 +10,8 @@
 namespace testsupport {
 
 // For one test, the desktop's configuration is a fresh scratch tree: the XDG
-// folders point into it, its "bin" folder comes first in PATH, and no
+// folders (the state folder too, where a save in place keeps its copy)
+// point into it, its "bin" folder comes first in PATH, and no
 // desktop or $BROWSER is named, so looking for a web browser sees only what
 // the test writes (and starts no real one). Everything is put back afterwards.
 class TXdgTree {

@@ -17,6 +17,7 @@
 #include "ui/question_box.h"
 #include "ui/text_boundary.h"
 #include "wizard/missing_files.h"
+#include "wizard/page_copy_offer.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -87,7 +88,11 @@ void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
     ShowCode(CodeLines, lines);
     // The name as typed, not as the page's code page spells it.
     const QString fileName = PageFilePath();
+    // The page put back is not written over at once; the entries stay unsaved.
+    if (wizard::OfferPageCopy(this, fileName)) return;
     if (!MayReplace(this, fileName)) return;
+    // Kept, the copy would stop the save; the user chose the current file.
+    core::DiscardPageCopy(ui::ToPath(fileName));
     // A failed write reaches the error display; the code view keeps the page.
     core::SavePageFile(ui::ToPath(fileName), lines);
     unsaved_.Written();  // text waiting for the next entry stays unsaved

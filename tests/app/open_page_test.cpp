@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -13,11 +14,14 @@
 #include <string>
 
 #include "app/start_window.h"
+#include "core/page_file.h"
 #include "default_page.h"
 #include "gui_test_support.h"
 #include "ui/list_box.h"
+#include "ui/text_boundary.h"
 #include "wizard/wizard_driver.h"
 #include "wizard/wizard_window.h"
+#include "xdg_tree.h"
 
 namespace {
 
@@ -115,6 +119,34 @@ TEST_F(OpenPage, AnythingElseIsRefusedAndChangesNothing) {
         EXPECT_EQ(wizard->Edit5->text(), QStringLiteral("unverändert")) << c.name;
         EXPECT_FALSE(wizard->isVisible()) << c.name;
         EXPECT_EQ(QDir::currentPath(), here) << c.name;
+    }
+}
+
+// A save in place that was killed left the page short and its copy whole.
+TEST_F(OpenPage, ThePreviousPageLeftByACutOffSaveIsOfferedBack) {
+    const std::string page = WriteExamplePage();
+    const QString path = QString::fromStdString(dir_.path()) + QStringLiteral("/alt/seite.htm");
+    const struct {
+        const char* answer;
+        bool restored;
+    } cases[] = {{"&Nein", false}, {"&Ja", true}};
+    for (const auto& c : cases) {
+        const testsupport::TXdgTree tree;
+        const QString copy = QString::fromStdString(core::PageCopyPath(ui::ToPath(path)).string());
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(copy).path()));
+        WriteFile(copy, page);
+        WriteFile(path, page.substr(0, 100));
+        const testsupport::TMessageBoxSeen seen =
+            WithMessageBox([&] { EXPECT_TRUE(Open(path)); }, QString::fromUtf8(c.answer));
+        EXPECT_EQ(seen.text, QStringLiteral("Beim letzten Speichern von „seite.htm“ wurde das Programm unterbrochen. "
+                                            "Die vorherige Fassung liegt in „") +
+                                 copy + QStringLiteral("“. Diese Fassung wiederherstellen?"));
+        EXPECT_TRUE(seen.questionIcon) << c.answer;
+        // Kept, the page cut short is no page to open.
+        EXPECT_EQ(seen.shown, c.restored ? 1 : 2) << c.answer;
+        EXPECT_EQ(start_.Wizard()->isVisible(), c.restored) << c.answer;
+        EXPECT_EQ(ReadFileBytes(ui::ToPath(path).string()), c.restored ? page : page.substr(0, 100)) << c.answer;
+        EXPECT_EQ(QFileInfo::exists(copy), !c.restored) << c.answer;
     }
 }
 

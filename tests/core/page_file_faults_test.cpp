@@ -54,6 +54,9 @@ struct TScenario {
     std::string listingAfter = "";
     // When given, the file copied to the name instead of saving lines.
     std::string copyFrom = "";
+    // The old page could not be put back: the message ends naming its copy,
+    // which holds it; otherwise no copy is left.
+    bool keepsCopy = false;
 };
 
 void PrintTo(const TScenario& scenario, std::ostream* out) {
@@ -68,6 +71,9 @@ struct TOutcome {
     std::string listingBefore;
     std::string listingAfter;
     bool unwritableIsWritable = false;
+    std::string copy;
+    std::string copyBytes;
+    std::string copies;
 };
 
 TOutcome RunScenario(const TScenario& scenario) {
@@ -79,15 +85,18 @@ TOutcome RunScenario(const TScenario& scenario) {
         const std::string listingBefore = DirectoryListing(scenario.watched);
         const std::string message = scenario.copyFrom.empty() ? SaveError(scenario.name, scenario.lines)
                                                               : CopyError(scenario.copyFrom, scenario.name);
+        const std::string copy = core::PageCopyPath(scenario.page).string();
         return Pack({"ran", message, pageBefore, ReadFileBytes(scenario.page), listingBefore,
-                     DirectoryListing(scenario.watched), writable ? "writable" : ""});
+                     DirectoryListing(scenario.watched), writable ? "writable" : "", copy, ReadFileBytes(copy),
+                     DirectoryListing(kCopies)});
     });
     const std::vector<std::string> fields = Unpack(packed);
     TOutcome outcome;
     if (fields.size() == 2 && fields[0] == "skip") {
         outcome.skipped = fields[1];
-    } else if (fields.size() == 7 && fields[0] == "ran") {
-        outcome = {"", fields[1], fields[2], fields[3], fields[4], fields[5], !fields[6].empty()};
+    } else if (fields.size() == 10 && fields[0] == "ran") {
+        outcome = {"",        fields[1],          fields[2], fields[3], fields[4],
+                   fields[5], !fields[6].empty(), fields[7], fields[8], fields[9]};
     } else {
         ADD_FAILURE() << "the child reported: " << packed.substr(0, 300);
     }
@@ -116,9 +125,9 @@ std::string TooLongPath() {
     return path.substr(0, path.size() - 1);
 }
 
-std::string LimitFileSize() {
+std::string LimitFileSize(rlim_t bytes = 4096) {
     signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{4096, 4096};
+    const rlimit limit{bytes, bytes};
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return "setrlimit RLIMIT_FSIZE failed";
     return "";
 }
@@ -138,6 +147,7 @@ std::string OwnFolderWithPage(const std::string& folder, const std::string& chan
     GiveToNobody(folder);
     GiveToNobody(folder + "/index.html");
     chmod(changed.c_str(), mode);
+    if (std::string failure = UseStateFolder(); !failure.empty()) return failure;
     return DropPrivileges();
 }
 
@@ -151,7 +161,20 @@ std::string OwnPageInForeignDirectory() {
     chmod(".", 0755);
     DirectoryWithOldPage("fremd");
     GiveToNobody("fremd/index.html");
+    if (std::string failure = UseStateFolder(); !failure.empty()) return failure;
     return DropPrivileges();
+}
+
+// That page, saved with this fault arranged after the privileges are dropped.
+std::function<std::string()> OwnPageInForeignDirectoryAnd(const std::function<std::string()>& fault) {
+    return [fault] {
+        const std::string failure = OwnPageInForeignDirectory();
+        return failure.empty() ? fault() : failure;
+    };
+}
+
+std::string FailWritingThePage(int failures) {
+    return FailCallsOnFile(SYS_write, "fremd/index.html", 0, failures, EIO);
 }
 
 // A folder the user cannot create files in, without the page.
@@ -196,6 +219,22 @@ std::string NoRenameWithoutReplacing() {
 }
 
 const TScenario kFailures[] = {
+    // Overwritten in place, the page gets its old bytes back; the size limit
+    // is just above them.
+    {"FileSizeLimitInPlace", "fremd/index.html", "Stream write error",
+     OwnPageInForeignDirectoryAnd([] { return LimitFileSize(kOldPage.size() + 1); }), "fremd/index.html", "fremd",
+     kBigLines, "fremd"},
+    {"WriteErrorInPlace", "fremd/index.html", "Stream write error",
+     OwnPageInForeignDirectoryAnd([] { return FailWritingThePage(1); }), "fremd/index.html", "fremd", kNewLines,
+     "fremd"},
+    {.label = "WriteErrorInPlaceAndAgainPuttingItBack",
+     .name = "fremd/index.html",
+     .message = "Stream write error. Die vorherige Fassung der Seite liegt in „",
+     .arrange = OwnPageInForeignDirectoryAnd([] { return FailWritingThePage(1 << 30); }),
+     .page = "fremd/index.html",
+     .watched = "fremd",
+     .unwritable = "fremd",
+     .keepsCopy = true},
     {"FileSizeLimit", "index.html", "Stream write error",
      [] {
          OldPageAt("index.html");
@@ -302,14 +341,22 @@ TEST_P(PageFileScenario, EndsAsItMust) {
     const TOutcome outcome = RunScenario(scenario);
     if (!outcome.skipped.empty()) GTEST_SKIP() << "cannot arrange this here: " << outcome.skipped;
     EXPECT_FALSE(outcome.unwritableIsWritable) << scenario.unwritable << " is writable: the setting is not there";
-    EXPECT_EQ(outcome.message, scenario.message);
+    if (!scenario.keepsCopy) {
+        EXPECT_EQ(outcome.message, scenario.message);
+    }
     std::string listingAfter = outcome.listingBefore;
     if (scenario.message == kSaved) {
         EXPECT_EQ(outcome.pageAfter, testpages::PageFileBytes(scenario.lines));
         if (!scenario.listingAfter.empty()) listingAfter = scenario.listingAfter;
+    } else if (scenario.keepsCopy) {
+        EXPECT_EQ(outcome.message, scenario.message + outcome.copy + "“");
+        EXPECT_EQ(outcome.copyBytes, kOldPage);
     } else {
         EXPECT_EQ(outcome.pageBefore, kOldPage) << "the old page was not there to begin with";
         EXPECT_EQ(outcome.pageAfter, kOldPage);
+    }
+    if (!scenario.keepsCopy) {
+        EXPECT_TRUE(outcome.copies == "" || outcome.copies == "<missing>") << outcome.copies;
     }
     EXPECT_EQ(outcome.listingAfter, listingAfter) << "nothing else may be left in " << scenario.watched;
 }

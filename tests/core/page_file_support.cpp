@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <thread>
 
 #include "core/file_copy.h"
@@ -153,24 +154,31 @@ std::string RefuseSystemCall(long number, int error) {
     return "";
 }
 
-std::string FailReadingAfter(const std::string& path, int passes, int error) {
+std::string UseStateFolder() {
+    char here[PATH_MAX];
+    if (getcwd(here, sizeof here) == nullptr || !MakeDirectories("zustand")) return ErrorText("zustand");
+    GiveToNobody("zustand");
+    return setenv("XDG_STATE_HOME", (std::string(here) + "/zustand").c_str(), 1) == 0 ? "" : ErrorText("setenv");
+}
+
+std::string FailCallsOnFile(long call, const std::string& path, int passes, int failures, int error) {
     char resolved[PATH_MAX];
     if (realpath(path.c_str(), resolved) == nullptr) return ErrorText("realpath");
     sock_filter filter[] = {
         BPF_STMT(BPF_LD | BPF_W | BPF_ABS, static_cast<unsigned>(offsetof(seccomp_data, nr))),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<unsigned>(SYS_read), 0, 1),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<unsigned>(call), 0, 1),
         BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_USER_NOTIF),
         BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
     };
     const sock_fprog program{static_cast<unsigned short>(sizeof filter / sizeof filter[0]), filter};
-    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0) return ErrorText("PR_SET_NO_NEW_PRIVS");
-    const long listener = syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, SECCOMP_FILTER_FLAG_NEW_LISTENER, &program);
-    if (listener < 0) return ErrorText("seccomp listener");
-    // The watcher reads nothing itself (it only asks the kernel), so the
-    // filter it inherits never holds it up.
-    std::thread([fd = static_cast<int>(listener), file = std::string(resolved), passes, error] {
-        int reads = 0;
-        for (;;) {
+    // The watcher starts before the filter, which then holds only this
+    // thread: starting a thread may itself write (the sanitizers' runtime
+    // does), which nobody would answer yet.
+    std::promise<int> listener;
+    std::thread([ready = listener.get_future(), file = std::string(resolved), passes, failures, error]() mutable {
+        const int fd = ready.get();
+        int calls = 0;
+        while (fd >= 0) {
             seccomp_notif request{};
             if (ioctl(fd, SECCOMP_IOCTL_NOTIF_RECV, &request) != 0) {
                 if (errno == EINTR) continue;
@@ -184,14 +192,22 @@ std::string FailReadingAfter(const std::string& path, int passes, int error) {
             const bool watched = length > 0 && std::string(target, static_cast<std::size_t>(length)) == file;
             seccomp_notif_resp response{};
             response.id = request.id;
-            if (watched && reads++ >= passes)
+            const int seen = watched ? calls++ : 0;
+            if (watched && seen >= passes && seen - passes < failures)
                 response.error = -error;
             else
                 response.flags = SECCOMP_USER_NOTIF_FLAG_CONTINUE;
             ioctl(fd, SECCOMP_IOCTL_NOTIF_SEND, &response);
         }
     }).detach();
-    return "";
+    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0) {
+        listener.set_value(-1);
+        return ErrorText("PR_SET_NO_NEW_PRIVS");
+    }
+    const long fd = syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, SECCOMP_FILTER_FLAG_NEW_LISTENER, &program);
+    const std::string failure = fd < 0 ? ErrorText("seccomp listener") : "";
+    listener.set_value(static_cast<int>(fd));
+    return failure;
 }
 
 }  // namespace page_file_support

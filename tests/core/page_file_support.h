@@ -3,6 +3,7 @@
 // Child processes and the faults they arrange for the page file tests.
 
 #include <gtest/gtest.h>
+#include <sys/syscall.h>
 
 #include <functional>
 #include <string>
@@ -54,12 +55,20 @@ std::string MakeRootDirectory(const std::string& directory);
 // error number.
 std::string RefuseSystemCall(long number, int error);
 
-// From now on reading the file (by the path given, relative to the working
-// directory) goes through the first `passes` reads and then fails with the
-// error number, as a disk that fails part of the way through does; other
-// files read as ever. The kernel hands the thread's reads to a watcher
-// thread, which decides.
-std::string FailReadingAfter(const std::string& path, int passes, int error);
+// From now on the system call (read or write) on the file (by the path
+// given, relative to the working directory) goes through the first `passes`
+// times and then fails `failures` times with the error number, as a disk
+// that fails part of the way through does; other files are used as ever.
+// The kernel hands the thread's calls to a watcher thread, which decides.
+std::string FailCallsOnFile(long call, const std::string& path, int passes, int failures, int error);
+inline std::string FailReadingAfter(const std::string& path, int passes, int error) {
+    return FailCallsOnFile(SYS_read, path, passes, 1 << 30, error);
+}
+
+// Where a save in place keeps the page's copy: "zustand" in the working
+// directory, handed to kNobody, is made $XDG_STATE_HOME.
+inline const std::string kCopies = "zustand/tavirel";
+std::string UseStateFolder();
 
 // Each test runs in a fresh working directory, as the program does.
 class TScratchDirectory : public ::testing::Test {

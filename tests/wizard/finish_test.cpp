@@ -5,13 +5,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <map>
 
+#include "core/page_file.h"
 #include "default_page.h"
 #include "gui_test_support.h"
 #include "support/rows.h"
 #include "wizard/wizard_driver.h"
+#include "xdg_tree.h"
 
 namespace wizardtest {
 namespace {
@@ -84,17 +87,30 @@ TEST(Finish, AFileTheProgramDidNotWriteIsReplacedOnlyWhenTheUserSaysSo) {
         const char* what;
         std::string oldBytes;
         const char* answer;
-        bool asked;
+        int asked;  // questions
         bool replaced;
+        // Left by a save in place that was cut off: offered first.
+        std::string copy = "";
+        bool restored = false;
     } cases[] = {
         {"hand-written, Nein", "<p>meine Seite</p>\n", "&Nein", true, false},
         {"hand-written, Ja", "<p>meine Seite</p>\n", "&Ja", true, true},
         {"empty file, Nein", "", "&Nein", true, false},
         {"own page edited by hand, Nein", editedPage, "&Nein", true, false},
         {"another page of the program", otherOwnPage, "", false, true},
+        {"cut short, its copy taken back", "<html>\r\n<he", "&Ja", true, false, otherOwnPage, true},
+        {"cut short, copy and file kept", "<html>\r\n<he", "&Nein", 2, false, otherOwnPage},
     };
     for (const auto& c : cases) {
         TWorkDir dir;
+        const testsupport::TXdgTree tree;
+        const QString copy = QString::fromStdString(core::PageCopyPath("index.html").string());
+        if (!c.copy.empty()) {
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(copy).path()));
+            QFile file(copy);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.copy.data(), static_cast<qint64>(c.copy.size()));
+        }
         {
             QFile old(QStringLiteral("index.html"));
             ASSERT_TRUE(old.open(QIODevice::WriteOnly));
@@ -108,14 +124,19 @@ TEST(Finish, AFileTheProgramDidNotWriteIsReplacedOnlyWhenTheUserSaysSo) {
             EXPECT_EQ(seen.caption, testsupport::ExpectedApplicationTitle()) << c.what;
             EXPECT_TRUE(seen.questionIcon) << c.what;
             EXPECT_EQ(seen.text,
-                      QStringLiteral("Die Datei index.html gibt es schon und ist keine Seite von HTML Tavirel "
-                                     "(oder wurde danach von Hand geändert). Ersetzen?"));
+                      c.copy.empty()
+                          ? QStringLiteral("Die Datei index.html gibt es schon und ist keine Seite von HTML Tavirel "
+                                           "(oder wurde danach von Hand geändert). Ersetzen?")
+                          : QStringLiteral("Beim letzten Speichern von „index.html“ wurde das Programm unterbrochen. "
+                                           "Die vorherige Fassung liegt in „") +
+                                copy + QStringLiteral("“. Diese Fassung wiederherstellen?"));
             EXPECT_EQ(seen.buttons, (QStringList{QStringLiteral("&Ja"), QStringLiteral("&Nein")})) << c.what;
             EXPECT_EQ(seen.defaultButton, QStringLiteral("&Nein")) << c.what;
             EXPECT_EQ(seen.escapeButton, QStringLiteral("&Nein")) << c.what;
         }
         EXPECT_EQ(wizard.CodeView(), DefaultPage()) << c.what;
-        EXPECT_EQ(ReadFileBytes("index.html"), c.replaced ? ownPage : c.oldBytes) << c.what;
+        EXPECT_EQ(ReadFileBytes("index.html"), c.replaced ? ownPage : c.restored ? c.copy : c.oldBytes) << c.what;
+        EXPECT_EQ(QFileInfo::exists(copy), !c.copy.empty() && !c.restored) << c.what;
     }
 }
 
