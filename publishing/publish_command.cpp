@@ -33,11 +33,6 @@ std::optional<transfer::TPublishPlan> Plan(QWidget* window, const QString& pageF
     }
 }
 
-// A login got through: a file was sent or found unchanged, or all went well.
-bool LoggedIn(const transfer::TPublishResult& result) {
-    return !result.sent.empty() || !result.unchanged.empty() || (result.error.empty() && !result.cancelled);
-}
-
 }  // namespace
 
 void TForm4::BitBtn1Click() {  // "Veröffentlichen"
@@ -97,12 +92,13 @@ void TForm4::Finished(const transfer::TPublishResult& result) {
     ShowRunning(false);
     Label8->setText(ResultLine(plan_, result));
     if (keyring_) {
-        const QString account =
-            KeyringAccount(QString::fromStdString(login_.host), login_.port, QString::fromStdString(login_.user));
-        // Only a password that got the user in is worth keeping.
+        const QString account = KeyringAccount(login_.protocol, QString::fromStdString(login_.host), login_.port,
+                                               QString::fromStdString(login_.user));
+        // Only a password that got the user in is worth keeping: not one
+        // typed in vain while a key logged in.
         if (!CheckBox1->isChecked())
             ForgetPassword(account);
-        else if (!login_.password.empty() && LoggedIn(result))
+        else if (!login_.password.empty() && result.byPassword)
             RememberPassword(account, QString::fromStdString(login_.password));
     }
     login_.password.clear();

@@ -138,6 +138,9 @@ void TForm4::ConnectHandlers() {
     ui::ConnectGuarded(BitBtn3, &QPushButton::clicked, this, &TForm4::BitBtn3Click);
     ui::ConnectGuarded(SpeedButton1, &QToolButton::clicked, this, &TForm4::SpeedButton1Click);
     ui::ConnectGuarded(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm4::ComboBox1Change);
+    for (QLineEdit* field : {Edit1, Edit2, Edit3})
+        ui::ConnectGuarded(field, &QLineEdit::textChanged, this, &TForm4::LoginChange);
+    ui::ConnectGuarded(Edit4, &QLineEdit::textEdited, this, &TForm4::Edit4Change);
 }
 
 void TForm4::showEvent(QShowEvent* event) {

@@ -31,6 +31,8 @@ public:
     void BitBtn3Click();       // "Abbrechen"
     void SpeedButton1Click();  // "…" beside the key file
     void ComboBox1Change();    // "Übertragung"
+    void LoginChange();        // "Server", "Port" or "Benutzer"; "Übertragung" too
+    void Edit4Change();        // "Kennwort", typed by the user
 
     QLabel* Label9 = nullptr;  // "Übertragung": SFTP or FTPS
     QComboBox* ComboBox1 = nullptr;
@@ -71,6 +73,8 @@ private:
     // the keyring when one is remembered.
     void LoadEntries();
     void SaveEntries();
+    // The keyring's name of the login the window shows now.
+    QString ShownAccount() const;
     // Gathers what the user typed; shows what is missing and gives nothing.
     std::optional<transfer::TServerLogin> ReadLogin();
     void StartPublishing(const QString& pageFile, transfer::TServerLogin login);
@@ -88,5 +92,8 @@ private:
     transfer::TServerLogin login_;
     TPublishRun run_;
     bool keyring_ = false;
+    // The login whose remembered password fills "Kennwort"; empty when the
+    // user typed it, or nothing is there.
+    QString filledAccount_;
     bool closeWhenDone_ = false;
 };

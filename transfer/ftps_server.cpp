@@ -301,6 +301,9 @@ public:
         if (code != CURLE_OK) throw Error("Die Anmeldung ist gescheitert", code);
     }
 
+    // FTP knows no other way in.
+    bool LoggedInByPassword() const override { return true; }
+
     std::optional<std::vector<TRemoteEntry>> List(const std::string& folder) override {
         RefuseLineBreaks(folder, "Der Ordner „" + folder + "“");
         const std::string address = folder == "." ? std::string() : folder + "/";

@@ -83,6 +83,9 @@ struct TPublishResult {
     // the plan's files in neither list.
     std::string error;
     bool cancelled = false;
+    // The login went through with the password: only then is it worth
+    // remembering.
+    bool byPassword = false;
 };
 
 // A German message with its cause, shown as it is.

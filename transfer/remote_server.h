@@ -23,6 +23,8 @@ struct TRemoteEntry {
 class IRemoteServer {
 public:
     virtual ~IRemoteServer() = default;
+    // The password got the user in (not a key, the agent, or no login).
+    virtual bool LoggedInByPassword() const = 0;
     // The folder's entries; nullopt when there is no such folder.
     virtual std::optional<std::vector<TRemoteEntry>> List(const std::string& folder) = 0;
     virtual void MakeFolder(const std::string& folder) = 0;

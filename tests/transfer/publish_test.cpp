@@ -4,8 +4,11 @@
 // the server's folder afterwards.
 #include "transfer/publish.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <pwd.h>
+#include <sys/socket.h>
 #include <unistd.h>
 #include <utime.h>
 
@@ -45,8 +48,9 @@ std::string CommandOutput(const std::string& command) {
     return output;
 }
 
-// Http: a web server where the SFTP server was expected (a wrong port).
-enum class TServer { OpenSsh, OpenSshEd25519Only, Rclone, RcloneReadOnly, Http };
+// Http: a web server where the SFTP server was expected (a wrong port);
+// Silent: a port that takes the connection and never says a word.
+enum class TServer { OpenSsh, OpenSshEd25519Only, Rclone, RcloneReadOnly, Http, Silent };
 
 // One publish's world on an SFTP server: its HOME has the key for sshd.
 struct TScene : TPublishScene {
@@ -71,6 +75,18 @@ struct TScene : TPublishScene {
             });
             login.port = http->port();
             login.password = "geheim";
+        } else if (kind == TServer::Silent) {
+            // The kernel accepts into the backlog; nobody reads or answers.
+            silent = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sockaddr_in address{};
+            address.sin_family = AF_INET;
+            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            socklen_t length = sizeof address;
+            if (bind(silent, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(silent, 4) != 0 ||
+                getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+                ADD_FAILURE() << "no silent port";
+            login.port = ntohs(address.sin_port);
+            login.password = "geheim";
         } else {
             rclone = std::make_unique<testsupport::TRcloneSftpServer>(server, "tavi", "geheim 123",
                                                                       kind == TServer::RcloneReadOnly);
@@ -82,6 +98,7 @@ struct TScene : TPublishScene {
 
     ~TScene() {
         if (later.joinable()) later.join();
+        if (silent >= 0) close(silent);
     }
 
     void UseKey(const std::string& name) {
@@ -100,6 +117,8 @@ struct TScene : TPublishScene {
     std::unique_ptr<testsupport::TRcloneSftpServer> rclone;
     std::unique_ptr<testsupport::TServerProcess> http;
     std::thread later;  // acts while a publish runs
+    int silent = -1;
+    const std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
 };
 
 const std::vector<std::string> kAll = {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif"};
@@ -265,6 +284,22 @@ const TRow kRows[] = {
          const transfer::TPublishResult again = scene.Publish();
          EXPECT_EQ(again.error, "");
          EXPECT_EQ(Tree(scene.server), kPageTree);
+     }},
+    {"CancelledInTheKeyExchange",
+     TServer::Silent,
+     [](TScene& scene) {
+         scene.later = std::thread([&scene] {
+             std::this_thread::sleep_for(std::chrono::milliseconds(300));
+             scene.cancel = true;
+         });
+     },
+     {},
+     {},
+     "Veröffentlichen abgebrochen.",
+     "",
+     [](TScene& scene) {
+         // The whole publish, well within libssh's own 20 s.
+         EXPECT_LT(std::chrono::steady_clock::now() - scene.started, std::chrono::seconds(5));
      }},
     {"RefusedConnection",
      TServer::OpenSsh,
