@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -13,6 +12,7 @@
 #include "publishing/publish_entries.h"
 #include "publishing/publish_questions.h"
 #include "publishing/publish_window.h"
+#include "publishing/result_area.h"
 #include "publishing/result_line.h"
 #include "publishing/transfer_choice.h"
 #include "ui/error_display.h"

@@ -15,6 +15,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QToolButton;
+class TResultArea;
 
 // "Veröffentlichen": where the page goes and as whom, the progress while the
 // transfer runs on its own thread, and the result line. The window stays
@@ -55,9 +56,10 @@ public:
     // While it runs: the file being sent and its bytes.
     QProgressBar* ProgressBar1 = nullptr;
     QLabel* Label7 = nullptr;
-    // What the last publish did, and what the check online found.
-    QLabel* Label8 = nullptr;
-    QLabel* Label11 = nullptr;
+    // What the last publish did, and what the check online found: each
+    // message whole.
+    TResultArea* Label8 = nullptr;
+    TResultArea* Label11 = nullptr;
     QPushButton* BitBtn1 = nullptr;
     QPushButton* BitBtn2 = nullptr;
     QPushButton* BitBtn3 = nullptr;

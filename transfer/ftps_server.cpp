@@ -14,6 +14,7 @@
 
 #include "transfer/certificate_pins.h"
 #include "transfer/curl_handle.h"
+#include "transfer/fingerprint_text.h"
 
 namespace transfer {
 namespace {
@@ -499,7 +500,7 @@ private:
         if (trust_.verdict == TTrust::TVerdict::Changed)
             return TTransferError(
                 "Das Zertifikat des Servers " + server_ +
-                " ist nicht mehr das, dem Sie vertraut haben (jetzt SHA-256 " + trust_.fingerprint +
+                " ist nicht mehr das, dem Sie vertraut haben (jetzt SHA-256 " + ShownFingerprint(trust_.fingerprint) +
                 "). Das kann ein Angriff sein; es wurde nichts gesendet. Hat der Server wirklich ein neues "
                 "Zertifikat, entfernen Sie seine Zeile aus „" +
                 (login_.trustFolder / "trusted_certificates").string() + "“.");

@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include "transfer/fingerprint_text.h"
+
 namespace transfer {
 namespace {
 
@@ -285,7 +287,8 @@ void TSshLogin::CheckHostKey(IPublishQuestions& questions) {
         case SSH_KNOWN_HOSTS_OTHER:
             throw TTransferError(
                 "Der Schlüssel des Servers " + hostName_ +
-                " ist nicht mehr der, den ~/.ssh/known_hosts für ihn kennt (jetzt " + type + " " + fingerprint +
+                " ist nicht mehr der, den ~/.ssh/known_hosts für ihn kennt (jetzt " + type + " " +
+                ShownFingerprint(fingerprint) +
                 "). Das kann ein Angriff sein; es wurde nichts gesendet. Hat der Server wirklich einen "
                 "neuen Schlüssel, entfernen Sie den alten Eintrag mit „ssh-keygen -R " +
                 hostName_ + "“.");
