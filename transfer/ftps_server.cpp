@@ -403,6 +403,9 @@ private:
         curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
         curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp");
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+        // "Abbrechen" during the name lookup does not wait for it: libcurl
+        // leaves its resolver thread to end on its own.
+        curl_easy_setopt(curl, CURLOPT_QUICK_EXIT, 1L);
         curl_easy_setopt(curl, CURLOPT_USERNAME, login_.user.c_str());
         curl_easy_setopt(curl, CURLOPT_PASSWORD, login_.password.c_str());
         // TLS before the login and for every transfer, or nothing at all:
