@@ -4,11 +4,8 @@
 // the server's folder afterwards.
 #include "transfer/publish.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <pwd.h>
-#include <sys/socket.h>
 #include <unistd.h>
 #include <utime.h>
 
@@ -76,16 +73,8 @@ struct TScene : TPublishScene {
             login.port = http->port();
             login.password = "geheim";
         } else if (kind == TServer::Silent) {
-            // The kernel accepts into the backlog; nobody reads or answers.
-            silent = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-            sockaddr_in address{};
-            address.sin_family = AF_INET;
-            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            socklen_t length = sizeof address;
-            if (bind(silent, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(silent, 4) != 0 ||
-                getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-                ADD_FAILURE() << "no silent port";
-            login.port = ntohs(address.sin_port);
+            silent = std::make_unique<testsupport::TSilentPort>();
+            login.port = silent->port();
             login.password = "geheim";
         } else {
             rclone = std::make_unique<testsupport::TRcloneSftpServer>(server, "tavi", "geheim 123",
@@ -98,7 +87,6 @@ struct TScene : TPublishScene {
 
     ~TScene() {
         if (later.joinable()) later.join();
-        if (silent >= 0) close(silent);
     }
 
     void UseKey(const std::string& name) {
@@ -117,7 +105,7 @@ struct TScene : TPublishScene {
     std::unique_ptr<testsupport::TRcloneSftpServer> rclone;
     std::unique_ptr<testsupport::TServerProcess> http;
     std::thread later;  // acts while a publish runs
-    int silent = -1;
+    std::unique_ptr<testsupport::TSilentPort> silent;
     const std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
 };
 
@@ -288,6 +276,7 @@ const TRow kRows[] = {
     {"CancelledInTheKeyExchange",
      TServer::Silent,
      [](TScene& scene) {
+         // "Abbrechen" pressed while the publish waits for the server.
          scene.later = std::thread([&scene] {
              std::this_thread::sleep_for(std::chrono::milliseconds(300));
              scene.cancel = true;
