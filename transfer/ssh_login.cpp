@@ -262,7 +262,7 @@ void TSshLogin::StopIfCancelled() const {
 }
 
 std::string TSshLogin::Failure(const std::string& what) const {
-    if (cancel_ || (guard_ && guard_->cut() == TStallGuard::TCut::Cancelled)) return kCancelled;
+    if (guard_ && guard_->cut() == TStallGuard::TCut::Cancelled) return kCancelled;
     if (guard_ && guard_->cut() == TStallGuard::TCut::Silent)
         return what + ": der Server antwortet nicht mehr (Zeitüberschreitung nach " +
                std::to_string(TStallGuard::kSilentSeconds) + " Sekunden).";
