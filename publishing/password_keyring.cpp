@@ -6,6 +6,8 @@
 #include <QDBusConnectionInterface>
 #include <QObject>
 
+#include "publishing/transfer_choice.h"
+
 namespace {
 
 const QString kService = QStringLiteral("HTML Tavirel");
@@ -21,8 +23,9 @@ bool KeyringAvailable() {
     return startable.isValid() && startable.value().contains(kSecretService);
 }
 
-QString KeyringAccount(const QString& host, int port, const QString& user) {
-    return QStringLiteral("sftp://") + user + QStringLiteral("@") + host + QStringLiteral(":") + QString::number(port);
+QString KeyringAccount(transfer::TProtocol protocol, const QString& host, int port, const QString& user) {
+    return ProtocolName(protocol) + QStringLiteral("://") + user + QStringLiteral("@") + host + QStringLiteral(":") +
+           QString::number(port);
 }
 
 void ReadRememberedPassword(const QString& account, QObject* context, std::function<void(const QString&)> found) {

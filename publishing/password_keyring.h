@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+#include "transfer/publish.h"
+
 class QObject;
 
 // The password of a login, kept only in the desktop's keyring (the Secret
@@ -12,8 +14,10 @@ class QObject;
 // or can be started there.
 bool KeyringAvailable();
 
-// The keyring's name of a login.
-QString KeyringAccount(const QString& host, int port, const QString& user);
+// The keyring's name of a login: "sftp://user@host:port" or
+// "ftps://user@host:port", so that a password is only ever offered to the
+// server it was typed for.
+QString KeyringAccount(transfer::TProtocol protocol, const QString& host, int port, const QString& user);
 
 // Looks the password up without waiting; `found` gets it on the caller's
 // thread while the context lives, and only when there is one.

@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -13,6 +12,7 @@
 #include "publishing/publish_entries.h"
 #include "publishing/publish_questions.h"
 #include "publishing/publish_window.h"
+#include "publishing/result_area.h"
 #include "publishing/result_line.h"
 #include "publishing/transfer_choice.h"
 #include "ui/error_display.h"
@@ -31,11 +31,6 @@ std::optional<transfer::TPublishPlan> Plan(QWidget* window, const QString& pageF
         ui::ShowErrorDisplay(window, QString::fromUtf8(error.what()));
         return std::nullopt;
     }
-}
-
-// A login got through: a file was sent or found unchanged, or all went well.
-bool LoggedIn(const transfer::TPublishResult& result) {
-    return !result.sent.empty() || !result.unchanged.empty() || (result.error.empty() && !result.cancelled);
 }
 
 }  // namespace
@@ -97,12 +92,13 @@ void TForm4::Finished(const transfer::TPublishResult& result) {
     ShowRunning(false);
     Label8->setText(ResultLine(plan_, result));
     if (keyring_) {
-        const QString account =
-            KeyringAccount(QString::fromStdString(login_.host), login_.port, QString::fromStdString(login_.user));
-        // Only a password that got the user in is worth keeping.
+        const QString account = KeyringAccount(login_.protocol, QString::fromStdString(login_.host), login_.port,
+                                               QString::fromStdString(login_.user));
+        // Only a password that got the user in is worth keeping: not one
+        // typed in vain while a key logged in.
         if (!CheckBox1->isChecked())
             ForgetPassword(account);
-        else if (!login_.password.empty() && LoggedIn(result))
+        else if (!login_.password.empty() && result.byPassword)
             RememberPassword(account, QString::fromStdString(login_.password));
     }
     login_.password.clear();

@@ -4,15 +4,25 @@
 #include <QLineEdit>
 
 #include "core/folder_names.h"
+#include "transfer/fingerprint_text.h"
 #include "ui/error_display.h"
 #include "ui/question_box.h"
 #include "ui/text_boundary.h"
+
+namespace {
+
+// On a line of its own, never broken, however narrow the box.
+QString Shown(const QString& fingerprint) {
+    return QString::fromStdString(transfer::ShownFingerprint(fingerprint.toStdString()));
+}
+
+}  // namespace
 
 bool AskTrustHost(QWidget* window, const QString& host, const QString& keyType, const QString& fingerprint) {
     // No password goes out before this answer; "Nein" sends nothing.
     return ui::AskYesNo(window, QStringLiteral("Der Server ") + host +
                                     QStringLiteral(" ist noch unbekannt. Sein Schlüssel (") + keyType +
-                                    QStringLiteral(") hat den Fingerabdruck\n\n") + fingerprint +
+                                    QStringLiteral(") hat den Fingerabdruck\n\n") + Shown(fingerprint) +
                                     QStringLiteral("\n\nIst das Ihr Server? Mit „Ja“ wird der Schlüssel in "
                                                    "~/.ssh/known_hosts eingetragen und die Seite übertragen."));
 }
@@ -21,7 +31,7 @@ bool AskTrustCertificate(QWidget* window, const QString& server, const QString& 
     // Nothing, not even the user name, went out before this answer.
     return ui::AskYesNo(window, QStringLiteral("Das Zertifikat des Servers ") + server +
                                     QStringLiteral(" lässt sich nicht bestätigen (") + why +
-                                    QStringLiteral("). Sein SHA-256-Fingerabdruck:\n\n") + fingerprint +
+                                    QStringLiteral("). Sein SHA-256-Fingerabdruck:\n\n") + Shown(fingerprint) +
                                     QStringLiteral("\n\nIst das Ihr Server? Mit „Ja“ wird dieses Zertifikat für "
                                                    "ihn gemerkt und die Seite übertragen."));
 }

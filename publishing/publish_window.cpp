@@ -17,6 +17,7 @@
 #include "publishing/password_keyring.h"
 #include "publishing/publish_engine.h"
 #include "publishing/publish_questions.h"
+#include "publishing/result_area.h"
 #include "publishing/transfer_choice.h"
 #include "ui/error_display.h"
 #include "ui/window_look.h"
@@ -109,14 +110,10 @@ void TForm4::CreateControls() {
     ProgressBar1->setRange(0, 1000);
     ProgressBar1->setTextVisible(false);
     Label7 = Place(new QLabel(this), QStringLiteral("Label7"), {8, 280, kWidth - 16, 17});
-    Label8 = Place(new QLabel(this), QStringLiteral("Label8"), {8, 298, kWidth - 16, 40});
-    Label11 = Place(new QLabel(this), QStringLiteral("Label11"), {8, 340, kWidth - 16, 34});
-    for (QLabel* line : {Label8, Label11}) {
-        line->setWordWrap(true);
-        line->setTextFormat(Qt::PlainText);
-        line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        line->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    }
+    // The result has the progress's room too, which it needs only while
+    // nothing is shown.
+    Label8 = Place(new TResultArea(this), QStringLiteral("Label8"), {8, 260, kWidth - 16, 76});
+    Label11 = Place(new TResultArea(this), QStringLiteral("Label11"), {8, 338, kWidth - 16, 38});
 
     BitBtn3 = AddButton(this, QStringLiteral("BitBtn3"), QStringLiteral("Abbrechen"), {8, 380, 90, 25});
     BitBtn1 = AddButton(this, QStringLiteral("BitBtn1"), QStringLiteral("&Veröffentlichen"), {190, 380, 110, 25});
@@ -138,6 +135,9 @@ void TForm4::ConnectHandlers() {
     ui::ConnectGuarded(BitBtn3, &QPushButton::clicked, this, &TForm4::BitBtn3Click);
     ui::ConnectGuarded(SpeedButton1, &QToolButton::clicked, this, &TForm4::SpeedButton1Click);
     ui::ConnectGuarded(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm4::ComboBox1Change);
+    for (QLineEdit* field : {Edit1, Edit2, Edit3})
+        ui::ConnectGuarded(field, &QLineEdit::textChanged, this, &TForm4::LoginChange);
+    ui::ConnectGuarded(Edit4, &QLineEdit::textEdited, this, &TForm4::Edit4Change);
 }
 
 void TForm4::showEvent(QShowEvent* event) {
@@ -168,6 +168,7 @@ void TForm4::ShowRunning(bool running) {
     BitBtn2->setEnabled(!running);
     ProgressBar1->setVisible(running);
     Label7->setVisible(running);
+    Label8->setVisible(!running);
     BitBtn3->setVisible(running);
     BitBtn3->setEnabled(running);
     if (running) {

@@ -15,6 +15,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QToolButton;
+class TResultArea;
 
 // "Veröffentlichen": where the page goes and as whom, the progress while the
 // transfer runs on its own thread, and the result line. The window stays
@@ -31,6 +32,8 @@ public:
     void BitBtn3Click();       // "Abbrechen"
     void SpeedButton1Click();  // "…" beside the key file
     void ComboBox1Change();    // "Übertragung"
+    void LoginChange();        // "Server", "Port" or "Benutzer"; "Übertragung" too
+    void Edit4Change();        // "Kennwort", typed by the user
 
     QLabel* Label9 = nullptr;  // "Übertragung": SFTP or FTPS
     QComboBox* ComboBox1 = nullptr;
@@ -53,9 +56,10 @@ public:
     // While it runs: the file being sent and its bytes.
     QProgressBar* ProgressBar1 = nullptr;
     QLabel* Label7 = nullptr;
-    // What the last publish did, and what the check online found.
-    QLabel* Label8 = nullptr;
-    QLabel* Label11 = nullptr;
+    // What the last publish did, and what the check online found: each
+    // message whole.
+    TResultArea* Label8 = nullptr;
+    TResultArea* Label11 = nullptr;
     QPushButton* BitBtn1 = nullptr;
     QPushButton* BitBtn2 = nullptr;
     QPushButton* BitBtn3 = nullptr;
@@ -71,6 +75,8 @@ private:
     // the keyring when one is remembered.
     void LoadEntries();
     void SaveEntries();
+    // The keyring's name of the login the window shows now.
+    QString ShownAccount() const;
     // Gathers what the user typed; shows what is missing and gives nothing.
     std::optional<transfer::TServerLogin> ReadLogin();
     void StartPublishing(const QString& pageFile, transfer::TServerLogin login);
@@ -88,5 +94,8 @@ private:
     transfer::TServerLogin login_;
     TPublishRun run_;
     bool keyring_ = false;
+    // The login whose remembered password fills "Kennwort"; empty when the
+    // user typed it, or nothing is there.
+    QString filledAccount_;
     bool closeWhenDone_ = false;
 };

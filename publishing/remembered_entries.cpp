@@ -14,6 +14,7 @@
 void TForm4::LoadEntries() {
     entriesPage_ = source_.PageFile();
     const TPublishEntries entries = LoadPublishEntries(entriesPage_);
+    filledAccount_.clear();
     // Chosen before the port is set, which the choice would otherwise move.
     ComboBox1->setCurrentIndex(ChoiceOf(ProtocolNamed(entries.protocol)));
     Edit1->setText(entries.host);
@@ -25,12 +26,31 @@ void TForm4::LoadEntries() {
     Edit7->setText(entries.address);
     CheckBox1->setChecked(keyring_ && entries.rememberPassword);
     if (!CheckBox1->isChecked() || entries.host.isEmpty()) return;
-    const QString account = KeyringAccount(entries.host, entries.port, entries.user);
+    const QString account = ShownAccount();
     ReadRememberedPassword(account, this, [this, account](const QString& password) {
         // The user may have typed another login or a password meanwhile.
-        if (Edit4->text().isEmpty() && KeyringAccount(Edit1->text(), Edit2->text().toInt(), Edit3->text()) == account)
-            Edit4->setText(password);
+        if (!Edit4->text().isEmpty() || ShownAccount() != account) return;
+        Edit4->setText(password);
+        filledAccount_ = account;
     });
+}
+
+QString TForm4::ShownAccount() const {
+    return KeyringAccount(ProtocolAt(ComboBox1->currentIndex()), Edit1->text().trimmed(), Edit2->text().toInt(),
+                          Edit3->text().trimmed());
+}
+
+void TForm4::LoginChange() {  // "Übertragung", "Server", "Port", "Benutzer"
+    // A password from the keyring goes to its own login only, never to the
+    // server the user has changed to.
+    if (filledAccount_.isEmpty() || ShownAccount() == filledAccount_) return;
+    filledAccount_.clear();
+    Edit4->clear();
+}
+
+void TForm4::Edit4Change() {  // "Kennwort", as typed
+    // The user's own password stays whatever login they choose.
+    filledAccount_.clear();
 }
 
 void TForm4::SaveEntries() {

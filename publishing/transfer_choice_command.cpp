@@ -14,6 +14,7 @@ void TForm4::ComboBox1Change() {  // "Übertragung"
     Edit2->setText(FollowingPort(Edit2->text(), chosen));
     // The choice is fixed while a publish runs.
     ShowKeyFile(false);
+    LoginChange();
 }
 
 void TForm4::ShowKeyFile(bool running) {

@@ -18,6 +18,7 @@
 #include "core/system_calls.h"
 #include "transfer/certificate_pins.h"
 #include "transfer/curl_handle.h"
+#include "transfer/fingerprint_text.h"
 
 namespace transfer {
 namespace {
@@ -308,6 +309,9 @@ public:
         if (code != CURLE_OK) throw Error("Die Anmeldung ist gescheitert", code);
     }
 
+    // FTP knows no other way in.
+    bool LoggedInByPassword() const override { return true; }
+
     std::optional<std::vector<TRemoteEntry>> List(const std::string& folder) override {
         RefuseLineBreaks(folder, "Der Ordner „" + folder + "“");
         const std::string address = folder == "." ? std::string() : folder + "/";
@@ -411,6 +415,9 @@ private:
         curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
         curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp");
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+        // "Abbrechen" during the name lookup does not wait for it: libcurl
+        // leaves its resolver thread to end on its own.
+        curl_easy_setopt(curl, CURLOPT_QUICK_EXIT, 1L);
         curl_easy_setopt(curl, CURLOPT_USERNAME, login_.user.c_str());
         curl_easy_setopt(curl, CURLOPT_PASSWORD, login_.password.c_str());
         // TLS before the login and for every transfer, or nothing at all:
@@ -508,7 +515,7 @@ private:
         if (trust_.verdict == TTrust::TVerdict::Changed)
             return TTransferError(
                 "Das Zertifikat des Servers " + server_ +
-                " ist nicht mehr das, dem Sie vertraut haben (jetzt SHA-256 " + trust_.fingerprint +
+                " ist nicht mehr das, dem Sie vertraut haben (jetzt SHA-256 " + ShownFingerprint(trust_.fingerprint) +
                 "). Das kann ein Angriff sein; es wurde nichts gesendet. Hat der Server wirklich ein neues "
                 "Zertifikat, entfernen Sie seine Zeile aus „" +
                 (login_.trustFolder / "trusted_certificates").string() + "“.");

@@ -31,6 +31,7 @@ TPublishResult Publish(const TPublishPlan& plan, const TServerLogin& login, cons
     const std::string base = BaseFolder(login.folder);
     try {
         std::unique_ptr<IRemoteServer> server = OpenServer(login, questions, cancel);
+        result.byPassword = server->LoggedInByPassword();
         const std::string scheme = login.protocol == TProtocol::Sftp ? "sftp" : "ftps";
         TSentRecord record(
             recordFolder, scheme + " " + login.user + "@" + login.host + ":" + std::to_string(login.port) + " " + base);

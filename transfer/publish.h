@@ -95,6 +95,9 @@ struct TPublishResult {
     // What the user should know although it stopped nothing, e.g. an old
     // file the server would not delete beside its new one; full sentences.
     std::vector<std::string> notes;
+    // The login went through with the password: only then is it worth
+    // remembering.
+    bool byPassword = false;
 };
 
 // A German message with its cause, shown as it is.

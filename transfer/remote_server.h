@@ -26,6 +26,8 @@ struct TRemoteEntry {
 class IRemoteServer {
 public:
     virtual ~IRemoteServer() = default;
+    // The password got the user in (not a key, the agent, or no login).
+    virtual bool LoggedInByPassword() const = 0;
     // The folder's entries; nullopt when there is no such folder (also when
     // the name is a file, or a link that leads to none).
     virtual std::optional<std::vector<TRemoteEntry>> List(const std::string& folder) = 0;

@@ -29,7 +29,7 @@ TRemoteEntry EntryOf(sftp_attributes attributes) {
 class TSftpServer : public IRemoteServer {
 public:
     TSftpServer(const TServerLogin& login, IPublishQuestions& questions, const std::atomic<bool>& cancel)
-        : ssh_(login, questions), guard_(ssh_.socket(), cancel) {
+        : ssh_(login, questions, cancel), guard_(ssh_.guard()) {
         const TStallGuard::TWaiting waiting(guard_);
         sftp_ = sftp_new(ssh_.session());
         if (sftp_ == nullptr) throw TTransferError(ssh_.Failure("Der Server bietet kein SFTP an"));
@@ -40,6 +40,8 @@ public:
         }
     }
     ~TSftpServer() override { sftp_free(sftp_); }
+
+    bool LoggedInByPassword() const override { return ssh_.byPassword(); }
 
     std::optional<std::vector<TRemoteEntry>> List(const std::string& folder) override {
         const TStallGuard::TWaiting waiting(guard_);
@@ -166,7 +168,7 @@ private:
     }
 
     TSshLogin ssh_;
-    TStallGuard guard_;
+    TStallGuard& guard_;
     sftp_session sftp_ = nullptr;
 };
 

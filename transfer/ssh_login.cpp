@@ -10,31 +10,90 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
+
+#include "transfer/fingerprint_text.h"
 
 namespace transfer {
 namespace {
 
 constexpr int kTimeoutSeconds = 20;
 
-// The TCP connection is made here rather than inside libssh, so that a
-// refused port, a silent host and an unknown name each get their own words.
-int ConnectTo(const std::string& host, int port) {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
+const char* const kCancelled = "Veröffentlichen abgebrochen.";
+// How often a wait that libssh does not make looks at the cancel.
+constexpr int kLookMilliseconds = 100;
+// A server that asks again and again is not answered for ever.
+constexpr int kMostPromptRounds = 10;
+
+// getaddrinfo cannot be interrupted: it runs on a thread of its own, which a
+// cancel leaves behind to end on its own and free what it found.
+struct TLookup {
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    int result = 0;
     addrinfo* found = nullptr;
-    const int resolved = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
+    ~TLookup() {
+        if (found != nullptr) freeaddrinfo(found);
+    }
+};
+
+std::shared_ptr<TLookup> LookUp(const std::string& host, int port, const std::atomic<bool>& cancel) {
+    auto lookup = std::make_shared<TLookup>();
+    std::thread([lookup, host, service = std::to_string(port)] {
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* found = nullptr;
+        const int result = getaddrinfo(host.c_str(), service.c_str(), &hints, &found);
+        const std::lock_guard<std::mutex> lock(lookup->mutex);
+        lookup->result = result;
+        lookup->found = found;
+        lookup->finished = true;
+        lookup->done.notify_one();
+    }).detach();
+    std::unique_lock<std::mutex> lock(lookup->mutex);
+    while (!lookup->done.wait_for(lock, std::chrono::milliseconds(kLookMilliseconds), [&] { return lookup->finished; }))
+        if (cancel) throw TTransferError(kCancelled);
+    return lookup;
+}
+
+// Waits for a connection under way; 0 when it is made, else the cause.
+int AwaitConnection(int fd, const std::atomic<bool>& cancel) {
+    pollfd waiting{fd, POLLOUT, 0};
+    for (int waited = 0; waited < kTimeoutSeconds * 1000; waited += kLookMilliseconds) {
+        if (cancel) return ECANCELED;
+        const int ready = poll(&waiting, 1, kLookMilliseconds);
+        if (ready < 0 && errno != EINTR) return errno;
+        if (ready <= 0) continue;
+        int error = 0;
+        socklen_t length = sizeof error;
+        if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0) return errno;
+        return error;
+    }
+    return ETIMEDOUT;
+}
+
+// The TCP connection is made here rather than inside libssh, so that a
+// refused port, a silent host and an unknown name each get their own words,
+// and a cancel ends each of their waits.
+int ConnectTo(const std::string& host, int port, const std::atomic<bool>& cancel) {
+    const std::shared_ptr<TLookup> lookup = LookUp(host, port, cancel);
+    const int resolved = lookup->result;
     if (resolved == EAI_NONAME || resolved == EAI_NODATA || resolved == EAI_FAIL)
         throw TTransferError("Den Server „" + host +
                              "“ gibt es nicht: der Name ist unbekannt. Bitte den Servernamen prüfen.");
     if (resolved != 0)
         throw TTransferError("Der Servername „" + host + "“ lässt sich nicht auflösen (" + gai_strerror(resolved) +
                              "). Besteht eine Verbindung zum Netz?");
-    std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> addresses(found, freeaddrinfo);
+    const addrinfo* found = lookup->found;
     int lastError = 0;
     for (const addrinfo* address = found; address != nullptr; address = address->ai_next) {
         const int fd =
@@ -46,17 +105,7 @@ int ConnectTo(const std::string& host, int port) {
         int error = 0;
         if (connect(fd, address->ai_addr, address->ai_addrlen) != 0) {
             error = errno;
-            if (error == EINPROGRESS) {
-                pollfd waiting{fd, POLLOUT, 0};
-                int ready;
-                do ready = poll(&waiting, 1, kTimeoutSeconds * 1000);
-                while (ready < 0 && errno == EINTR);
-                socklen_t length = sizeof error;
-                if (ready == 0)
-                    error = ETIMEDOUT;
-                else if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
-                    error = errno;
-            }
+            if (error == EINPROGRESS) error = AwaitConnection(fd, cancel);
         }
         if (error == 0) {
             fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -68,6 +117,7 @@ int ConnectTo(const std::string& host, int port) {
             return fd;
         }
         close(fd);
+        if (error == ECANCELED) throw TTransferError(kCancelled);
         lastError = error;
     }
     const std::string where = "„" + host + "“ (Port " + std::to_string(port) + ")";
@@ -142,62 +192,80 @@ std::string HomeFolder() {
     return account != nullptr ? account->pw_dir : "/";
 }
 
-TSshLogin::TSshLogin(const TServerLogin& login, IPublishQuestions& questions)
-    : login_(login), hostName_(login.port == 22 ? login.host : "[" + login.host + "]:" + std::to_string(login.port)) {
+TSshLogin::TSshLogin(const TServerLogin& login, IPublishQuestions& questions, const std::atomic<bool>& cancel)
+    : login_(login),
+      cancel_(cancel),
+      hostName_(login.port == 22 ? login.host : "[" + login.host + "]:" + std::to_string(login.port)) {
     if (login.host.empty()) throw TTransferError("Bitte den Server angeben.");
-    fd_ = ConnectTo(login.host, login.port);
+    fd_ = ConnectTo(login.host, login.port, cancel);
     session_ = ssh_new();
     if (session_ == nullptr) {
         close(fd_);
         throw TTransferError("Die SSH-Bibliothek lässt sich nicht anlegen.");
     }
-    const std::string sshFolder = HomeFolder() + "/.ssh";
-    const std::string knownHosts = sshFolder + "/known_hosts";
-    const bool noConfig = false;
-    const long timeout = kTimeoutSeconds;
-    const unsigned int port = static_cast<unsigned int>(login.port);
-    // The user's and the system's ssh_config are not read: what the window
-    // shows is what is used.
-    ssh_options_set(session_, SSH_OPTIONS_PROCESS_CONFIG, &noConfig);
-    ssh_options_set(session_, SSH_OPTIONS_HOST, login.host.c_str());
-    ssh_options_set(session_, SSH_OPTIONS_PORT, &port);
-    if (!login.user.empty()) ssh_options_set(session_, SSH_OPTIONS_USER, login.user.c_str());
-    ssh_options_set(session_, SSH_OPTIONS_SSH_DIR, sshFolder.c_str());
-    ssh_options_set(session_, SSH_OPTIONS_KNOWNHOSTS, knownHosts.c_str());
-    ssh_options_set(session_, SSH_OPTIONS_TIMEOUT, &timeout);
-    ssh_options_set(session_, SSH_OPTIONS_FD, &fd_);
-    if (ssh_connect(session_) != SSH_OK) {
-        const std::string why = ssh_get_error(session_);
-        ssh_free(session_);
-        close(fd_);
-        if (why.find("imeout") != std::string::npos || why.find("timed out") != std::string::npos)
-            throw TTransferError("Der Server „" + login.host + "“ antwortet nicht (Zeitüberschreitung nach " +
-                                 std::to_string(kTimeoutSeconds) + " Sekunden beim Verbindungsaufbau).");
-        if (why.find("closed") != std::string::npos || why.find("reset") != std::string::npos)
-            throw TTransferError("Der Server „" + login.host + "“ hat die Verbindung gleich wieder beendet (" + why +
-                                 "). Ist der Port der des SFTP-Dienstes?");
-        throw TTransferError("Der Server „" + login.host + "“ spricht kein SSH, das hier verstanden wird (" + why +
-                             ").");
-    }
     try {
+        guard_ = std::make_unique<TStallGuard>(fd_, cancel);
+        Connect();
         CheckHostKey(questions);
         LogIn(questions);
     } catch (...) {
-        ssh_disconnect(session_);
-        ssh_free(session_);
-        close(fd_);
+        Close();
         throw;
     }
 }
 
 // libssh leaves a socket it was given open.
 TSshLogin::~TSshLogin() {
+    Close();
+}
+
+void TSshLogin::Close() {
+    // The guard goes first: it must not shut a socket number down that has
+    // been closed and perhaps given to another connection.
+    guard_.reset();
     ssh_disconnect(session_);
     ssh_free(session_);
     close(fd_);
 }
 
+void TSshLogin::Connect() {
+    const std::string sshFolder = HomeFolder() + "/.ssh";
+    const std::string knownHosts = sshFolder + "/known_hosts";
+    const bool noConfig = false;
+    const long timeout = kTimeoutSeconds;
+    const unsigned int port = static_cast<unsigned int>(login_.port);
+    // The user's and the system's ssh_config are not read: what the window
+    // shows is what is used.
+    ssh_options_set(session_, SSH_OPTIONS_PROCESS_CONFIG, &noConfig);
+    ssh_options_set(session_, SSH_OPTIONS_HOST, login_.host.c_str());
+    ssh_options_set(session_, SSH_OPTIONS_PORT, &port);
+    if (!login_.user.empty()) ssh_options_set(session_, SSH_OPTIONS_USER, login_.user.c_str());
+    ssh_options_set(session_, SSH_OPTIONS_SSH_DIR, sshFolder.c_str());
+    ssh_options_set(session_, SSH_OPTIONS_KNOWNHOSTS, knownHosts.c_str());
+    ssh_options_set(session_, SSH_OPTIONS_TIMEOUT, &timeout);
+    ssh_options_set(session_, SSH_OPTIONS_FD, &fd_);
+    if (Waited([&] { return ssh_connect(session_); }) == SSH_OK) return;
+    StopIfCancelled();
+    const std::string why = ssh_get_error(session_);
+    if (why.find("imeout") != std::string::npos || why.find("timed out") != std::string::npos ||
+        guard_->cut() == TStallGuard::TCut::Silent)
+        throw TTransferError("Der Server „" + login_.host + "“ antwortet nicht (Zeitüberschreitung nach " +
+                             std::to_string(kTimeoutSeconds) + " Sekunden beim Verbindungsaufbau).");
+    if (why.find("closed") != std::string::npos || why.find("reset") != std::string::npos)
+        throw TTransferError("Der Server „" + login_.host + "“ hat die Verbindung gleich wieder beendet (" + why +
+                             "). Ist der Port der des SFTP-Dienstes?");
+    throw TTransferError("Der Server „" + login_.host + "“ spricht kein SSH, das hier verstanden wird (" + why + ").");
+}
+
+void TSshLogin::StopIfCancelled() const {
+    if (cancel_ || guard_->cut() == TStallGuard::TCut::Cancelled) throw TTransferError(kCancelled);
+}
+
 std::string TSshLogin::Failure(const std::string& what) const {
+    if (guard_ && guard_->cut() == TStallGuard::TCut::Cancelled) return kCancelled;
+    if (guard_ && guard_->cut() == TStallGuard::TCut::Silent)
+        return what + ": der Server antwortet nicht mehr (Zeitüberschreitung nach " +
+               std::to_string(TStallGuard::kSilentSeconds) + " Sekunden).";
     if (ssh_is_connected(session_) == 0)
         return "Die Verbindung zum Server ist abgebrochen (" + std::string(ssh_get_error(session_)) + ").";
     return what + " (" + ssh_get_error(session_) + ").";
@@ -219,15 +287,18 @@ void TSshLogin::CheckHostKey(IPublishQuestions& questions) {
         case SSH_KNOWN_HOSTS_OTHER:
             throw TTransferError(
                 "Der Schlüssel des Servers " + hostName_ +
-                " ist nicht mehr der, den ~/.ssh/known_hosts für ihn kennt (jetzt " + type + " " + fingerprint +
+                " ist nicht mehr der, den ~/.ssh/known_hosts für ihn kennt (jetzt " + type + " " +
+                ShownFingerprint(fingerprint) +
                 "). Das kann ein Angriff sein; es wurde nichts gesendet. Hat der Server wirklich einen "
                 "neuen Schlüssel, entfernen Sie den alten Eintrag mit „ssh-keygen -R " +
                 hostName_ + "“.");
         case SSH_KNOWN_HOSTS_UNKNOWN:
         case SSH_KNOWN_HOSTS_NOT_FOUND:
-            if (!questions.TrustUnknownHost(hostName_, type, fingerprint))
+            if (!questions.TrustUnknownHost(hostName_, type, fingerprint)) {
+                StopIfCancelled();
                 throw TTransferError("Dem Schlüssel des Servers " + hostName_ +
                                      " wurde nicht vertraut; es wurde nichts gesendet.");
+            }
             if (ssh_session_update_known_hosts(session_) != SSH_OK)
                 throw TTransferError("Der Schlüssel des Servers lässt sich nicht in ~/.ssh/known_hosts eintragen (" +
                                      std::string(ssh_get_error(session_)) + ").");
@@ -239,7 +310,9 @@ void TSshLogin::CheckHostKey(IPublishQuestions& questions) {
 }
 
 void TSshLogin::LogIn(IPublishQuestions& questions) {
-    int result = ssh_userauth_none(session_, nullptr);
+    // The user may have answered the host key question after "Abbrechen".
+    StopIfCancelled();
+    int result = Waited([&] { return ssh_userauth_none(session_, nullptr); });
     if (result == SSH_AUTH_SUCCESS) return;
     if (result == SSH_AUTH_ERROR) throw TTransferError(Failure("Die Anmeldung ist gescheitert"));
     const int methods = ssh_userauth_list(session_, nullptr);
@@ -254,7 +327,7 @@ void TSshLogin::LogIn(IPublishQuestions& questions) {
         ssh_key loaded = nullptr;
         if (ssh_pki_import_pubkey_file((file.string() + ".pub").c_str(), &loaded) == SSH_OK) publicKey.reset(loaded);
         if (publicKey) {
-            const int offered = ssh_userauth_try_publickey(session_, nullptr, publicKey.get());
+            const int offered = Waited([&] { return ssh_userauth_try_publickey(session_, nullptr, publicKey.get()); });
             if (offered == SSH_AUTH_ERROR) throw TTransferError(Failure("Die Anmeldung ist gescheitert"));
             if (offered != SSH_AUTH_SUCCESS) {
                 if (std::strstr(ssh_get_error(session_), "not allowed") != nullptr)
@@ -272,7 +345,8 @@ void TSshLogin::LogIn(IPublishQuestions& questions) {
             return false;
         }
         const TKey privateKey(loaded);
-        const int accepted = ssh_userauth_publickey(session_, nullptr, privateKey.get());
+        StopIfCancelled();
+        const int accepted = Waited([&] { return ssh_userauth_publickey(session_, nullptr, privateKey.get()); });
         if (accepted == SSH_AUTH_SUCCESS) return true;
         if (accepted == SSH_AUTH_ERROR) throw TTransferError(Failure("Die Anmeldung ist gescheitert"));
         if (std::strstr(ssh_get_error(session_), "not allowed") != nullptr)
@@ -288,27 +362,34 @@ void TSshLogin::LogIn(IPublishQuestions& questions) {
     }
     if (!login_.password.empty()) {
         if ((methods & SSH_AUTH_METHOD_PASSWORD) != 0) {
-            result = ssh_userauth_password(session_, nullptr, login_.password.c_str());
+            result = Waited([&] { return ssh_userauth_password(session_, nullptr, login_.password.c_str()); });
         } else if ((methods & SSH_AUTH_METHOD_INTERACTIVE) != 0) {
             // Many hosts ask for the password through a prompt of their own.
-            result = ssh_userauth_kbdint(session_, nullptr, nullptr);
-            while (result == SSH_AUTH_INFO) {
+            result = Waited([&] { return ssh_userauth_kbdint(session_, nullptr, nullptr); });
+            for (int round = 0; result == SSH_AUTH_INFO; ++round) {
+                if (round == kMostPromptRounds)
+                    throw TTransferError("Anmeldung als „" + user + "“ abgebrochen: der Server fragt nach " +
+                                         std::to_string(kMostPromptRounds) +
+                                         " Antworten noch weiter. Bitte Kennwort und Benutzernamen prüfen.");
                 for (int prompt = 0; prompt < ssh_userauth_kbdint_getnprompts(session_); ++prompt)
                     ssh_userauth_kbdint_setanswer(session_, static_cast<unsigned int>(prompt), login_.password.c_str());
-                result = ssh_userauth_kbdint(session_, nullptr, nullptr);
+                result = Waited([&] { return ssh_userauth_kbdint(session_, nullptr, nullptr); });
             }
         } else {
             throw TTransferError(
                 "Der Server nimmt keine Anmeldung mit Kennwort an; bitte eine Schlüsseldatei angeben.");
         }
-        if (result == SSH_AUTH_SUCCESS) return;
+        if (result == SSH_AUTH_SUCCESS) {
+            byPassword_ = true;
+            return;
+        }
         if (result == SSH_AUTH_ERROR) throw TTransferError(Failure("Die Anmeldung ist gescheitert"));
         throw TTransferError("Anmeldung als „" + user +
                              "“ abgelehnt: das Kennwort ist falsch (oder der Benutzername). Bitte beides prüfen.");
     }
     if (login_.keyFile.empty() && (methods & SSH_AUTH_METHOD_PUBLICKEY) != 0) {
         if (std::getenv("SSH_AUTH_SOCK") != nullptr) {
-            result = ssh_userauth_agent(session_, nullptr);
+            result = Waited([&] { return ssh_userauth_agent(session_, nullptr); });
             if (result == SSH_AUTH_SUCCESS) return;
             if (result == SSH_AUTH_ERROR && ssh_is_connected(session_) == 0)
                 throw TTransferError(Failure("Die Anmeldung ist gescheitert"));

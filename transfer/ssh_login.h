@@ -6,9 +6,12 @@
 
 #include <libssh/libssh.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
 
 #include "transfer/publish.h"
+#include "transfer/stall_guard.h"
 
 namespace transfer {
 
@@ -18,25 +21,44 @@ std::string HomeFolder();
 class TSshLogin {
 public:
     // Connected and logged in, or throws TTransferError with the cause.
-    TSshLogin(const TServerLogin& login, IPublishQuestions& questions);
+    // `cancel` ends every stage, the name lookup and each wait for the
+    // server included, with "Veröffentlichen abgebrochen.".
+    TSshLogin(const TServerLogin& login, IPublishQuestions& questions, const std::atomic<bool>& cancel);
     ~TSshLogin();
     TSshLogin(const TSshLogin&) = delete;
     TSshLogin& operator=(const TSshLogin&) = delete;
 
     ssh_session session() const { return session_; }
     int socket() const { return fd_; }
+    // Watches every wait for the server, from the key exchange on.
+    TStallGuard& guard() { return *guard_; }
+    // The password logged in, not a key, the agent or no login at all.
+    bool byPassword() const { return byPassword_; }
     // The German message for a failure of the session now: the connection
     // lost, or `what` with libssh's words for it.
     std::string Failure(const std::string& what) const;
 
 private:
+    void Connect();
+    void Close();
     void CheckHostKey(IPublishQuestions& questions);
     void LogIn(IPublishQuestions& questions);
+    // Throws the cancel's message when the publish was cancelled.
+    void StopIfCancelled() const;
+    // A libssh call that waits for the server, under the guard.
+    template <typename TCall>
+    auto Waited(TCall call) -> decltype(call()) {
+        const TStallGuard::TWaiting waiting(*guard_);
+        return call();
+    }
 
     const TServerLogin& login_;
+    const std::atomic<bool>& cancel_;
     std::string hostName_;  // as known_hosts names it: "[host]:port" unless port 22
     int fd_ = -1;
     ssh_session session_ = nullptr;
+    std::unique_ptr<TStallGuard> guard_;
+    bool byPassword_ = false;
 };
 
 }  // namespace transfer

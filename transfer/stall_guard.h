@@ -1,8 +1,9 @@
 #pragma once
 
-// libssh's SFTP calls wait for the server's answer without end: a server
-// that stops answering (or a line that silently drops) would hold the
-// publish forever, and "Abbrechen" with it. The guard watches each wait and
+// libssh's calls wait for the server's answer without end, from the key
+// exchange and the login on to every SFTP request: a server that stops
+// answering (or a line that silently drops) would hold the publish forever,
+// and "Abbrechen" with it. The guard watches each wait and
 // ends the connection under it when the server stays silent too long or the
 // publish is cancelled; the call waiting then fails at once.
 

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QToolButton>
 
 #include "gui_test_support.h"
@@ -29,6 +31,25 @@ QComboBox* Choice(TPublishDriver& p) {
 
 QString Text(TPublishDriver& p, const char* name) {
     return Find<QLineEdit>(p.window, QString::fromLatin1(name))->text();
+}
+
+// A certificate's fingerprint as the window shows it: four bytes a group,
+// held on one line by no-break spaces and word joiners.
+std::string Shown(const std::string& fingerprint) {
+    std::string shown;
+    for (std::size_t i = 0; i < fingerprint.size(); ++i)
+        shown += fingerprint[i] != ':' ? std::string(1, fingerprint[i]) : i % 12 == 11 ? "\u00A0" : ":\u2060";
+    return shown;
+}
+
+// Whether one line of the area's layout holds all of the text.
+bool OnOneLine(QPlainTextEdit* area, const QString& text) {
+    for (QTextBlock block = area->document()->begin(); block.isValid(); block = block.next())
+        for (int i = 0; i < block.layout()->lineCount(); ++i) {
+            const QTextLine line = block.layout()->lineAt(i);
+            if (block.text().mid(line.textStart(), line.textLength()).contains(text)) return true;
+        }
+    return false;
 }
 
 // As a user picks it: the field focused, then the arrow keys.
@@ -93,12 +114,12 @@ TEST(FtpsWindow, PublishesTrustsTheCertificateChecksOnlineAndRemembers) {
                   "Das Zertifikat des Servers 127.0.0.1:" + port.toStdString() +
                       " lässt sich nicht bestätigen (TLS-Zertifikat, selbst signiert). Sein "
                       "SHA-256-Fingerabdruck:\n\n" +
-                      ftps.Fingerprint() +
+                      Shown(ftps.Fingerprint()) +
                       "\n\nIst das Ihr Server? Mit „Ja“ wird dieses Zertifikat für ihn gemerkt und die Seite "
                       "übertragen.");
         EXPECT_EQ(p.ResultLine().toStdString(), "3 Dateien übertragen, 0 unverändert");
         EXPECT_TRUE(testsupport::ReadFileBytes("server/index.html") == testsupport::ReadFileBytes("index.html"));
-        EXPECT_EQ(Find<QLabel>(p.window, QStringLiteral("Label11"))->text().toStdString(),
+        EXPECT_EQ(Find<QPlainTextEdit>(p.window, QStringLiteral("Label11"))->toPlainText().toStdString(),
                   "Online – stimmt mit der Seite überein\nDer Server gibt die Seite als „UTF-8“ aus; Umlaute werden "
                   "dort falsch angezeigt (richtig wäre windows-1252).");
     }
@@ -113,6 +134,28 @@ TEST(FtpsWindow, PublishesTrustsTheCertificateChecksOnlineAndRemembers) {
     const publishtest::TBoxes boxes = again.Publish();
     EXPECT_TRUE(boxes.texts.isEmpty()) << boxes.texts.join(QStringLiteral(" | ")).toStdString();
     EXPECT_EQ(again.ResultLine().toStdString(), "0 Dateien übertragen, 3 unverändert");
+
+    // A changed certificate: its long message shown whole, to its end, the
+    // fingerprint on one line.
+    ftps.ChangeCertificate();
+    again.Publish();
+    auto* area = Find<QPlainTextEdit>(again.window, QStringLiteral("Label8"));
+    const QString shown = QString::fromStdString(Shown(ftps.Fingerprint()));
+    EXPECT_TRUE(area->toPlainText().startsWith(QStringLiteral("Das Zertifikat des Servers 127.0.0.1:") + port +
+                                               QStringLiteral(" ist nicht mehr das, dem Sie vertraut haben (jetzt "
+                                                              "SHA-256 ") +
+                                               // As a copy gives it: plain spaces.
+                                               QString(shown).replace(QChar::Nbsp, u' ') +
+                                               QStringLiteral("). Das kann ein Angriff sein;")))
+        << area->toPlainText().toStdString();
+    EXPECT_TRUE(area->toPlainText().endsWith(QStringLiteral(
+        "trusted_certificates“. 0 Dateien übertragen, 0 unverändert; nicht übertragen: index.html, hintergrund.jpg, "
+        "bild.jpg")))
+        << area->toPlainText().toStdString();
+    area->moveCursor(QTextCursor::End);
+    area->ensureCursorVisible();
+    EXPECT_TRUE(area->viewport()->rect().contains(area->cursorRect()));
+    EXPECT_TRUE(OnOneLine(area, shown));
 }
 
 }  // namespace

@@ -4,20 +4,26 @@
 // and a session bus of the test's own.
 
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <qt6keychain/keychain.h>
+#include <unistd.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
+#include <QTest>
 #include <QThread>
 #include <QToolButton>
 
 #include "gui_test_support.h"
 #include "publishing/publish_driver.h"
 #include "support/files.h"
+#include "support/ftps_server.h"
 #include "support/sftp_servers.h"
 #include "wizard/wizard_window.h"
 
@@ -48,6 +54,42 @@ QLineEdit* Field(TPublishDriver& p, const char* name) {
     return testsupport::Find<QLineEdit>(p.window, QString::fromLatin1(name));
 }
 
+// The keyring's password under this name; empty when there is none.
+QString Remembered(const QString& account) {
+    QKeychain::ReadPasswordJob job(QStringLiteral("HTML Tavirel"));
+    job.setAutoDelete(false);
+    job.setInsecureFallback(false);
+    job.setKey(account);
+    QEventLoop loop;
+    QObject::connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
+    job.start();
+    loop.exec();
+    return job.error() == QKeychain::NoError ? job.textData() : QString();
+}
+
+// The window fills in the remembered password without waiting for it.
+void AwaitPassword(TPublishDriver& p) {
+    const QDeadlineTimer deadline(20000);
+    while (Field(p, "Edit4")->text().isEmpty() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+}
+
+// Logs in and publishes to the FTPS server, the password remembered.
+void PublishOverFtps(TPublishDriver& p, int port, const QString& password) {
+    p.Open();
+    auto* choice = testsupport::Find<QComboBox>(p.window, QStringLiteral("ComboBox1"));
+    choice->setFocus();
+    QTest::keyClick(choice, Qt::Key_Down);
+    p.Type("Edit1", QStringLiteral("127.0.0.1"));
+    p.Type("Edit2", QString::number(port));
+    p.Type("Edit3", QStringLiteral("tavi"));
+    p.Type("Edit4", password);
+    testsupport::Click(testsupport::Find<QCheckBox>(p.window, QStringLiteral("CheckBox1")));
+    p.Publish({QStringLiteral("&Ja")});
+}
+
 TEST(Keyring, RememberedPasswordIsUsedNextTimeAndIsInNoFile) {
     testsupport::TWorkDir dir;
     ASSERT_TRUE(testsupport::MakeDirectories("web"));
@@ -74,19 +116,65 @@ TEST(Keyring, RememberedPasswordIsUsedNextTimeAndIsInNoFile) {
     FinishPage(p);
     p.Open();
     EXPECT_TRUE(testsupport::Find<QCheckBox>(p.window, QStringLiteral("CheckBox1"))->isChecked());
-    // The keyring answers without the window waiting for it.
-    const QDeadlineTimer deadline(20000);
-    while (Field(p, "Edit4")->text().isEmpty() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
+    AwaitPassword(p);
     EXPECT_EQ(Field(p, "Edit4")->text(), kPassword);
+    EXPECT_EQ(Remembered(QStringLiteral("sftp://anna@127.0.0.1:") + QString::number(server.port())), kPassword);
     const publishtest::TBoxes boxes = p.Publish();
     EXPECT_TRUE(boxes.texts.isEmpty());
     EXPECT_EQ(p.ResultLine(), QStringLiteral("0 Dateien übertragen, 3 unverändert"));
 
     EXPECT_EQ(FilesHolding(kPassword.toUtf8()), QStringList());
     EXPECT_EQ(FilesHolding(kPassword.toLatin1()), QStringList());
+}
+
+// Logged in by key, the password typed in vain is not worth keeping.
+TEST(Keyring, NothingRememberedAfterAKeyLogin) {
+    testsupport::TWorkDir dir;
+    ASSERT_TRUE(testsupport::WriteFileBytes("hintergrund.jpg", "jpg"));
+    ASSERT_TRUE(testsupport::WriteFileBytes("bild.jpg", "jpg"));
+    testsupport::TSshServer sshd;
+    const QString user = QString::fromLocal8Bit(getpwuid(getuid())->pw_name);
+    TPublishDriver p;
+    testsupport::Click(p.wizard->SpeedButton9);
+    p.Open();
+    p.Type("Edit1", QStringLiteral("127.0.0.1"));
+    p.Type("Edit2", QString::number(sshd.port()));
+    p.Type("Edit3", user);
+    p.Type("Edit4", kPassword);
+    p.Type("Edit5", QString::fromStdString(sshd.keyFolder() + "/id_ed25519"));
+    testsupport::Click(testsupport::Find<QCheckBox>(p.window, QStringLiteral("CheckBox1")));
+    p.Publish({QStringLiteral("&Ja")});
+    EXPECT_EQ(p.ResultLine(), QStringLiteral("3 Dateien übertragen, 0 unverändert"));
+    EXPECT_EQ(
+        Remembered(QStringLiteral("sftp://") + user + QStringLiteral("@127.0.0.1:") + QString::number(sshd.port())),
+        QString());
+}
+
+// The FTPS entry has a name of its own; the password remembered for server
+// A leaves the window once the port names server B, which never sees it.
+TEST(Keyring, ARememberedPasswordGoesToItsServerOnly) {
+    testsupport::TWorkDir dir;
+    ASSERT_TRUE(testsupport::WriteFileBytes("hintergrund.jpg", "jpg"));
+    ASSERT_TRUE(testsupport::WriteFileBytes("bild.jpg", "jpg"));
+    ASSERT_TRUE(testsupport::MakeDirectories("a"));
+    ASSERT_TRUE(testsupport::MakeDirectories("b"));
+    testsupport::TFtpsServer a(dir.path() + "/a", "tavi", kPassword.toStdString());
+    testsupport::TFtpsServer b(dir.path() + "/b", "tavi", "B-Kennwort");
+    {
+        TPublishDriver p;
+        testsupport::Click(p.wizard->SpeedButton9);
+        PublishOverFtps(p, a.port(), kPassword);
+        EXPECT_EQ(p.ResultLine(), QStringLiteral("3 Dateien übertragen, 0 unverändert"));
+    }
+    EXPECT_EQ(Remembered(QStringLiteral("ftps://tavi@127.0.0.1:") + QString::number(a.port())), kPassword);
+
+    TPublishDriver p;
+    p.Open();
+    AwaitPassword(p);
+    ASSERT_EQ(Field(p, "Edit4")->text(), kPassword);
+    p.Type("Edit2", QString::number(b.port()));
+    p.Publish({QStringLiteral("&Ja"), QStringLiteral("&Ja")});
+    EXPECT_EQ(b.Passwords().find(kPassword.toStdString()), std::string::npos) << b.Passwords();
 }
 
 TEST(NoKeyring, TheBoxIsOffAndSaysWhy) {

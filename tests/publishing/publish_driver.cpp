@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QInputDialog>
-#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QThread>
@@ -67,14 +67,14 @@ void TPublishDriver::Type(const char* field, const QString& text) {
 }
 
 TBoxes TPublishDriver::Publish(const QStringList& answers) {
-    auto* label = testsupport::Find<QLabel>(window, QStringLiteral("Label8"));
+    auto* label = testsupport::Find<QPlainTextEdit>(window, QStringLiteral("Label8"));
     auto* cancel = testsupport::Find<QPushButton>(window, QStringLiteral("BitBtn3"));
     return Answering(
         [&] {
             testsupport::Click(testsupport::Find(window, QStringLiteral("BitBtn1")));
             // Started, it runs until the result line shows.
             const QDeadlineTimer deadline(60000);
-            while (cancel->isVisible() && label->text().isEmpty() && !deadline.hasExpired()) {
+            while (cancel->isVisible() && label->toPlainText().isEmpty() && !deadline.hasExpired()) {
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
                 QThread::msleep(5);
             }
@@ -83,7 +83,7 @@ TBoxes TPublishDriver::Publish(const QStringList& answers) {
 }
 
 QString TPublishDriver::ResultLine() {
-    return testsupport::Find<QLabel>(window, QStringLiteral("Label8"))->text();
+    return testsupport::Find<QPlainTextEdit>(window, QStringLiteral("Label8"))->toPlainText();
 }
 
 }  // namespace publishtest

@@ -56,6 +56,10 @@ std::string TFtpsServer::Commands() const {
     return ReadFileBytes(folder_.path() + "/commands.log");
 }
 
+std::string TFtpsServer::Passwords() const {
+    return ReadFileBytes(folder_.path() + "/commands.log.passwords");
+}
+
 void TFtpsServer::ForgetCommands() {
     WriteFileBytes(folder_.path() + "/commands.log", "");
 }

@@ -28,6 +28,8 @@ public:
     std::string Fingerprint() const;
     // Every command the server received, one name a line.
     std::string Commands() const;
+    // Every password it was sent, one a line.
+    std::string Passwords() const;
     // Forgets the commands received so far.
     void ForgetCommands();
     // Ends the server at once, as a lost connection does.

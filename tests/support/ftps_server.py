@@ -2,7 +2,9 @@
 """An FTP server with explicit TLS (AUTH TLS) for the tests: pyftpdlib with
 pyOpenSSL, one user, one folder, on 127.0.0.1. TLS is required before the
 login and for every transfer. The name of every command it receives goes
-to the log, one a line (names only: a password never reaches the log).
+to the log, one a line (names only: a password never reaches the log);
+the passwords it was sent go to LOG.passwords, one a line, so that a test
+can tell which server a password reached.
 
 Usage: ftps_server.py PORT FOLDER USER PASSWORD CERTFILE KEYFILE LOG [QUIRK]
 With QUIRK "no-mlsd" the server answers MLSD and MLST as not understood, as
@@ -40,6 +42,9 @@ def main():
         def pre_process_command(self, line, cmd, arg):
             with open(log, "a", encoding="ascii") as out:
                 out.write(cmd + "\n")
+            if cmd == "PASS":
+                with open(log + ".passwords", "a", encoding="utf-8") as out:
+                    out.write(arg + "\n")
             super().pre_process_command(line, cmd, arg)
 
         # Called before the next command is read: SIZE sees the short file.

@@ -35,6 +35,7 @@ public:
     // The file's bytes, or "<missing>".
     std::string Bytes(const std::string& file) const;
 
+    bool LoggedInByPassword() const override { return true; }
     std::optional<std::vector<transfer::TRemoteEntry>> List(const std::string& folder) override;
     void MakeFolder(const std::string& folder) override;
     bool Upload(int local, const std::string& name, const std::string& remote,

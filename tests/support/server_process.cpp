@@ -113,6 +113,21 @@ int FreeLoopbackPort() {
     return ntohs(address.sin_port);
 }
 
+TSilentPort::TSilentPort() : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    sockaddr_in address = Loopback(0);
+    socklen_t length = sizeof address;
+    if (bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd_, 8) != 0 ||
+        getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        close(fd_);
+        throw std::runtime_error("no silent port on 127.0.0.1");
+    }
+    port_ = ntohs(address.sin_port);
+}
+
+TSilentPort::~TSilentPort() {
+    close(fd_);
+}
+
 int RunCommand(const std::vector<std::string>& arguments) {
     const pid_t pid = Spawn(arguments);
     if (pid < 0) return -1;

@@ -19,6 +19,21 @@ int FreeLoopbackPort();
 // Returns the exit status (-1 when it could not be run).
 int RunCommand(const std::vector<std::string>& arguments);
 
+// A port on 127.0.0.1 that takes every connection and never says a word:
+// the kernel accepts into the backlog, and nobody reads or answers.
+class TSilentPort {
+public:
+    TSilentPort();
+    ~TSilentPort();
+    TSilentPort(const TSilentPort&) = delete;
+    TSilentPort& operator=(const TSilentPort&) = delete;
+    int port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+
 class TServerProcess {
 public:
     // Started with the arguments made for a free port, and listening there

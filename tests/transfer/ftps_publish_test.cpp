@@ -4,12 +4,15 @@
 // tested once, with the SFTP rows; these rows are what FTPS adds.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "support/files.h"
 #include "support/ftps_server.h"
+#include "support/server_process.h"
 #include "transfer/publish_scene.h"
 
 namespace {
@@ -47,8 +50,15 @@ struct TScene : TPublishScene {
 
     std::string Pins() const { return ReadFileBytes(settings + "/trusted_certificates"); }
 
+    ~TScene() {
+        if (later.joinable()) later.join();
+    }
+
     std::string settings;
     std::unique_ptr<testsupport::TFtpsServer> ftps;
+    std::unique_ptr<testsupport::TSilentPort> silent;
+    std::thread later;  // acts while a publish runs
+    std::chrono::steady_clock::time_point started;
 };
 
 constexpr auto kPlain = testsupport::TFtpsServer::TQuirk::None;
@@ -212,6 +222,22 @@ const TRow kRows[] = {
      // The short file never takes the page's name; the next publish tidies it.
      "index.html.tavirel-neu\n",
      nullptr},
+    {"CancelledBeforeTheServerSpeaks",
+     kPlain,
+     [](TScene& scene) {
+         scene.silent = std::make_unique<testsupport::TSilentPort>();
+         scene.login.port = scene.silent->port();
+         scene.started = std::chrono::steady_clock::now();
+         scene.later = std::thread([&scene] {
+             std::this_thread::sleep_for(std::chrono::milliseconds(300));
+             scene.cancel = true;
+         });
+     },
+     {},
+     {},
+     "Veröffentlichen abgebrochen.",
+     "",
+     [](TScene& scene) { EXPECT_LT(std::chrono::steady_clock::now() - scene.started, std::chrono::seconds(5)); }},
     {"WrongPassword",
      kPlain,
      [](TScene& scene) { scene.login.password = "falsch"; },

@@ -45,8 +45,9 @@ std::string CommandOutput(const std::string& command) {
     return output;
 }
 
-// Http: a web server where the SFTP server was expected (a wrong port).
-enum class TServer { OpenSsh, OpenSshEd25519Only, Rclone, RcloneReadOnly, Http };
+// Http: a web server where the SFTP server was expected (a wrong port);
+// Silent: a port that takes the connection and never says a word.
+enum class TServer { OpenSsh, OpenSshEd25519Only, Rclone, RcloneReadOnly, Http, Silent };
 
 // One publish's world on an SFTP server: its HOME has the key for sshd.
 struct TScene : TPublishScene {
@@ -70,6 +71,10 @@ struct TScene : TPublishScene {
                                                 "127.0.0.1", "--directory", server,        std::to_string(port)};
             });
             login.port = http->port();
+            login.password = "geheim";
+        } else if (kind == TServer::Silent) {
+            silent = std::make_unique<testsupport::TSilentPort>();
+            login.port = silent->port();
             login.password = "geheim";
         } else {
             rclone = std::make_unique<testsupport::TRcloneSftpServer>(server, "tavi", "geheim 123",
@@ -100,6 +105,8 @@ struct TScene : TPublishScene {
     std::unique_ptr<testsupport::TRcloneSftpServer> rclone;
     std::unique_ptr<testsupport::TServerProcess> http;
     std::thread later;  // acts while a publish runs
+    std::unique_ptr<testsupport::TSilentPort> silent;
+    const std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
 };
 
 const std::vector<std::string> kAll = {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif"};
@@ -341,6 +348,23 @@ const TRow kRows[] = {
          const transfer::TPublishResult again = scene.Publish();
          EXPECT_EQ(again.error, "");
          EXPECT_EQ(Tree(scene.server), kPageTree);
+     }},
+    {"CancelledInTheKeyExchange",
+     TServer::Silent,
+     [](TScene& scene) {
+         // "Abbrechen" pressed while the publish waits for the server.
+         scene.later = std::thread([&scene] {
+             std::this_thread::sleep_for(std::chrono::milliseconds(300));
+             scene.cancel = true;
+         });
+     },
+     {},
+     {},
+     "Veröffentlichen abgebrochen.",
+     "",
+     [](TScene& scene) {
+         // The whole publish, well within libssh's own 20 s.
+         EXPECT_LT(std::chrono::steady_clock::now() - scene.started, std::chrono::seconds(5));
      }},
     {"RefusedConnection",
      TServer::OpenSsh,
