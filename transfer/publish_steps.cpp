@@ -28,10 +28,10 @@ std::string NameOf(const std::string& relative) {
 
 using TListing = std::map<std::string, TRemoteEntry>;
 
-class TPublishRun {
+class TPublishSteps {
 public:
-    TPublishRun(const TPublishPlan& plan, IRemoteServer& server, const std::string& base, TSentRecord& record,
-                IPublishProgress& progress, const std::atomic<bool>& cancel, TPublishResult& result)
+    TPublishSteps(const TPublishPlan& plan, IRemoteServer& server, const std::string& base, TSentRecord& record,
+                  IPublishProgress& progress, const std::atomic<bool>& cancel, TPublishResult& result)
         : plan_(plan),
           server_(server),
           base_(base),
@@ -271,7 +271,7 @@ std::string ServerPath(const std::string& base, const std::string& relative) {
 
 void RunPublishSteps(const TPublishPlan& plan, IRemoteServer& server, const std::string& base, TSentRecord& record,
                      IPublishProgress& progress, const std::atomic<bool>& cancel, TPublishResult& result) {
-    TPublishRun(plan, server, base, record, progress, cancel, result).Run();
+    TPublishSteps(plan, server, base, record, progress, cancel, result).Run();
 }
 
 }  // namespace transfer

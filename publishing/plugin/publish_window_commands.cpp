@@ -7,14 +7,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "publishing/password_keyring.h"
+#include "publishing/plugin/password_keyring.h"
+#include "publishing/plugin/publish_entries.h"
+#include "publishing/plugin/publish_questions.h"
+#include "publishing/plugin/publish_window.h"
+#include "publishing/plugin/result_area.h"
+#include "publishing/plugin/result_text.h"
+#include "publishing/plugin/transfer_choice.h"
 #include "publishing/publish_engine.h"
-#include "publishing/publish_entries.h"
-#include "publishing/publish_questions.h"
-#include "publishing/publish_window.h"
-#include "publishing/result_area.h"
-#include "publishing/result_line.h"
-#include "publishing/transfer_choice.h"
 #include "ui/error_display.h"
 
 namespace {
@@ -90,7 +90,7 @@ void TForm4::StartPublishing(const QString& pageFile, transfer::TServerLogin log
 
 void TForm4::Finished(const transfer::TPublishResult& result) {
     ShowRunning(false);
-    Label8->setText(ResultLine(plan_, result));
+    Label8->setText(ResultText(plan_, result));
     if (keyring_) {
         const QString account = KeyringAccount(login_.protocol, QString::fromStdString(login_.host), login_.port,
                                                QString::fromStdString(login_.user));
@@ -109,5 +109,5 @@ void TForm4::Finished(const transfer::TPublishResult& result) {
 }
 
 void TForm4::Checked(const std::optional<transfer::TOnlineCheck>& check) {
-    Label11->setText(check ? OnlineCheckLine(*check) : QStringLiteral("Die Seite im Netz wird geprüft …"));
+    Label11->setText(check ? OnlineCheckText(*check) : QStringLiteral("Die Seite im Netz wird geprüft …"));
 }

@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-#include "publishing/publish_window.h"
-#include "publishing/transfer_choice.h"
+#include "publishing/plugin/publish_window.h"
+#include "publishing/plugin/transfer_choice.h"
 
 void TForm4::ComboBox1Change() {  // "Übertragung"
     const transfer::TProtocol chosen = ProtocolAt(ComboBox1->currentIndex());

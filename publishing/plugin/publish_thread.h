@@ -15,7 +15,7 @@
 // One publish at a time on a thread of its own, so that the window never
 // waits for the line. Its questions and its progress reach the window's
 // thread: a question blocks the transfer until the user has answered.
-class TPublishRun : public QObject {
+class TPublishThread : public QObject {
     Q_OBJECT
 public:
     // The answers, given on the window's thread.
@@ -32,9 +32,9 @@ public:
         std::function<void(const std::optional<transfer::TOnlineCheck>& check)> checked;
     };
 
-    TPublishRun(TAnswers answers, TReports reports);
+    TPublishThread(TAnswers answers, TReports reports);
     // Cancels a publish still running and waits for it.
-    ~TPublishRun() override;
+    ~TPublishThread() override;
 
     // With an address ("Adresse der Seite im Netz"), a publish that went
     // through ends with the check online.

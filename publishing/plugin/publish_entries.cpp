@@ -1,4 +1,4 @@
-#include "publishing/publish_entries.h"
+#include "publishing/plugin/publish_entries.h"
 
 #include <QFileInfo>
 #include <QSettings>

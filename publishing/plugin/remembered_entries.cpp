@@ -5,11 +5,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "publishing/password_keyring.h"
+#include "publishing/plugin/password_keyring.h"
+#include "publishing/plugin/publish_entries.h"
+#include "publishing/plugin/publish_window.h"
+#include "publishing/plugin/transfer_choice.h"
 #include "publishing/publish_engine.h"
-#include "publishing/publish_entries.h"
-#include "publishing/publish_window.h"
-#include "publishing/transfer_choice.h"
 
 void TForm4::LoadEntries() {
     entriesPage_ = source_.PageFile();

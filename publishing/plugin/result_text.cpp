@@ -1,15 +1,15 @@
-#include "publishing/result_line.h"
+#include "publishing/plugin/result_text.h"
 
 #include "transfer/result_line.h"
 #include "ui/error_display.h"
 #include "ui/text_boundary.h"
 
-QString ResultLine(const transfer::TPublishPlan& plan, const transfer::TPublishResult& result) {
+QString ResultText(const transfer::TPublishPlan& plan, const transfer::TPublishResult& result) {
     const std::string shownError = ui::ErrorDisplayText(ui::FromUtf8(result.error)).toStdString();
     return ui::FromUtf8(transfer::ResultLine(plan, result, shownError));
 }
 
-QString OnlineCheckLine(const transfer::TOnlineCheck& check) {
+QString OnlineCheckText(const transfer::TOnlineCheck& check) {
     QString line = ui::FromUtf8(check.line);
     if (!check.warning.empty()) line += QStringLiteral("\n") + ui::FromUtf8(check.warning);
     return line;

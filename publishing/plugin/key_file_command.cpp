@@ -5,7 +5,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 
-#include "publishing/publish_window.h"
+#include "publishing/plugin/publish_window.h"
 
 void TForm4::SpeedButton1Click() {  // "…"
     const QString start = Edit5->text().isEmpty() ? QDir::home().filePath(QStringLiteral(".ssh")) : Edit5->text();

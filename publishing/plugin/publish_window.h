@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "publishing/publish_run.h"
+#include "publishing/plugin/publish_thread.h"
 #include "transfer/online_check.h"
 #include "transfer/publish.h"
 
@@ -92,7 +92,7 @@ private:
     QString entriesPage_;
     transfer::TPublishPlan plan_;
     transfer::TServerLogin login_;
-    TPublishRun run_;
+    TPublishThread run_;
     bool keyring_ = false;
     // The login whose remembered password fills "Kennwort"; empty when the
     // user typed it, or nothing is there.

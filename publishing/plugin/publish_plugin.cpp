@@ -4,8 +4,8 @@
 #include <QObject>
 #include <QWidget>
 
+#include "publishing/plugin/publish_window.h"
 #include "publishing/publish_engine.h"
-#include "publishing/publish_window.h"
 
 class TPublishEngine : public QObject, public IPublishEngine {
     Q_OBJECT

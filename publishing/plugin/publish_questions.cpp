@@ -1,4 +1,4 @@
-#include "publishing/publish_questions.h"
+#include "publishing/plugin/publish_questions.h"
 
 #include <QInputDialog>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The window "Veröffentlichen": its controls, where they sit, and how the
 // window shows a publish while it runs.
 
-#include "publishing/publish_window.h"
+#include "publishing/plugin/publish_window.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -14,11 +14,11 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "publishing/password_keyring.h"
+#include "publishing/plugin/password_keyring.h"
+#include "publishing/plugin/publish_questions.h"
+#include "publishing/plugin/result_area.h"
+#include "publishing/plugin/transfer_choice.h"
 #include "publishing/publish_engine.h"
-#include "publishing/publish_questions.h"
-#include "publishing/result_area.h"
-#include "publishing/transfer_choice.h"
 #include "ui/error_display.h"
 #include "ui/window_look.h"
 

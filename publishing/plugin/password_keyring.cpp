@@ -1,4 +1,4 @@
-#include "publishing/password_keyring.h"
+#include "publishing/plugin/password_keyring.h"
 
 #include <qt6keychain/keychain.h>
 
@@ -6,7 +6,7 @@
 #include <QDBusConnectionInterface>
 #include <QObject>
 
-#include "publishing/transfer_choice.h"
+#include "publishing/plugin/transfer_choice.h"
 
 namespace {
 

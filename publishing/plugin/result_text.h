@@ -6,7 +6,7 @@
 #include "transfer/publish.h"
 
 // transfer::ResultLine, its cause worded as the error display words it.
-QString ResultLine(const transfer::TPublishPlan& plan, const transfer::TPublishResult& result);
+QString ResultText(const transfer::TPublishPlan& plan, const transfer::TPublishResult& result);
 
 // What the check online found, and its warning on a line of its own.
-QString OnlineCheckLine(const transfer::TOnlineCheck& check);
+QString OnlineCheckText(const transfer::TOnlineCheck& check);

@@ -1,4 +1,4 @@
-#include "publishing/result_area.h"
+#include "publishing/plugin/result_area.h"
 
 #include <QMimeData>
 #include <QTextDocumentFragment>

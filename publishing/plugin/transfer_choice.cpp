@@ -1,4 +1,4 @@
-#include "publishing/transfer_choice.h"
+#include "publishing/plugin/transfer_choice.h"
 
 using transfer::TProtocol;
 

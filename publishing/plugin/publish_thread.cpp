@@ -1,4 +1,4 @@
-#include "publishing/publish_run.h"
+#include "publishing/plugin/publish_thread.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -16,9 +16,9 @@ QString FromUtf8(const std::string& text) {
 }  // namespace
 
 // The transfer's questions and progress, carried to the window's thread.
-class TPublishRun::TBridge : public transfer::IPublishQuestions, public transfer::IPublishProgress {
+class TPublishThread::TBridge : public transfer::IPublishQuestions, public transfer::IPublishProgress {
 public:
-    explicit TBridge(TPublishRun& run) : run_(run) {}
+    explicit TBridge(TPublishThread& run) : run_(run) {}
 
     bool TrustUnknownHost(const std::string& host, const std::string& keyType,
                           const std::string& fingerprint) override {
@@ -46,13 +46,13 @@ public:
     }
 
 private:
-    TPublishRun& run_;
+    TPublishThread& run_;
 };
 
-TPublishRun::TPublishRun(TAnswers answers, TReports reports)
+TPublishThread::TPublishThread(TAnswers answers, TReports reports)
     : answers_(std::move(answers)), reports_(std::move(reports)) {}
 
-TPublishRun::~TPublishRun() {
+TPublishThread::~TPublishThread() {
     if (!worker_.joinable()) return;
     cancel_ = true;
     // A question the transfer is waiting on is dropped with its event,
@@ -65,15 +65,15 @@ TPublishRun::~TPublishRun() {
     worker_.join();
 }
 
-void TPublishRun::Start(const transfer::TPublishPlan& plan, const transfer::TServerLogin& login,
-                        const std::filesystem::path& recordFolder, const std::string& address) {
+void TPublishThread::Start(const transfer::TPublishPlan& plan, const transfer::TServerLogin& login,
+                           const std::filesystem::path& recordFolder, const std::string& address) {
     cancel_ = false;
     done_ = false;
-    worker_ = std::thread(&TPublishRun::Run, this, plan, login, recordFolder, address);
+    worker_ = std::thread(&TPublishThread::Run, this, plan, login, recordFolder, address);
 }
 
-void TPublishRun::Run(transfer::TPublishPlan plan, transfer::TServerLogin login, std::filesystem::path recordFolder,
-                      std::string address) {
+void TPublishThread::Run(transfer::TPublishPlan plan, transfer::TServerLogin login, std::filesystem::path recordFolder,
+                         std::string address) {
     transfer::TPublishResult result;
     TBridge bridge(*this);
     try {
@@ -95,7 +95,7 @@ void TPublishRun::Run(transfer::TPublishPlan plan, transfer::TServerLogin login,
 }
 
 // The page file is the plan's first; what a visitor gets is compared with it.
-void TPublishRun::Check(const transfer::TPublishPlan& plan, const std::string& address) {
+void TPublishThread::Check(const transfer::TPublishPlan& plan, const std::string& address) {
     QMetaObject::invokeMethod(
         this, [this] { reports_.checked(std::nullopt); }, Qt::QueuedConnection);
     const transfer::TOnlineCheck check = transfer::CheckOnline(address, plan.folder / plan.files.front(), &cancel_);
