@@ -31,7 +31,8 @@ std::string Lower(std::string_view text) {
 // Digits only, at most `most` of them (so that any value fits).
 template <typename TNumber>
 bool Number(std::string_view text, std::size_t most, TNumber& value) {
-    if (text.empty() || text.size() > most) return false;
+    if (text.empty() || text.size() > most || text.find_first_not_of("0123456789") != std::string_view::npos)
+        return false;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size();
 }
@@ -52,7 +53,7 @@ std::int64_t Seconds(int year, int month, int day, int hour = 0, int minute = 0,
 // "20261208122600", perhaps with ".123" after it.
 std::int64_t UtcSeconds(std::string_view stamp) {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    if (!Number(stamp.substr(0, 4), 4, year) || !Number(stamp.substr(4, 2), 2, month) ||
+    if (stamp.size() < 14 || !Number(stamp.substr(0, 4), 4, year) || !Number(stamp.substr(4, 2), 2, month) ||
         !Number(stamp.substr(6, 2), 2, day) || !Number(stamp.substr(8, 2), 2, hour) ||
         !Number(stamp.substr(10, 2), 2, minute) || !Number(stamp.substr(12, 2), 2, second))
         return 0;

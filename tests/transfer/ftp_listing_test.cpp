@@ -107,6 +107,7 @@ TEST(FtpListing, ReadsListLines) {
          "-rw-r--r-- 1 ftp ftp 2 Dec  8 12:26 unix\n"
          "226 Transfer complete\n"
          "-rw-r--r-- 1 ftp ftp x Dec  8 12:26 no size\n"
+         "-rw-r--r-- 1 ftp ftp 3 Dec  8 -202 signed year\n"
          "13-08-26  09:05AM  1 no month\n",
          {File("dos", 1, Utc(2026, 12, 8, 9, 5)), File("unix", 2, Utc(2026, 12, 8, 12, 26))}},
     };
@@ -137,8 +138,9 @@ TEST(FtpListing, ReadsMlsdLines) {
         {"what is not understood",
          "nofacts\r\n"
          "type=file;size=big;modify=yesterday; odd\r\n"
+         "type=file;size=1;modify=200; short time\r\n"
          "type=file;size=1;  leading space\r\n",
-         {File("odd", 0, 0), File(" leading space", 1, 0)}},
+         {File("odd", 0, 0), File("short time", 1, 0), File(" leading space", 1, 0)}},
     };
     for (const TRow& row : kRows) {
         SCOPED_TRACE(row.name);
