@@ -1,9 +1,5 @@
 #include "transfer/ftps_server.h"
 
-#include <arpa/inet.h>
-#include <openssl/ssl.h>
-#include <openssl/x509.h>
-#include <openssl/x509_vfy.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,101 +8,20 @@
 #include <ctime>
 #include <exception>
 #include <fstream>
-#include <sstream>
 
 #include "core/folder_names.h"
 #include "core/system_calls.h"
+#include "transfer/certificate_check.h"
 #include "transfer/certificate_pins.h"
 #include "transfer/curl_handle.h"
 #include "transfer/fingerprint_text.h"
+#include "transfer/ftp_listing.h"
 
 namespace transfer {
 namespace {
 
 constexpr long kTimeoutSeconds = 20;
 constexpr int kPollMilliseconds = 10;
-
-// What the certificate check found on the connection last made.
-struct TTrust {
-    enum class TVerdict { Trusted, Unknown, Changed };
-    std::string host;
-    std::string pinned;  // the fingerprint the user accepted earlier, or empty
-    TVerdict verdict = TVerdict::Trusted;
-    std::string fingerprint;
-    std::string reason;
-};
-
-// Upper-case hex pairs joined by ":", as browsers and `openssl x509
-// -fingerprint -sha256` show a certificate.
-std::string Fingerprint(X509* certificate) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    if (X509_digest(certificate, EVP_sha256(), digest, &length) != 1) return "?";
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string text;
-    for (unsigned int i = 0; i < length; ++i) {
-        if (i > 0) text += ':';
-        text += kHex[digest[i] >> 4];
-        text += kHex[digest[i] & 15];
-    }
-    return text;
-}
-
-std::string ReasonOf(int error) {
-    switch (error) {
-        case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
-        case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
-            return "selbst signiert";
-        case X509_V_ERR_HOSTNAME_MISMATCH:
-        case X509_V_ERR_IP_ADDRESS_MISMATCH:
-            return "für einen anderen Namen ausgestellt";
-        case X509_V_ERR_CERT_HAS_EXPIRED:
-            return "abgelaufen";
-        case X509_V_ERR_CERT_NOT_YET_VALID:
-            return "noch nicht gültig";
-        case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
-        case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
-        case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
-            return "von einer unbekannten Stelle ausgestellt";
-        default:
-            return std::string("nicht bestätigt: ") + X509_verify_cert_error_string(error);
-    }
-}
-
-bool IsAddress(const std::string& host) {
-    unsigned char address[sizeof(in6_addr)];
-    return inet_pton(AF_INET, host.c_str(), address) == 1 || inet_pton(AF_INET6, host.c_str(), address) == 1;
-}
-
-// OpenSSL's check of the server's chain, in place of its own: verified
-// against the system's store and the host name as a browser does, or else
-// the certificate the user pinned for this server. Anything else ends the
-// handshake, before the user name or password is sent.
-int VerifyCertificate(X509_STORE_CTX* chain, void* data) {
-    auto* trust = static_cast<TTrust*>(data);
-    X509_VERIFY_PARAM* param = X509_STORE_CTX_get0_param(chain);
-    if (IsAddress(trust->host))
-        X509_VERIFY_PARAM_set1_ip_asc(param, trust->host.c_str());
-    else
-        X509_VERIFY_PARAM_set1_host(param, trust->host.c_str(), 0);
-    if (X509_verify_cert(chain) == 1) return 1;
-    const std::string fingerprint = Fingerprint(X509_STORE_CTX_get0_cert(chain));
-    if (!trust->pinned.empty() && fingerprint == trust->pinned) {
-        X509_STORE_CTX_set_error(chain, X509_V_OK);
-        return 1;
-    }
-    trust->verdict = trust->pinned.empty() ? TTrust::TVerdict::Unknown : TTrust::TVerdict::Changed;
-    trust->fingerprint = fingerprint;
-    trust->reason = ReasonOf(X509_STORE_CTX_get_error(chain));
-    return 0;
-}
-
-CURLcode SetUpTls(CURL*, void* context, void* trust) {
-    auto* tls = static_cast<SSL_CTX*>(context);
-    SSL_CTX_set_verify(tls, SSL_VERIFY_PEER, nullptr);
-    SSL_CTX_set_cert_verify_callback(tls, VerifyCertificate, trust);
-    return CURLE_OK;
-}
 
 // A path in an ftp:// address: every byte but letters, digits and "/-_~"
 // escaped, so that "#", "?", ";", "." segments and umlauts reach the
@@ -134,94 +49,6 @@ std::string UrlPath(const std::string& path) {
 void RefuseLineBreaks(const std::string& text, const std::string& what) {
     if (text.find_first_of("\r\n") != std::string::npos)
         throw TTransferError(what + " enthält einen Zeilenumbruch; so lässt es sich über FTP nicht senden.");
-}
-
-std::int64_t UtcSeconds(const std::string& stamp) {
-    std::tm time{};
-    if (stamp.size() < 14 || std::sscanf(stamp.c_str(), "%4d%2d%2d%2d%2d%2d", &time.tm_year, &time.tm_mon,
-                                         &time.tm_mday, &time.tm_hour, &time.tm_min, &time.tm_sec) != 6)
-        return 0;
-    time.tm_year -= 1900;
-    time.tm_mon -= 1;
-    return static_cast<std::int64_t>(timegm(&time));
-}
-
-// MLSD lines: "type=file;size=123;modify=20261208122600; name".
-std::vector<TRemoteEntry> ParseMlsd(const std::string& text) {
-    std::vector<TRemoteEntry> entries;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const std::size_t space = line.find(' ');
-        if (space == std::string::npos) continue;
-        TRemoteEntry entry;
-        entry.name = line.substr(space + 1);
-        std::string type;
-        std::istringstream facts(line.substr(0, space));
-        for (std::string fact; std::getline(facts, fact, ';');) {
-            const std::size_t equals = fact.find('=');
-            if (equals == std::string::npos) continue;
-            std::string key = fact.substr(0, equals);
-            for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            const std::string value = fact.substr(equals + 1);
-            if (key == "type") {
-                type = value;
-                for (char& c : type) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            } else if (key == "size") {
-                entry.size = std::strtoull(value.c_str(), nullptr, 10);
-            } else if (key == "modify") {
-                entry.modified = UtcSeconds(value);
-            }
-        }
-        if (type == "cdir" || type == "pdir" || entry.name.empty() || entry.name == "." || entry.name == "..") continue;
-        entry.folder = type == "dir";
-        // Servers that list a link as itself ("OS.unix=slink:/target",
-        // "OS.unix=symlink") leave open where it leads.
-        entry.link = type.rfind("os.unix=slink", 0) == 0 || type.rfind("os.unix=symlink", 0) == 0;
-        entries.push_back(std::move(entry));
-    }
-    return entries;
-}
-
-// LIST in the Unix shape most servers without MLSD give:
-// "-rw-r--r-- 1 owner group 1234 Dec  8 12:26 name". Its time is coarse
-// (minutes, or only the year for older files) but stays the same for an
-// unchanged file, which is all the comparison needs.
-std::vector<TRemoteEntry> ParseList(const std::string& text) {
-    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    std::vector<TRemoteEntry> entries;
-    std::istringstream lines(text);
-    const std::time_t now = std::time(nullptr);
-    std::tm today{};
-    gmtime_r(&now, &today);
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::istringstream words(line);
-        std::string mode, links, owner, group, size, month, day, clock;
-        if (!(words >> mode >> links >> owner >> group >> size >> month >> day >> clock) || mode.size() < 10) continue;
-        std::string name;
-        std::getline(words >> std::ws, name);
-        if (mode[0] == 'l') name = name.substr(0, name.find(" -> "));
-        if (name.empty() || name == "." || name == "..") continue;
-        std::tm time{};
-        time.tm_mon = -1;
-        for (int i = 0; i < 12; ++i)
-            if (month == kMonths[i]) time.tm_mon = i;
-        time.tm_mday = std::atoi(day.c_str());
-        if (clock.find(':') != std::string::npos) {
-            // Within the last half year, so no year is shown.
-            time.tm_year = today.tm_year;
-            std::sscanf(clock.c_str(), "%d:%d", &time.tm_hour, &time.tm_min);
-            if (time.tm_mon > today.tm_mon + 1) time.tm_year -= 1;
-        } else {
-            time.tm_year = std::atoi(clock.c_str()) - 1900;
-        }
-        TRemoteEntry entry{name, mode[0] == 'd', std::strtoull(size.c_str(), nullptr, 10),
-                           time.tm_mon < 0 ? 0 : static_cast<std::int64_t>(timegm(&time)), mode[0] == 'l'};
-        entries.push_back(std::move(entry));
-    }
-    return entries;
 }
 
 std::size_t AppendText(char* data, std::size_t size, std::size_t count, void* text) {
@@ -324,7 +151,7 @@ public:
             const CURLcode code = Perform(true);
             if (code == CURLE_OK) {
                 mlsdListed_ = mlsd_;
-                return mlsd_ ? ParseMlsd(text) : ParseList(text);
+                return mlsd_ ? ParseMlsd(text) : ParseList(text, std::time(nullptr));
             }
             const long reply = Reply();
             // Not understood: an older server, which lists in LIST's shape.

@@ -3,6 +3,7 @@
 free port and prints that port on its first line once it answers.
 
 Usage: http_server.py FOLDER [CHARSET]
+"/status/CODE" answers with that HTTP status.
 With CHARSET, text is sent with "; charset=CHARSET" in its Content-Type
 (for example "text/html; charset=UTF-8"), as many web servers do.
 """
@@ -19,6 +20,14 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         if self.charset and kind.startswith("text/"):
             return f"{kind}; charset={self.charset}"
         return kind
+
+    def send_head(self):
+        # "/status/CODE" answers with that status, for the edges of what the
+        # check takes as an error.
+        if self.path.startswith("/status/"):
+            self.send_error(int(self.path[len("/status/"):]))
+            return None
+        return super().send_head()
 
     def log_message(self, format, *args):
         pass

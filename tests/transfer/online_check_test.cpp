@@ -40,6 +40,8 @@ const TRow kRows[] = {
     {"Latin1Announced", kPage, "ISO-8859-1", "index.html", TOutcome::Same, "Online – stimmt mit der Seite überein", ""},
     {"NotThere", kPage, "", "fehlt.html", TOutcome::Failed,
      "Nicht online: der Server meldet für „*“ den Fehler 404 (nicht gefunden).", ""},
+    {"BadRequest", kPage, "", "status/400", TOutcome::Failed, "Nicht online: der Server meldet für „*“ den Fehler 400.",
+     ""},
     {"Unreachable", kPage, "", "-", TOutcome::Failed, "Nicht online: der Server von „*“ ist nicht erreichbar.", ""},
 };
 

@@ -180,6 +180,64 @@ const TFaultRow kRows[] = {
          EXPECT_EQ(stand.server.Bytes("neu/c.jpg.tavirel-neu"), "<missing>");
          stand.plan.files.push_back("neu/c.jpg");
      }},
+    {"CancelledWithinAFileKeepsTheOldOne",
+     [](TStand& stand) {
+         stand.progress.onSending = [&stand](const std::string& file, std::uint64_t sent, std::uint64_t) {
+             if (file == "index.html" && sent > 0) stand.cancel = true;
+         };
+     },
+     "",
+     [](TStand& stand, const transfer::TPublishResult& result) {
+         EXPECT_TRUE(result.cancelled);
+         EXPECT_EQ(stand.server.Bytes("index.html"), Old("index.html"));
+         EXPECT_EQ(stand.server.Bytes("index.html.tavirel-neu"), "<missing>");
+         stand.progress.onSending = nullptr;
+         stand.cancel = false;
+     }},
+    {"CancelledBeforeTheFirstFileSendsNothing",
+     [](TStand& stand) {
+         stand.cancel = true;
+         stand.server.FailAt(TCall::Upload, 0, 0);
+     },
+     "",
+     [](TStand& stand, const transfer::TPublishResult& result) {
+         EXPECT_TRUE(result.cancelled);
+         EXPECT_EQ(stand.server.Calls(TCall::Upload), 0);
+         stand.cancel = false;
+     }},
+    // A call that fails once the publish is cancelled is how a stall ends:
+    // the tidy stops there too.
+    {"CancelledWhileTidying",
+     [](TStand& stand) {
+         stand.cancel = true;
+         stand.server.FailAt(TCall::Remove, 1);
+     },
+     "Löschen logo.gif.tavirel-neu: vom Server abgelehnt.",
+     [](TStand& stand, const transfer::TPublishResult&) { stand.cancel = false; }},
+    {"FolderOnlyTheRecordNamesUnreadable",
+     [](TStand& stand) {
+         std::erase(stand.plan.files, "bilder/a.jpg");
+         stand.server.FailAt(TCall::List, 2);
+     },
+     "",
+     [](TStand& stand, const transfer::TPublishResult&) {
+         EXPECT_EQ(stand.server.Bytes("bilder/a.jpg.tavirel-alt"), Old("bilder/a.jpg"));
+         stand.plan.files.insert(stand.plan.files.begin() + 1, "bilder/a.jpg");
+     }},
+    {"FolderInTheFilesPlaceStays",
+     [](TStand& stand) {
+         stand.server.files.erase("logo.gif");
+         stand.server.folders.insert("logo.gif");
+     },
+     "Auf dem Server ist „logo.gif“ ein Ordner, keine Datei; er bleibt.",
+     [](TStand& stand, const transfer::TPublishResult&) {
+         stand.server.folders.erase("logo.gif");
+         stand.server.files["logo.gif"] = {Old("logo.gif")};
+     }},
+    // Renames 4 and 5 swap a.jpg, 6 and 7 logo.gif, 8 puts neu/c.jpg in place.
+    {"RefusedRenameOfANewFile", [](TStand& stand) { stand.server.FailAt(TCall::Rename, 8); },
+     "„neu/c.jpg“ wurde nicht übertragen.",
+     [](TStand& stand, const transfer::TPublishResult&) { EXPECT_EQ(stand.server.Bytes("neu/c.jpg"), "<missing>"); }},
 };
 
 class PublishFaultRows : public testing::TestWithParam<TFaultRow> {};
