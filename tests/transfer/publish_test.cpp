@@ -343,7 +343,7 @@ const TRow kRows[] = {
      [](TScene& scene) { scene.login.folder += "/gibtsnicht"; },
      {},
      {},
-     "gibt es auf dem Server nicht",
+     "“ gibt es auf dem Server nicht. Bitte den Ordner auf dem Server prüfen.",
      "",
      nullptr},
     {"IntoAFolderWithSpacesBelowTheLogin",
