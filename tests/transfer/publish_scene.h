@@ -75,11 +75,12 @@ void ExpectPublishLeaves(TPublishScene& scene, const TExpected& expected);
 // The password goes to the server only, never into a file here.
 void ExpectPasswordInNoFile(const TPublishScene& scene);
 
-// One row on a scene of kind TScene, made from a TKind (which server).
+// One row on a scene of kind TScene, made from a TKind (which server); the
+// row runs once on each of its servers.
 template <class TScene, class TKind>
 struct TRow {
     const char* name;
-    TKind server;
+    std::vector<TKind> servers;
     std::function<void(TScene&)> before;  // earlier publishes, answers, edits here and there
     std::vector<std::string> sent;
     std::vector<std::string> unchanged;
@@ -88,9 +89,25 @@ struct TRow {
     std::function<void(TScene&)> after = nullptr;  // what else the row shows
 };
 
+// A row on one of its servers: what a test runs.
 template <class TScene, class TKind>
-void RunRow(const TRow<TScene, TKind>& row) {
-    TScene scene(row.server);
+struct TRowOn {
+    const TRow<TScene, TKind>* row;
+    TKind server;
+};
+
+template <class TScene, class TKind, std::size_t N>
+std::vector<TRowOn<TScene, TKind>> OnEachServer(const TRow<TScene, TKind> (&rows)[N]) {
+    std::vector<TRowOn<TScene, TKind>> runs;
+    for (const TRow<TScene, TKind>& row : rows)
+        for (const TKind server : row.servers) runs.push_back({&row, server});
+    return runs;
+}
+
+template <class TScene, class TKind>
+void RunRow(const TRowOn<TScene, TKind>& run) {
+    const TRow<TScene, TKind>& row = *run.row;
+    TScene scene(run.server);
     if (row.before) row.before(scene);
     if (testing::Test::HasFatalFailure()) return;
     ExpectPublishLeaves(scene, {row.sent, row.unchanged, row.error, row.serverTree});
@@ -99,8 +116,8 @@ void RunRow(const TRow<TScene, TKind>& row) {
 }
 
 template <class TScene, class TKind>
-void PrintTo(const TRow<TScene, TKind>& row, std::ostream* out) {
-    *out << row.name;
+void PrintTo(const TRowOn<TScene, TKind>& run, std::ostream* out) {
+    *out << run.row->name;
 }
 
 template <class TParam>

@@ -55,14 +55,11 @@ TEST(MissingFiles, TheLineNamesWhatTheFolderLacks) {
                 "Edit12=<IMG SRC='getippt.gif'> <a href=\"Über uns.html#mitte\">x</a> <a href=#oben>", "Button1"}),
          defaults, "Fehlt: getippt.gif, Über uns.html"},
         {"letter case",
-         [](TWizardDriver& w) { w.Type("Edit8", "bilder/foto.jpg"); },
+         Steps({"Edit8=bilder/foto.jpg"}),
          {"hintergrund.jpg", "Bilder/Foto.JPG"},
          "Fehlt: Bilder/Foto.JPG statt bilder/foto.jpg"},
         {"page in a folder",
-         [](TWizardDriver& w) {
-             w.Type("Edit19", "sub/seite");
-             w.Type("Edit1", "../hintergrund.jpg");
-         },
+         Steps({"Edit19=sub/seite", "Edit1=../hintergrund.jpg"}),
          {"hintergrund.jpg", "sub/bild.jpg"},
          "Alle Bilder und Links gefunden"},
         {"not published",
