@@ -98,8 +98,10 @@ void BM_Finish(benchmark::State& state) {
     }
 }
 
-// Both sides replace a page the program wrote, so the floor reads that page
-// back first, as the finish command does before it replaces a file.
+// The core's replacement of a page it cannot tell from a foreign one: read
+// back, generate, save. The finish reads back only a page its window did not
+// write last (here it did); against generate+save alone it stands at about
+// 2.6, see docs/performance.md.
 void BM_CoreFinish(benchmark::State& state) {
     auto wizard = FilledWizard(static_cast<std::size_t>(state.range(0)));
     const core::TPageDescription page = wizard->DescribePage();
@@ -195,7 +197,7 @@ int main(int argc, char** argv) {
     return bench::RunWithGoals(
         argc, argv,
         {
-            TGoalRow{"finish, 10,000 entries vs core generate+save", "BM_Finish/10000", "BM_CoreFinish/10000", 3.0},
+            TGoalRow{"finish, 10,000 entries vs core generate+save", "BM_Finish/10000", "BM_CoreFinish/10000", 2.0},
             TGoalRow{"missing-files check, 10,000 names vs listing the same folders", "BM_MissingFilesCheck/10000",
                      "BM_ListFolders/10000", 2.0},
             TGoalRow{"\"Neuer Link\" 20,000 vs 10,000 presses", "BM_EnterLinks/20000", "BM_EnterLinks/10000", 2.2},

@@ -379,6 +379,15 @@ bool IsExistingPath(const std::filesystem::path& path) {
     return IsUsableName(path.string()) && IsRegularFile(path.string());
 }
 
+std::optional<TFileStamp> FileStamp(const std::filesystem::path& path) {
+    struct stat st {};
+    if (!IsUsableName(path.string()) || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    constexpr std::int64_t kNano = 1'000'000'000;
+    return TFileStamp{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                      static_cast<std::int64_t>(st.st_size), st.st_mtim.tv_sec * kNano + st.st_mtim.tv_nsec,
+                      st.st_ctim.tv_sec * kNano + st.st_ctim.tv_nsec};
+}
+
 std::string ReadPossiblePage(const std::filesystem::path& path) {
     const TNamedFile file{path.string(), path.string(), true};
     if (!IsUsableName(file.path)) ThrowCannotOpen(file);

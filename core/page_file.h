@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -52,6 +54,21 @@ bool IsExistingPath(const std::filesystem::path& file);
 // otherwise no more than its first bytes, enough to tell it is no page, so
 // that a large foreign file is refused without being read.
 std::string ReadPossiblePage(const std::filesystem::path& file);
+
+// What the file system tells of a file, enough to see that it is still the
+// one a save wrote: the same file, its size and its times. The change time
+// moves with every write and, unlike the modification time, cannot be set
+// back by a program that copies or restores files.
+struct TFileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds since 1970
+    std::int64_t changed = 0;
+    bool operator==(const TFileStamp&) const = default;
+};
+// Links followed; nothing when it is not there or is no regular file.
+std::optional<TFileStamp> FileStamp(const std::filesystem::path& file);
 
 // Where a save in place keeps the page's previous bytes while it writes:
 // $XDG_STATE_HOME/tavirel/ (~/.local/state/tavirel/ when that is unset or

@@ -165,7 +165,7 @@ TMissingFilesCheck::TMissingFilesCheck(ui::TElidedLabel* line)
     connect(&watcher_, &QFutureWatcherBase::finished, this, &TMissingFilesCheck::Show);
 }
 
-void TMissingFilesCheck::Start(const QString& folder, core::TLineList page) {
+void TMissingFilesCheck::Start(const QString& folder, std::shared_ptr<const core::TLineList> page) {
     Clear();
     // The pool's function is copied, the promise cannot be: shared.
     auto promise = std::make_shared<QPromise<TMissingFilesLine>>();
@@ -174,7 +174,7 @@ void TMissingFilesCheck::Start(const QString& folder, core::TLineList page) {
     worker_->start([promise, folder, page = std::move(page)] {
         promise->start();
         if (!promise->isCanceled())
-            promise->addResult(CheckMissingFiles(folder, core::LocalReferences(page.FileBytes())));
+            promise->addResult(CheckMissingFiles(folder, core::LocalReferences(page->FileBytes())));
         promise->finish();
     });
 }

@@ -7,6 +7,7 @@
 #include <QFutureWatcher>
 #include <QObject>
 #include <QString>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,7 @@ public:
     explicit TMissingFilesCheck(ui::TElidedLabel* line);
     // The folder and the page are taken now; the line shows the result
     // once the check ends.
-    void Start(const QString& folder, core::TLineList page);
+    void Start(const QString& folder, std::shared_ptr<const core::TLineList> page);
     // Empties the line.
     void Clear();
     bool IsRunning() const { return running_; }

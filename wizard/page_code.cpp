@@ -3,12 +3,12 @@
 
 #include <QHBoxLayout>
 #include <QListView>
-#include <QStringListModel>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "ui/elided_label.h"
+#include "ui/line_list_model.h"
 #include "wizard/missing_files.h"
 #include "wizard/page_controls.h"
 #include "wizard/wizard_window.h"
@@ -25,7 +25,7 @@ void TForm3::CreatePage7() {
     TabSheet7 = AddPage(PageControl1, QStringLiteral("TabSheet7"), QStringLiteral("HTML Code"));
     // The code view fills the page and follows its size, but for the strip
     // of the buttons below it.
-    CodeLines = new QStringListModel;
+    CodeLines = new ui::TLineListModel;
     ListBox4 = AddListView(TabSheet7, QStringLiteral("ListBox4"), TabSheet7->rect(), CodeLines);
     SpeedButton10 = AddFlatButton(TabSheet7, QStringLiteral("SpeedButton10"), QStringLiteral("Im Browser ansehen"),
                                   {0, 340, 145, 25});

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/page_description.h"
+#include "core/page_file.h"
 #include "wizard/paired_list.h"
 #include "wizard/unsaved_mark.h"
 
@@ -17,7 +18,6 @@ class QListView;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QStringListModel;
 class QShortcut;
 class QTabWidget;
 class QToolButton;
@@ -27,6 +27,7 @@ class TMissingFilesCheck;
 }
 namespace ui {
 class TElidedLabel;
+class TLineListModel;
 class TListBox;
 class TSpinEdit;
 class TToggleGroup;
@@ -169,7 +170,7 @@ public:
     // "HTML Code": the lines of the page the last finish made, only shown:
     // neither edited nor moved.
     QListView* ListBox4 = nullptr;
-    QStringListModel* CodeLines = nullptr;
+    ui::TLineListModel* CodeLines = nullptr;
     QToolButton *SpeedButton10 = nullptr, *SpeedButton11 = nullptr, *SpeedButton19 = nullptr;
     // What the last finish's page names but its folder lacks.
     ui::TElidedLabel* Label21 = nullptr;
@@ -211,4 +212,7 @@ private:
     std::optional<wizard::TPairedList> images_;  // ListBox3 and ListBox6
     wizard::TUnsavedMark unsaved_;
     wizard::TMissingFilesCheck* missingFiles_ = nullptr;  // beside Label21
+    // The page file as this window last wrote it: while it is found so, it
+    // needs no reading back before it is replaced.
+    std::optional<core::TFileStamp> writtenStamp_;
 };

@@ -1,7 +1,9 @@
 // The finish button: what the code view shows, what the file holds, and what
 // the user sees when the file cannot be written.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -23,6 +25,36 @@ using testsupport::ReadFileBytes;
 using testsupport::TWorkDir;
 
 using testpages::DefaultPageWith;
+
+// How another program changed a page the wizard wrote: in place, to the
+// same size, later, or with the modification time put back as a copy that
+// keeps times does.
+enum class TRewrite { kNone, kLater, kTimePutBack };
+
+// The file keeps its inode: truncated and written.
+void WriteInPlace(const std::string& bytes) {
+    QFile file(QStringLiteral("index.html"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+void RewriteInPlace(const std::string& bytes, TRewrite how) {
+    struct stat written {};
+    ASSERT_EQ(stat("index.html", &written), 0);
+    ASSERT_EQ(static_cast<std::size_t>(written.st_size), bytes.size());
+    WriteInPlace(bytes);
+    timespec times[2] = {written.st_atim, written.st_mtim};
+    if (how == TRewrite::kLater) times[1].tv_sec += 1;
+    // The change time is the file system's clock, coarser than a
+    // nanosecond: it is set again until it has moved on from the finish's.
+    struct stat now {};
+    do {
+        ASSERT_EQ(utimensat(AT_FDCWD, "index.html", times, 0), 0);
+        ASSERT_EQ(stat("index.html", &now), 0);
+    } while (now.st_ctim.tv_sec == written.st_ctim.tv_sec && now.st_ctim.tv_nsec == written.st_ctim.tv_nsec);
+    ASSERT_EQ(now.st_ino, written.st_ino);
+    ASSERT_EQ(now.st_size, written.st_size);
+}
 
 std::string HeadingLine(const std::string& size, const std::string& text) {
     return "<font size=\"" + size + "\" color=\"#000000\" face=\"Arial\">" + text + "</font></b>";
@@ -92,6 +124,7 @@ TEST(Finish, AFileTheProgramDidNotWriteIsReplacedOnlyWhenTheUserSaysSo) {
         // Left by a save in place that was cut off: offered first.
         std::string copy = "";
         bool restored = false;
+        TRewrite rewrite = TRewrite::kNone;
     } cases[] = {
         {"hand-written, Nein", "<p>meine Seite</p>\n", "&Nein", true, false},
         {"hand-written, Ja", "<p>meine Seite</p>\n", "&Ja", true, true},
@@ -100,6 +133,8 @@ TEST(Finish, AFileTheProgramDidNotWriteIsReplacedOnlyWhenTheUserSaysSo) {
         {"another page of the program", otherOwnPage, "", false, true},
         {"cut short, its copy taken back", "<html>\r\n<he", "&Ja", true, false, otherOwnPage, true},
         {"cut short, copy and file kept", "<html>\r\n<he", "&Nein", 2, false, otherOwnPage},
+        {"own page rewritten later, same size", editedPage, "&Nein", true, false, "", false, TRewrite::kLater},
+        {"own page rewritten, its time put back", editedPage, "&Nein", true, false, "", false, TRewrite::kTimePutBack},
     };
     for (const auto& c : cases) {
         TWorkDir dir;
@@ -111,12 +146,13 @@ TEST(Finish, AFileTheProgramDidNotWriteIsReplacedOnlyWhenTheUserSaysSo) {
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
             file.write(c.copy.data(), static_cast<qint64>(c.copy.size()));
         }
-        {
-            QFile old(QStringLiteral("index.html"));
-            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-            old.write(c.oldBytes.data(), static_cast<qint64>(c.oldBytes.size()));
-        }
         TWizardDriver wizard;
+        if (c.rewrite == TRewrite::kNone) {
+            WriteInPlace(c.oldBytes);
+        } else {
+            wizard.Finish();
+            RewriteInPlace(c.oldBytes, c.rewrite);
+        }
         const testsupport::TMessageBoxSeen seen =
             testsupport::WithMessageBox([&] { wizard.Finish(); }, QString::fromUtf8(c.answer));
         EXPECT_EQ(seen.shown, c.asked) << c.what;
