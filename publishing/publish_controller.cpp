@@ -6,7 +6,6 @@
 #include <QWidget>
 
 #include "core/page_file.h"
-#include "publishing/page_to_send.h"
 #include "wizard/wizard_window.h"
 
 TPublishController::TPublishController()
@@ -40,12 +39,13 @@ void TPublishController::Open() {
 }
 
 QString TPublishController::PageFile() const {
-    return wizard_ == nullptr ? QString() : CurrentPageFile(*wizard_);
+    return wizard_ == nullptr ? QString() : wizard_->CurrentPageFile();
 }
 
-QString TPublishController::PageToSend(QWidget* asking) {
-    if (wizard_ == nullptr) return QString();
-    return ::PageToSend(*wizard_, asking);
+TPageToSend TPublishController::PageToSend(QWidget* asking) {
+    if (wizard_ == nullptr) return {};
+    const TPageAsWritten page = wizard_->PageAsWritten(asking);
+    return {page.file, page.reason};
 }
 
 void TPublishController::PlaceOverWizard() {

@@ -32,7 +32,7 @@ public:
 
 private:
     QString PageFile() const override;
-    QString PageToSend(QWidget* asking) override;
+    TPageToSend PageToSend(QWidget* asking) override;
     void PlaceOverWizard();
 
     QPointer<TForm3> wizard_;

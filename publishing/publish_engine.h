@@ -11,6 +11,12 @@
 
 class QWidget;
 
+// The written page file to send, or why there is none.
+struct TPageToSend {
+    QString file;    // absolute; empty when there is none
+    QString reason;  // empty when the user dropped the publish
+};
+
 // The page the window publishes, as the wizard has it.
 class IPublishSource {
 public:
@@ -18,10 +24,9 @@ public:
     // The absolute path of the page file as the wizard names it now; what
     // the window remembers is kept per page file.
     virtual QString PageFile() const = 0;
-    // The absolute path of the written page file to send, once the user has
-    // answered whether to finish first; empty when the user drops it.
-    // Questions are asked over the asking window.
-    virtual QString PageToSend(QWidget* asking) = 0;
+    // The written page file to send, once the user has answered whether to
+    // finish first. Questions are asked over the asking window.
+    virtual TPageToSend PageToSend(QWidget* asking) = 0;
 };
 
 // The plugin's root object.
@@ -33,5 +38,5 @@ public:
     virtual std::unique_ptr<QWidget> CreateWindow(IPublishSource& source) = 0;
 };
 
-#define TAVIREL_PUBLISH_ENGINE_IID "de.tavirel.PublishEngine/1"
+#define TAVIREL_PUBLISH_ENGINE_IID "de.tavirel.PublishEngine/2"
 Q_DECLARE_INTERFACE(IPublishEngine, TAVIREL_PUBLISH_ENGINE_IID)

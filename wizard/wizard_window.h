@@ -7,6 +7,7 @@
 
 #include "core/page_description.h"
 #include "core/page_file.h"
+#include "wizard/page_as_written.h"
 #include "wizard/paired_list.h"
 #include "wizard/unsaved_mark.h"
 
@@ -94,6 +95,12 @@ public:
     // The absolute folder the page file lands in; relative names on the page
     // are found from there.
     QString PageFolder() const;
+    // The absolute path of the page file as the wizard names it now.
+    QString CurrentPageFile() const;
+    // The written page file to send on, once the user has answered over the
+    // asking window whether to finish first ("Ja" finishes, "Nein" keeps
+    // the written file, Escape drops it); or why there is none.
+    TPageAsWritten PageAsWritten(QWidget* asking);
 
     // Whether the user changed anything, pending input fields included,
     // since the wizard started, last wrote its page or was filled from one.
@@ -207,6 +214,10 @@ private:
     // Nothing written by this page's finish any more: no page to look at,
     // no missing-files line.
     void ForgetWrittenPage();
+    // Whether the file holds the page the controls describe now.
+    bool FileHoldsThePage(const QString& file) const;
+    // Finishes, and names the page when the finish wrote it.
+    TPageAsWritten FinishedPage();
 
     std::optional<wizard::TPairedList> links_;   // ListBox2 and ListBox5
     std::optional<wizard::TPairedList> images_;  // ListBox3 and ListBox6

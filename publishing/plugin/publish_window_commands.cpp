@@ -39,8 +39,11 @@ void TForm4::BitBtn1Click() {  // "Veröffentlichen"
     if (run_.Running()) return;
     std::optional<transfer::TServerLogin> login = ReadLogin();
     if (!login) return;
-    const QString pageFile = source_.PageToSend(this);
-    if (!pageFile.isEmpty()) StartPublishing(pageFile, std::move(*login));
+    const TPageToSend page = source_.PageToSend(this);
+    if (!page.file.isEmpty())
+        StartPublishing(page.file, std::move(*login));
+    else
+        Label8->setText(page.reason);
 }
 
 void TForm4::BitBtn2Click() {  // "Schließen"

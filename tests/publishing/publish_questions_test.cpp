@@ -26,6 +26,10 @@ const QString kNeverFinished = QStringLiteral(
     "Die Seite wurde noch nicht fertiggestellt, es gibt noch keine Datei index.html. Jetzt fertigstellen und dann "
     "veröffentlichen?");
 
+const QString kForeign = QStringLiteral(
+    "Die Datei index.html gibt es schon und ist keine Seite von HTML Tavirel (oder wurde danach von Hand geändert). "
+    "Ersetzen?");
+
 std::vector<std::string> Texts(const QStringList& texts) {
     std::vector<std::string> plain;
     for (const QString& text : texts) plain.push_back(text.toStdString());
@@ -50,11 +54,12 @@ TEST(PublishQuestions, ChangedOrUnfinishedPageAsksFirstAndSendsTheFileTheAnswerM
         const char* name;
         bool earlierRun;      // the page written by a wizard before this one
         bool finishFirst;     // "Fertig" before
-        const char* change;   // after the finish: "title" or "name"; "" for none
+        const char* change;   // after the finish: "title", "name", "by hand" (the file); "" for none
         QStringList answers;  // to the boxes, in order
         QStringList asked;    // what the boxes said
         const char* sent;     // the page file the publish tries to send; "" for no publish
         const char* title;    // on index.html afterwards; "" for no file
+        QString shown = {};   // the result line without a publish
     } kRows[] = {
         {"finished, unchanged: no question", false, true, "", {}, {}, "index.html", "Alt"},
         {"changed, Ja finishes first", false, true, "title", {"&Ja"}, {kChanged}, "index.html", "Neu"},
@@ -66,6 +71,16 @@ TEST(PublishQuestions, ChangedOrUnfinishedPageAsksFirstAndSendsTheFileTheAnswerM
         {"never finished, Nein drops it", false, false, "", {"&Nein"}, {kNeverFinished}, "", ""},
         {"written in an earlier run, unchanged: no question", true, false, "", {}, {}, "index.html", "Alt"},
         {"written in an earlier run, changed: asked", true, false, "title", {"&Nein"}, {kChanged}, "index.html", "Alt"},
+        {"finished, then changed by hand: asked", false, true, "by hand", {"&Nein"}, {kChanged}, "index.html", "Hand"},
+        {"a foreign file kept: nothing sent, and why",
+         false,
+         false,
+         "by hand",
+         {"&Ja", "&Nein"},
+         {kChanged, kForeign},
+         "",
+         "Hand",
+         QStringLiteral("Die Seite wurde nicht geschrieben; es wurde nichts veröffentlicht.")},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.name);
@@ -82,6 +97,8 @@ TEST(PublishQuestions, ChangedOrUnfinishedPageAsksFirstAndSendsTheFileTheAnswerM
         if (row.finishFirst) testsupport::Click(p.wizard->SpeedButton9);
         if (std::string_view(row.change) == "title") testsupport::Retype(p.wizard->Edit2, QStringLiteral("Neu"));
         if (std::string_view(row.change) == "name") testsupport::Retype(p.wizard->Edit19, QStringLiteral("neu"));
+        if (std::string_view(row.change) == "by hand")
+            ASSERT_TRUE(testsupport::WriteFileBytes("index.html", "<html><title>Hand</title></html>\r\n"));
         FillRefusingServer(p);
 
         const publishtest::TBoxes boxes = p.Publish(row.answers);
@@ -92,7 +109,7 @@ TEST(PublishQuestions, ChangedOrUnfinishedPageAsksFirstAndSendsTheFileTheAnswerM
             EXPECT_TRUE(p.ResultLine().contains(QStringLiteral("nicht übertragen: ") + QString::fromLatin1(row.sent)))
                 << p.ResultLine().toStdString();
         else
-            EXPECT_EQ(p.ResultLine(), QString());
+            EXPECT_EQ(p.ResultLine(), row.shown);
         const std::string page = ReadFileBytes("index.html");
         if (*row.title == '\0')
             EXPECT_EQ(page, "<missing>");
