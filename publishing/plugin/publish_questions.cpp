@@ -18,22 +18,35 @@ QString Shown(const QString& fingerprint) {
 
 }  // namespace
 
+namespace {
+
+// The fingerprint on a line of its own between what the question says
+// before and after it.
+bool AskTrust(QWidget* window, const QString& before, const QString& fingerprint, const QString& after) {
+    return ui::AskYesNo(window, before + QStringLiteral("\n\n") + Shown(fingerprint) + QStringLiteral("\n\n") + after);
+}
+
+}  // namespace
+
 bool AskTrustHost(QWidget* window, const QString& host, const QString& keyType, const QString& fingerprint) {
     // No password goes out before this answer; "Nein" sends nothing.
-    return ui::AskYesNo(window, QStringLiteral("Der Server ") + host +
-                                    QStringLiteral(" ist noch unbekannt. Sein Schlüssel (") + keyType +
-                                    QStringLiteral(") hat den Fingerabdruck\n\n") + Shown(fingerprint) +
-                                    QStringLiteral("\n\nIst das Ihr Server? Mit „Ja“ wird der Schlüssel in "
-                                                   "~/.ssh/known_hosts eingetragen und die Seite übertragen."));
+    return AskTrust(window,
+                    QStringLiteral("Der Server ") + host + QStringLiteral(" ist noch unbekannt. Sein Schlüssel (") +
+                        keyType + QStringLiteral(") hat den Fingerabdruck"),
+                    fingerprint,
+                    QStringLiteral("Ist das Ihr Server? Mit „Ja“ wird der Schlüssel in ~/.ssh/known_hosts "
+                                   "eingetragen und die Seite übertragen."));
 }
 
 bool AskTrustCertificate(QWidget* window, const QString& server, const QString& why, const QString& fingerprint) {
     // Nothing, not even the user name, went out before this answer.
-    return ui::AskYesNo(window, QStringLiteral("Das Zertifikat des Servers ") + server +
-                                    QStringLiteral(" lässt sich nicht bestätigen (") + why +
-                                    QStringLiteral("). Sein SHA-256-Fingerabdruck:\n\n") + Shown(fingerprint) +
-                                    QStringLiteral("\n\nIst das Ihr Server? Mit „Ja“ wird dieses Zertifikat für "
-                                                   "ihn gemerkt und die Seite übertragen."));
+    return AskTrust(window,
+                    QStringLiteral("Das Zertifikat des Servers ") + server +
+                        QStringLiteral(" lässt sich nicht bestätigen (") + why +
+                        QStringLiteral("). Sein SHA-256-Fingerabdruck:"),
+                    fingerprint,
+                    QStringLiteral("Ist das Ihr Server? Mit „Ja“ wird dieses Zertifikat für ihn gemerkt und die "
+                                   "Seite übertragen."));
 }
 
 std::optional<QString> AskPassphrase(QWidget* window, const QString& keyFile) {
