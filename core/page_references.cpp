@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "core/ansi_text.h"
+#include "core/folder_names.h"
 #include "core/page_generator.h"
 
 namespace core {
@@ -355,6 +356,15 @@ std::vector<std::string> LocalReferences(std::string_view pageBytes) {
         if (!file.empty() && seen.insert(file).second) files.push_back(std::move(file));
     }
     return files;
+}
+
+bool IsPageName(std::string_view name) {
+    return (name.ends_with(".html") || name.ends_with(".htm")) && NamesInsideTheFolder(name);
+}
+
+std::string LinkedPageName(std::string_view linkTarget) {
+    std::string name = LocalFile(linkTarget);
+    return IsPageName(name) ? name : std::string();
 }
 
 }  // namespace core

@@ -19,4 +19,13 @@ std::vector<std::string> LocalReferences(const TPageDescription& page);
 // The same for the bytes GeneratePage gave, where the caller has them.
 std::vector<std::string> LocalReferences(std::string_view pageBytes);
 
+// The page beside this one that a link's target names, read as above
+// ("seiten/fotos.htm#oben" names "seiten/fotos.htm"): a name inside the
+// folder as spelled that ends in ".html" or ".htm", the endings this
+// program gives its pages. Empty for any other target. Whether the name
+// stays inside once links on the disk are followed is for whoever opens it.
+std::string LinkedPageName(std::string_view linkTarget);
+// Whether a name LocalReferences gave is such a page.
+bool IsPageName(std::string_view name);
+
 }  // namespace core

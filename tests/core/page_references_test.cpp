@@ -135,4 +135,30 @@ TEST(PageReferences, DecodePictureNamesAsABrowserDoes) {
     }
 }
 
+// Which link targets name a page of the same folder, as a browser reads them.
+TEST(PageReferences, NameThePagesBesideThisOne) {
+    const struct {
+        const char* target;
+        const char* page;
+    } rows[] = {
+        {"impressum.html", "impressum.html"},
+        {"seiten/fotos.htm#oben", "seiten/fotos.htm"},
+        {"./seiten/../%C3%BCber.html?x=1",
+         "\xC3\xBC"
+         "ber.html"},
+        {"&#252;ber.html",
+         "\xC3\xBC"
+         "ber.html"},
+        {"bild.jpg", ""},
+        {"seite.html.bak", ""},
+        {"SEITE.HTML", ""},
+        {"../nachbar.html", ""},
+        {"/var/www/index.html", ""},
+        {"https://example.org/index.html", ""},
+        {"//example.org/index.html", ""},
+        {"#oben", ""},
+    };
+    for (const auto& row : rows) EXPECT_EQ(core::LinkedPageName(row.target), row.page) << row.target;
+}
+
 }  // namespace
