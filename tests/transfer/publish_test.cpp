@@ -22,6 +22,7 @@
 
 #include "support/files.h"
 #include "support/ftps_server.h"
+#include "support/location_pictures.h"
 #include "support/server_process.h"
 #include "support/sftp_servers.h"
 #include "transfer/publish_scene.h"
@@ -31,7 +32,10 @@ namespace {
 using publishtest::PublishOnce;
 using publishtest::TPublishScene;
 using testsupport::Bytes;
+using testsupport::PictureWithLocation;
+using testsupport::PictureWithoutLocation;
 using testsupport::ReadFileBytes;
+using testsupport::TPicture;
 using testsupport::Tree;
 using testsupport::WriteFileBytes;
 
@@ -413,6 +417,43 @@ const TRow kRows[] = {
      "",
      "bilder/\nbilder/a.jpg\nbilder/b.png\ndrin.png\nindex.html\nlogo.gif\n",
      [](TScene& scene) { scene.ExpectServerHasThePage(); }},
+    {"PicturesGoUpWithoutTheirLocation",
+     {TServer::OpenSsh},
+     [](TScene& scene) {
+         WriteFileBytes(scene.page + "/index.html",
+                        PageNaming("<img src=\"ort.jpg\"><img src=\"bilder/ort.png\"><img src=\"ohne.jpg\">"));
+         WriteFileBytes(scene.page + "/ort.jpg", PictureWithLocation(TPicture::Jpeg));
+         WriteFileBytes(scene.page + "/bilder/ort.png", PictureWithLocation(TPicture::Png));
+         WriteFileBytes(scene.page + "/ohne.jpg", PictureWithoutLocation(TPicture::Jpeg));
+     },
+     {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif", "ort.jpg", "bilder/ort.png", "ohne.jpg"},
+     {},
+     "",
+     "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/ort.png\nindex.html\nlogo.gif\nohne.jpg\nort.jpg\n",
+     [](TScene& scene) {
+         for (const auto& [name, kind] : {std::pair{"ort.jpg", TPicture::Jpeg}, {"bilder/ort.png", TPicture::Png}}) {
+             SCOPED_TRACE(name);
+             const std::string here = ReadFileBytes(scene.page + "/" + name);
+             const std::string there = ReadFileBytes(scene.server + "/" + name);
+             // The user's own file stays as it was.
+             EXPECT_TRUE(here == PictureWithLocation(kind));
+             EXPECT_EQ(testsupport::LocationFields(there), std::vector<std::string>{});
+             EXPECT_FALSE(testsupport::PixelData(there).empty());
+             EXPECT_TRUE(testsupport::PixelData(there) == testsupport::PixelData(here));
+             // Only the location went: the camera, the date and the title stay.
+             std::vector<std::string> others = testsupport::MetadataFields(here);
+             for (const std::string& field : testsupport::LocationFields(here)) std::erase(others, field);
+             EXPECT_EQ(testsupport::MetadataFields(there), others);
+         }
+         EXPECT_TRUE(ReadFileBytes(scene.server + "/ohne.jpg") == ReadFileBytes(scene.page + "/ohne.jpg"));
+         // Sent once, and known as sent since: nothing goes again.
+         const std::map<std::string, std::string> stamps = testsupport::Stamps(scene.server);
+         const transfer::TPublishResult again = scene.Publish();
+         EXPECT_EQ(again.error, "");
+         EXPECT_EQ(again.sent, std::vector<std::string>{});
+         EXPECT_EQ(again.unchanged.size(), scene.plan.files.size());
+         EXPECT_EQ(testsupport::Stamps(scene.server), stamps);
+     }},
     {"NameSwappedForALinkWhileSending",
      {TServer::OpenSsh},
      [](TScene& scene) {
