@@ -1,8 +1,9 @@
 #include "support/location_pictures.h"
 
 #include <algorithm>
-#include <array>
+#include <cstdint>
 #include <exiv2/exiv2.hpp>
+#include <utility>
 
 namespace testsupport {
 namespace {
@@ -33,7 +34,60 @@ std::string Plain(TPicture kind) {
     return kind == TPicture::Jpeg ? std::string(kJpeg, sizeof kJpeg - 1) : std::string(kPng, sizeof kPng - 1);
 }
 
+std::uint32_t BigEndian(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+std::string BigEndianBytes(std::uint32_t value) {
+    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
+            static_cast<char>(value)};
+}
+
+std::string PngChunk(const std::string& type, const std::string& data) {
+    std::uint32_t crc = 0xffffffff;
+    for (const unsigned char byte : type + data) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) != 0 ? 0xedb88320 ^ (crc >> 1) : crc >> 1;
+    }
+    return BigEndianBytes(static_cast<std::uint32_t>(data.size())) + type + data + BigEndianBytes(~crc);
+}
+
+// The PNG's chunks from its signature on: type and data.
+std::vector<std::pair<std::string, std::string>> PngChunks(const std::string& bytes) {
+    std::vector<std::pair<std::string, std::string>> chunks;
+    for (std::size_t at = 8; at + 12 <= bytes.size();) {
+        const std::size_t length = BigEndian(bytes, at);
+        chunks.emplace_back(bytes.substr(at + 4, 4), bytes.substr(at + 8, length));
+        at += 12 + length;
+    }
+    return chunks;
+}
+
+void AddLocation(Exiv2::ExifData& exif) {
+    exif["Exif.GPSInfo.GPSVersionID"] = "2 3 0 0";
+    exif["Exif.GPSInfo.GPSLatitudeRef"] = "N";
+    exif["Exif.GPSInfo.GPSLatitude"] = "52/1 31/1 1234/100";
+    exif["Exif.GPSInfo.GPSLongitudeRef"] = "E";
+    exif["Exif.GPSInfo.GPSLongitude"] = "13/1 24/1 567/100";
+}
+
+// The camera and the place in an "eXIf" chunk right after the header.
+std::string WithExifChunk(bool location) {
+    Exiv2::ExifData exif;
+    exif["Exif.Image.Make"] = "Tavi";
+    if (location) AddLocation(exif);
+    Exiv2::Blob encoded;
+    Exiv2::ExifParser::encode(encoded, Exiv2::bigEndian, exif);
+    const std::string plain = Plain(TPicture::Png);
+    const std::size_t afterHeader = 8 + 12 + 13;
+    return plain.substr(0, afterHeader) + PngChunk("eXIf", std::string(encoded.begin(), encoded.end())) +
+           plain.substr(afterHeader);
+}
+
 std::string WithMetadata(TPicture kind, bool location) {
+    if (kind == TPicture::PngExifChunk) return WithExifChunk(location);
     const std::string plain = Plain(kind);
     auto image =
         Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(plain.data()), static_cast<long>(plain.size()));
@@ -46,11 +100,7 @@ std::string WithMetadata(TPicture kind, bool location) {
     xmp["Xmp.dc.creator"] = "Tavi";
     iptc["Iptc.Application2.Caption"] = "Garten";
     if (location) {
-        exif["Exif.GPSInfo.GPSVersionID"] = "2 3 0 0";
-        exif["Exif.GPSInfo.GPSLatitudeRef"] = "N";
-        exif["Exif.GPSInfo.GPSLatitude"] = "52/1 31/1 1234/100";
-        exif["Exif.GPSInfo.GPSLongitudeRef"] = "E";
-        exif["Exif.GPSInfo.GPSLongitude"] = "13/1 24/1 567/100";
+        AddLocation(exif);
         xmp["Xmp.exif.GPSLatitude"] = "52,31.2056N";
         xmp["Xmp.exif.GPSLongitude"] = "13,24.0945E";
         xmp["Xmp.photoshop.City"] = "Berlin";
@@ -77,12 +127,6 @@ void Add(const TData& data, std::vector<std::string>& fields) {
         const bool pointer = datum.key() == "Exif.Image.ExifTag";
         fields.push_back(datum.key() + (pointer ? std::string() : "=" + datum.toString()));
     }
-}
-
-std::uint32_t BigEndian(const std::string& bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
-    return value;
 }
 
 }  // namespace
@@ -134,15 +178,10 @@ std::string PixelData(const std::string& bytes) {
         }
         return {};
     }
-    if (bytes.rfind("\x89PNG\r\n\x1a\n", 0) == 0) {
-        for (std::size_t at = 8; at + 12 <= bytes.size();) {
-            const std::size_t length = BigEndian(bytes, at);
-            const std::string type = bytes.substr(at + 4, 4);
+    if (bytes.rfind("\x89PNG\r\n\x1a\n", 0) == 0)
+        for (const auto& [type, data] : PngChunks(bytes))
             if (type != "tEXt" && type != "zTXt" && type != "iTXt" && type != "eXIf" && type != "tIME")
-                pixels += bytes.substr(at, 12 + length);
-            at += 12 + length;
-        }
-    }
+                pixels += PngChunk(type, data);
     return pixels;
 }
 

@@ -9,7 +9,8 @@
 
 namespace testsupport {
 
-enum class TPicture { Jpeg, Png };
+// PngExifChunk: EXIF in PNG's own chunk "eXIf" rather than in a text chunk.
+enum class TPicture { Jpeg, Png, PngExifChunk };
 
 // 16 × 12 pixels in colour, with a camera's name and a title but no place.
 std::string PictureWithoutLocation(TPicture kind);

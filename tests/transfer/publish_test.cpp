@@ -422,22 +422,27 @@ const TRow kRows[] = {
      {TServer::OpenSsh},
      [](TScene& scene) {
          WriteFileBytes(scene.page + "/index.html",
-                        PageNaming("<img src=\"ort.jpg\"><img src=\"bilder/ort.png\"><img src=\"ohne.jpg\">"));
+                        PageNaming("<img src=\"ort.jpg\"><img src=\"bilder/ort.png\"><img src=\"ohne.jpg\"><img "
+                                   "src=\"exif.png\">"));
          WriteFileBytes(scene.page + "/ort.jpg", PictureWithLocation(TPicture::Jpeg));
          WriteFileBytes(scene.page + "/bilder/ort.png", PictureWithLocation(TPicture::Png));
          WriteFileBytes(scene.page + "/ohne.jpg", PictureWithoutLocation(TPicture::Jpeg));
+         WriteFileBytes(scene.page + "/exif.png", PictureWithLocation(TPicture::PngExifChunk));
      },
-     {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif", "ort.jpg", "bilder/ort.png", "ohne.jpg"},
+     {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif", "ort.jpg", "bilder/ort.png", "ohne.jpg", "exif.png"},
      {},
      "",
-     "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/ort.png\nindex.html\nlogo.gif\nohne.jpg\nort.jpg\n",
+     "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/ort.png\nexif.png\nindex.html\nlogo.gif\nohne.jpg\nort.jpg\n",
      [](TScene& scene) {
-         for (const auto& [name, kind] : {std::pair{"ort.jpg", TPicture::Jpeg}, {"bilder/ort.png", TPicture::Png}}) {
+         for (const auto& [name, kind] : {std::pair{"ort.jpg", TPicture::Jpeg},
+                                          {"bilder/ort.png", TPicture::Png},
+                                          {"exif.png", TPicture::PngExifChunk}}) {
              SCOPED_TRACE(name);
              const std::string here = ReadFileBytes(scene.page + "/" + name);
              const std::string there = ReadFileBytes(scene.server + "/" + name);
              // The user's own file stays as it was.
              EXPECT_TRUE(here == PictureWithLocation(kind));
+             EXPECT_NE(testsupport::LocationFields(here), std::vector<std::string>{});
              EXPECT_EQ(testsupport::LocationFields(there), std::vector<std::string>{});
              EXPECT_FALSE(testsupport::PixelData(there).empty());
              EXPECT_TRUE(testsupport::PixelData(there) == testsupport::PixelData(here));
