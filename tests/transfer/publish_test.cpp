@@ -395,31 +395,8 @@ const TRow kRows[] = {
          EXPECT_EQ(Tree(scene.server), "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/gross.jpg\nindex.html\nlogo.gif\n");
          scene.ExpectServerHasThePage();
      }},
-    // SFTP's own.
-    {"OnlyWhatBelongsToThePageGoesUp",
-     {TServer::OpenSsh},
-     [](TScene& scene) {
-         const std::string secret = scene.work.path() + "/geheim.txt";
-         WriteFileBytes(secret, "geheim");
-         std::filesystem::create_symlink(secret, scene.page + "/bild.jpg");
-         std::filesystem::create_directory_symlink("/", scene.page + "/wurzel");
-         std::filesystem::create_directory_symlink(scene.work.path(), scene.page + "/oben");
-         std::filesystem::create_symlink("bilder/b.png", scene.page + "/drin.png");
-         testsupport::MakeDirectories(scene.page + "/.privat");
-         WriteFileBytes(scene.page + "/.privat/notiz.jpg", "privat");
-         WriteFileBytes(scene.page + "/.htpasswd", "tavi:x");
-         WriteFileBytes(scene.page + "/index.html",
-                        PageNaming("<img src=\"bild.jpg\"><img src=\"wurzel" + secret +
-                                   "\"><img src=\"oben/geheim.txt\"><img src=\".privat/notiz.jpg\"><a "
-                                   "href=\".htpasswd\">x</a><img src=\"drin.png\"><img src=\"bilder%5Cb.png\">"));
-     },
-     {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif", "drin.png"},
-     {},
-     "",
-     "bilder/\nbilder/a.jpg\nbilder/b.png\ndrin.png\nindex.html\nlogo.gif\n",
-     [](TScene& scene) { scene.ExpectServerHasThePage(); }},
     {"PicturesGoUpWithoutTheirLocation",
-     {TServer::OpenSsh},
+     kBoth,
      [](TScene& scene) {
          WriteFileBytes(scene.page + "/index.html",
                         PageNaming("<img src=\"ort.jpg\"><img src=\"bilder/ort.png\"><img src=\"ohne.jpg\"><img "
@@ -461,7 +438,7 @@ const TRow kRows[] = {
          EXPECT_EQ(testsupport::Stamps(scene.server), stamps);
      }},
     {"PictureSentWithItsLocationBeforeGoesAgainWithout",
-     {TServer::OpenSsh},
+     kBoth,
      [](TScene& scene) {
          WriteFileBytes(scene.page + "/index.html", PageNaming("<img src=\"ort.jpg\">"));
          WriteFileBytes(scene.page + "/ort.jpg", PictureWithLocation(TPicture::Jpeg));
@@ -489,6 +466,29 @@ const TRow kRows[] = {
          EXPECT_EQ(testsupport::LocationFields(ReadFileBytes(scene.server + "/ort.jpg")), std::vector<std::string>{});
          EXPECT_EQ(scene.Publish().sent, std::vector<std::string>{});
      }},
+    // SFTP's own.
+    {"OnlyWhatBelongsToThePageGoesUp",
+     {TServer::OpenSsh},
+     [](TScene& scene) {
+         const std::string secret = scene.work.path() + "/geheim.txt";
+         WriteFileBytes(secret, "geheim");
+         std::filesystem::create_symlink(secret, scene.page + "/bild.jpg");
+         std::filesystem::create_directory_symlink("/", scene.page + "/wurzel");
+         std::filesystem::create_directory_symlink(scene.work.path(), scene.page + "/oben");
+         std::filesystem::create_symlink("bilder/b.png", scene.page + "/drin.png");
+         testsupport::MakeDirectories(scene.page + "/.privat");
+         WriteFileBytes(scene.page + "/.privat/notiz.jpg", "privat");
+         WriteFileBytes(scene.page + "/.htpasswd", "tavi:x");
+         WriteFileBytes(scene.page + "/index.html",
+                        PageNaming("<img src=\"bild.jpg\"><img src=\"wurzel" + secret +
+                                   "\"><img src=\"oben/geheim.txt\"><img src=\".privat/notiz.jpg\"><a "
+                                   "href=\".htpasswd\">x</a><img src=\"drin.png\"><img src=\"bilder%5Cb.png\">"));
+     },
+     {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif", "drin.png"},
+     {},
+     "",
+     "bilder/\nbilder/a.jpg\nbilder/b.png\ndrin.png\nindex.html\nlogo.gif\n",
+     [](TScene& scene) { scene.ExpectServerHasThePage(); }},
     {"NameSwappedForALinkWhileSending",
      {TServer::OpenSsh},
      [](TScene& scene) {
