@@ -4,6 +4,7 @@
 #include <set>
 
 #include "transfer/file_digest.h"
+#include "transfer/picture_location.h"
 
 namespace transfer {
 namespace {
@@ -61,17 +62,36 @@ public:
                 continue;
             }
             const TFileDigest local = DigestFile(opened.file.Get(), file);
-            if (IsUnchanged(file, local)) {
+            const bool unchanged = IsUnchanged(file, local);
+            // Went up without its location, which it still lacks: the
+            // picture is read again only once it changed.
+            if (unchanged && record_.Find(file)->sentSha256 != local.sha256) {
                 result_.unchanged.push_back(file);
                 continue;
             }
-            const std::optional<TRemoteEntry> now = Send(file, opened.file.Get(), local);
+            std::optional<std::string> cleaned;
+            try {
+                cleaned = WithoutLocation(opened.file.Get(), file);
+            } catch (const TLocationStays& error) {
+                result_.notes.push_back(error.what());
+                continue;
+            }
+            // Went up as it is here: sent again only when it carries a
+            // location after all, as a picture sent before locations were
+            // removed may.
+            if (unchanged && !cleaned) {
+                result_.unchanged.push_back(file);
+                continue;
+            }
+            const core::TOpenFile copy = cleaned ? InMemoryFile(*cleaned, file) : core::TOpenFile();
+            const TFileDigest outgoing = cleaned ? TFileDigest{cleaned->size(), Sha256Hex(*cleaned)} : local;
+            const std::optional<TRemoteEntry> now = Send(file, cleaned ? copy.Get() : opened.file.Get(), outgoing);
             if (!now) {
                 result_.cancelled = true;
                 return;
             }
             result_.sent.push_back(file);
-            record_.Note(file, TSentFile{local.size, local.sha256, now->size, now->modified});
+            record_.Note(file, TSentFile{local.size, local.sha256, outgoing.sha256, now->size, now->modified});
         }
     }
 

@@ -14,6 +14,13 @@ namespace {
 // fields stay apart.
 const std::string kNoDigest = "-";
 
+// Records since pictures go up without their location name the sent
+// bytes' digest too. One without it was written before: everything in it
+// went up as it was here, and an older program sends everything again
+// rather than misread this one's.
+const std::string kHeader = "#2 ";
+const std::string kHeaderBefore = "# ";
+
 // One file a line, its name last; a name may hold any byte but these two.
 std::string Escaped(const std::string& name) {
     std::string out;
@@ -58,15 +65,19 @@ TSentRecord::TSentRecord(const std::filesystem::path& recordFolder, const std::s
     : file_(recordFolder / RecordFileName(serverAndFolder)), serverAndFolder_(serverAndFolder) {
     std::ifstream in(file_, std::ios::binary);
     std::string line;
-    if (!std::getline(in, line) || line != "# " + serverAndFolder_) return;
+    if (!std::getline(in, line)) return;
+    const bool before = line == kHeaderBefore + serverAndFolder_;
+    if (!before && line != kHeader + serverAndFolder_) return;
     while (std::getline(in, line)) {
         std::istringstream fields(line);
         TSentFile sent;
         std::string name;
         if (!(fields >> sent.size >> sent.sha256 >> sent.serverSize >> sent.serverModified)) continue;
+        if (!before && !(fields >> sent.sentSha256)) continue;
         fields.get();
         std::getline(fields, name);
         if (sent.sha256 == kNoDigest) sent.sha256.clear();
+        if (before || sent.sentSha256 == kNoDigest) sent.sentSha256 = sent.sha256;
         if (!name.empty()) files_[Unescaped(name)] = sent;
     }
 }
@@ -91,10 +102,11 @@ void TSentRecord::Save() const {
     const std::filesystem::path temporary = file_.string() + ".neu";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << "# " << serverAndFolder_ << '\n';
+        out << kHeader << serverAndFolder_ << '\n';
+        const auto digest = [](const std::string& sha256) { return sha256.empty() ? kNoDigest : sha256; };
         for (const auto& [name, sent] : files_)
-            out << sent.size << ' ' << (sent.sha256.empty() ? kNoDigest : sent.sha256) << ' ' << sent.serverSize << ' '
-                << sent.serverModified << ' ' << Escaped(name) << '\n';
+            out << sent.size << ' ' << digest(sent.sha256) << ' ' << sent.serverSize << ' ' << sent.serverModified
+                << ' ' << digest(sent.sentSha256) << ' ' << Escaped(name) << '\n';
         out.flush();
         if (!out)
             throw TTransferError("Die Aufzeichnung des Gesendeten „" + file_.string() +

@@ -11,9 +11,12 @@
 
 namespace transfer {
 
+// The local file's size and digest, and the digest of the bytes that went
+// up: another where a picture went without its location.
 struct TSentFile {
     std::uint64_t size = 0;
     std::string sha256;
+    std::string sentSha256;
     std::uint64_t serverSize = 0;
     std::int64_t serverModified = 0;
 };

@@ -75,7 +75,18 @@ QString LeftOutLine(const std::vector<transfer::TLeftOut>& leftOut) {
     return line;
 }
 
-bool MayLeaveOut(QWidget* window, const std::vector<transfer::TLeftOut>& leftOut) {
-    return leftOut.empty() ||
-           ui::AskYesNo(window, LeftOutLine(leftOut) + QStringLiteral("\n\nTrotzdem veröffentlichen?"));
+QString LocationLine(std::size_t pictures) {
+    return QStringLiteral("Ortsangaben werden vor dem Hochladen entfernt: ") + QString::number(pictures) +
+           (pictures == 1 ? QStringLiteral(" Bild") : QStringLiteral(" Bilder"));
+}
+
+bool MayLeaveOut(QWidget* window, const std::vector<transfer::TLeftOut>& leftOut, std::size_t withoutLocation) {
+    if (leftOut.empty() && withoutLocation == 0) return true;
+    QStringList parts;
+    if (!leftOut.empty()) parts << LeftOutLine(leftOut);
+    // Said before anything goes up: the page then shows the pictures, not
+    // where they were taken.
+    if (withoutLocation != 0) parts << LocationLine(withoutLocation);
+    parts << (leftOut.empty() ? QStringLiteral("Veröffentlichen?") : QStringLiteral("Trotzdem veröffentlichen?"));
+    return ui::AskYesNo(window, parts.join(QStringLiteral("\n\n")));
 }

@@ -27,5 +27,9 @@ std::optional<QString> AskPassphrase(QWidget* window, const QString& keyFile);
 // them.
 QString LeftOutLine(const std::vector<transfer::TLeftOut>& leftOut);
 
-// True when nothing is left out, or the user publishes without it.
-bool MayLeaveOut(QWidget* window, const std::vector<transfer::TLeftOut>& leftOut);
+// "Ortsangaben werden vor dem Hochladen entfernt: 3 Bilder" ("1 Bild").
+QString LocationLine(std::size_t pictures);
+
+// True when nothing is left out and no picture goes up without its
+// location, or the user publishes so.
+bool MayLeaveOut(QWidget* window, const std::vector<transfer::TLeftOut>& leftOut, std::size_t withoutLocation);

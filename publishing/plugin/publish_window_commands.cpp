@@ -15,6 +15,7 @@
 #include "publishing/plugin/result_text.h"
 #include "publishing/plugin/transfer_choice.h"
 #include "publishing/publish_engine.h"
+#include "transfer/picture_location.h"
 #include "ui/error_display.h"
 
 namespace {
@@ -83,7 +84,7 @@ std::optional<transfer::TServerLogin> TForm4::ReadLogin() {
 
 void TForm4::StartPublishing(const QString& pageFile, transfer::TServerLogin login) {
     std::optional<transfer::TPublishPlan> plan = Plan(this, pageFile);
-    if (!plan || !MayLeaveOut(this, plan->leftOut)) return;
+    if (!plan || !MayLeaveOut(this, plan->leftOut, transfer::PicturesWithLocation(*plan))) return;
     SaveEntries();
     plan_ = std::move(*plan);
     login_ = std::move(login);

@@ -1,6 +1,7 @@
 // "Veröffentlichen" asks before anything is sent: whether to finish a page
 // changed since its last finish (or never finished), and whether to go on
-// without the files the page names but cannot send. Port 1 on the loopback
+// without the files the page names but cannot send, and with how many
+// pictures that go up without where they were taken. Port 1 on the loopback
 // address refuses every connection, so a publish that starts ends at once
 // and its result line names the page it would have sent.
 
@@ -14,6 +15,7 @@
 #include "gui_test_support.h"
 #include "publishing/publish_driver.h"
 #include "support/files.h"
+#include "support/location_pictures.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -136,10 +138,26 @@ TEST(PublishQuestions, FilesLeftOutAreListedBeforeAnythingIsSent) {
         bool started;
         QStringList pictures;
         QString asked;
+        // Written beside the page with where they were taken.
+        std::vector<std::string> located = {};
+        QString last = QStringLiteral("Trotzdem veröffentlichen?");
     } kRows[] = {
         {"Nein sends nothing", QStringLiteral("&Nein"), false, twoLeftOut, twoLines},
         {"Ja sends the rest", QStringLiteral("&Ja"), true, twoLeftOut, twoLines},
         {"a long list is cut", QStringLiteral("&Nein"), false, many, manyLines},
+        {"pictures that go up without their location are counted",
+         QStringLiteral("&Nein"),
+         false,
+         {QStringLiteral("ort1.jpg"), QStringLiteral("ort2.png"), QStringLiteral("ort3.jpg")},
+         QStringLiteral("Ortsangaben werden vor dem Hochladen entfernt: 3 Bilder"),
+         {"ort1.jpg", "ort2.png", "ort3.jpg"},
+         QStringLiteral("Veröffentlichen?")},
+        {"one picture, and a file left out",
+         QStringLiteral("&Ja"),
+         true,
+         {QStringLiteral("ort.jpg"), QStringLiteral("foto.jpg")},
+         QStringLiteral("Nicht übertragen:\nfoto.jpg (fehlt)\n\nOrtsangaben werden vor dem Hochladen entfernt: 1 Bild"),
+         {"ort.jpg"}},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.name);
@@ -148,6 +166,11 @@ TEST(PublishQuestions, FilesLeftOutAreListedBeforeAnythingIsSent) {
         ASSERT_TRUE(testsupport::WriteFileBytes("seite/.privat/notiz.jpg", "jpg"));
         ASSERT_TRUE(testsupport::WriteFileBytes("oben.png", "png"));
         WriteDefaultPictures("seite/");
+        for (const std::string& name : row.located)
+            ASSERT_TRUE(testsupport::WriteFileBytes(
+                "seite/" + name,
+                testsupport::PictureWithLocation(name.ends_with(".png") ? testsupport::TPicture::Png
+                                                                        : testsupport::TPicture::Jpeg)));
         TPublishDriver p;
         testsupport::Retype(p.wizard->Edit19, QStringLiteral("seite/index"));
         testsupport::ShowPage(p.wizard, QStringLiteral("TabSheet5"));
@@ -161,8 +184,7 @@ TEST(PublishQuestions, FilesLeftOutAreListedBeforeAnythingIsSent) {
         const publishtest::TBoxes boxes = p.Publish({row.answer});
 
         ASSERT_EQ(boxes.texts.size(), 1);
-        EXPECT_EQ(boxes.texts.front().toStdString(),
-                  (row.asked + QStringLiteral("\n\nTrotzdem veröffentlichen?")).toStdString());
+        EXPECT_EQ(boxes.texts.front().toStdString(), (row.asked + QStringLiteral("\n\n") + row.last).toStdString());
         EXPECT_EQ(p.ResultLine().isEmpty(), !row.started) << p.ResultLine().toStdString();
     }
 }

@@ -18,10 +18,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <thread>
 
 #include "support/files.h"
 #include "support/ftps_server.h"
+#include "support/location_pictures.h"
 #include "support/server_process.h"
 #include "support/sftp_servers.h"
 #include "transfer/publish_scene.h"
@@ -31,7 +33,10 @@ namespace {
 using publishtest::PublishOnce;
 using publishtest::TPublishScene;
 using testsupport::Bytes;
+using testsupport::PictureWithLocation;
+using testsupport::PictureWithoutLocation;
 using testsupport::ReadFileBytes;
+using testsupport::TPicture;
 using testsupport::Tree;
 using testsupport::WriteFileBytes;
 
@@ -389,6 +394,77 @@ const TRow kRows[] = {
          EXPECT_EQ(again.sent, std::vector<std::string>{"bilder/gross.jpg"});
          EXPECT_EQ(Tree(scene.server), "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/gross.jpg\nindex.html\nlogo.gif\n");
          scene.ExpectServerHasThePage();
+     }},
+    {"PicturesGoUpWithoutTheirLocation",
+     kBoth,
+     [](TScene& scene) {
+         WriteFileBytes(scene.page + "/index.html",
+                        PageNaming("<img src=\"ort.jpg\"><img src=\"bilder/ort.png\"><img src=\"ohne.jpg\"><img "
+                                   "src=\"exif.png\">"));
+         WriteFileBytes(scene.page + "/ort.jpg", PictureWithLocation(TPicture::Jpeg));
+         WriteFileBytes(scene.page + "/bilder/ort.png", PictureWithLocation(TPicture::Png));
+         WriteFileBytes(scene.page + "/ohne.jpg", PictureWithoutLocation(TPicture::Jpeg));
+         WriteFileBytes(scene.page + "/exif.png", PictureWithLocation(TPicture::PngExifChunk));
+     },
+     {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif", "ort.jpg", "bilder/ort.png", "ohne.jpg", "exif.png"},
+     {},
+     "",
+     "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/ort.png\nexif.png\nindex.html\nlogo.gif\nohne.jpg\nort.jpg\n",
+     [](TScene& scene) {
+         for (const auto& [name, kind] : {std::pair{"ort.jpg", TPicture::Jpeg},
+                                          {"bilder/ort.png", TPicture::Png},
+                                          {"exif.png", TPicture::PngExifChunk}}) {
+             SCOPED_TRACE(name);
+             const std::string here = ReadFileBytes(scene.page + "/" + name);
+             const std::string there = ReadFileBytes(scene.server + "/" + name);
+             // The user's own file stays as it was.
+             EXPECT_TRUE(here == PictureWithLocation(kind));
+             EXPECT_NE(testsupport::LocationFields(here), std::vector<std::string>{});
+             EXPECT_EQ(testsupport::LocationFields(there), std::vector<std::string>{});
+             EXPECT_FALSE(testsupport::PixelData(there).empty());
+             EXPECT_TRUE(testsupport::PixelData(there) == testsupport::PixelData(here));
+             // Only the location went: the camera, the date and the title stay.
+             std::vector<std::string> others = testsupport::MetadataFields(here);
+             for (const std::string& field : testsupport::LocationFields(here)) std::erase(others, field);
+             EXPECT_EQ(testsupport::MetadataFields(there), others);
+         }
+         EXPECT_TRUE(ReadFileBytes(scene.server + "/ohne.jpg") == ReadFileBytes(scene.page + "/ohne.jpg"));
+         // Sent once, and known as sent since: nothing goes again.
+         const std::map<std::string, std::string> stamps = testsupport::Stamps(scene.server);
+         const transfer::TPublishResult again = scene.Publish();
+         EXPECT_EQ(again.error, "");
+         EXPECT_EQ(again.sent, std::vector<std::string>{});
+         EXPECT_EQ(again.unchanged.size(), scene.plan.files.size());
+         EXPECT_EQ(testsupport::Stamps(scene.server), stamps);
+     }},
+    {"PictureSentWithItsLocationBeforeGoesAgainWithout",
+     kBoth,
+     [](TScene& scene) {
+         WriteFileBytes(scene.page + "/index.html", PageNaming("<img src=\"ort.jpg\">"));
+         WriteFileBytes(scene.page + "/ort.jpg", PictureWithLocation(TPicture::Jpeg));
+         PublishOnce(scene);
+         // The record as a version that sent pictures as they were kept it:
+         // no digest of the sent bytes, so everything went up as it is here.
+         for (const auto& entry : std::filesystem::directory_iterator(scene.records)) {
+             std::istringstream lines(ReadFileBytes(entry.path()));
+             std::string line, before;
+             std::getline(lines, line);
+             before = "# " + line.substr(3) + "\n";
+             while (std::getline(lines, line)) {
+                 std::size_t field = 0;
+                 for (int i = 0; i < 4; ++i) field = line.find(' ', field) + 1;
+                 before += line.erase(field, line.find(' ', field) + 1 - field) + "\n";
+             }
+             WriteFileBytes(entry.path(), before);
+         }
+     },
+     {"ort.jpg"},
+     {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif"},
+     "",
+     "bilder/\nbilder/a.jpg\nbilder/b.png\nindex.html\nlogo.gif\nort.jpg\n",
+     [](TScene& scene) {
+         EXPECT_EQ(testsupport::LocationFields(ReadFileBytes(scene.server + "/ort.jpg")), std::vector<std::string>{});
+         EXPECT_EQ(scene.Publish().sent, std::vector<std::string>{});
      }},
     // SFTP's own.
     {"OnlyWhatBelongsToThePageGoesUp",
