@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,6 +23,7 @@
 #include "core/page_file.h"
 #include "core/page_generator.h"
 #include "core/page_reader.h"
+#include "core/site_navigation.h"
 
 namespace {
 
@@ -262,6 +264,69 @@ void BM_RefuseForeign(benchmark::State& state) {
     unlink(fileName.c_str());
 }
 
+// A site of `pages` pages beside index.html, all with the same ten links,
+// in a folder of its own; made once.
+const std::vector<std::string>& SitePages(const std::string& folder, std::size_t pages) {
+    static std::map<std::string, std::vector<std::string>> sites;
+    if (const auto found = sites.find(folder); found != sites.end()) return found->second;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    core::TPageDescription page = bench::SamplePage(10);
+    core::SavePageFile(folder + "/index.html", core::GeneratePage(page));
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < pages; ++i) {
+        names.push_back("seite" + std::to_string(i) + ".html");
+        page.Title = page.HeadingText = bench::SampleText("Seite", i);
+        core::SavePageFile(folder + "/" + names.back(), core::GeneratePage(page));
+    }
+    return sites.emplace(folder, std::move(names)).first->second;
+}
+
+std::vector<core::TLinkEntry> SiteLinks(bool added) {
+    std::vector<core::TLinkEntry> links = bench::SamplePage(10).Links;
+    if (added) links.push_back({"Neu", "neu.html"});
+    return links;
+}
+
+void CarryLinks(const std::string& folder, bool add) {
+    const core::TSiteNavigation site = core::FindSiteNavigation(folder, "index.html", SiteLinks(!add), SiteLinks(add));
+    benchmark::DoNotOptimize(core::RewriteSiteNavigation(folder, site.Pages).Changed.size());
+}
+
+// Each iteration adds the link; taking it away again is not timed.
+void BM_SiteLinks(benchmark::State& state) {
+    const std::string folder = bench::ScratchDirectory() + "/site";
+    SitePages(folder, static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        CarryLinks(folder, true);
+        state.SetIterationTime(Seconds(start));
+        CarryLinks(folder, false);
+    }
+}
+
+// The same pages, their names known beforehand, each read, given the list,
+// generated and saved the safe way.
+void GiveLinks(const std::string& folder, const std::vector<std::string>& names, bool add) {
+    for (const std::string& name : names) {
+        const std::filesystem::path path = folder + "/" + name;
+        std::optional<core::TPageDescription> page = core::ReadPage(core::ReadPossiblePage(path));
+        page->Links = SiteLinks(add);
+        core::SavePageFile(path, core::GeneratePage(*page));
+    }
+}
+
+void BM_SiteLinksFloor(benchmark::State& state) {
+    const std::string folder = bench::ScratchDirectory() + "/site-floor";
+    const std::vector<std::string>& names = SitePages(folder, static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        GiveLinks(folder, names, true);
+        state.SetIterationTime(Seconds(start));
+        GiveLinks(folder, names, false);
+    }
+}
+
 constexpr std::int64_t kSizes[] = {0, 1000, 10000, 100000};
 
 void Sizes(benchmark::internal::Benchmark* bench) {
@@ -283,6 +348,9 @@ void FlushedWrites(benchmark::internal::Benchmark* bench) {
 }
 
 BENCHMARK(BM_Save)->Apply(FlushedWrites);
+// A thousand flushes an iteration: a few repetitions suffice.
+BENCHMARK(BM_SiteLinks)->Arg(1000)->Iterations(1)->Repetitions(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SiteLinksFloor)->Arg(1000)->Iterations(1)->Repetitions(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteFloor)->Apply(FlushedWrites);
 
 }  // namespace
@@ -321,5 +389,8 @@ int main(int argc, char** argv) {
             TGoalRow{"SavePageLines, 100,000 vs write+fsync", "BM_Save/100000", "BM_WriteFloor/100000", 1.3},
             TGoalRow{"ReadPageFile+ReadPage refusing a 1 GiB foreign file vs refusing a 1 KiB one",
                      "BM_RefuseForeign/1073741824", "BM_RefuseForeign/1024", 2.0},
+            TGoalRow{"navigation on 1,000 pages, one link added, vs reading, generating and saving the same pages "
+                     "with the core's own functions",
+                     "BM_SiteLinks/1000", "BM_SiteLinksFloor/1000", 1.5},
         });
 }

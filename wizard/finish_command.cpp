@@ -2,21 +2,26 @@
 // page's lines go into the code view and into the page file, which the user
 // may then look at in the browser.
 
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QToolButton>
 #include <filesystem>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "core/page_file.h"
 #include "core/page_generator.h"
 #include "core/page_reader.h"
+#include "core/site_navigation.h"
 #include "ui/line_list_model.h"
 #include "ui/list_box.h"
 #include "ui/question_box.h"
 #include "ui/text_boundary.h"
 #include "wizard/missing_files.h"
 #include "wizard/page_copy_offer.h"
+#include "wizard/site_links_command.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -80,13 +85,17 @@ void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
     ForgetWrittenPage();
     CodeLines->Show(nullptr);
     // Shared by the code view, the save and the missing-files check.
-    const auto lines = std::make_shared<const core::TLineList>(core::GeneratePage(ReadPageDescription()));
+    const core::TPageDescription page = ReadPageDescription();
+    const auto lines = std::make_shared<const core::TLineList>(core::GeneratePage(page));
     CodeLines->Show(lines);
     // The name as typed, not as the page's code page spells it.
     const QString fileName = PageFilePath();
     // The page put back is not written over at once; the entries stay unsaved.
     if (wizard::OfferPageCopy(this, fileName)) return;
     if (!MayReplace(this, fileName, writtenStamp_)) return;
+    // Read before this page joins the folder's pages, as the box showed it.
+    const bool linksChanged = !core::SameLinks(page.Links, linkBaseline_);
+    if (linksChanged) ShowSiteLinksChoice();
     // Kept, the copy would stop the save; the user chose the current file.
     core::DiscardPageCopy(ui::ToPath(fileName));
     // A failed write reaches the error display; the code view keeps the page.
@@ -99,4 +108,7 @@ void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
     SpeedButton10->setEnabled(true);
     // Beside the window, which is free at once; the check keeps the lines.
     missingFiles_->Start(PageFolder(), lines);
+    if (!linksChanged) return;
+    const std::vector<core::TLinkEntry> before = std::exchange(linkBaseline_, page.Links);
+    if (SiteLinks->isChecked()) wizard::CarryLinksToSite(this, WrittenPage, before, page.Links);
 }

@@ -35,6 +35,11 @@ void TForm3::CreatePage3() {
     lh = AddCheck(page, QStringLiteral("lh"), QStringLiteral("Link-Hintergrund"), false, {272, 72, 105, 17});
     Edit7 = AddEdit(page, QStringLiteral("Edit7"), QStringLiteral("lbg.jpg"), {272, 112, 177, 21});
     AddCaption(page, QStringLiteral("Bild:"), Edit7);
+    SiteLinks = AddCheck(page, QStringLiteral("SiteLinks"), QStringLiteral("Links auf allen Seiten gleich"), false,
+                         {272, 184, 185, 17});
+    SiteLinks->setToolTip(
+        QStringLiteral("Ändert „Fertig“ die Links, bekommen auch die anderen Seiten dieses "
+                       "Ordners, die bis dahin dieselben Links hatten, die neuen (nach einer Frage)."));
     SpinEdit2 = AddSpin(page, QStringLiteral("SpinEdit2"), QStringLiteral("0"), {272, 280, 121, 22});
     AddCaption(page, QStringLiteral("Minimalbreite:"), SpinEdit2);
 
@@ -42,5 +47,5 @@ void TForm3::CreatePage3() {
             328);
     Memo3 = AddHelpPanel(page, QStringLiteral("Memo3"), help::LinksHelp());
 
-    ChainTabOrder({Memo3, Edit3, Dots, Edit4, ListBox2, Edit6, Edit7, lh, SpinEdit2});
+    ChainTabOrder({Memo3, Edit3, Dots, Edit4, ListBox2, Edit6, Edit7, lh, SiteLinks, SpinEdit2});
 }

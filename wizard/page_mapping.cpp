@@ -122,4 +122,5 @@ core::TPageDescription TForm3::DescribePage() const {
 
 void TForm3::LoadPageDescription(const core::TPageDescription& page) {
     EachField(*this, *links_, *images_, page, TShow{});
+    linkBaseline_ = page.Links;
 }

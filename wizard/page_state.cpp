@@ -3,6 +3,7 @@
 // every change.
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -43,7 +44,9 @@ void TForm3::WatchChanges() {
     for (QLineEdit* edit : findChildren<QLineEdit*>())
         connect(edit, &QLineEdit::textChanged, this, &TForm3::PageChanged);
     for (QAbstractButton* button : findChildren<QAbstractButton*>())
-        if (button->isCheckable()) connect(button, &QAbstractButton::toggled, this, &TForm3::PageChanged);
+        // The box beside the links is no part of the page.
+        if (button->isCheckable() && button != SiteLinks)
+            connect(button, &QAbstractButton::toggled, this, &TForm3::PageChanged);
     // The hidden partner lists change together with the visible ones.
     for (ui::TListBox* list : {ListBox1, ListBox2, ListBox3}) WatchRows(list->model(), this);
     // Any change counts until the page is written or opened; the program's

@@ -4,6 +4,7 @@
 #include "wizard/wizard_window.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -48,6 +49,7 @@ void ConnectHandlers(TForm3& w) {
         {w.SpeedButton17, &TForm3::SpeedButton17Click},
         {w.SpeedButton18, &TForm3::SpeedButton18Click},
         {w.SpeedButton20, &TForm3::SpeedButton20Click},
+        {w.SiteLinks, &TForm3::SiteLinksClick},
     };
     for (const auto& [button, handler] : clicks) ui::ConnectGuarded(button, &QAbstractButton::clicked, &w, handler);
     const std::pair<QShortcut*, TCommand> keys[] = {
@@ -55,6 +57,7 @@ void ConnectHandlers(TForm3& w) {
         {w.NewEntryKey, &TForm3::NewEntryKeyPress},
         {w.LineBreakKey, &TForm3::LineBreakKeyPress},
     };
+    ui::ConnectGuarded(w.PageControl1, &QTabWidget::currentChanged, &w, &TForm3::PageControl1Change);
     for (const auto& [key, handler] : keys) ui::ConnectGuarded(key, &QShortcut::activated, &w, handler);
 
     // A heading size button's command runs when it becomes checked, by
@@ -88,6 +91,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     WatchChanges();
     ui::RunGuarded(this, [this] { FormCreate(); });
     MarkSaved();
+    linkBaseline_ = DescribePage().Links;
 }
 
 void TForm3::keyPressEvent(QKeyEvent* event) {

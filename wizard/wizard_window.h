@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "core/page_description.h"
 #include "core/page_file.h"
@@ -79,6 +80,8 @@ public:
     void SpeedButton17Click();
     void SpeedButton18Click();
     void SpeedButton20Click();  // "Ordner…"
+    void SiteLinksClick();      // "Links auf allen Seiten gleich"
+    void PageControl1Change();
 
     // The page the wizard holds now; reading it changes nothing.
     core::TPageDescription DescribePage() const;
@@ -151,6 +154,9 @@ public:
     QToolButton *SpeedButton2 = nullptr, *SpeedButton5 = nullptr;
     QLineEdit *Edit3 = nullptr, *Edit4 = nullptr, *Edit6 = nullptr, *Edit7 = nullptr;
     QCheckBox *Dots = nullptr, *lh = nullptr;
+    // Not part of the page: whether a finish that changes the links changes
+    // them on the folder's other pages too.
+    QCheckBox* SiteLinks = nullptr;
     ui::TSpinEdit* SpinEdit2 = nullptr;
     QPlainTextEdit* Memo3 = nullptr;
 
@@ -218,6 +224,8 @@ private:
     bool FileHoldsThePage(const QString& file) const;
     // Finishes, and names the page when the finish wrote it.
     TPageAsWritten FinishedPage();
+    // The box "Links auf allen Seiten gleich" as it holds for the folder now.
+    void ShowSiteLinksChoice();
 
     std::optional<wizard::TPairedList> links_;   // ListBox2 and ListBox5
     std::optional<wizard::TPairedList> images_;  // ListBox3 and ListBox6
@@ -226,4 +234,7 @@ private:
     // The page file as this window last wrote it: while it is found so, it
     // needs no reading back before it is replaced.
     std::optional<core::TFileStamp> writtenStamp_;
+    // The link list as the page had it when it was last started, opened or
+    // written: the list the folder's other pages are matched against.
+    std::vector<core::TLinkEntry> linkBaseline_;
 };
