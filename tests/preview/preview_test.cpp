@@ -484,8 +484,8 @@ TEST_F(Preview, ShowsThePageAsAPhoneWould) {
         bool hint;
     } rows[] = {
         {"screen", "ScreenButton", false, 0, false},
-        {"screen, a page with a viewport", "ScreenButton", true, 0, false},
         {"phone, a page with a viewport", "PhoneButton", true, 360, false},
+        {"screen again, a page with a viewport", "ScreenButton", true, 0, false},
         {"phone, a page without one", "PhoneButton", false, 980, true},
     };
     int number = 0;
