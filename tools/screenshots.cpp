@@ -4,11 +4,14 @@
 // like. The wizard is filled with a small example page first, and the finish button is
 // pressed inside a scratch directory so that the code view has content. Given
 // a page directory, the example page is written there instead, with pictures
-// for the images it names, for a browser to draw.
+// for the images it names, for a browser to draw, and the preview draws it
+// as a phone shows it.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -16,6 +19,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSettings>
 #include <QString>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -23,6 +27,7 @@
 #include <QToolButton>
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <iterator>
 
 #include "app/start_window.h"
@@ -181,6 +186,47 @@ bool SavePublishWindow(TForm1& startWindow, const QDir& outDir) {
     return ok;
 }
 
+// The preview of the example page, in its phone view. The page declares its
+// viewport, as it does with "Für Handys", so that it is laid out at the
+// phone's width. Drawn from the page directory, where its pictures are.
+bool SavePhonePreview(TForm1& startWindow, TForm3& wizard, const QString& pagePath, const QDir& outDir) {
+    const QString home = QDir::currentPath();
+    if (!QDir::setCurrent(pagePath)) return false;
+    wizard.PageControl1->setCurrentWidget(wizard.TabSheet4);
+    Enter(wizard.Edit12, QStringLiteral("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"));
+    wizard.Button1->click();
+    bool ok = false;
+    try {
+        startWindow.Preview().Open();
+        QWidget* window = startWindow.Preview().Window();
+        window->resize(480, 640);
+        auto* phone = window->findChild<QAbstractButton*>(QStringLiteral("PhoneButton"));
+        QWidget* view = window->findChild<QWidget*>(QStringLiteral("PreviewView"));
+        if (phone != nullptr && view != nullptr) {
+            // Each view loads the page anew; the engine draws it a while
+            // after it has loaded.
+            const auto waitFor = [view](const std::function<void()>& loading, int milliseconds) {
+                QEventLoop loop;
+                QObject::connect(view, SIGNAL(loadFinished(bool)), &loop, SLOT(quit()));
+                QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+                if (loading) loading();
+                loop.exec();
+            };
+            waitFor(nullptr, 20000);
+            waitFor([phone] { phone->click(); }, 20000);
+            waitFor(nullptr, 1000);
+            ok = Save(window, outDir, QStringLiteral("preview-phone.png"));
+        } else {
+            std::fprintf(stderr, "screenshots: the preview has no phone view\n");
+        }
+        window->close();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "screenshots: no preview: %s\n", error.what());
+    }
+    QDir::setCurrent(home);
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -190,10 +236,17 @@ int main(int argc, char** argv) {
     }
     const QString outPath = QFile::decodeName(argv[1]);
     const QString pagePath = argc == 3 ? QDir(QFile::decodeName(argv[2])).absolutePath() : QString();
+    // The preview's engine, loaded late as the program loads it, needs this
+    // to start on Qt's offscreen display.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     ui::InstallFontSubstitutions();
     QApplication::setWindowIcon(ui::AppIcon());
+
+    // The choices the windows remember stay the user's own.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
 
     QDir outDir(outPath);
     if (!outDir.mkpath(QStringLiteral("."))) {
@@ -214,6 +267,7 @@ int main(int argc, char** argv) {
         ok = Save(&wizard, outDir, QString::fromLatin1(kPageFiles[page])) && ok;
     }
     ok = SaveLinkDialog(wizard, outDir) && ok;
+    if (!pagePath.isEmpty()) ok = SavePhonePreview(startWindow, wizard, pagePath, outDir) && ok;
     ok = SavePublishWindow(startWindow, outDir) && ok;
     return ok ? 0 : 1;
 }
