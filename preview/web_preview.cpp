@@ -231,8 +231,10 @@ public:
 
     void ShowPage(const QByteArray& page, const QString& filePath) override {
         // While a load is under way the old document's position is what the
-        // user left; the new one has none yet.
-        if (!loading_) scroll_ = view_->page()->scrollPosition();
+        // user left; the new one has none yet. The engine tells it in the
+        // view's pixels, the page scrolls in its own: they differ by the
+        // zoom of the phone view.
+        if (!loading_) scroll_ = view_->page()->scrollPosition() / view_->zoomFactor();
         loading_ = true;
         shown_ = page;
         shownPath_ = filePath;

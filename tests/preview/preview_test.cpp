@@ -510,6 +510,20 @@ TEST_F(Preview, ShowsThePageAsAPhoneWould) {
         EXPECT_EQ(hint->text(), QStringLiteral("Auf Handys sehr klein – „Für Handys“ einschalten"));
     }
 
+    // A change draws the page again as the phone shows it, where the user
+    // left it: to a pixel of the view (2.7 of the page's), which the engine
+    // tells the position in.
+    PreviewTextLines({QStringLiteral("<p id=\"lang\" style=\"height: 5000px\">")});
+    ASSERT_TRUE(WaitFor(QStringLiteral("document.getElementById('lang') != null && window.innerWidth == 980")));
+    Js(QStringLiteral("window.scrollTo(0, 700)"));
+    ASSERT_TRUE(WaitUntil([&] { return qRound(view_->page()->scrollPosition().y() / view_->zoomFactor()) == 700; }));
+    ShowPage(wizard_, QStringLiteral("TabSheet2"));
+    Type("Edit5", QStringLiteral("Weiter"));
+    EXPECT_TRUE(
+        WaitFor(QStringLiteral("document.querySelector('b > font').textContent == 'Weiter' &&"
+                               " window.innerWidth == 980 && Math.abs(window.scrollY - 700) < 4")))
+        << Js(QStringLiteral("window.scrollY")).toDouble();
+
     // The program started anew shows its first preview as chosen last.
     TForm1 again;
     again.show();
