@@ -5,7 +5,7 @@
 // pressed inside a scratch directory so that the code view has content. Given
 // a page directory, the example page is written there instead, with pictures
 // for the images it names, for a browser to draw, and the preview draws it
-// as a phone shows it.
+// beside the wizard and as a phone shows it.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -25,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <functional>
@@ -186,36 +187,65 @@ bool SavePublishWindow(TForm1& startWindow, const QDir& outDir) {
     return ok;
 }
 
-// The preview of the example page, in its phone view. The page declares its
-// viewport, as it does with "Für Handys", so that it is laid out at the
-// phone's width. Drawn from the page directory, where its pictures are.
-bool SavePhonePreview(TForm1& startWindow, TForm3& wizard, const QString& pagePath, const QDir& outDir) {
+// Waits until the view has loaded the page again after the action, and the
+// engine has drawn it, which it does a while later.
+void WaitForDrawing(QWidget* view, const std::function<void()>& action) {
+    QEventLoop loop;
+    QObject::connect(view, SIGNAL(loadFinished(bool)), &loop, SLOT(quit()));
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    action();
+    loop.exec();
+    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// The wizard with the preview beside it, as on a desktop.
+bool SaveBeside(QWidget* wizard, QWidget* preview, const QDir& outDir) {
+    QApplication::processEvents();
+    const QPixmap left = wizard->grab();
+    const QPixmap right = preview->grab();
+    QPixmap both(left.width() + right.width(), std::max(left.height(), right.height()));
+    both.setDevicePixelRatio(left.devicePixelRatio());
+    both.fill(QColor(240, 240, 240));
+    QPainter painter(&both);
+    painter.drawPixmap(0, 0, left);
+    painter.drawPixmap(left.width() / left.devicePixelRatio(), 0, right);
+    painter.end();
+    const QString path = outDir.filePath(QStringLiteral("preview.png"));
+    if (!both.save(path, "PNG", 0)) {
+        std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+// The preview of the example page, beside the wizard on the screen, and in
+// its phone view. For the phone the page declares its viewport, as it does
+// with "Für Handys", so that it is laid out at the phone's width. Drawn from
+// the page directory, where its pictures are.
+bool SavePreviews(TForm1& startWindow, TForm3& wizard, const QString& pagePath, const QDir& outDir) {
     const QString home = QDir::currentPath();
     if (!QDir::setCurrent(pagePath)) return false;
-    wizard.PageControl1->setCurrentWidget(wizard.TabSheet4);
-    Enter(wizard.Edit12, QStringLiteral("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"));
-    wizard.Button1->click();
     bool ok = false;
     try {
+        wizard.PageControl1->setCurrentWidget(wizard.TabSheet7);
         startWindow.Preview().Open();
         QWidget* window = startWindow.Preview().Window();
-        window->resize(480, 640);
+        auto* screen = window->findChild<QAbstractButton*>(QStringLiteral("ScreenButton"));
         auto* phone = window->findChild<QAbstractButton*>(QStringLiteral("PhoneButton"));
         QWidget* view = window->findChild<QWidget*>(QStringLiteral("PreviewView"));
-        if (phone != nullptr && view != nullptr) {
-            // Each view loads the page anew; the engine draws it a while
-            // after it has loaded.
-            const auto waitFor = [view](const std::function<void()>& loading, int milliseconds) {
-                QEventLoop loop;
-                QObject::connect(view, SIGNAL(loadFinished(bool)), &loop, SLOT(quit()));
-                QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-                if (loading) loading();
-                loop.exec();
-            };
-            waitFor(nullptr, 20000);
-            waitFor([phone] { phone->click(); }, 20000);
-            waitFor(nullptr, 1000);
-            ok = Save(window, outDir, QStringLiteral("preview-phone.png"));
+        if (screen != nullptr && phone != nullptr && view != nullptr) {
+            window->resize(800, 600);
+            WaitForDrawing(view, [screen] { screen->click(); });
+            ok = SaveBeside(&wizard, window, outDir);
+            wizard.PageControl1->setCurrentWidget(wizard.TabSheet4);
+            Enter(wizard.Edit12,
+                  QStringLiteral("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"));
+            wizard.Button1->click();
+            window->resize(480, 640);
+            WaitForDrawing(view, [phone] { phone->click(); });
+            ok = Save(window, outDir, QStringLiteral("preview-phone.png")) && ok;
         } else {
             std::fprintf(stderr, "screenshots: the preview has no phone view\n");
         }
@@ -267,7 +297,7 @@ int main(int argc, char** argv) {
         ok = Save(&wizard, outDir, QString::fromLatin1(kPageFiles[page])) && ok;
     }
     ok = SaveLinkDialog(wizard, outDir) && ok;
-    if (!pagePath.isEmpty()) ok = SavePhonePreview(startWindow, wizard, pagePath, outDir) && ok;
+    if (!pagePath.isEmpty()) ok = SavePreviews(startWindow, wizard, pagePath, outDir) && ok;
     ok = SavePublishWindow(startWindow, outDir) && ok;
     return ok ? 0 : 1;
 }
