@@ -297,7 +297,8 @@ int main(int argc, char** argv) {
         ok = Save(&wizard, outDir, QString::fromLatin1(kPageFiles[page])) && ok;
     }
     ok = SaveLinkDialog(wizard, outDir) && ok;
-    if (!pagePath.isEmpty()) ok = SavePreviews(startWindow, wizard, pagePath, outDir) && ok;
+    // Absolute: the previews are drawn from the page directory.
+    if (!pagePath.isEmpty()) ok = SavePreviews(startWindow, wizard, pagePath, QDir(outDir.absolutePath())) && ok;
     ok = SavePublishWindow(startWindow, outDir) && ok;
     return ok ? 0 : 1;
 }
