@@ -15,6 +15,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMimeDatabase>
 #include <QOpenGLContext>
@@ -35,9 +36,14 @@
 #include <cerrno>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "preview/engine_sandbox.h"
 #include "preview/page_preview.h"
+#include "preview/phone_view.h"
+#include "preview/view_choice.h"
+#include "preview/viewport_declaration.h"
+#include "ui/error_display.h"
 
 QT_BEGIN_NAMESPACE
 // Exported by Qt GUI; its header is a private one.
@@ -192,15 +198,28 @@ public:
         page_ = new TPreviewPage(profile_.get(), view_);
         ScriptsOff(page_->settings());
         view_->setPage(page_);
+        choice_ = new TViewChoice(this);
         auto* note = new QLabel(QStringLiteral("Skripte der Seite laufen nur im Browser."), this);
         note->setObjectName(QStringLiteral("ScriptNote"));
         note->setContentsMargins(6, 3, 6, 3);
+        auto* hint = new QLabel(QStringLiteral("Auf Handys sehr klein – „Für Handys“ einschalten"), this);
+        hint->setObjectName(QStringLiteral("PhoneHint"));
+        hint->setContentsMargins(6, 3, 6, 3);
+        hint->setAlignment(Qt::AlignHCenter);
+        auto* top = new QHBoxLayout();
+        top->setContentsMargins(0, 0, 0, 0);
+        top->addWidget(choice_);
+        top->addWidget(note, 1);
         auto* fill = new QVBoxLayout(this);
         fill->setContentsMargins(0, 0, 0, 0);
         fill->setSpacing(0);
-        fill->addWidget(note);
-        fill->addWidget(view_);
+        fill->addLayout(top);
+        fill->addWidget(view_, 1);
+        fill->addWidget(hint);
+        stage_ = {fill, view_, hint};
+        preview::ShowAsScreenOrPhone(stage_, choice_->Phone(), false);
         connect(page_, &QWebEnginePage::loadFinished, this, [this](bool) { RestoreScroll(); });
+        ui::ConnectGuarded(choice_, &TViewChoice::Chosen, this, &TWebPreview::ViewChosen);
     }
 
     ~TWebPreview() override {
@@ -212,16 +231,30 @@ public:
 
     void ShowPage(const QByteArray& page, const QString& filePath) override {
         // While a load is under way the old document's position is what the
-        // user left; the new one has none yet.
-        if (!loading_) scroll_ = view_->page()->scrollPosition();
+        // user left; the new one has none yet. The engine tells it in the
+        // view's pixels, the page scrolls in its own: they differ by the
+        // zoom of the phone view.
+        if (!loading_) scroll_ = view_->page()->scrollPosition() / view_->zoomFactor();
         loading_ = true;
+        shown_ = page;
+        shownPath_ = filePath;
         pages_.SetPage(page, filePath);
+        preview::ShowAsScreenOrPhone(stage_, choice_->Phone(),
+                                     preview::DeclaresViewport(std::string_view(page.constData(), page.size())));
         page_->Load(SchemeUrl(filePath));
     }
 
     void OnLinkFollowed(std::function<void(const QUrl&)> open) override { page_->followed = std::move(open); }
 
 private:
+    // The page drawn again for the other view, where the user left it.
+    void ViewChosen() {
+        if (shownPath_.isEmpty())
+            preview::ShowAsScreenOrPhone(stage_, choice_->Phone(), false);
+        else
+            ShowPage(shown_, shownPath_);
+    }
+
     // A browser keeps the page's scripts from reading what the page only
     // shows: another file in a frame, a picture's pixels. This engine cannot:
     // its schemes of our own give either one origin to every file (a frame's
@@ -246,6 +279,10 @@ private:
     TPreviewSchemeHandler pages_;
     QWebEngineView* view_ = nullptr;
     TPreviewPage* page_ = nullptr;
+    TViewChoice* choice_ = nullptr;
+    preview::TPhoneStage stage_{};
+    QByteArray shown_;
+    QString shownPath_;
     QPointF scroll_;
     bool loading_ = false;
 };

@@ -4,11 +4,14 @@
 // like. The wizard is filled with a small example page first, and the finish button is
 // pressed inside a scratch directory so that the code view has content. Given
 // a page directory, the example page is written there instead, with pictures
-// for the images it names, for a browser to draw.
+// for the images it names, for a browser to draw, and the preview draws it
+// beside the wizard and as a phone shows it.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -16,13 +19,16 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSettings>
 #include <QString>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <iterator>
 
 #include "app/start_window.h"
@@ -181,6 +187,76 @@ bool SavePublishWindow(TForm1& startWindow, const QDir& outDir) {
     return ok;
 }
 
+// Waits until the view has loaded the page again after the action, and the
+// engine has drawn it, which it does a while later.
+void WaitForDrawing(QWidget* view, const std::function<void()>& action) {
+    QEventLoop loop;
+    QObject::connect(view, SIGNAL(loadFinished(bool)), &loop, SLOT(quit()));
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    action();
+    loop.exec();
+    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// The wizard with the preview beside it, as on a desktop.
+bool SaveBeside(QWidget* wizard, QWidget* preview, const QDir& outDir) {
+    QApplication::processEvents();
+    const QPixmap left = wizard->grab();
+    const QPixmap right = preview->grab();
+    QPixmap both(left.width() + right.width(), std::max(left.height(), right.height()));
+    both.setDevicePixelRatio(left.devicePixelRatio());
+    both.fill(QColor(240, 240, 240));
+    QPainter painter(&both);
+    painter.drawPixmap(0, 0, left);
+    painter.drawPixmap(left.width() / left.devicePixelRatio(), 0, right);
+    painter.end();
+    const QString path = outDir.filePath(QStringLiteral("preview.png"));
+    if (!both.save(path, "PNG", 0)) {
+        std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+// The preview of the example page, beside the wizard on the screen, and in
+// its phone view. For the phone the page declares its viewport, as it does
+// with "Für Handys", so that it is laid out at the phone's width. Drawn from
+// the page directory, where its pictures are.
+bool SavePreviews(TForm1& startWindow, TForm3& wizard, const QString& pagePath, const QDir& outDir) {
+    const QString home = QDir::currentPath();
+    if (!QDir::setCurrent(pagePath)) return false;
+    bool ok = false;
+    try {
+        wizard.PageControl1->setCurrentWidget(wizard.TabSheet7);
+        startWindow.Preview().Open();
+        QWidget* window = startWindow.Preview().Window();
+        auto* screen = window->findChild<QAbstractButton*>(QStringLiteral("ScreenButton"));
+        auto* phone = window->findChild<QAbstractButton*>(QStringLiteral("PhoneButton"));
+        QWidget* view = window->findChild<QWidget*>(QStringLiteral("PreviewView"));
+        if (screen != nullptr && phone != nullptr && view != nullptr) {
+            window->resize(800, 600);
+            WaitForDrawing(view, [screen] { screen->click(); });
+            ok = SaveBeside(&wizard, window, outDir);
+            wizard.PageControl1->setCurrentWidget(wizard.TabSheet4);
+            Enter(wizard.Edit12,
+                  QStringLiteral("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"));
+            wizard.Button1->click();
+            window->resize(480, 640);
+            WaitForDrawing(view, [phone] { phone->click(); });
+            ok = Save(window, outDir, QStringLiteral("preview-phone.png")) && ok;
+        } else {
+            std::fprintf(stderr, "screenshots: the preview has no phone view\n");
+        }
+        window->close();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "screenshots: no preview: %s\n", error.what());
+    }
+    QDir::setCurrent(home);
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -190,10 +266,17 @@ int main(int argc, char** argv) {
     }
     const QString outPath = QFile::decodeName(argv[1]);
     const QString pagePath = argc == 3 ? QDir(QFile::decodeName(argv[2])).absolutePath() : QString();
+    // The preview's engine, loaded late as the program loads it, needs this
+    // to start on Qt's offscreen display.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     ui::InstallFontSubstitutions();
     QApplication::setWindowIcon(ui::AppIcon());
+
+    // The choices the windows remember stay the user's own.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
 
     QDir outDir(outPath);
     if (!outDir.mkpath(QStringLiteral("."))) {
@@ -214,6 +297,8 @@ int main(int argc, char** argv) {
         ok = Save(&wizard, outDir, QString::fromLatin1(kPageFiles[page])) && ok;
     }
     ok = SaveLinkDialog(wizard, outDir) && ok;
+    // Absolute: the previews are drawn from the page directory.
+    if (!pagePath.isEmpty()) ok = SavePreviews(startWindow, wizard, pagePath, QDir(outDir.absolutePath())) && ok;
     ok = SavePublishWindow(startWindow, outDir) && ok;
     return ok ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAbstractButton>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
@@ -13,6 +14,9 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -20,6 +24,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -155,6 +160,18 @@ private:
     bool stop_ = false;
     bool readerWaited_ = false;
     std::thread thread_;
+};
+
+// While it lives, what the windows remember goes to a folder of its own,
+// which no other test sees.
+class TOwnSettings {
+public:
+    TOwnSettings() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path()); }
+    ~TOwnSettings() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home_); }
+
+private:
+    const QString home_ = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    QTemporaryDir dir_;
 };
 
 class Preview : public ::testing::Test {
@@ -457,6 +474,80 @@ TEST_F(Preview, ShowsOnlyRegularFilesAndWaitsForNone) {
                   .toString()
                   .toStdString(),
               expected.join(u'|').toStdString());
+}
+
+TEST_F(Preview, ShowsThePageAsAPhoneWould) {
+    const TOwnSettings settings;
+    const struct {
+        const char* name;
+        const char* button;
+        bool viewport;    // the page declares one
+        int layoutWidth;  // CSS pixels; 0: the window's width
+        bool hint;
+    } rows[] = {
+        {"screen", "ScreenButton", false, 0, false},
+        {"phone, a page with a viewport", "PhoneButton", true, 360, false},
+        {"screen again, a page with a viewport", "ScreenButton", true, 0, false},
+        {"phone, a page without one", "PhoneButton", false, 980, true},
+    };
+    int number = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString id = QStringLiteral("handy%1").arg(++number);
+        QStringList lines = {QStringLiteral("<p id=\"%1\">").arg(id)};
+        if (row.viewport)
+            lines.append(QStringLiteral("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"));
+        PreviewTextLines(lines);
+        QWidget* window = start_.Preview().Window();
+        Click(Find(window, QString::fromLatin1(row.button)));
+        const bool phone = row.layoutWidth != 0;
+        EXPECT_TRUE(WaitUntil([&] { return view_->width() == (phone ? 360 : window->width()); }));
+        const int layoutWidth = phone ? row.layoutWidth : view_->width();
+        EXPECT_TRUE(WaitFor(QStringLiteral("document.getElementById('%1') != null && window.innerWidth == %2")
+                                .arg(id)
+                                .arg(layoutWidth)))
+            << Js(QStringLiteral("window.innerWidth")).toInt();
+        const auto* hint = Find<QLabel>(window, QStringLiteral("PhoneHint"));
+        EXPECT_EQ(hint->isVisible(), row.hint);
+        EXPECT_EQ(hint->text(), QStringLiteral("Auf Handys sehr klein – „Für Handys“ einschalten"));
+    }
+
+    // A change draws the page again as the phone shows it, where the user
+    // left it: to a pixel of the view (2.7 of the page's), which the engine
+    // tells the position in.
+    PreviewTextLines({QStringLiteral("<p id=\"lang\" style=\"height: 5000px\">")});
+    // Scrolled until it stays: the page may still be drawn again for the
+    // last line.
+    ASSERT_TRUE(
+        WaitFor(QStringLiteral("document.getElementById('lang') != null && window.innerWidth == 980 &&"
+                               " document.readyState == 'complete' && (window.scrollTo(0, 700),"
+                               " Math.abs(window.scrollY - 700) < 4)")));
+    ASSERT_TRUE(
+        WaitUntil([&] { return std::abs(view_->page()->scrollPosition().y() / view_->zoomFactor() - 700) < 4; }));
+    const QSignalSpy started(view_->page(), &QWebEnginePage::loadStarted);
+    const QSignalSpy finished(view_->page(), &QWebEnginePage::loadFinished);
+    ShowPage(wizard_, QStringLiteral("TabSheet2"));
+    Type("Edit5", QStringLiteral("Weiter"));
+    // The engine keeps the place of a page loaded again on its own, in the
+    // page's pixels; the preview puts it back once the load has finished.
+    EXPECT_TRUE(WaitUntil([&] {
+        return !finished.isEmpty() && finished.size() == started.size() &&
+               Js(QStringLiteral("document.querySelector('b > font').textContent == 'Weiter'")).toBool();
+    }));
+    EXPECT_EQ(Js(QStringLiteral("window.innerWidth")).toInt(), 980);
+    EXPECT_NEAR(Js(QStringLiteral("window.scrollY")).toDouble(), 700, 4);
+
+    // The program started anew shows its first preview as chosen last.
+    TForm1 again;
+    again.show();
+    Click(again.SpeedButton2);
+    ShowPage(again.Wizard(), QStringLiteral("TabSheet7"));
+    Click(again.Wizard()->SpeedButton11);
+    ASSERT_NE(again.Preview().Window(), nullptr);
+    EXPECT_TRUE(Find<QAbstractButton>(again.Preview().Window(), QStringLiteral("PhoneButton"))->isChecked());
+    view_ = Find<QWebEngineView>(again.Preview().Window(), QStringLiteral("PreviewView"));
+    EXPECT_TRUE(WaitUntil([&] { return view_->width() == 360; }));
+    EXPECT_TRUE(WaitFor(QStringLiteral("document.title == 'Neue Seite' && window.innerWidth == 980")));
 }
 
 }  // namespace
