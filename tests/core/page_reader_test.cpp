@@ -167,6 +167,30 @@ TEST(ReadPage, ReadsBackWhatThePageShows) {
              p.Images = {{"1.jpg", "eins"}, {"2.jpg", "zwei"}, {"3.jpg", "drei"}};
              p.BreaksPerImage = 3;
          }},
+        {"for phones", [](TPageDescription& p) { p.ForPhones = true; }},
+        {"for phones with a style block",
+         [](TPageDescription& p) {
+             p.ForPhones = true;
+             p.UseStyleSheet = true;
+             p.BoldLinks = false;
+         }},
+        {"image descriptions everywhere",
+         [](TPageDescription& p) {
+             p.ImageDescriptions = true;
+             p.CornerImageOn = true;
+             p.Links = SomeLinks(2);
+             p.UseDots = true;
+             p.UseLinkBackground = true;
+             p.TextLines = {"<img src=\"l.jpg\" align=\"left\">", "<center><img src=\"m.jpg\"></center>"};
+             p.Images = {{"a.jpg", "Bild \"1\" & <2> \xFC &#322;"}, {"b.jpg", ""}};
+         }},
+        {"both options, an inline picture the only image",
+         [](TPageDescription& p) {
+             p.ForPhones = true;
+             p.ImageDescriptions = true;
+             p.HeadingImage.clear();
+             p.TextLines = {"<img src=\"r.jpg\" align=\"right\">"};
+         }},
     };
     for (const TPageCase& test : cases) {
         SCOPED_TRACE(test.name);
@@ -234,6 +258,13 @@ TEST(ReadPage, ReadsTextsThatLookLikeTheTemplate) {
              p.CornerImageOn = true;
              p.CornerImage = "\"></th>";
          }},
+        {"image descriptions with texts holding their separators",
+         [](TPageDescription& p) {
+             p.ImageDescriptions = true;
+             p.HeadingImage.clear();
+             p.Images = {{"\" src=\"", "&quot;\""}, {"\">", "\" src=\"x\">"}, {"<img alt=\"", "\"\""}};
+             p.TextLines = {"<img alt=\"\" src=\"x\">", "<img src=\"y\">", "<img alt=\"\" src=\"z\">\">"};
+         }},
     };
     for (const TPageCase& test : cases) {
         SCOPED_TRACE(test.name);
@@ -270,6 +301,9 @@ TEST(ReadPage, RefusesWhatTheGeneratorDidNotWrite) {
     full.Images = {{"a.jpg", ""}, {"b.jpg", ""}};
     const std::string defaults = PageBytes(TPageDescription{});
     const std::string page = PageBytes(full);
+    TPageDescription described;
+    described.ImageDescriptions = true;
+    described.Images = {{"a.jpg", "Urlaub"}};
     struct Case {
         const char* name;
         std::string bytes;
@@ -293,6 +327,7 @@ TEST(ReadPage, RefusesWhatTheGeneratorDidNotWrite) {
         {"huge row span", Replaced(page, "rowspan=\"3\"", "rowspan=\"18446744073709551615\"")},
         {"images with different breaks", Replaced(page, "<br>\r\n<img src=\"b.jpg\">", "<img src=\"b.jpg\">")},
         {"empty heading image line", Replaced(defaults, "bild.jpg", "")},
+        {"alt text that is not the caption", Replaced(PageBytes(described), "alt=\"Urlaub\"", "alt=\"Urlaub &quot;\"")},
         {"link rows with different cell starts",
          Replaced(page, "<td><a href=\"seite2", "<td background=\"\"><a href=\"seite2")},
     };
