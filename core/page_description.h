@@ -51,6 +51,12 @@ struct TPageDescription {
     std::int32_t BreaksPerImage = 1;
     std::string FileBaseName = "index";
     bool LongExtension = true;
+    // Off, the page is written as it always was; on, it is laid out for
+    // the width of a phone's screen and its pictures never grow wider.
+    bool ForPhones = false;
+    // On, every picture carries an alt text: its caption or typed text
+    // where the user gave one, empty (decoration) where not.
+    bool ImageDescriptions = false;
 };
 
 // Reads a spin field's text: leading spaces, then a signed decimal or an

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,18 +15,62 @@ std::string_view HeadingFontSize(std::int32_t headingSizeIndex) {
     return kFontSizes[index - 1];
 }
 
+std::string AltText(std::string_view text) {
+    std::string alt;
+    alt.reserve(text.size());
+    for (const char ch : text) {
+        if (ch == '"')
+            alt.append("&quot;");
+        else
+            alt.push_back(ch);
+    }
+    return alt;
+}
+
+std::optional<std::string> InlineImageStartedWith(std::string_view line, std::string_view from, std::string_view to) {
+    struct TForm {
+        std::string_view before, after;  // around the tag's start and file name
+    };
+    // Left, centred, right, plain: at most one of them fits a line whose
+    // file name holds no quote.
+    static constexpr TForm kForms[] = {
+        {"", "\" align=\"left\">"}, {"<center>", "\"></center>"}, {"", "\" align=\"right\">"}, {"", "\">"}};
+    for (const TForm& form : kForms) {
+        const std::size_t fixed = form.before.size() + from.size() + form.after.size();
+        if (line.size() < fixed || !line.starts_with(form.before) ||
+            !line.substr(form.before.size()).starts_with(from) || !line.ends_with(form.after))
+            continue;
+        const std::string_view file = line.substr(form.before.size() + from.size(), line.size() - fixed);
+        if (file.find('"') != std::string_view::npos) continue;
+        std::string changed;
+        changed.reserve(line.size() - from.size() + to.size());
+        for (const std::string_view part : {form.before, to, file, form.after}) changed.append(part);
+        return changed;
+    }
+    return std::nullopt;
+}
+
 namespace {
+
+std::string_view ImageStart(const TPageDescription& page) {
+    return page.ImageDescriptions ? kDecorationStart : kImageStart;
+}
 
 // Lines are written part by part, plain concatenation: user text is copied,
 // never interpreted.
 void AppendStyleBlock(TLineList& out, const TPageDescription& page) {
     out.Append("<style type=\"text/css\"><!--");
-    const std::string_view rule =
-        page.BoldLinks ? " { text-decoration:none; font-weight:bold; color:" : " { text-decoration:none; color:";
-    out.Append("a:link", rule, page.LinkColor, "; }");
-    out.Append("a:visited", rule, page.VisitedColor, "; }");
-    out.Append("a:hover", rule, page.HoverColor, "; }");
-    out.Append("a:active", rule, page.ActiveColor, "; }");
+    if (page.UseStyleSheet) {
+        const std::string_view rule =
+            page.BoldLinks ? " { text-decoration:none; font-weight:bold; color:" : " { text-decoration:none; color:";
+        out.Append("a:link", rule, page.LinkColor, "; }");
+        out.Append("a:visited", rule, page.VisitedColor, "; }");
+        out.Append("a:hover", rule, page.HoverColor, "; }");
+        out.Append("a:active", rule, page.ActiveColor, "; }");
+    }
+    // Measured at 360 pixels: with this rule the table shrinks to the
+    // screen, heading image, link column and pictures of any width alike.
+    if (page.ForPhones) out.Append(kPhoneImageRule);
     out.Append("--!></style>");
 }
 
@@ -43,13 +88,13 @@ void AppendHeadingRow(TLineList& out, const TPageDescription& page) {
     out.Append("<tr>");
     out.Append("<th height=\"", std::to_string(page.CornerHeight), "\">");
     if (page.CornerImageOn)
-        out.Append("<img src=\"", page.CornerImage, "\"></th>");
+        out.Append(ImageStart(page), page.CornerImage, "\"></th>");
     else
         out.Append("</th>");
     out.Append("<td><b>");
     out.Append("<font size=\"", HeadingFontSize(page.HeadingSizeIndex), "\" color=\"", page.HeadingColor, "\" face=\"",
                page.HeadingFace, "\">", page.HeadingText, "</font></b>");
-    if (!page.HeadingImage.empty()) out.Append("<img src=\"", page.HeadingImage, "\" align=\"middle\">");
+    if (!page.HeadingImage.empty()) out.Append(ImageStart(page), page.HeadingImage, "\" align=\"middle\">");
     out.Append("</td>");
     out.Append("</tr>");
 }
@@ -59,7 +104,7 @@ std::string LinkCellStart(const TPageDescription& page) {
     const std::string_view cellStart = page.UseLinkBackground ? "<td background=\"" : "<td>";
     const std::string_view background = page.UseLinkBackground ? std::string_view(page.LinkBackgroundImage) : "";
     const std::string_view backgroundEnd = page.UseLinkBackground ? "\">" : "";
-    const std::string_view dotStart = page.UseDots ? "<img src=\"" : "";
+    const std::string_view dotStart = page.UseDots ? ImageStart(page) : "";
     const std::string_view dot = page.UseDots ? std::string_view(page.DotImage) : "";
     const std::string_view dotEnd = page.UseDots ? "\" align=\"middle\">" : "";
     std::string start;
@@ -76,7 +121,12 @@ void AppendTextCell(TLineList& out, const TPageDescription& page) {
     const std::string rowSpan = std::to_string(static_cast<std::int64_t>(page.Links.size()) + 1);
     out.Append("<td valign=\"top\" rowspan=\"", rowSpan, "\">");
     out.Append("<font color=\"", page.TextColor, "\" face=\"", page.TextFace, "\">");
-    for (const std::string& line : page.TextLines) out.Append(line);
+    for (const std::string& line : page.TextLines) {
+        // The wizard's inline pictures come with no text of their own.
+        const std::optional<std::string> described =
+            page.ImageDescriptions ? InlineImageStartedWith(line, kImageStart, kDecorationStart) : std::nullopt;
+        out.Append(described ? std::string_view(*described) : std::string_view(line));
+    }
     out.Append("</tr>");
 }
 
@@ -85,7 +135,10 @@ void AppendImageRow(TLineList& out, const TPageDescription& page) {
     out.Append("<th>");
     for (const TImageEntry& image : page.Images) {
         for (std::int32_t i = 0; i < page.BreaksPerImage; ++i) out.Append("<br>");
-        out.Append("<img src=\"", image.FileName, "\">", image.Caption);
+        if (page.ImageDescriptions)
+            out.Append("<img alt=\"", AltText(image.Caption), "\" src=\"", image.FileName, "\">", image.Caption);
+        else
+            out.Append(kImageStart, image.FileName, "\">", image.Caption);
     }
     out.Append("</th>");
     out.Append("</tr>");
@@ -102,7 +155,8 @@ TLineList GeneratePage(const TPageDescription& page) {
     out.Reserve(32 + 3 * page.Links.size() + page.TextLines.size() + 2 * page.Images.size(), 0);
     out.Append("<html>");
     out.Append("<head><title>", page.Title, "</title>");
-    if (page.UseStyleSheet) AppendStyleBlock(out, page);
+    if (page.ForPhones) out.Append(kPhoneViewport);
+    if (page.UseStyleSheet || page.ForPhones) AppendStyleBlock(out, page);
     out.Append("</head>");
     AppendBodyStart(out, page);
     out.Append("<table cellspacing=\"0\" cellpadding=\"0\">");

@@ -121,10 +121,13 @@ bool TakeLineBetween(TLines& lines, std::string_view prefix, std::string_view su
     return true;
 }
 
-bool ReadStyleBlock(TLines& lines, TPageDescription& page) {
+std::string_view ImageStart(const TPageDescription& page) {
+    return page.ImageDescriptions ? kDecorationStart : kImageStart;
+}
+
+bool ReadLinkRules(TLines& lines, TPageDescription& page) {
     constexpr std::string_view kBoldRule = " { text-decoration:none; font-weight:bold; color:";
     constexpr std::string_view kPlainRule = " { text-decoration:none; color:";
-    page.UseStyleSheet = true;
     TLines rest = lines;
     std::string_view first;
     page.BoldLinks = rest.Take(first) && TakePrefix(first, "a:link") && first.starts_with(kBoldRule);
@@ -139,6 +142,16 @@ bool ReadStyleBlock(TLines& lines, TPageDescription& page) {
             return false;
         *color = line;
     }
+    return true;
+}
+
+bool ReadStyleBlock(TLines& lines, TPageDescription& page) {
+    // For phones the block is written even without style sheets, then
+    // holding the phone's rule alone.
+    TLines rest = lines;
+    page.UseStyleSheet = !page.ForPhones || !rest.TakeFixed(kPhoneImageRule);
+    if (page.UseStyleSheet && !ReadLinkRules(lines, page)) return false;
+    if (page.ForPhones && !lines.TakeFixed(kPhoneImageRule)) return false;
     return lines.TakeFixed("--!></style>");
 }
 
@@ -146,6 +159,7 @@ bool ReadHead(TLines& lines, TPageDescription& page) {
     std::string_view title;
     if (!lines.TakeFixed("<html>") || !TakeLineBetween(lines, "<head><title>", "</title>", title)) return false;
     page.Title = title;
+    page.ForPhones = lines.TakeFixed(kPhoneViewport);
     if (lines.TakeFixed("<style type=\"text/css\"><!--") && !ReadStyleBlock(lines, page)) return false;
     return lines.TakeFixed("</head>");
 }
@@ -188,13 +202,13 @@ bool ReadHeadingRow(TLines& lines, TPageDescription& page) {
         !ReadNumber(height, page.CornerHeight))
         return false;
     if (!lines.TakeFixed("</th>")) {
-        if (!TakeLineBetween(lines, "<img src=\"", "\"></th>", corner)) return false;
+        if (!TakeLineBetween(lines, ImageStart(page), "\"></th>", corner)) return false;
         page.CornerImageOn = true;
         page.CornerImage = corner;
     }
     if (!lines.TakeFixed("<td><b>") || !lines.Take(heading) || !ReadHeadingLine(heading, page)) return false;
     // An empty heading image writes no line.
-    page.HeadingImage = TakeLineBetween(lines, "<img src=\"", "\" align=\"middle\">", image) ? image : "";
+    page.HeadingImage = TakeLineBetween(lines, ImageStart(page), "\" align=\"middle\">", image) ? image : "";
     return lines.TakeFixed("</td>") && lines.TakeFixed("</tr>");
 }
 
@@ -212,14 +226,16 @@ struct TCellStart {
 // The shortest start of this form that `cell` begins with. The true form's
 // shortest start is a prefix of the true start, so every other cell of the
 // page begins with it too.
-std::optional<TCellStart> ShortestCellStart(std::string_view cell, bool background, bool dots) {
+std::optional<TCellStart> ShortestCellStart(std::string_view cell, bool background, bool dots,
+                                            std::string_view imageStart) {
     TCellStart start;
     std::string_view rest = cell;
     if (background) {
-        const std::string_view backgroundEnd = dots ? "\"><img src=\"" : "\"><a href=\"";
+        const std::string backgroundEnd = dots ? "\">" + std::string(imageStart) : "\"><a href=\"";
         if (!TakePrefix(rest, "<td background=\"") || !TakeTextBefore(rest, backgroundEnd, start.BackgroundImage))
             return std::nullopt;
-    } else if (!TakePrefix(rest, dots ? "<td><img src=\"" : "<td><a href=\"")) {
+    } else if (dots ? !TakePrefix(rest, "<td>") || !TakePrefix(rest, imageStart)
+                    : !TakePrefix(rest, "<td><a href=\"")) {
         return std::nullopt;
     }
     if (dots && !TakeTextBefore(rest, "\" align=\"middle\"><a href=\"", start.DotImage)) return std::nullopt;
@@ -246,7 +262,8 @@ bool ReadLinks(const std::vector<std::string_view>& cells, TPageDescription& pag
     // with more parts goes first, so that an ordinary page reads as written.
     for (const bool background : {true, false}) {
         for (const bool dots : {true, false}) {
-            const std::optional<TCellStart> start = ShortestCellStart(cells.front(), background, dots);
+            const std::optional<TCellStart> start =
+                ShortestCellStart(cells.front(), background, dots, ImageStart(page));
             if (!start || !ReadLinkCells(cells, *start, page.Links)) continue;
             page.UseLinkBackground = background;
             if (background) page.LinkBackgroundImage = start->BackgroundImage;
@@ -264,19 +281,51 @@ struct TImageLine {
     std::string_view Caption;
 };
 
+// The caption at the end of `rest` whose alt text is `alt`, matched from
+// the back: a quote in the caption stands for "&quot;" in the alt text,
+// every other byte for itself.
+bool TakeCaptionOfAlt(std::string_view alt, std::string_view& rest, std::string_view& caption) {
+    constexpr std::string_view kQuote = "&quot;";
+    std::size_t end = rest.size();
+    while (!alt.empty()) {
+        if (end == 0) return false;
+        const char ch = rest[--end];
+        if (ch == '"' ? !TakeSuffix(alt, kQuote) : alt.back() != ch) return false;
+        if (ch != '"') alt.remove_suffix(1);
+    }
+    caption = rest.substr(end);
+    rest = rest.substr(0, end);
+    return true;
+}
+
+bool ReadImageLine(std::string_view line, bool described, TImageLine& image) {
+    if (!described) {
+        image.Caption = line;
+        return TakePrefix(image.Caption, kImageStart) && TakeTextBefore(image.Caption, "\">", image.FileName);
+    }
+    // The alt text holds no quote: it ends at the first one.
+    std::string_view alt;
+    if (!TakePrefix(line, "<img alt=\"") || !TakeTextBefore(line, "\" src=\"", alt) ||
+        alt.find('"') != std::string_view::npos || !TakeCaptionOfAlt(alt, line, image.Caption) ||
+        !TakeSuffix(line, "\">"))
+        return false;
+    image.FileName = line;
+    return true;
+}
+
 // Reads the image row from its end upwards, the part of the page whose
 // lines are all recognisable: "</tr>", "</th>", then each image line with
 // the same number of breaks before it, then "<th>", "<tr>". The image
 // lines come last to first.
-bool TakeImageRowFromBack(TLines& lines, std::vector<TImageLine>& images, std::int32_t& breaksPerImage) {
+bool TakeImageRowFromBack(TLines& lines, bool described, std::vector<TImageLine>& images,
+                          std::int32_t& breaksPerImage) {
     TLines rest = lines;
     if (!rest.TakeLastFixed("</tr>") || !rest.TakeLastFixed("</th>")) return false;
     std::optional<std::size_t> breaks;
     while (!rest.TakeLastFixed("<th>")) {
         TImageLine image;
-        if (!rest.TakeLast(image.Caption) || !TakePrefix(image.Caption, "<img src=\"") ||
-            !TakeTextBefore(image.Caption, "\">", image.FileName))
-            return false;
+        std::string_view line;
+        if (!rest.TakeLast(line) || !ReadImageLine(line, described, image)) return false;
         images.push_back(image);
         std::size_t run = 0;
         while (rest.TakeLastFixed("<br>")) ++run;
@@ -347,7 +396,7 @@ bool ReadRows(TLines lines, TPageDescription& page) {
     TLines texts;
     std::vector<TImageLine> images;
     TLines beforeImages = lines;
-    const bool hasImages = TakeImageRowFromBack(beforeImages, images, page.BreaksPerImage) &&
+    const bool hasImages = TakeImageRowFromBack(beforeImages, page.ImageDescriptions, images, page.BreaksPerImage) &&
                            SplitTextAndLinkRows(beforeImages, linkRowsAfterText, texts, cells);
     if (!hasImages) {
         images.clear();
@@ -357,7 +406,12 @@ bool ReadRows(TLines lines, TPageDescription& page) {
     std::string_view text;
     while (!texts.empty()) {
         if (!texts.Take(text)) return false;
-        page.TextLines.emplace_back(text);
+        std::optional<std::string> typed =
+            page.ImageDescriptions ? InlineImageStartedWith(text, kDecorationStart, kImageStart) : std::nullopt;
+        if (typed)
+            page.TextLines.push_back(std::move(*typed));
+        else
+            page.TextLines.emplace_back(text);
     }
     page.Images.reserve(images.size());
     for (auto image = images.rbegin(); image != images.rend(); ++image)
@@ -365,23 +419,42 @@ bool ReadRows(TLines lines, TPageDescription& page) {
     return ReadLinks(cells, page);
 }
 
-std::optional<TPageDescription> Parse(std::string_view bytes) {
+// Whether the page writes any <img> tag of its own, the only place image
+// descriptions show.
+bool WritesImages(const TPageDescription& page) {
+    return !page.HeadingImage.empty() || page.CornerImageOn || (page.UseDots && !page.Links.empty()) ||
+           !page.Images.empty() ||
+           std::any_of(page.TextLines.begin(), page.TextLines.end(), [](const std::string& line) {
+               return InlineImageStartedWith(line, kImageStart, kDecorationStart).has_value();
+           });
+}
+
+std::optional<TPageDescription> Parse(std::string_view bytes, bool described) {
     if (!bytes.ends_with("\r\n")) return std::nullopt;
     TLines lines(bytes);
     TPageDescription page;
+    page.ImageDescriptions = described;
     if (!ReadHead(lines, page) || !ReadBodyStart(lines, page) || !ReadHeadingRow(lines, page) ||
         !TakeDocumentEnd(lines) || !ReadRows(lines, page))
         return std::nullopt;
+    // Without an image tag the descriptions change no byte: such a page
+    // reads as written without them.
+    if (described && !WritesImages(page)) return std::nullopt;
     return page;
 }
 
 }  // namespace
 
 std::optional<TPageDescription> ReadPage(std::string_view fileBytes) {
-    std::optional<TPageDescription> page = Parse(fileBytes);
-    // What was read counts only when it writes exactly these bytes again.
-    if (!page || GeneratePage(*page).FileBytes() != fileBytes) return std::nullopt;
-    return page;
+    // A page with image descriptions might also read as one without, its
+    // image row taken for text lines: that reading comes second. One
+    // without fails the first reading early, at its heading image.
+    for (const bool described : {true, false}) {
+        std::optional<TPageDescription> page = Parse(fileBytes, described);
+        // What was read counts only when it writes exactly these bytes again.
+        if (page && GeneratePage(*page).FileBytes() == fileBytes) return page;
+    }
+    return std::nullopt;
 }
 
 }  // namespace core

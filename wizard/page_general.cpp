@@ -1,5 +1,5 @@
 // Page "Allgemeine Einstellungen": background, output file name, link
-// colours and page margins.
+// colours, page margins, and the page made for phones and screen readers.
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -75,11 +75,24 @@ void TForm3::CreatePage1() {
     SpinEdit5 = AddSpin(page, QStringLiteral("SpinEdit5"), QStringLiteral("0"), {360, 200, 121, 22});
     AddCaption(page, QStringLiteral("Vertikal:"), SpinEdit5);
 
+    // Below the margins, the column's free space above the hint.
+    handy = AddCheck(page, QStringLiteral("handy"), QStringLiteral("Für Handys"), false, {360, 240, 177, 17});
+    handy->setToolTip(
+        QStringLiteral("Die Seite wird auf Handys so breit wie der Bildschirm angelegt, statt verkleinert zu werden,\n"
+                       "und kein Bild wird breiter als der Bildschirm (eine Regel im Style-Block,\n"
+                       "der dafür auch ohne „CSS Style sheets verwenden“ geschrieben wird)."));
+    alttext = AddCheck(page, QStringLiteral("alttext"), QStringLiteral("Bildbeschreibungen (alt)"), false,
+                       {360, 264, 177, 17});
+    alttext->setToolTip(
+        QStringLiteral("Jedes Bild bekommt eine Beschreibung (alt), die Screenreader vorlesen:\n"
+                       "Bilder der Bildliste ihren Bildtext, alle anderen Bilder eine leere,\n"
+                       "die sie als Schmuck überspringen lässt."));
+
     AddHint(page,
             {QStringLiteral("Klicken Sie auf die Registrierlasche"), QStringLiteral("Überschrift, um fortzufahren.")},
             328);
     Memo1 = AddHelpPanel(page, QStringLiteral("Memo1"), help::GeneralSettingsHelp());
 
     ChainTabOrder({Edit1, Memo1, hgb, hgf, Edit14, Edit15, Edit16, Edit17, Edit18, fett, CSS, html, htm, Edit19,
-                   SpinEdit4, SpinEdit5});
+                   SpinEdit4, SpinEdit5, handy, alttext});
 }

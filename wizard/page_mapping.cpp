@@ -110,6 +110,8 @@ void EachField(Window& w, Lists& links, Lists& images, Page& page, Map map) {
     map(w.SpinEdit3, page.BreaksPerImage);
     map(w.Edit19, page.FileBaseName);
     map(TEitherOr{w.html, w.htm}, page.LongExtension);
+    map(w.handy, page.ForPhones);
+    map(w.alttext, page.ImageDescriptions);
 }
 
 }  // namespace

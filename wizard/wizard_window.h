@@ -135,6 +135,7 @@ public:
     QCheckBox *CSS = nullptr, *fett = nullptr;
     QLineEdit *Edit15 = nullptr, *Edit16 = nullptr, *Edit17 = nullptr, *Edit18 = nullptr;
     ui::TSpinEdit *SpinEdit4 = nullptr, *SpinEdit5 = nullptr;
+    QCheckBox *handy = nullptr, *alttext = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
 
     // "Überschrift"

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -72,6 +73,54 @@ const char kReadDocument[] = R"js((() => {
   };
 })())js";
 
+// What a phone's screen shows of the page: how wide the document is laid
+// out, how tall the heading is on the screen, and which pictures lack an
+// alt attribute.
+const char kMeasureOnPhone[] = R"js((() => {
+  const heading = document.querySelector('body > table').rows[0].cells[1].querySelector('b > font');
+  return {
+    scrollWidth: document.documentElement.scrollWidth,
+    headingHeight: heading.getBoundingClientRect().height * visualViewport.scale,
+    images: document.images.length,
+    withoutAlt: Array.from(document.images).filter(image => !image.hasAttribute('alt'))
+                    .map(image => image.getAttribute('src')),
+  };
+})())js";
+
+// A caption with a quote, an ampersand, a less-than sign, an umlaut and an
+// arrow that Windows-1252 lacks.
+const QString kWideCaption = QStringLiteral("Blick über den \"See\" & <3 → Süd");
+
+// The page with every option, a picture 1,200 pixels wide in the image list
+// and in the text, and every picture it names beside it.
+void PhoneRoad(TWizardDriver& w, bool forPhones) {
+    wizardtest::EveryOptionRoad(w);
+    w.AddImage(QStringLiteral("breit.png"), kWideCaption);
+    w.Do({"TabSheet4", "Edit13=breit.png", "m", "BitBtn8"});
+    if (forPhones) w.Do({"TabSheet1", "handy", "alttext"});
+    const std::pair<const char*, QSize> pictures[] = {
+        {"logo.png", {300, 80}}, {"ecke.gif", {60, 40}}, {"punkt.gif", {10, 10}},   {"zelle.gif", {50, 20}},
+        {"x.jpg", {200, 150}},   {"y.jpg", {200, 150}},  {"breit.png", {1200, 800}}};
+    // Browsers tell pictures by their bytes, not by their names' endings.
+    for (const auto& [name, size] : pictures) {
+        QImage picture(size, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        if (!picture.save(QString::fromLatin1(name), "PNG"))
+            throw std::runtime_error(std::string("cannot write ") + name);
+    }
+}
+
+// The names the accessibility tree gives the pictures it does not pass over.
+TTexts ImageNames(const QJsonArray& nodes) {
+    TTexts names;
+    for (const QJsonValue& value : nodes) {
+        const QJsonObject node = value.toObject();
+        if (node["ignored"].toBool() || node["role"].toObject()["value"] != QStringLiteral("image")) continue;
+        names.push_back(node["name"].toObject()["value"].toString().toStdString());
+    }
+    return names;
+}
+
 std::string Utf8(const QJsonValue& value) {
     return value.toString().toStdString();
 }
@@ -90,6 +139,8 @@ protected:
             {"typical", wizardtest::TypicalRoad},
             {"every option", wizardtest::EveryOptionRoad},
             {"typed characters", wizardtest::UmlautRoad},
+            {"for phones", [](TWizardDriver& w) { PhoneRoad(w, true); }},
+            {"not for phones", [](TWizardDriver& w) { PhoneRoad(w, false); }},
         };
         pages_ = std::make_unique<QTemporaryDir>();
         const QString home = QDir::currentPath();
@@ -112,6 +163,12 @@ protected:
             TChromiumSession chromium;
             for (const auto& [name, url] : urls)
                 seen_[name] = chromium.Evaluate(url, QString::fromUtf8(kReadDocument)).toObject();
+            // The page with the options last: the accessibility tree is
+            // the last page's.
+            chromium.EmulatePhone(360, 640);
+            for (const char* name : {"not for phones", "for phones"})
+                onPhone_[name] = chromium.Evaluate(urls.at(name), QString::fromUtf8(kMeasureOnPhone)).toObject();
+            imageNames_ = ImageNames(chromium.AccessibilityNodes());
         } catch (const std::exception& error) {
             QDir::setCurrent(home);
             failure_ = error.what();
@@ -122,12 +179,15 @@ protected:
     void SetUp() override { ASSERT_EQ(failure_, "") << "the pages could not be read in the browser"; }
 
     static QJsonObject Seen(const std::string& page) { return seen_.at(page); }
+    static QJsonObject OnPhone(const std::string& page) { return onPhone_.at(page); }
     static std::string ExpectedUrl(const std::string& page) {
         return expectedUrls_.at(page).toString(QUrl::FullyEncoded).toStdString();
     }
 
     static inline std::unique_ptr<QTemporaryDir> pages_;
     static inline std::map<std::string, QJsonObject> seen_;
+    static inline std::map<std::string, QJsonObject> onPhone_;
+    static inline TTexts imageNames_;
     static inline std::map<std::string, QUrl> expectedUrls_;
     static inline std::string failure_;
 };
@@ -179,6 +239,24 @@ TEST_F(BrowserPage, TypedCharactersArriveAsTyped) {
     EXPECT_EQ(Utf8(seen["text"]), "Preise in € → fett Über uns");
     EXPECT_EQ(Utf8List(seen["bold"]), (TTexts{"fett"}));
     EXPECT_EQ(Utf8List(seen["images"]), (TTexts{"<br>", "<img foto.jpg>", "5 € → Über"}));
+}
+
+TEST_F(BrowserPage, ForPhonesFitsThePhoneAtFullSize) {
+    const QJsonObject with = OnPhone("for phones");
+    const QJsonObject without = OnPhone("not for phones");
+    EXPECT_GT(without["scrollWidth"].toInt(), 360) << "without the option the phone lays the page out wider";
+    EXPECT_LE(with["scrollWidth"].toInt(), 360);
+    EXPECT_GE(with["headingHeight"].toDouble(), 2 * without["headingHeight"].toDouble())
+        << with["headingHeight"].toDouble() << " against " << without["headingHeight"].toDouble();
+}
+
+TEST_F(BrowserPage, ImageDescriptionsNamePicturesByTheirCaptions) {
+    const QJsonObject with = OnPhone("for phones");
+    EXPECT_EQ(with["images"].toInt(), 8);
+    EXPECT_EQ(Utf8List(with["withoutAlt"]), TTexts{});
+    EXPECT_EQ(Utf8List(OnPhone("not for phones")["withoutAlt"]).size(), 8u);
+    // The other pictures are decoration, passed over.
+    EXPECT_EQ(imageNames_, (TTexts{"Erstes Bild", "Zweites Bild", kWideCaption.toStdString()}));
 }
 
 }  // namespace

@@ -119,6 +119,16 @@ QJsonValue TChromiumSession::Evaluate(const QUrl& url, const QString& expression
     return evaluated[QStringLiteral("result")].toObject()[QStringLiteral("value")];
 }
 
+void TChromiumSession::EmulatePhone(int width, int height) {
+    Call(QStringLiteral("Emulation.setDeviceMetricsOverride"),
+         {{"width", width}, {"height", height}, {"deviceScaleFactor", 2}, {"mobile", true}});
+    Call(QStringLiteral("Emulation.setTouchEmulationEnabled"), {{"enabled", true}});
+}
+
+QJsonArray TChromiumSession::AccessibilityNodes() {
+    return Call(QStringLiteral("Accessibility.getFullAXTree"))[QStringLiteral("nodes")].toArray();
+}
+
 QJsonObject TChromiumSession::Call(const QString& method, const QJsonObject& params) {
     const int id = ++lastId_;
     QJsonObject message{{"id", id}, {"method", method}, {"params", params}};

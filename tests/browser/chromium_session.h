@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
@@ -27,6 +28,13 @@ public:
     // Loads the page, waits for its load event, and returns what the
     // expression evaluates to in it.
     QJsonValue Evaluate(const QUrl& url, const QString& expression);
+    // From now on the tab is a phone's screen of this many CSS pixels,
+    // touch and all: a page without a viewport of its own is laid out 980
+    // pixels wide and shrunk to fit.
+    void EmulatePhone(int width, int height);
+    // The accessibility tree of the page loaded last, its nodes as the
+    // DevTools protocol gives them.
+    QJsonArray AccessibilityNodes();
 
 private:
     QJsonObject Call(const QString& method, const QJsonObject& params = {});

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "default_page.h"
@@ -237,6 +239,87 @@ TEST(GeneratePage, EverythingAtOnceInPageOrder) {
           "<img src=\"i.jpg\">c", "</th>", "</tr>", "</table>"}},
     });
     EXPECT_EQ(Texts(GeneratePage(page)), expected);
+}
+
+// Each line of the page as written without the two options, replaced by
+// the lines given for it; every other line stays.
+using TLineChanges = std::vector<std::pair<std::string, std::vector<std::string>>>;
+
+std::vector<std::string> Changed(const std::vector<std::string>& lines, const TLineChanges& changes) {
+    std::vector<std::string> out;
+    for (const std::string& line : lines) {
+        const auto change =
+            std::find_if(changes.begin(), changes.end(), [&](const auto& c) { return c.first == line; });
+        if (change == changes.end())
+            out.push_back(line);
+        else
+            out.insert(out.end(), change->second.begin(), change->second.end());
+    }
+    return out;
+}
+
+TEST(GeneratePage, PhoneAndImageDescriptionOptionsChangeOnlyTheirLines) {
+    TPageDescription rich;
+    rich.UseStyleSheet = true;
+    rich.CornerImageOn = true;
+    rich.Links = {{"A", "a.html"}, {"B", "b.html"}};
+    rich.UseDots = true;
+    rich.TextLines = {"Hallo",
+                      "<img src=\"l.jpg\" align=\"left\">",
+                      "<center><img src=\"m.jpg\"></center>",
+                      "<img src=\"r.jpg\" align=\"right\">",
+                      "<img src=\"p.jpg\">",
+                      "<img src=\"e.jpg\" alt=\"eigener Text\">"};
+    rich.Images = {{"f.jpg", "Bild \"1\" & <2> \xFC &#322;"}, {"g.jpg", ""}};
+
+    const std::string title = "<head><title>Neue Seite</title>";
+    const std::string viewport = "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">";
+    const std::string rule = "img { max-width: 100%; height: auto; }";
+    const TLineChanges phoneDefault = {
+        {title, {title, viewport, "<style type=\"text/css\"><!--", rule, "--!></style>"}}};
+    const TLineChanges phoneRich = {{title, {title, viewport}}, {"--!></style>", {rule, "--!></style>"}}};
+    const TLineChanges altDefault = {
+        {"<img src=\"bild.jpg\" align=\"middle\">", {"<img alt=\"\" src=\"bild.jpg\" align=\"middle\">"}}};
+    TLineChanges altRich = altDefault;
+    altRich.insert(altRich.end(),
+                   {{"<img src=\"eckbild.jpg\"></th>", {"<img alt=\"\" src=\"eckbild.jpg\"></th>"}},
+                    {"<td><img src=\"dot.jpg\" align=\"middle\"><a href=\"a.html\">A</a></td>",
+                     {"<td><img alt=\"\" src=\"dot.jpg\" align=\"middle\"><a href=\"a.html\">A</a></td>"}},
+                    {"<td><img src=\"dot.jpg\" align=\"middle\"><a href=\"b.html\">B</a></td>",
+                     {"<td><img alt=\"\" src=\"dot.jpg\" align=\"middle\"><a href=\"b.html\">B</a></td>"}},
+                    {"<img src=\"l.jpg\" align=\"left\">", {"<img alt=\"\" src=\"l.jpg\" align=\"left\">"}},
+                    {"<center><img src=\"m.jpg\"></center>", {"<center><img alt=\"\" src=\"m.jpg\"></center>"}},
+                    {"<img src=\"r.jpg\" align=\"right\">", {"<img alt=\"\" src=\"r.jpg\" align=\"right\">"}},
+                    {"<img src=\"p.jpg\">", {"<img alt=\"\" src=\"p.jpg\">"}},
+                    {"<img src=\"f.jpg\">Bild \"1\" & <2> \xFC &#322;",
+                     {"<img alt=\"Bild &quot;1&quot; & <2> \xFC &#322;\" src=\"f.jpg\">Bild \"1\" & <2> \xFC &#322;"}},
+                    {"<img src=\"g.jpg\">", {"<img alt=\"\" src=\"g.jpg\">"}}});
+    const auto both = [](TLineChanges a, const TLineChanges& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    struct Case {
+        const char* name;
+        const TPageDescription& page;
+        bool phones, descriptions;
+        TLineChanges changes;
+    };
+    const TPageDescription defaults;
+    const Case cases[] = {
+        {"default page for phones", defaults, true, false, phoneDefault},
+        {"default page with image descriptions", defaults, false, true, altDefault},
+        {"default page with both", defaults, true, true, both(phoneDefault, altDefault)},
+        {"rich page for phones", rich, true, false, phoneRich},
+        {"rich page with image descriptions", rich, false, true, altRich},
+        {"rich page with both", rich, true, true, both(phoneRich, altRich)},
+    };
+    for (const Case& c : cases) {
+        TPageDescription page = c.page;
+        const std::vector<std::string> without = Texts(GeneratePage(page));
+        page.ForPhones = c.phones;
+        page.ImageDescriptions = c.descriptions;
+        EXPECT_EQ(Texts(GeneratePage(page)), Changed(without, c.changes)) << c.name;
+    }
 }
 
 }  // namespace

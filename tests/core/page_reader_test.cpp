@@ -167,6 +167,37 @@ TEST(ReadPage, ReadsBackWhatThePageShows) {
              p.Images = {{"1.jpg", "eins"}, {"2.jpg", "zwei"}, {"3.jpg", "drei"}};
              p.BreaksPerImage = 3;
          }},
+        {"for phones", [](TPageDescription& p) { p.ForPhones = true; }},
+        {"for phones with a style block",
+         [](TPageDescription& p) {
+             p.ForPhones = true;
+             p.UseStyleSheet = true;
+             p.BoldLinks = false;
+         }},
+        {"image descriptions everywhere",
+         [](TPageDescription& p) {
+             p.ImageDescriptions = true;
+             p.CornerImageOn = true;
+             p.Links = SomeLinks(2);
+             p.UseDots = true;
+             p.UseLinkBackground = true;
+             p.TextLines = {"<img src=\"l.jpg\" align=\"left\">", "<center><img src=\"m.jpg\"></center>"};
+             p.Images = {{"a.jpg", "Bild \"1\" & <2> \xFC &#322;"}, {"b.jpg", ""}};
+         }},
+        {"both options, an inline picture the only image",
+         [](TPageDescription& p) {
+             p.ForPhones = true;
+             p.ImageDescriptions = true;
+             p.HeadingImage.clear();
+             p.TextLines = {"<img src=\"r.jpg\" align=\"right\">"};
+         }},
+        // Read from the back, a caption's quotes and typed "&quot;" stay apart.
+        {"image descriptions with texts holding their separators",
+         [](TPageDescription& p) {
+             p.ImageDescriptions = true;
+             p.HeadingImage.clear();
+             p.Images = {{"\" src=\"", "&quot;\""}, {"\">", "\" src=\"x\">"}, {"<img alt=\"", "\"\""}};
+         }},
     };
     for (const TPageCase& test : cases) {
         SCOPED_TRACE(test.name);

@@ -36,7 +36,14 @@ inline constexpr std::string_view kTemplatePieces[] = {"</tr>",
                                                        "\" align=\"middle\"><a href=\"",
                                                        "\" face=\"",
                                                        "\" leftmargin=\"",
-                                                       "<td>"};
+                                                       "<td>",
+                                                       "<img alt=\"\" src=\"x\">",
+                                                       "<center><img src=\"x\"></center>",
+                                                       "\" align=\"left\">",
+                                                       "<img alt=\"",
+                                                       "\" src=\"",
+                                                       "&quot;",
+                                                       "img { max-width: 100%; height: auto; }"};
 
 // Without line breaks a text stays on its line, as typed texts do.
 inline std::string Text(FuzzedDataProvider& in, bool lineBreaks) {

@@ -20,8 +20,8 @@ void ForEachField(TPage& page, TVisit&& visit) {
     auto& [title, headingText, headingSizeIndex, headingColor, headingFace, headingImage, cornerImageOn, cornerImage,
            cornerHeight, backgroundIsImage, backgroundImage, backgroundColor, marginLeft, marginTop, useStyleSheet,
            boldLinks, linkColor, visitedColor, hoverColor, activeColor, links, useDots, dotImage, useLinkBackground,
-           linkBackgroundImage, textLines, textColor, textFace, images, breaksPerImage, fileBaseName, longExtension] =
-        page;
+           linkBackgroundImage, textLines, textColor, textFace, images, breaksPerImage, fileBaseName, longExtension,
+           forPhones, imageDescriptions] = page;
     visit("Title", title);
     visit("HeadingText", headingText);
     visit("HeadingSizeIndex", headingSizeIndex);
@@ -54,6 +54,8 @@ void ForEachField(TPage& page, TVisit&& visit) {
     visit("BreaksPerImage", breaksPerImage);
     visit("FileBaseName", fileBaseName);
     visit("LongExtension", longExtension);
+    visit("ForPhones", forPhones);
+    visit("ImageDescriptions", imageDescriptions);
 }
 
 // Every field on a line of its own, each list entry too, so that a failed

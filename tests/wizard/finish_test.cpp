@@ -264,6 +264,12 @@ TEST(Finish, EachSettingReachesItsPlaceInThePage) {
          DefaultPageWith({{10, {HeadingLine("5", "Über &#8594;")}}})},
         {"markup and percent signs stay as typed", Steps({"TabSheet2", "Edit2=<i>100% {Title}</i> & \"mehr\""}),
          DefaultPageWith({{2, {"<head><title><i>100% {Title}</i> & \"mehr\"</title>"}}})},
+        {"for phones, with image descriptions", Steps({"handy", "alttext"}),
+         DefaultPageWith({{2,
+                           {"<head><title>Neue Seite</title>",
+                            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">",
+                            "<style type=\"text/css\"><!--", "img { max-width: 100%; height: auto; }", "--!></style>"}},
+                          {11, {"<img alt=\"\" src=\"bild.jpg\" align=\"middle\">"}}})},
     };
     for (const TSettingCase& c : cases) {
         TWorkDir dir;
