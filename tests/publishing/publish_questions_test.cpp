@@ -99,8 +99,9 @@ TEST(PublishQuestions, ChangedOrUnfinishedPageAsksFirstAndSendsTheFileTheAnswerM
         if (row.finishFirst) testsupport::Click(p.wizard->SpeedButton9);
         if (std::string_view(row.change) == "title") testsupport::Retype(p.wizard->Edit2, QStringLiteral("Neu"));
         if (std::string_view(row.change) == "name") testsupport::Retype(p.wizard->Edit19, QStringLiteral("neu"));
-        if (std::string_view(row.change) == "by hand")
+        if (std::string_view(row.change) == "by hand") {
             ASSERT_TRUE(testsupport::WriteFileBytes("index.html", "<html><title>Hand</title></html>\r\n"));
+        }
         FillRefusingServer(p);
 
         const publishtest::TBoxes boxes = p.Publish(row.answers);
