@@ -1,5 +1,6 @@
 // Page "Links": the navigation links, their dot images and cell background.
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +36,15 @@ void TForm3::CreatePage3() {
     lh = AddCheck(page, QStringLiteral("lh"), QStringLiteral("Link-Hintergrund"), false, {272, 72, 105, 17});
     Edit7 = AddEdit(page, QStringLiteral("Edit7"), QStringLiteral("lbg.jpg"), {272, 112, 177, 21});
     AddCaption(page, QStringLiteral("Bild:"), Edit7);
+    SpeedButton21 =
+        AddFlatButton(page, QStringLiteral("SpeedButton21"), QStringLiteral("Seite bearbeiten"), {272, 144, 145, 25});
+    // The list's own menu offers it too. The key is shown, not bound here:
+    // the window's Ctrl+E holds it.
+    auto* editPage = new QAction(QStringLiteral("Seite bearbeiten\tStrg+E"), ListBox2);
+    editPage->setObjectName(QStringLiteral("EditPageAction"));
+    ListBox2->addAction(editPage);
+    ListBox2->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(editPage, &QAction::triggered, SpeedButton21, &QToolButton::click);
     SpinEdit2 = AddSpin(page, QStringLiteral("SpinEdit2"), QStringLiteral("0"), {272, 280, 121, 22});
     AddCaption(page, QStringLiteral("Minimalbreite:"), SpinEdit2);
 

@@ -48,12 +48,14 @@ void ConnectHandlers(TForm3& w) {
         {w.SpeedButton17, &TForm3::SpeedButton17Click},
         {w.SpeedButton18, &TForm3::SpeedButton18Click},
         {w.SpeedButton20, &TForm3::SpeedButton20Click},
+        {w.SpeedButton21, &TForm3::SpeedButton21Click},
     };
     for (const auto& [button, handler] : clicks) ui::ConnectGuarded(button, &QAbstractButton::clicked, &w, handler);
     const std::pair<QShortcut*, TCommand> keys[] = {
         {w.SaveKey, &TForm3::SpeedButton9Click},
         {w.NewEntryKey, &TForm3::NewEntryKeyPress},
         {w.LineBreakKey, &TForm3::LineBreakKeyPress},
+        {w.EditPageKey, &TForm3::EditPageKeyPress},
     };
     for (const auto& [key, handler] : keys) ui::ConnectGuarded(key, &QShortcut::activated, &w, handler);
 
