@@ -266,6 +266,7 @@ TEST_F(LinkedPage, AMissingPageStartsWithTheSettingsAndLinksAndIsWrittenByTheFin
     EXPECT_EQ(ReadFileBytes("kontakt.htm"), std::string(core::GeneratePage(expected).FileBytes()));
     // The name follows the typing.
     testsupport::Retype(wizard->Edit19, QStringLiteral("kontakt2"));
+    EXPECT_EQ(wizard->Label22->Line(), QStringLiteral("Seite: kontakt2.htm"));
     Click(wizard->html);
     EXPECT_EQ(wizard->Label22->Line(), QStringLiteral("Seite: kontakt2.html"));
 }
@@ -294,7 +295,7 @@ TEST_F(LinkedPage, ALinkToNoPageOfThisFolderIsRefusedAndChangesNothing) {
         const testsupport::TMessageBoxSeen seen = Edit(QString::fromUtf8(c.target), c.how);
         EXPECT_EQ(seen.shown, 1) << c.target;
         EXPECT_TRUE(seen.errorIcon) << c.target;
-        EXPECT_EQ(seen.text, QString::fromUtf8(c.message));
+        EXPECT_EQ(seen.text, QString::fromUtf8(c.message)) << c.target;
         EXPECT_EQ(start_.Wizard(), wizard) << c.target;
         EXPECT_EQ(wizard->Edit5->text(), QStringLiteral("ungespeichert")) << c.target;
         EXPECT_EQ(QDir::currentPath(), here) << c.target;
