@@ -81,6 +81,8 @@ void TForm1::Adopt(std::unique_ptr<TForm3> wizard) {
     publishing_.Attach(wizard.get());
     ui::ConnectGuarded(wizard.get(), &TForm3::PreviewRequested, this, &TForm1::PreviewRequested);
     ui::ConnectGuarded(wizard.get(), &TForm3::PublishRequested, this, &TForm1::PublishRequested);
+    connect(wizard.get(), &TForm3::PageRequested, this, &TForm1::PageRequested);
+    connect(wizard.get(), &TForm3::NewPageRequested, this, &TForm1::NewPageRequested);
     if (wizard_ != nullptr) wizard_->close();
     wizard_ = std::move(wizard);
 }
@@ -91,6 +93,29 @@ void TForm1::PreviewRequested() {
 
 void TForm1::PublishRequested() {
     publishing_.Open();
+}
+
+// Posted: the switch closes the wizard whose command is still running.
+void TForm1::PageRequested(const QString& path) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, path] {
+            ui::RunGuarded(this, [this, &path] {
+                if (MayDropEntries(kOpenAnyway)) OpenPage(path);
+            });
+        },
+        Qt::QueuedConnection);
+}
+
+void TForm1::NewPageRequested(const QString& path, const core::TPageDescription& page) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, path, page] {
+            ui::RunGuarded(this, [this, &path, &page] {
+                if (MayDropEntries(kOpenAnyway)) StartPage(path, page);
+            });
+        },
+        Qt::QueuedConnection);
 }
 
 bool TForm1::event(QEvent* event) {
@@ -132,19 +157,33 @@ void TForm1::OpenPage(const QString& path) {
     wizard::OfferPageCopy(this, path);
     std::optional<core::TPageDescription> page = core::ReadPage(core::ReadPossiblePage(ui::ToPath(path)));
     if (!page) refuse(notOurs);
+    ShowPage(path, std::move(*page), true);
+}
+
+void TForm1::StartPage(const QString& path, core::TPageDescription page) {
+    ShowPage(path, std::move(page), false);
+}
+
+void TForm1::ShowPage(const QString& path, core::TPageDescription page, bool saved) {
+    const QFileInfo file(path);
+    const QString name = file.fileName();
     const QString baseName = name.left(name.lastIndexOf(QLatin1Char('.')));
-    page->FileBaseName = ui::ToAnsi(baseName);
-    page->LongExtension = longExtension;
+    page.FileBaseName = ui::ToAnsi(baseName);
+    page.LongExtension = name.endsWith(QStringLiteral(".html"));
 
     // Finishing writes the page where it was found, and relative image
     // names mean there what they mean in the browser.
-    if (!QDir::setCurrent(file.absolutePath())) refuse(QStringLiteral("Cannot open file ") + path);
+    if (!QDir::setCurrent(file.absolutePath()))
+        throw core::TPathFileError((QStringLiteral("Cannot open file ") + path).toUtf8().toStdString());
     auto wizard = std::make_unique<TForm3>();
-    wizard->LoadPageDescription(*page);
+    wizard->LoadPageDescription(page);
     // The name as it is on disk, also where the page's code page lacks a
     // character of it.
     wizard->Edit19->setText(baseName);
-    wizard->MarkSaved();
+    if (saved)
+        wizard->MarkSaved();
+    else
+        wizard->MarkUnsaved();
     Adopt(std::move(wizard));
     SpeedButton2Click();
 }

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "core/page_description.h"
 #include "preview/preview_controller.h"
 #include "publishing/publish_controller.h"
 
@@ -46,6 +47,9 @@ public:
     // Fills a fresh wizard with the page in this file and shows it; the
     // page's folder becomes the working directory.
     void OpenPage(const QString& path);
+    // The same for a page not written yet, which a finish writes to this
+    // file; it counts as unsaved.
+    void StartPage(const QString& path, core::TPageDescription page);
 
 protected:
     bool event(QEvent* event) override;
@@ -62,6 +66,13 @@ private:
     void Adopt(std::unique_ptr<TForm3> wizard);
     void PreviewRequested();
     void PublishRequested();
+    // "Seite bearbeiten" in the wizard: the same question and switch as
+    // "Öffnen", once the wizard's command has returned.
+    void PageRequested(const QString& path);
+    void NewPageRequested(const QString& path, const core::TPageDescription& page);
+    // Makes a fresh wizard hold the page, written as the file would be;
+    // the file's folder becomes the working directory.
+    void ShowPage(const QString& path, core::TPageDescription page, bool saved);
 
     // Declared before the wizard, so that the wizard goes first.
     TPagePreviewController preview_;

@@ -22,5 +22,6 @@ void TForm3::SpeedButton20Click() {  // "Ordner…"
     SpeedButton20->setToolTip(QDir::toNativeSeparators(QDir::currentPath()));
     // What the last finish wrote lies in the folder left behind.
     ForgetWrittenPage();
+    ShowPageFile();
     emit PageChanged();
 }

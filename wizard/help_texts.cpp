@@ -78,7 +78,7 @@ constexpr const char* kHeadingHelp[] = {
     "Position.",
 };
 
-// "Links": 34 lines.
+// "Links": 37 lines.
 constexpr const char* kLinksHelp[] = {
     "Hier können Sie die Links für ihre",
     "Website erstellen.",
@@ -108,6 +108,9 @@ constexpr const char* kLinksHelp[] = {
     "werden. Es ist außerdem möglich,",
     "einen Eintrag zu Löschen.",
     "",
+    "\"Seite bearbeiten\" (Strg+E) öffnet",
+    "die Seite des gewählten Links oder",
+    "beginnt sie neu.",
     "",
     "Wichtiger Hinweis:",
     "Achten Sie darauf, dass sie nur ein",

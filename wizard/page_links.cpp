@@ -1,5 +1,6 @@
 // Page "Links": the navigation links, their dot images and cell background.
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,6 +41,15 @@ void TForm3::CreatePage3() {
     SiteLinks->setToolTip(
         QStringLiteral("Ändert „Fertig“ die Links, bekommen auch die anderen Seiten dieses "
                        "Ordners, die bis dahin dieselben Links hatten, die neuen (nach einer Frage)."));
+    SpeedButton21 =
+        AddFlatButton(page, QStringLiteral("SpeedButton21"), QStringLiteral("Seite bearbeiten"), {272, 144, 145, 25});
+    // The list's own menu offers it too. The key is shown, not bound here:
+    // the window's Ctrl+E holds it.
+    auto* editPage = new QAction(QStringLiteral("Seite bearbeiten\tStrg+E"), ListBox2);
+    editPage->setObjectName(QStringLiteral("EditPageAction"));
+    ListBox2->addAction(editPage);
+    ListBox2->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(editPage, &QAction::triggered, SpeedButton21, &QToolButton::click);
     SpinEdit2 = AddSpin(page, QStringLiteral("SpinEdit2"), QStringLiteral("0"), {272, 280, 121, 22});
     AddCaption(page, QStringLiteral("Minimalbreite:"), SpinEdit2);
 

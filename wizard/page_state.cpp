@@ -4,10 +4,12 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "ui/elided_label.h"
 #include "ui/list_box.h"
 #include "wizard/wizard_window.h"
 
@@ -40,6 +42,15 @@ void TForm3::MarkSaved() {
     unsaved_.Clear();
 }
 
+void TForm3::MarkUnsaved() {
+    unsaved_.Set();
+}
+
+void TForm3::ShowPageFile() {
+    Label22->SetLine(QStringLiteral("Seite: ") + PageFilePath(),
+                     QStringLiteral("Seite: ") + QDir::toNativeSeparators(CurrentPageFile()));
+}
+
 void TForm3::WatchChanges() {
     for (QLineEdit* edit : findChildren<QLineEdit*>())
         connect(edit, &QLineEdit::textChanged, this, &TForm3::PageChanged);
@@ -53,6 +64,10 @@ void TForm3::WatchChanges() {
     // own changes (a finish's traces, an opened page) are marked saved
     // right after them.
     connect(this, &TForm3::PageChanged, this, [this] { unsaved_.Set(); });
+    // Where a finish writes, as soon as its name changes.
+    connect(Edit19, &QLineEdit::textChanged, this, &TForm3::ShowPageFile);
+    connect(html, &QAbstractButton::toggled, this, &TForm3::ShowPageFile);
+    ShowPageFile();
     // The fields for the next entry, whose text is on no page until a
     // command takes it.
     unsaved_.WatchPending({Edit3, Edit4, Edit12, Edit13, Edit22, Edit23, Edit10, Edit11});

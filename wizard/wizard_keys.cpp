@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "ui/elided_label.h"
 #include "ui/window_look.h"
 #include "wizard/page_controls.h"
 #include "wizard/wizard_window.h"
@@ -16,14 +17,23 @@ void TForm3::CreateKeys() {
                                                QStringLiteral("F     E     R     T     I     G"), {0, 400, 761, 30});
     SpeedButton9->setFont(ui::PixelFont(QStringLiteral("MS Sans Serif"), 19, ui::Bold | ui::Italic));
     ui::SetTextColor(SpeedButton9, ui::TitleGreen());
+    // Right of the caption, inside the strip, where the user looks before
+    // finishing; a click there still finishes.
+    Label22 = new ui::TElidedLabel(this);
+    Label22->setObjectName(QStringLiteral("Label22"));
+    Label22->setGeometry(520, 400, 233, 30);
+    Label22->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label22->setAttribute(Qt::WA_TransparentForMouseEvents);
     SaveKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
     NewEntryKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_N), this);
     LineBreakKey = new QShortcut(this);
     // Return on the main block, Enter on the keypad.
     LineBreakKey->setKeys({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    EditPageKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
 
     SpeedButton2->setToolTip(QStringLiteral("Neuer Link (Alt+N)"));
     SpeedButton5->setToolTip(QStringLiteral("Link löschen (Entf in der Liste)"));
+    SpeedButton21->setToolTip(QStringLiteral("Die Seite des gewählten Links bearbeiten (Strg+E)"));
     SpeedButton6->setToolTip(QStringLiteral("Zeilenumbruch (Strg+Eingabe)"));
     SpeedButton7->setToolTip(QStringLiteral("Zeile löschen (Entf in der Liste)"));
     SpeedButton3->setToolTip(QStringLiteral("Neues Bild (Alt+N)"));

@@ -50,12 +50,14 @@ void ConnectHandlers(TForm3& w) {
         {w.SpeedButton18, &TForm3::SpeedButton18Click},
         {w.SpeedButton20, &TForm3::SpeedButton20Click},
         {w.SiteLinks, &TForm3::SiteLinksClick},
+        {w.SpeedButton21, &TForm3::SpeedButton21Click},
     };
     for (const auto& [button, handler] : clicks) ui::ConnectGuarded(button, &QAbstractButton::clicked, &w, handler);
     const std::pair<QShortcut*, TCommand> keys[] = {
         {w.SaveKey, &TForm3::SpeedButton9Click},
         {w.NewEntryKey, &TForm3::NewEntryKeyPress},
         {w.LineBreakKey, &TForm3::LineBreakKeyPress},
+        {w.EditPageKey, &TForm3::EditPageKeyPress},
     };
     ui::ConnectGuarded(w.PageControl1, &QTabWidget::currentChanged, &w, &TForm3::PageControl1Change);
     for (const auto& [key, handler] : keys) ui::ConnectGuarded(key, &QShortcut::activated, &w, handler);

@@ -82,6 +82,10 @@ public:
     void SpeedButton20Click();  // "Ordner…"
     void SiteLinksClick();      // "Links auf allen Seiten gleich"
     void PageControl1Change();
+    // "Seite bearbeiten": the page the selected link leads to, as it is on
+    // disk or, when there is none yet, new.
+    void SpeedButton21Click();
+    void EditPageKeyPress();  // Ctrl+E: "Seite bearbeiten"
 
     // The page the wizard holds now; reading it changes nothing.
     core::TPageDescription DescribePage() const;
@@ -110,6 +114,9 @@ public:
     bool HasUnsavedEntries() const;
     // What the controls hold now counts as saved, nothing as pending.
     void MarkSaved();
+    // The page counts as unsaved work though no control changed: a page
+    // not written yet.
+    void MarkUnsaved();
 
     std::int32_t HeadingSizeChoice = 3;
 
@@ -118,8 +125,10 @@ public:
             *TabSheet5 = nullptr, *TabSheet7 = nullptr;
     QToolButton* SpeedButton9 = nullptr;
     // Keys for the whole window, whichever control has the focus: Ctrl+S,
-    // Alt+N, Ctrl+Return.
-    QShortcut *SaveKey = nullptr, *NewEntryKey = nullptr, *LineBreakKey = nullptr;
+    // Alt+N, Ctrl+Return, Ctrl+E.
+    QShortcut *SaveKey = nullptr, *NewEntryKey = nullptr, *LineBreakKey = nullptr, *EditPageKey = nullptr;
+    // In the finish button's strip: the file a finish writes.
+    ui::TElidedLabel* Label22 = nullptr;
     // The picture pickers, in the order of their handlers above.
     QToolButton *SpeedButton12 = nullptr, *SpeedButton13 = nullptr, *SpeedButton14 = nullptr, *SpeedButton15 = nullptr,
                 *SpeedButton16 = nullptr, *SpeedButton17 = nullptr, *SpeedButton18 = nullptr;
@@ -152,7 +161,7 @@ public:
     QLabel* Label9 = nullptr;
     ui::TListBox* ListBox2 = nullptr;
     QStringList ListBox5;
-    QToolButton *SpeedButton2 = nullptr, *SpeedButton5 = nullptr;
+    QToolButton *SpeedButton2 = nullptr, *SpeedButton5 = nullptr, *SpeedButton21 = nullptr;
     QLineEdit *Edit3 = nullptr, *Edit4 = nullptr, *Edit6 = nullptr, *Edit7 = nullptr;
     QCheckBox *Dots = nullptr, *lh = nullptr;
     // Not part of the page: whether a finish that changes the links changes
@@ -201,6 +210,11 @@ signals:
     void PreviewRequested();
     // "Veröffentlichen" was pressed; publishing lives above the wizard.
     void PublishRequested();
+    // "Seite bearbeiten" found this page; switching pages lives above the
+    // wizard.
+    void PageRequested(const QString& file);
+    // The same for a page not written yet, to be written to `file`.
+    void NewPageRequested(const QString& file, const core::TPageDescription& page);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -216,6 +230,8 @@ private:
     void CreateImagePickers();
     void ConnectLists();
     void WatchChanges();
+    // Label22 names the page file as the controls name it now.
+    void ShowPageFile();
     // DescribePage, leaving the traces a finish leaves in the window.
     core::TPageDescription ReadPageDescription();
     // Nothing written by this page's finish any more: no page to look at,

@@ -4,19 +4,28 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
+#include <filesystem>
 #include <string>
 
 #include "app/start_window.h"
 #include "core/page_file.h"
+#include "core/page_generator.h"
 #include "default_page.h"
 #include "gui_test_support.h"
+#include "ui/elided_label.h"
 #include "ui/list_box.h"
 #include "ui/text_boundary.h"
 #include "wizard/wizard_driver.h"
@@ -64,6 +73,72 @@ protected:
 
     testsupport::TWorkDir dir_;
     TForm1 start_;
+};
+
+// "Seite bearbeiten" on page "Links": the page of the selected link comes
+// into the wizard as through "Öffnen", or starts new beside this one.
+class LinkedPage : public OpenPage {
+protected:
+    enum class THow { Button, Key, Menu };
+
+    // A written page in "alt" with settings of its own, a text line, an
+    // image and a link to each target.
+    void SetUp() override {
+        OpenPage::SetUp();
+        ASSERT_TRUE(QDir::setCurrent(QStringLiteral("alt")));
+        TForm3* w = start_.Wizard();
+        Click(start_.SpeedButton2);
+        const auto press = [](QWidget* control) {
+            testsupport::ShowPageHolding(control);
+            Click(control);
+        };
+        const auto type = [](QLineEdit* edit, const QString& text) {
+            testsupport::ShowPageHolding(edit);
+            testsupport::Retype(edit, text);
+        };
+        press(w->hgf);
+        type(w->Edit14, QStringLiteral("#FFEEDD"));
+        press(w->CSS);
+        type(w->Edit20, QStringLiteral("#123456"));
+        type(w->Edit12, QStringLiteral("Hallo"));
+        press(w->Button1);
+        type(w->Edit10, QStringLiteral("foto.jpg"));
+        press(w->SpeedButton3);
+        for (const char* target : {"impressum.html", "kontakt.htm", "fremd.html", "../aussen.html", "weg.html",
+                                   "seiten/neu.html", "bild.jpg"}) {
+            type(w->Edit3, QStringLiteral("Über ") + QString::fromUtf8(target).section('.', 0, 0));
+            type(w->Edit4, QString::fromUtf8(target));
+            press(w->SpeedButton2);
+        }
+        Click(w->SpeedButton9);
+        core::TPageDescription impressum;
+        impressum.HeadingText = "Impressum";
+        core::SavePageLines("impressum.html", core::GeneratePage(impressum));
+        WriteFile(QStringLiteral("fremd.html"), "<html><body>Hallo</body></html>\r\n");
+        core::SavePageLines("../aussen.html", core::GeneratePage(impressum));
+        std::filesystem::create_symlink("../aussen.html", "weg.html");
+    }
+
+    // Selects the link to the target (none for an empty one) and gives the
+    // command; the switch it asks for is done before this returns.
+    testsupport::TMessageBoxSeen Edit(const QString& target, THow how, const QString& answer = QString()) {
+        TForm3* w = start_.Wizard();
+        testsupport::ShowPage(w, QStringLiteral("TabSheet3"));
+        ui::ListSelect(w->ListBox2, static_cast<int>(w->ListBox5.indexOf(target)));
+        return WithMessageBox(
+            [&] {
+                if (how == THow::Button) Click(w->SpeedButton21);
+                if (how == THow::Key) {
+                    // A window's keys reach it only while it is the active one.
+                    QApplication::setActiveWindow(w);
+                    EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+                    testsupport::Key(w->ListBox2, Qt::Key_E, Qt::ControlModifier);
+                }
+                if (how == THow::Menu) w->ListBox2->findChild<QAction*>(QStringLiteral("EditPageAction"))->trigger();
+                QCoreApplication::sendPostedEvents(&start_, QEvent::MetaCall);
+            },
+            answer);
+    }
 };
 
 TEST_F(OpenPage, APageOfTheProgramComesBackAndIsWrittenAgainWhereItWas) {
@@ -157,6 +232,92 @@ TEST_F(OpenPage, CancelChangesNothing) {
     EXPECT_EQ(start_.Wizard(), wizard);
     EXPECT_FALSE(wizard->isVisible());
     EXPECT_EQ(QDir::currentPath(), here);
+}
+
+TEST_F(LinkedPage, APageOfTheProgramOpensAsThroughOeffnen) {
+    const testsupport::TMessageBoxSeen seen = Edit(QStringLiteral("impressum.html"), THow::Button);
+    EXPECT_EQ(seen.shown, 0);
+    TForm3* wizard = start_.Wizard();
+    EXPECT_EQ(wizard->Edit5->text(), QStringLiteral("Impressum"));
+    EXPECT_EQ(wizard->Edit19->text(), QStringLiteral("impressum"));
+    EXPECT_TRUE(wizard->isVisible());
+    EXPECT_FALSE(wizard->HasUnsavedEntries());
+    EXPECT_EQ(wizard->Label22->Line(), QStringLiteral("Seite: impressum.html"));
+}
+
+TEST_F(LinkedPage, AMissingPageStartsWithTheSettingsAndLinksAndIsWrittenByTheFinish) {
+    core::TPageDescription expected = start_.Wizard()->DescribePage();
+    const testsupport::TMessageBoxSeen seen = Edit(QStringLiteral("kontakt.htm"), THow::Key);
+    EXPECT_EQ(seen.shown, 0);
+    TForm3* wizard = start_.Wizard();
+    EXPECT_EQ(wizard->Edit19->text(), QStringLiteral("kontakt"));
+    EXPECT_EQ(wizard->Label22->Line(), QStringLiteral("Seite: kontakt.htm"));
+    EXPECT_TRUE(wizard->HasUnsavedEntries());
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("kontakt.htm")));
+    expected.Title = expected.HeadingText =
+        "\xDC"
+        "ber kontakt";
+    expected.HeadingImage.clear();
+    expected.TextLines.clear();
+    expected.Images.clear();
+    expected.FileBaseName = "kontakt";
+    expected.LongExtension = false;
+    Click(wizard->SpeedButton9);
+    EXPECT_EQ(ReadFileBytes("kontakt.htm"), std::string(core::GeneratePage(expected).FileBytes()));
+    // The name follows the typing.
+    testsupport::Retype(wizard->Edit19, QStringLiteral("kontakt2"));
+    EXPECT_EQ(wizard->Label22->Line(), QStringLiteral("Seite: kontakt2.htm"));
+    Click(wizard->html);
+    EXPECT_EQ(wizard->Label22->Line(), QStringLiteral("Seite: kontakt2.html"));
+}
+
+TEST_F(LinkedPage, ALinkToNoPageOfThisFolderIsRefusedAndChangesNothing) {
+    const struct {
+        const char* target;
+        THow how;
+        const char* message;
+    } cases[] = {
+        {"fremd.html", THow::Button,
+         "fremd.html ist keine Seite von HTML Tavirel oder wurde danach von Hand geändert."},
+        {"../aussen.html", THow::Key, "Das Verweisziel „../aussen.html“ ist keine Seite in diesem Ordner."},
+        {"weg.html", THow::Menu, "Das Verweisziel „weg.html“ führt aus dem Ordner dieser Seite hinaus."},
+        {"seiten/neu.html", THow::Button,
+         "Die Seite „seiten/neu.html“ gibt es noch nicht. Neue Seiten entstehen nur im Ordner dieser Seite, nicht "
+         "in einem Unterordner."},
+        {"", THow::Button, "Bitte wählen Sie zuerst den Link, dessen Seite Sie bearbeiten möchten."},
+    };
+    TForm3* wizard = start_.Wizard();
+    // Refused before the question about them.
+    testsupport::Retype(wizard->Edit5, QStringLiteral("ungespeichert"));
+    const QString here = QDir::currentPath();
+    const QStringList files = QDir().entryList(QDir::AllEntries | QDir::System);
+    for (const auto& c : cases) {
+        const testsupport::TMessageBoxSeen seen = Edit(QString::fromUtf8(c.target), c.how);
+        EXPECT_EQ(seen.shown, 1) << c.target;
+        EXPECT_TRUE(seen.errorIcon) << c.target;
+        EXPECT_EQ(seen.text, QString::fromUtf8(c.message)) << c.target;
+        EXPECT_EQ(start_.Wizard(), wizard) << c.target;
+        EXPECT_EQ(wizard->Edit5->text(), QStringLiteral("ungespeichert")) << c.target;
+        EXPECT_EQ(QDir::currentPath(), here) << c.target;
+        EXPECT_EQ(QDir().entryList(QDir::AllEntries | QDir::System), files) << c.target;
+    }
+}
+
+TEST_F(LinkedPage, UnsavedEntriesAreAskedAboutFirst) {
+    TForm3* wizard = start_.Wizard();
+    testsupport::Retype(wizard->Edit5, QStringLiteral("ungespeichert"));
+    for (const char* target : {"impressum.html", "kontakt.htm"}) {
+        const testsupport::TMessageBoxSeen seen =
+            Edit(QString::fromUtf8(target), THow::Button, QStringLiteral("&Nein"));
+        EXPECT_TRUE(seen.questionIcon) << target;
+        EXPECT_EQ(seen.text, QStringLiteral("Die Eingaben im Assistenten sind noch nicht gespeichert. Trotzdem eine "
+                                            "andere Seite öffnen?"));
+        EXPECT_EQ(start_.Wizard(), wizard) << target;
+        EXPECT_EQ(wizard->Edit5->text(), QStringLiteral("ungespeichert")) << target;
+        EXPECT_TRUE(wizard->HasUnsavedEntries()) << target;
+    }
+    Edit(QStringLiteral("kontakt.htm"), THow::Button, QStringLiteral("&Ja"));
+    EXPECT_EQ(start_.Wizard()->Edit5->text(), QStringLiteral("Über kontakt"));
 }
 
 }  // namespace

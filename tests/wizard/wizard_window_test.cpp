@@ -177,9 +177,10 @@ TEST_F(WizardWindow, HelpPanelsShowTheirTextFromTheTop) {
         {"TabSheet1", "Memo1", 37, 16, "\"bg.jpg\", dann  brauchen Sie nur"},
         {"TabSheet1", "Memo1", 37, 37, "Entfernung wird in Pixel gemessen."},
         {"TabSheet2", "Memo2", 25, 8, "können. ( klein[1]-sehr groß[6] )"},
-        {"TabSheet3", "Memo3", 34, 6, "Dann das Verweisziel. (z.B \"Home.html)"},
-        {"TabSheet3", "Memo3", 34, 14, "Kontrollkästchen \"Dots\" markieren "},
-        {"TabSheet3", "Memo3", 34, 29, ""},
+        {"TabSheet3", "Memo3", 37, 6, "Dann das Verweisziel. (z.B \"Home.html)"},
+        {"TabSheet3", "Memo3", 37, 14, "Kontrollkästchen \"Dots\" markieren "},
+        {"TabSheet3", "Memo3", 37, 29, "\"Seite bearbeiten\" (Strg+E) öffnet"},
+        {"TabSheet3", "Memo3", 37, 32, ""},
         {"TabSheet4", "Memo5", 27, 26, "               empfiehlt es sich nicht, die"},
         {"TabSheet5", "Memo4", 6, 5, "fläche \"Neues Bild\". "},
     };
