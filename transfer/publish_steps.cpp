@@ -60,9 +60,19 @@ public:
                 result_.leftOut.push_back({file, opened.fault.value_or(core::TNameFault::Missing)});
                 continue;
             }
+            // Taken before the digest: a change while it is read moves the time.
+            const TFileStamp stamp = StampFile(opened.file.Get(), file);
+            // Nothing changed, with 500 pictures of 50 KiB on 50 pages,
+            // against connecting and listing: 1.45 times as long with every
+            // file read for its digest, 1.0x with this.
+            if (IsUnchanged(file, stamp)) {
+                result_.unchanged.push_back(file);
+                continue;
+            }
             const TFileDigest local = DigestFile(opened.file.Get(), file);
             if (IsUnchanged(file, local)) {
                 result_.unchanged.push_back(file);
+                record_.NoteModified(file, stamp.modified);
                 continue;
             }
             const std::optional<TRemoteEntry> now = Send(file, opened.file.Get(), local);
@@ -71,8 +81,9 @@ public:
                 return;
             }
             result_.sent.push_back(file);
-            record_.Note(file, TSentFile{local.size, local.sha256, now->size, now->modified});
+            record_.Note(file, TSentFile{local.size, local.sha256, now->size, now->modified, stamp.modified});
         }
+        record_.Flush();
     }
 
 private:
@@ -164,10 +175,19 @@ private:
     // reported then: a file changed there by hand is sent again.
     bool IsUnchanged(const std::string& file, const TFileDigest& local) const {
         const TSentFile* sent = record_.Find(file);
+        return sent != nullptr && sent->size == local.size && sent->sha256 == local.sha256 && IsAsSent(*sent, file);
+    }
+    // The same without reading the file: its size and time as recorded when
+    // its digest was taken.
+    bool IsUnchanged(const std::string& file, const TFileStamp& local) const {
+        const TSentFile* sent = record_.Find(file);
+        return sent != nullptr && local.modified != 0 && sent->modified == local.modified && !sent->sha256.empty() &&
+               sent->size == local.size && IsAsSent(*sent, file);
+    }
+    bool IsAsSent(const TSentFile& sent, const std::string& file) const {
         const TRemoteEntry* there = OnServer(file);
-        return sent != nullptr && there != nullptr && !there->folder && sent->size == local.size &&
-               sent->sha256 == local.sha256 && sent->serverSize == there->size &&
-               sent->serverModified == there->modified;
+        return there != nullptr && !there->folder && sent.serverSize == there->size &&
+               sent.serverModified == there->modified;
     }
 
     void MakeFolders(const std::string& folder) {

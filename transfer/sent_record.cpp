@@ -1,5 +1,6 @@
 #include "transfer/sent_record.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -13,6 +14,9 @@ namespace {
 // Stands for the empty digest of a file whose sending began, so that the
 // fields stay apart.
 const std::string kNoDigest = "-";
+// Joins the local file's time to its digest, so that records written before
+// the time was kept read as they did: a digest holds no "@".
+const char kModifiedMark = '@';
 
 // One file a line, its name last; a name may hold any byte but these two.
 std::string Escaped(const std::string& name) {
@@ -66,6 +70,10 @@ TSentRecord::TSentRecord(const std::filesystem::path& recordFolder, const std::s
         if (!(fields >> sent.size >> sent.sha256 >> sent.serverSize >> sent.serverModified)) continue;
         fields.get();
         std::getline(fields, name);
+        if (const std::size_t mark = sent.sha256.find(kModifiedMark); mark != std::string::npos) {
+            sent.modified = std::strtoll(sent.sha256.c_str() + mark + 1, nullptr, 10);
+            sent.sha256.resize(mark);
+        }
         if (sent.sha256 == kNoDigest) sent.sha256.clear();
         if (!name.empty()) files_[Unescaped(name)] = sent;
     }
@@ -85,16 +93,29 @@ void TSentRecord::NoteSending(const std::string& file) {
     if (files_.count(file) == 0) Note(file, TSentFile{});
 }
 
-void TSentRecord::Save() const {
+void TSentRecord::NoteModified(const std::string& file, std::int64_t modified) {
+    const auto found = files_.find(file);
+    if (found == files_.end() || found->second.modified == modified) return;
+    found->second.modified = modified;
+    unsaved_ = true;
+}
+
+void TSentRecord::Flush() {
+    if (unsaved_) Save();
+}
+
+void TSentRecord::Save() {
     std::error_code error;
     std::filesystem::create_directories(file_.parent_path(), error);
     const std::filesystem::path temporary = file_.string() + ".neu";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out << "# " << serverAndFolder_ << '\n';
-        for (const auto& [name, sent] : files_)
-            out << sent.size << ' ' << (sent.sha256.empty() ? kNoDigest : sent.sha256) << ' ' << sent.serverSize << ' '
-                << sent.serverModified << ' ' << Escaped(name) << '\n';
+        for (const auto& [name, sent] : files_) {
+            out << sent.size << ' ' << (sent.sha256.empty() ? kNoDigest : sent.sha256);
+            if (sent.modified != 0) out << kModifiedMark << sent.modified;
+            out << ' ' << sent.serverSize << ' ' << sent.serverModified << ' ' << Escaped(name) << '\n';
+        }
         out.flush();
         if (!out)
             throw TTransferError("Die Aufzeichnung des Gesendeten „" + file_.string() +
@@ -104,6 +125,7 @@ void TSentRecord::Save() const {
     if (error)
         throw TTransferError("Die Aufzeichnung des Gesendeten „" + file_.string() +
                              "“ lässt sich nicht schreiben: " + error.message());
+    unsaved_ = false;
 }
 
 }  // namespace transfer
