@@ -62,9 +62,9 @@ public:
             }
             // Taken before the digest: a change while it is read moves the time.
             const TFileStamp stamp = StampFile(opened.file.Get(), file);
-            // Nothing changed, with 500 pictures of 50 KiB on 50 pages,
-            // against connecting and listing: 1.45 times as long with every
-            // file read for its digest, 1.0x with this.
+            // A site of 50 pages and 500 pictures of 50 KiB, nothing changed,
+            // against connecting and listing its folders: 1.45 times as long
+            // with every file read for its digest, 1.1 to 1.2 times with this.
             if (IsUnchanged(file, stamp)) {
                 result_.unchanged.push_back(file);
                 continue;
