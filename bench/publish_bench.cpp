@@ -1,7 +1,8 @@
 // Publishing against a local sshd, each case beside its floor in the same
 // run: a first publish of 100 pictures against OpenSSH's own `sftp -b`
-// putting the same files, and a publish with nothing changed against
-// connecting, logging in and listing the same folders.
+// putting the same files, and a publish with nothing changed, of one page
+// and of a site of 50 linked pages, against connecting, logging in and
+// listing the same folders.
 #include <benchmark/benchmark.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -22,8 +23,17 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kPictures = 100;
-constexpr std::size_t kPictureBytes = 200 * 1024;
+
+// What a world holds: its pages, each linking to the next (the last back to
+// the first), and the pictures each page names.
+struct TSiteSize {
+    const char* name;
+    int pages;
+    int picturesPerPage;
+    std::size_t pictureBytes;
+};
+constexpr TSiteSize kPage{"publish", 1, 100, 200 * 1024};
+constexpr TSiteSize kSite{"site", 50, 10, 50 * 1024};
 
 class TTrustAll : public transfer::IPublishQuestions {
 public:
@@ -41,10 +51,14 @@ std::string PictureName(int i) {
     return "bilder/bild" + number + ".jpg";
 }
 
-// The page and its pictures, a HOME with the user's key and the server's
+std::string PageName(int i) {
+    return i == 0 ? "index.html" : "seite" + std::to_string(i) + ".html";
+}
+
+// The pages and their pictures, a HOME with the user's key and the server's
 // host key known, and sshd; made once for every case.
 struct TWorld {
-    TWorld() : root(bench::ScratchDirectory() + "/publish") {
+    explicit TWorld(const TSiteSize& size) : root(bench::ScratchDirectory() + "/" + size.name) {
         std::filesystem::remove_all(root);
         home = root + "/home";
         page = root + "/page";
@@ -54,14 +68,20 @@ struct TWorld {
         testsupport::MakeDirectories(server);
         setenv("HOME", home.c_str(), 1);
         unsetenv("SSH_AUTH_SOCK");
-        std::string html = "<html><body>\r\n";
-        for (int i = 0; i < kPictures; ++i) {
-            std::string bytes(kPictureBytes, static_cast<char>(i));
-            for (std::size_t j = 0; j < bytes.size(); j += 97) bytes[j] = static_cast<char>(j / 97);
-            testsupport::WriteFileBytes(page + "/" + PictureName(i), bytes);
-            html += "<img src=\"" + PictureName(i) + "\">\r\n";
+        std::string batch = "cd " + server + "\nmkdir bilder\n";
+        for (int p = 0; p < size.pages; ++p) {
+            std::string html = "<html><body>\r\n";
+            if (size.pages > 1) html += "<a href=\"" + PageName((p + 1) % size.pages) + "\">weiter</a>\r\n";
+            for (int i = p * size.picturesPerPage; i < (p + 1) * size.picturesPerPage; ++i) {
+                std::string bytes(size.pictureBytes, static_cast<char>(i));
+                for (std::size_t j = 0; j < bytes.size(); j += 97) bytes[j] = static_cast<char>(j / 97);
+                testsupport::WriteFileBytes(page + "/" + PictureName(i), bytes);
+                html += "<img src=\"" + PictureName(i) + "\">\r\n";
+                batch += "put " + page + "/" + PictureName(i) + " " + PictureName(i) + "\n";
+            }
+            testsupport::WriteFileBytes(page + "/" + PageName(p), html + "</body></html>\r\n");
+            batch += "put " + page + "/" + PageName(p) + " " + PageName(p) + "\n";
         }
-        testsupport::WriteFileBytes(page + "/index.html", html + "</body></html>\r\n");
         key = home + "/.ssh/id_ed25519";
         for (const std::string suffix : {"", ".pub"})
             testsupport::WriteFileBytes(key + suffix,
@@ -74,11 +94,15 @@ struct TWorld {
         login.user = getpwuid(getuid())->pw_name;
         login.folder = server;
         plan = transfer::PlanPublish(page + "/index.html");
-        std::string batch = "cd " + server + "\nmkdir bilder\nput " + page + "/index.html index.html\n";
-        for (int i = 0; i < kPictures; ++i) batch += "put " + page + "/" + PictureName(i) + " " + PictureName(i) + "\n";
         testsupport::WriteFileBytes(root + "/batch", batch);
     }
     ~TWorld() { std::filesystem::remove_all(root); }
+
+    // The key and known host the login reads are this world's.
+    TWorld& AtHome() {
+        setenv("HOME", home.c_str(), 1);
+        return *this;
+    }
 
     void EmptyServer() const {
         std::filesystem::remove_all(server);
@@ -99,9 +123,13 @@ struct TWorld {
     std::atomic<bool> cancel = false;
 };
 
-TWorld& World() {
-    static TWorld world;
-    return world;
+TWorld& World(const TSiteSize& size = kPage) {
+    if (&size == &kSite) {
+        static TWorld site(kSite);
+        return site.AtHome();
+    }
+    static TWorld page(kPage);
+    return page.AtHome();
 }
 
 double Seconds(Clock::time_point start) {
@@ -135,20 +163,24 @@ void BM_SftpBatchPut(benchmark::State& state) {
     }
 }
 
-void BM_PublishAgain(benchmark::State& state) {
-    TWorld& world = World();
+// `planned`: the plan made within the time too, as "Veröffentlichen" makes
+// it, reading the site's pages and judging every name once more.
+void BM_PublishAgain(benchmark::State& state, const TSiteSize& size, bool planned) {
+    TWorld& world = World(size);
     world.EmptyServer();
     world.Publish();
     for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
+        Clock::time_point start = Clock::now();
+        world.plan = transfer::PlanPublish(world.page + "/index.html");
+        if (!planned) start = Clock::now();
         const transfer::TPublishResult result = world.Publish();
         state.SetIterationTime(Seconds(start));
         if (!result.error.empty() || !result.sent.empty()) state.SkipWithError("something was sent again");
     }
 }
 
-void BM_ConnectAndList(benchmark::State& state) {
-    TWorld& world = World();
+void BM_ConnectAndList(benchmark::State& state, const TSiteSize& size) {
+    TWorld& world = World(size);
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
         const std::unique_ptr<transfer::IRemoteServer> server =
@@ -161,8 +193,14 @@ void BM_ConnectAndList(benchmark::State& state) {
 
 BENCHMARK(BM_PublishFirst)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SftpBatchPut)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PublishAgain)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ConnectAndList)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PublishAgain, page, kPage, false)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ConnectAndList, page, kPage)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PublishAgain, site, kSite, false)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PublishAgain, site_planned, kSite, true)
+    ->Iterations(5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ConnectAndList, site, kSite)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -173,6 +211,11 @@ int main(int argc, char** argv) {
                                    TGoalRow{"publish, 100 pictures of 200 KiB + page, to local sshd vs `sftp -b`",
                                             "BM_PublishFirst", "BM_SftpBatchPut", 1.5},
                                    TGoalRow{"publish again, nothing changed vs connecting, logging in, listing",
-                                            "BM_PublishAgain", "BM_ConnectAndList", 1.5},
+                                            "BM_PublishAgain/page", "BM_ConnectAndList/page", 1.5},
+                                   TGoalRow{"publish a site of 50 pages and 500 pictures of 50 KiB, nothing changed, "
+                                            "vs connecting, logging in and listing the same folders",
+                                            "BM_PublishAgain/site", "BM_ConnectAndList/site", 1.2},
+                                   TGoalRow{"the same, its plan made too (reading the 50 pages, judging each name)",
+                                            "BM_PublishAgain/site_planned", "BM_ConnectAndList/site", 0},
                                });
 }

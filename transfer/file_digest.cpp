@@ -1,8 +1,10 @@
 #include "transfer/file_digest.h"
 
 #include <openssl/evp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -54,6 +56,18 @@ TFileDigest DigestFile(int file, const std::string& name) {
     }
     result.sha256 = FinishHex(context.get());
     return result;
+}
+
+TFileStamp StampFile(int file, const std::string& name) {
+    struct stat status {};
+    if (fstat(file, &status) != 0)
+        throw TTransferError("Die Datei „" + core::PrintableName(name) + "“ lässt sich nicht lesen.");
+    constexpr std::int64_t kBillion = 1000000000;
+    const std::int64_t modified = std::int64_t{status.st_mtim.tv_sec} * kBillion + status.st_mtim.tv_nsec;
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const bool settled = modified < (std::int64_t{now.tv_sec} - 2) * kBillion + now.tv_nsec;
+    return {static_cast<std::uint64_t>(status.st_size), settled ? modified : 0};
 }
 
 std::string Sha256Hex(const std::string& bytes) {

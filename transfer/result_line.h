@@ -6,7 +6,9 @@
 
 namespace transfer {
 
-// What a publish did, in one line: "3 Dateien übertragen, 12 unverändert";
+// What a publish did, in one line: "3 Dateien übertragen, 12 unverändert",
+// for a site the pages it holds first ("4 Seiten, 23 Dateien übertragen, 61
+// unverändert");
 // after a failure or a cancel its cause first, `shownError` (the result's
 // error as the error display words it) or "Abgebrochen.", and the files that
 // did not go up last, which the next "Veröffentlichen" sends. A file left

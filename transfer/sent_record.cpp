@@ -1,5 +1,6 @@
 #include "transfer/sent_record.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -13,6 +14,9 @@ namespace {
 // Stands for the empty digest of a file whose sending began, so that the
 // fields stay apart.
 const std::string kNoDigest = "-";
+// Joins the local file's time to its digest, which holds no "@"; a digest
+// without it has no time, and the file is then read.
+const char kModifiedMark = '@';
 
 // Records since pictures go up without their location name the sent
 // bytes' digest too. One without it was written before: everything in it
@@ -76,6 +80,10 @@ TSentRecord::TSentRecord(const std::filesystem::path& recordFolder, const std::s
         if (!before && !(fields >> sent.sentSha256)) continue;
         fields.get();
         std::getline(fields, name);
+        if (const std::size_t mark = sent.sha256.find(kModifiedMark); mark != std::string::npos) {
+            sent.modified = std::strtoll(sent.sha256.c_str() + mark + 1, nullptr, 10);
+            sent.sha256.resize(mark);
+        }
         if (sent.sha256 == kNoDigest) sent.sha256.clear();
         if (before || sent.sentSha256 == kNoDigest) sent.sentSha256 = sent.sha256;
         if (!name.empty()) files_[Unescaped(name)] = sent;
@@ -96,7 +104,18 @@ void TSentRecord::NoteSending(const std::string& file) {
     if (files_.count(file) == 0) Note(file, TSentFile{});
 }
 
-void TSentRecord::Save() const {
+void TSentRecord::NoteModified(const std::string& file, std::int64_t modified) {
+    const auto found = files_.find(file);
+    if (found == files_.end() || found->second.modified == modified) return;
+    found->second.modified = modified;
+    unsaved_ = true;
+}
+
+void TSentRecord::Flush() {
+    if (unsaved_) Save();
+}
+
+void TSentRecord::Save() {
     std::error_code error;
     std::filesystem::create_directories(file_.parent_path(), error);
     const std::filesystem::path temporary = file_.string() + ".neu";
@@ -104,9 +123,12 @@ void TSentRecord::Save() const {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out << kHeader << serverAndFolder_ << '\n';
         const auto digest = [](const std::string& sha256) { return sha256.empty() ? kNoDigest : sha256; };
-        for (const auto& [name, sent] : files_)
-            out << sent.size << ' ' << digest(sent.sha256) << ' ' << sent.serverSize << ' ' << sent.serverModified
-                << ' ' << digest(sent.sentSha256) << ' ' << Escaped(name) << '\n';
+        for (const auto& [name, sent] : files_) {
+            out << sent.size << ' ' << digest(sent.sha256);
+            if (sent.modified != 0) out << kModifiedMark << sent.modified;
+            out << ' ' << sent.serverSize << ' ' << sent.serverModified << ' ' << digest(sent.sentSha256) << ' '
+                << Escaped(name) << '\n';
+        }
         out.flush();
         if (!out)
             throw TTransferError("Die Aufzeichnung des Gesendeten „" + file_.string() +
@@ -116,6 +138,7 @@ void TSentRecord::Save() const {
     if (error)
         throw TTransferError("Die Aufzeichnung des Gesendeten „" + file_.string() +
                              "“ lässt sich nicht schreiben: " + error.message());
+    unsaved_ = false;
 }
 
 }  // namespace transfer

@@ -19,6 +19,9 @@ struct TSentFile {
     std::string sentSha256;
     std::uint64_t serverSize = 0;
     std::int64_t serverModified = 0;
+    // The local file's modification time when its digest was taken (see
+    // StampFile); 0 when unknown, and the file is then read again.
+    std::int64_t modified = 0;
 };
 
 class TSentRecord {
@@ -38,13 +41,19 @@ public:
     // interruption leaves under its temporary or backup name is then known
     // as this program's, also once the page no longer names the file.
     void NoteSending(const std::string& file);
+    // A file found unchanged by its digest although its time was not the
+    // recorded one: the time is kept for the next publish, written with the
+    // next Note or Flush; lost with an interruption, it costs one more read.
+    void NoteModified(const std::string& file, std::int64_t modified);
+    void Flush();
 
 private:
-    void Save() const;
+    void Save();
 
     std::filesystem::path file_;
     std::string serverAndFolder_;
     std::map<std::string, TSentFile> files_;
+    bool unsaved_ = false;
 };
 
 }  // namespace transfer

@@ -259,5 +259,67 @@ TEST_F(BrowserPage, ImageDescriptionsNamePicturesByTheirCaptions) {
     EXPECT_EQ(imageNames_, (TTexts{"Erstes Bild", "Zweites Bild", kWideCaption.toStdString()}));
 }
 
+// A site of three pages the wizard wrote into one folder, all with the same
+// links: each page opens, and each link leads to the page it names.
+class BrowserSite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const char* const pages[][2] = {{"index", "Start"}, {"ueber-mich", "Über mich"}, {"impressum", "Impressum"}};
+        folder_ = std::make_unique<QTemporaryDir>();
+        const QString home = QDir::currentPath();
+        try {
+            if (!QDir::setCurrent(folder_->path())) throw std::runtime_error("no site folder");
+            {
+                TWizardDriver wizard;
+                for (const auto& [name, title] : pages)
+                    wizard.AddLink(QString::fromUtf8(title), QString(name) + ".html");
+                for (const auto& [name, title] : pages) {
+                    wizard.Do({"TabSheet2"});
+                    wizard.Type("Edit2", QString::fromUtf8(title));
+                    wizard.Type("Edit5", QString::fromUtf8(title));
+                    wizard.Type("Edit19", QString::fromLatin1(name));
+                    wizard.Finish();
+                }
+            }
+            QDir::setCurrent(home);
+            TChromiumSession chromium;
+            const QString whereAndTitle = QStringLiteral(
+                "decodeURIComponent(location.pathname.split('/').pop()) + "
+                "' ' + document.title");
+            for (const auto& [name, title] : pages) {
+                const QUrl url = QUrl::fromLocalFile(folder_->filePath(QString(name) + ".html"));
+                const QJsonArray links =
+                    chromium
+                        .Evaluate(url, QStringLiteral("Array.from(document.links).map(a => [a.textContent, a.href])"))
+                        .toArray();
+                TTexts& arrived = arrived_[Utf8(chromium.Evaluate(url, whereAndTitle))];
+                for (const QJsonValue& link : links)
+                    arrived.push_back(Utf8(link.toArray()[0]) + " -> " +
+                                      Utf8(chromium.Evaluate(QUrl(link.toArray()[1].toString()), whereAndTitle)));
+            }
+        } catch (const std::exception& error) {
+            QDir::setCurrent(home);
+            failure_ = error.what();
+        }
+    }
+    static void TearDownTestSuite() { folder_.reset(); }
+
+    static inline std::unique_ptr<QTemporaryDir> folder_;
+    // For each page opened ("index.html Start"), where each of its links led.
+    static inline std::map<std::string, TTexts> arrived_;
+    static inline std::string failure_;
+};
+
+TEST_F(BrowserSite, EachPageOpensAndItsLinksLeadToThePages) {
+    ASSERT_EQ(failure_, "");
+    const TTexts links{"Start -> index.html Start", "Über mich -> ueber-mich.html Über mich",
+                       "Impressum -> impressum.html Impressum"};
+    EXPECT_EQ(arrived_, (std::map<std::string, TTexts>{
+                            {"index.html Start", links},
+                            {"ueber-mich.html Über mich", links},
+                            {"impressum.html Impressum", links},
+                        }));
+}
+
 }  // namespace
 }  // namespace browsertest

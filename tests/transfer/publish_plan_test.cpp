@@ -27,6 +27,7 @@ TEST(PlanPublish, SendsWhatThePageNamesInsideItsFolder) {
     testsupport::MakeDirectories(outside);
     testsupport::MakeDirectories("seite/unten");
     WriteFileBytes(outside + "/verlinkt.jpg", "v");
+    WriteFileBytes(outside + "/seite.html", "<img src=\"verlinkt.jpg\">");
     WriteFileBytes(work.path() + "/oben.png", "o");
     WriteFileBytes("seite/unten/a.jpg", "a");
     WriteFileBytes("seite/Über uns.html", "u");
@@ -73,14 +74,16 @@ TEST(PlanPublish, SendsWhatThePageNamesInsideItsFolder) {
         EXPECT_EQ(LeftOut(plan), "");
     }
     // Left out, by why: links that lead out (to a file, through a folder, to
-    // "/" with a long name under it, up), hidden files (in a hidden folder,
+    // "/" with a long name under it, up, to a page and what it names), hidden files (in a hidden folder,
     // through a link), names no file may have (%00, %5C, a 300-byte segment),
     // what is no file (a pipe) or none, and what lies above the folder.
     const struct {
         std::string why;
         std::vector<std::string> references;
     } kLeftOut[] = {
-        {kLink, {"bild.jpg", "bilder/verlinkt.jpg", "wurzel" + outside + "/verlinkt.jpg", "oben/oben.png"}},
+        {kLink,
+         {"bild.jpg", "bilder/verlinkt.jpg", "wurzel" + outside + "/verlinkt.jpg", "oben/oben.png",
+          "bilder/seite.html"}},
         {"(versteckte Datei)\n", {".htpasswd", ".privat/notiz.jpg", "notiz.jpg"}},
         {"(ungültiger Dateiname)\n", {"unten/a.jpg%00", "unten%5Ca.jpg", longName}},
         {"(fehlt)\n", {"rohr", "unten/fehlt.jpg"}},

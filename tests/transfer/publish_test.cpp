@@ -27,6 +27,7 @@
 #include "support/server_process.h"
 #include "support/sftp_servers.h"
 #include "transfer/publish_scene.h"
+#include "transfer/result_line.h"
 
 namespace {
 
@@ -172,6 +173,13 @@ struct TScene : TPublishScene {
     void PutOnServer(const std::string& name, const std::string& bytes) {
         testsupport::MakeDirectories(std::filesystem::path(server + "/" + name).parent_path().string());
         WriteFileBytes(server + "/" + name, bytes);
+    }
+
+    // Every file of the page's folder as changed that long ago.
+    void AgeFiles(int seconds) const {
+        const utimbuf then{time(nullptr) - seconds, time(nullptr) - seconds};
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(page))
+            if (entry.is_regular_file()) utime(entry.path().c_str(), &then);
     }
 
     // Cuts the connection of the publish under way.
@@ -467,6 +475,46 @@ const TRow kRows[] = {
          EXPECT_EQ(scene.Publish().sent, std::vector<std::string>{});
      }},
     // SFTP's own.
+    {"SiteOfThreePagesInARing",
+     {TServer::OpenSsh},
+     [](TScene& scene) {
+         WriteFileBytes(scene.page + "/index.html",
+                        "<img src=\"bilder/a.jpg\"><a href=\"ueber.html\">Über</a><a href=\"fehlt.html\">F</a>");
+         WriteFileBytes(
+             scene.page + "/ueber.html",
+             "<img src=\"bilder/u.jpg\"><img src=\"bilder/a.jpg\"><a href=\"seiten/impressum.html#oben\">I</a>");
+         testsupport::MakeDirectories(scene.page + "/seiten");
+         WriteFileBytes(scene.page + "/seiten/impressum.html",
+                        "<img src=\"i.png\"><a href=\"../index.html\">S</a><a href=\"../ueber.html\">Ü</a>");
+         WriteFileBytes(scene.page + "/seiten/i.png", "i");
+         WriteFileBytes(scene.page + "/bilder/u.jpg", Bytes(5000, 'u'));
+         WriteFileBytes(scene.page + "/nirgends.html", "<img src=\"logo.gif\">");
+         // Written long ago: a publish then knows them by their size and time.
+         scene.AgeFiles(3600);
+     },
+     {"index.html", "ueber.html", "seiten/impressum.html", "bilder/a.jpg", "bilder/u.jpg", "seiten/i.png"},
+     {},
+     "",
+     "bilder/\nbilder/a.jpg\nbilder/u.jpg\nindex.html\nseiten/\nseiten/i.png\nseiten/impressum.html\nueber.html\n",
+     [](TScene& scene) {
+         scene.ExpectServerHasThePage();
+         ASSERT_EQ(scene.plan.leftOut.size(), 1u);
+         EXPECT_EQ(scene.plan.leftOut[0].name, "fehlt.html");
+         EXPECT_EQ(scene.plan.leftOut[0].reason, core::TNameFault::Missing);
+         EXPECT_EQ(transfer::ResultLine(scene.plan, scene.last, ""), "3 Seiten, 6 Dateien übertragen, 0 unverändert");
+         const std::map<std::string, std::string> stamps = testsupport::Stamps(scene.server);
+         transfer::TPublishResult again = scene.Publish();
+         EXPECT_EQ(again.sent, std::vector<std::string>{});
+         EXPECT_EQ(again.unchanged, scene.plan.files);
+         EXPECT_EQ(transfer::ResultLine(scene.plan, again, ""), "3 Seiten, 0 Dateien übertragen, 6 unverändert");
+         EXPECT_EQ(testsupport::Stamps(scene.server), stamps);
+         // Changed to as many bytes, its time another old one: read again.
+         WriteFileBytes(scene.page + "/bilder/u.jpg", Bytes(5000, 'v'));
+         scene.AgeFiles(7200);
+         again = scene.Publish();
+         EXPECT_EQ(again.sent, std::vector<std::string>{"bilder/u.jpg"});
+         scene.ExpectServerHasThePage();
+     }},
     {"OnlyWhatBelongsToThePageGoesUp",
      {TServer::OpenSsh},
      [](TScene& scene) {
