@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QLinearGradient>
@@ -221,9 +222,8 @@ bool SaveBeside(QWidget* wizard, QWidget* preview, const QDir& outDir) {
 }
 
 // The preview of the example page, beside the wizard on the screen, and in
-// its phone view. For the phone the page declares its viewport, as it does
-// with "Für Handys", so that it is laid out at the phone's width. Drawn from
-// the page directory, where its pictures are.
+// its phone view, there with "Für Handys" on, so that it is laid out at the
+// phone's width. Drawn from the page directory, where its pictures are.
 bool SavePreviews(TForm1& startWindow, TForm3& wizard, const QString& pagePath, const QDir& outDir) {
     const QString home = QDir::currentPath();
     if (!QDir::setCurrent(pagePath)) return false;
@@ -239,10 +239,7 @@ bool SavePreviews(TForm1& startWindow, TForm3& wizard, const QString& pagePath, 
             window->resize(800, 600);
             WaitForDrawing(view, [screen] { screen->click(); });
             ok = SaveBeside(&wizard, window, outDir);
-            wizard.PageControl1->setCurrentWidget(wizard.TabSheet4);
-            Enter(wizard.Edit12,
-                  QStringLiteral("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"));
-            wizard.Button1->click();
+            wizard.handy->click();
             window->resize(480, 640);
             WaitForDrawing(view, [phone] { phone->click(); });
             ok = Save(window, outDir, QStringLiteral("preview-phone.png")) && ok;
@@ -255,6 +252,36 @@ bool SavePreviews(TForm1& startWindow, TForm3& wizard, const QString& pagePath, 
     }
     QDir::setCurrent(home);
     return ok;
+}
+
+// The page "Über mich", started from its link on "Links" as a user starts
+// it, given a line of its own and finished beside the example page: the
+// site the browser shows in docs/site.png.
+bool AddLinkedPage(TForm1& startWindow, const QString& pagePath) {
+    const QString home = QDir::currentPath();
+    if (!QDir::setCurrent(pagePath)) return false;
+    TForm3* start = startWindow.Wizard();
+    // What the previews changed is no part of the example page.
+    start->MarkSaved();
+    start->PageControl1->setCurrentWidget(start->TabSheet3);
+    ui::ListSelect(start->ListBox2, 1);
+    start->SpeedButton21->click();
+    // The start window switches to the new page once the click is done.
+    QApplication::processEvents();
+    TForm3* page = startWindow.Wizard();
+    const bool switched = page != start;
+    if (switched) {
+        page->PageControl1->setCurrentWidget(page->TabSheet4);
+        Enter(page->Edit12, QStringLiteral("Ich wohne am Meer und fotografiere gern."));
+        page->Button1->click();
+        page->SpeedButton9->click();
+    }
+    QDir::setCurrent(home);
+    if (!switched || !QFileInfo::exists(pagePath + QStringLiteral("/ueber.html"))) {
+        std::fprintf(stderr, "screenshots: \"Seite bearbeiten\" made no page ueber.html\n");
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -300,5 +327,6 @@ int main(int argc, char** argv) {
     // Absolute: the previews are drawn from the page directory.
     if (!pagePath.isEmpty()) ok = SavePreviews(startWindow, wizard, pagePath, QDir(outDir.absolutePath())) && ok;
     ok = SavePublishWindow(startWindow, outDir) && ok;
+    if (!pagePath.isEmpty()) ok = AddLinkedPage(startWindow, pagePath) && ok;
     return ok ? 0 : 1;
 }
