@@ -14,14 +14,11 @@ namespace {
 // Stands for the empty digest of a file whose sending began, so that the
 // fields stay apart.
 const std::string kNoDigest = "-";
-// Joins the local file's time to its digest, which holds no "@"; a digest
-// without it has no time, and the file is then read.
-const char kModifiedMark = '@';
-
 // Records since pictures go up without their location name the sent
-// bytes' digest too. One without it was written before: everything in it
-// went up as it was here, and an older program sends everything again
-// rather than misread this one's.
+// bytes' digest and the local file's time too. One without them was written
+// before: everything in it went up as it was here, each file is read
+// again, and an older program sends everything again rather than misread
+// this one's.
 const std::string kHeader = "#2 ";
 const std::string kHeaderBefore = "# ";
 
@@ -77,13 +74,9 @@ TSentRecord::TSentRecord(const std::filesystem::path& recordFolder, const std::s
         TSentFile sent;
         std::string name;
         if (!(fields >> sent.size >> sent.sha256 >> sent.serverSize >> sent.serverModified)) continue;
-        if (!before && !(fields >> sent.sentSha256)) continue;
+        if (!before && !(fields >> sent.sentSha256 >> sent.modified)) continue;
         fields.get();
         std::getline(fields, name);
-        if (const std::size_t mark = sent.sha256.find(kModifiedMark); mark != std::string::npos) {
-            sent.modified = std::strtoll(sent.sha256.c_str() + mark + 1, nullptr, 10);
-            sent.sha256.resize(mark);
-        }
         if (sent.sha256 == kNoDigest) sent.sha256.clear();
         if (before || sent.sentSha256 == kNoDigest) sent.sentSha256 = sent.sha256;
         if (!name.empty()) files_[Unescaped(name)] = sent;
@@ -124,10 +117,8 @@ void TSentRecord::Save() {
         out << kHeader << serverAndFolder_ << '\n';
         const auto digest = [](const std::string& sha256) { return sha256.empty() ? kNoDigest : sha256; };
         for (const auto& [name, sent] : files_) {
-            out << sent.size << ' ' << digest(sent.sha256);
-            if (sent.modified != 0) out << kModifiedMark << sent.modified;
-            out << ' ' << sent.serverSize << ' ' << sent.serverModified << ' ' << digest(sent.sentSha256) << ' '
-                << Escaped(name) << '\n';
+            out << sent.size << ' ' << digest(sent.sha256) << ' ' << sent.serverSize << ' ' << sent.serverModified
+                << ' ' << digest(sent.sentSha256) << ' ' << sent.modified << ' ' << Escaped(name) << '\n';
         }
         out.flush();
         if (!out)

@@ -452,7 +452,8 @@ const TRow kRows[] = {
          WriteFileBytes(scene.page + "/ort.jpg", PictureWithLocation(TPicture::Jpeg));
          PublishOnce(scene);
          // The record as a version that sent pictures as they were kept it:
-         // no digest of the sent bytes, so everything went up as it is here.
+         // no digest of the sent bytes, so everything went up as it is here,
+         // and no time.
          for (const auto& entry : std::filesystem::directory_iterator(scene.records)) {
              std::istringstream lines(ReadFileBytes(entry.path()));
              std::string line, before;
@@ -461,7 +462,9 @@ const TRow kRows[] = {
              while (std::getline(lines, line)) {
                  std::size_t field = 0;
                  for (int i = 0; i < 4; ++i) field = line.find(' ', field) + 1;
-                 before += line.erase(field, line.find(' ', field) + 1 - field) + "\n";
+                 // The sent bytes' digest and the file's time go.
+                 const std::size_t name = line.find(' ', line.find(' ', field) + 1) + 1;
+                 before += line.erase(field, name - field) + "\n";
              }
              WriteFileBytes(entry.path(), before);
          }
