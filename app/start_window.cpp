@@ -95,24 +95,21 @@ void TForm1::PublishRequested() {
     publishing_.Open();
 }
 
-// Posted: the switch closes the wizard whose command is still running.
 void TForm1::PageRequested(const QString& path) {
-    QMetaObject::invokeMethod(
-        this,
-        [this, path] {
-            ui::RunGuarded(this, [this, &path] {
-                if (MayDropEntries(kOpenAnyway)) OpenPage(path);
-            });
-        },
-        Qt::QueuedConnection);
+    SwitchPageLater([this, path] { OpenPage(path); });
 }
 
 void TForm1::NewPageRequested(const QString& path, const core::TPageDescription& page) {
+    SwitchPageLater([this, path, page] { ShowPage(path, page, false); });
+}
+
+// Posted: the switch closes the wizard whose command is still running.
+void TForm1::SwitchPageLater(std::function<void()> switchPage) {
     QMetaObject::invokeMethod(
         this,
-        [this, path, page] {
-            ui::RunGuarded(this, [this, &path, &page] {
-                if (MayDropEntries(kOpenAnyway)) StartPage(path, page);
+        [this, switchPage = std::move(switchPage)] {
+            ui::RunGuarded(this, [this, &switchPage] {
+                if (MayDropEntries(kOpenAnyway)) switchPage();
             });
         },
         Qt::QueuedConnection);
@@ -158,10 +155,6 @@ void TForm1::OpenPage(const QString& path) {
     std::optional<core::TPageDescription> page = core::ReadPage(core::ReadPossiblePage(ui::ToPath(path)));
     if (!page) refuse(notOurs);
     ShowPage(path, std::move(*page), true);
-}
-
-void TForm1::StartPage(const QString& path, core::TPageDescription page) {
-    ShowPage(path, std::move(page), false);
 }
 
 void TForm1::ShowPage(const QString& path, core::TPageDescription page, bool saved) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "core/page_description.h"
@@ -47,9 +48,6 @@ public:
     // Fills a fresh wizard with the page in this file and shows it; the
     // page's folder becomes the working directory.
     void OpenPage(const QString& path);
-    // The same for a page not written yet, which a finish writes to this
-    // file; it counts as unsaved.
-    void StartPage(const QString& path, core::TPageDescription page);
 
 protected:
     bool event(QEvent* event) override;
@@ -70,8 +68,12 @@ private:
     // "Öffnen", once the wizard's command has returned.
     void PageRequested(const QString& path);
     void NewPageRequested(const QString& path, const core::TPageDescription& page);
+    // Runs the switch once the wizard's command has returned, after the
+    // question about unsaved entries.
+    void SwitchPageLater(std::function<void()> switchPage);
     // Makes a fresh wizard hold the page, written as the file would be;
-    // the file's folder becomes the working directory.
+    // the file's folder becomes the working directory. A page not written
+    // yet counts as unsaved.
     void ShowPage(const QString& path, core::TPageDescription page, bool saved);
 
     // Declared before the wizard, so that the wizard goes first.
