@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <ctime>
 #include <memory>
 #include <vector>
@@ -68,6 +69,20 @@ TFileStamp StampFile(int file, const std::string& name) {
     clock_gettime(CLOCK_REALTIME, &now);
     const bool settled = modified < (std::int64_t{now.tv_sec} - 2) * kBillion + now.tv_nsec;
     return {static_cast<std::uint64_t>(status.st_size), settled ? modified : 0};
+}
+
+std::optional<std::string> ReadOpenFile(int file, std::size_t most) {
+    std::string bytes;
+    char buffer[65536];
+    while (bytes.size() < most) {
+        const std::size_t want = std::min(sizeof buffer, most - bytes.size());
+        const ssize_t got =
+            core::RetryInterrupted([&] { return pread(file, buffer, want, static_cast<off_t>(bytes.size())); });
+        if (got < 0) return std::nullopt;
+        if (got == 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    return bytes;
 }
 
 std::string Sha256Hex(const std::string& bytes) {

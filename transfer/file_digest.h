@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <string>
 
 namespace transfer {
@@ -23,6 +25,9 @@ struct TFileStamp {
     std::int64_t modified = 0;
 };
 TFileStamp StampFile(int file, const std::string& name);
+// Up to `most` bytes of the open file from its start, whatever was read of
+// it before; nullopt when a read fails.
+std::optional<std::string> ReadOpenFile(int file, std::size_t most = std::numeric_limits<std::size_t>::max());
 // Lower-case hex SHA-256 of the bytes.
 std::string Sha256Hex(const std::string& bytes);
 

@@ -11,6 +11,7 @@
 
 #include "core/folder_names.h"
 #include "core/system_calls.h"
+#include "transfer/file_digest.h"
 
 namespace transfer {
 namespace {
@@ -37,17 +38,9 @@ void PrepareLibrary() {
 }
 
 std::string ReadFrom(int file, const std::string& name, std::size_t most) {
-    std::string bytes;
-    char buffer[65536];
-    while (bytes.size() < most) {
-        const std::size_t want = std::min(sizeof buffer, most - bytes.size());
-        const ssize_t got =
-            core::RetryInterrupted([&] { return pread(file, buffer, want, static_cast<off_t>(bytes.size())); });
-        if (got < 0) throw TTransferError("Die Datei „" + core::PrintableName(name) + "“ lässt sich nicht ganz lesen.");
-        if (got == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
-    return bytes;
+    std::optional<std::string> bytes = ReadOpenFile(file, most);
+    if (!bytes) throw TTransferError("Die Datei „" + core::PrintableName(name) + "“ lässt sich nicht ganz lesen.");
+    return std::move(*bytes);
 }
 
 // The kinds the library writes, of those a page may show or link to; only
@@ -143,7 +136,7 @@ struct TExamined {
 
 std::optional<TExamined> Examine(int file, const std::string& name) {
     if (!IsWritablePicture(file, name)) return std::nullopt;
-    TExamined examined{ReadFrom(file, name, static_cast<std::size_t>(-1)), {}};
+    TExamined examined{ReadFrom(file, name, std::numeric_limits<std::size_t>::max()), {}};
     try {
         examined.found = FindLocation(*OpenPicture(examined.bytes));
     } catch (const std::exception&) {

@@ -1,30 +1,15 @@
 // Which files a publish sends: the page, the pages of its folder its links
 // reach, and what they name beside them or below.
 
-#include <unistd.h>
-
 #include <deque>
 #include <unordered_set>
 
 #include "core/page_references.h"
-#include "core/system_calls.h"
+#include "transfer/file_digest.h"
 #include "transfer/publish.h"
 
 namespace transfer {
 namespace {
-
-// The open file's bytes from its start; nullopt when a read fails.
-std::optional<std::string> ReadWholeFile(int fd) {
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got =
-            core::RetryInterrupted([&] { return pread(fd, buffer, sizeof buffer, static_cast<off_t>(bytes.size())); });
-        if (got < 0) return std::nullopt;
-        if (got == 0) return bytes;
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
-}
 
 // A name a page in a subfolder gives, as a path from the site's folder: the
 // server resolves "../bild.jpg" on "seiten/fotos.html" as a browser does,
@@ -51,7 +36,7 @@ TPublishPlan PlanPublish(const std::filesystem::path& pageFile) {
                                   ? " " + std::string(core::FaultWords(*opened.fault))
                                   : std::string()) +
                              ".");
-    const std::optional<std::string> bytes = ReadWholeFile(opened.file.Get());
+    const std::optional<std::string> bytes = ReadOpenFile(opened.file.Get());
     if (!bytes) throw TTransferError(shown + "lässt sich nicht ganz lesen.");
     plan.files.push_back(pageName);
     std::vector<std::string> others;
@@ -80,7 +65,7 @@ TPublishPlan PlanPublish(const std::filesystem::path& pageFile) {
             }
             plan.files.push_back(name);
             // One that cannot be read goes as it is; sending it tells why.
-            if (std::optional<std::string> linked = ReadWholeFile(file.file.Get()))
+            if (std::optional<std::string> linked = ReadOpenFile(file.file.Get()))
                 toRead.emplace_back(name, std::move(*linked));
         }
     }
