@@ -54,11 +54,11 @@ void PushSegments(std::vector<std::string>& pending, std::string_view path) {
     pending.insert(pending.end(), segments.rbegin(), segments.rend());
 }
 
-// The text of the link `fd` was opened on (O_PATH | O_NOFOLLOW); empty when
-// it cannot be read.
-std::string LinkText(int fd) {
+// The text of the link `name` in the folder `at`; empty when it cannot be
+// read.
+std::string LinkText(int at, const std::string& name) {
     std::string text(4096, '\0');
-    const ssize_t length = readlinkat(fd, "", text.data(), text.size());
+    const ssize_t length = readlinkat(at, name.c_str(), text.data(), text.size());
     if (length <= 0 || static_cast<std::size_t>(length) >= text.size()) return {};
     text.resize(static_cast<std::size_t>(length));
     return text;
@@ -142,74 +142,111 @@ TPageFolder::TPageFolder(const std::filesystem::path& folder) {
     realPath_ = real.string();
 }
 
+// Where a walk ends: the last segment of the name, its status, and the
+// folder it is in, held open.
+struct TPageFolder::TWalk {
+    std::vector<TOpenFile> below;  // the folders walked into, the current one last
+    int at = -1;
+    std::string last;
+    struct stat status {};
+    std::optional<TNameFault> fault;
+    bool folder = false;
+};
+
 // The name is walked one segment at a time from the folder's descriptor,
-// each step opened with O_NOFOLLOW, and every link on the way is read and
-// walked the same way, never handed to the kernel to follow. So nothing
-// outside the folder is ever opened, not even for a moment, and a link
-// swapped in meanwhile only makes the name fail. openat2's RESOLVE_BENEATH
-// would do the walk in one call, but it refuses every absolute link, also
-// one into the folder itself, and a sandbox may not offer the call at all.
-// The file itself is opened for reading only once it is known to be a
-// regular file, so that a pipe or a device is never opened, and only when
-// it is still the same file then.
-TOpenedName TPageFolder::Open(std::string_view name, bool pageFile) const {
-    if (IsInvalidName(name)) return Fault(TNameFault::Invalid);
-    if (!NamesInsideTheFolder(name)) return Fault(TNameFault::OutsideFolder);
-    if (!pageFile && IsHiddenName(name)) return Fault(TNameFault::Hidden);
-    if (!folder_) return Fault(TNameFault::Missing);
+// each step looked at and opened with O_NOFOLLOW, and every link on the way
+// is read and walked the same way, never handed to the kernel to follow. So
+// nothing outside the folder is ever opened, not even for a moment, and a
+// link swapped in meanwhile only makes the name fail. openat2's
+// RESOLVE_BENEATH would do the walk in one call, but it refuses every
+// absolute link, also one into the folder itself, and a sandbox may not
+// offer the call at all.
+TPageFolder::TWalk TPageFolder::Walk(std::string_view name, bool pageFile) const {
+    TWalk walk;
+    const auto fault = [&](TNameFault why) {
+        walk.fault = why;
+        return std::move(walk);
+    };
+    if (IsInvalidName(name)) return fault(TNameFault::Invalid);
+    if (!NamesInsideTheFolder(name)) return fault(TNameFault::OutsideFolder);
+    if (!pageFile && IsHiddenName(name)) return fault(TNameFault::Hidden);
+    if (!folder_) return fault(TNameFault::Missing);
     std::vector<std::string> pending;
     PushSegments(pending, name);
-    // The folders walked into below the page's folder, the current one last.
-    std::vector<TOpenFile> below;
     int links = 0;
     while (!pending.empty()) {
         const std::string segment = std::move(pending.back());
         pending.pop_back();
         if (segment.empty() || segment == ".") continue;
         if (segment == "..") {
-            if (below.empty()) return Fault(links > 0 ? TNameFault::LinkOutside : TNameFault::OutsideFolder);
-            below.pop_back();
+            if (walk.below.empty()) return fault(links > 0 ? TNameFault::LinkOutside : TNameFault::OutsideFolder);
+            walk.below.pop_back();
             continue;
         }
         // Also where a link leads: bild.jpg → .privat/notiz.jpg is hidden.
-        if (!pageFile && segment.front() == '.') return Fault(TNameFault::Hidden);
-        const int at = below.empty() ? folder_.Get() : below.back().Get();
-        TOpenFile step(RetryInterrupted([&] { return openat(at, segment.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC); }));
+        if (!pageFile && segment.front() == '.') return fault(TNameFault::Hidden);
+        const int at = walk.below.empty() ? folder_.Get() : walk.below.back().Get();
         struct stat status {};
-        if (!step || fstat(step.Get(), &status) != 0) return Fault(TNameFault::Missing);
+        if (fstatat(at, segment.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return fault(TNameFault::Missing);
         if (S_ISLNK(status.st_mode)) {
-            std::string target = LinkText(step.Get());
-            if (++links > kMostLinks || target.empty()) return Fault(TNameFault::Missing);
+            std::string target = LinkText(at, segment);
+            if (++links > kMostLinks || target.empty()) return fault(TNameFault::Missing);
             if (target.front() == '/') {
                 // An absolute link stays inside only through the folder's
                 // own path, as it is spelled now.
                 const bool root = realPath_ == "/";
                 if (!root && target != realPath_ && !target.starts_with(realPath_ + "/"))
-                    return Fault(TNameFault::LinkOutside);
+                    return fault(TNameFault::LinkOutside);
                 target.erase(0, root ? 0 : realPath_.size());
-                below.clear();
+                walk.below.clear();
             }
             PushSegments(pending, target);
             continue;
         }
         if (S_ISDIR(status.st_mode)) {
-            below.push_back(std::move(step));
+            // A link swapped in since the look is refused here.
+            TOpenFile step(RetryInterrupted(
+                [&] { return openat(at, segment.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC); }));
+            if (!step) return fault(TNameFault::Missing);
+            walk.below.push_back(std::move(step));
             continue;
         }
         // Only a regular file, and only at the end of the name.
-        if (!pending.empty() || !S_ISREG(status.st_mode)) return Fault(TNameFault::Missing);
-        TOpenedName opened;
-        opened.file = TOpenFile(RetryInterrupted(
-            [&] { return openat(at, segment.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC); }));
-        struct stat now {};
-        if (!opened.file || fstat(opened.file.Get(), &now) != 0 || now.st_dev != status.st_dev ||
-            now.st_ino != status.st_ino)
-            return Fault(TNameFault::Missing);
-        return opened;
+        if (!pending.empty() || !S_ISREG(status.st_mode)) return fault(TNameFault::Missing);
+        walk.at = at;
+        walk.last = segment;
+        walk.status = status;
+        return walk;
     }
-    TOpenedName folder;
-    folder.folder = true;
-    return folder;
+    walk.folder = true;
+    return walk;
+}
+
+// The file itself is opened for reading only once it is known to be a
+// regular file, so that a pipe or a device is never opened, and only when
+// it is still the same file then.
+TOpenedName TPageFolder::Open(std::string_view name, bool pageFile) const {
+    const TWalk walk = Walk(name, pageFile);
+    TOpenedName opened;
+    opened.fault = walk.fault;
+    opened.folder = walk.folder;
+    if (walk.fault || walk.folder) return opened;
+    opened.file = TOpenFile(RetryInterrupted(
+        [&] { return openat(walk.at, walk.last.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC); }));
+    struct stat now {};
+    if (!opened.file || fstat(opened.file.Get(), &now) != 0 || now.st_dev != walk.status.st_dev ||
+        now.st_ino != walk.status.st_ino)
+        return Fault(TNameFault::Missing);
+    return opened;
+}
+
+TLookedName TPageFolder::Look(std::string_view name, bool pageFile) const {
+    const TWalk walk = Walk(name, pageFile);
+    TLookedName looked;
+    looked.fault = walk.fault;
+    looked.folder = walk.folder;
+    looked.status = walk.status;
+    return looked;
 }
 
 }  // namespace core

@@ -6,6 +6,8 @@
 // A page may come from someone else (a template, an unpacked archive), so
 // every name is untrusted.
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -75,6 +77,15 @@ struct TOpenedName {
     bool folder = false;
 };
 
+// What the file system says of a name, judged as opening it would judge
+// it, without opening the file: enough to tell it is as it was when last
+// read, never enough to read it.
+struct TLookedName {
+    struct stat status {};
+    std::optional<TNameFault> fault;
+    bool folder = false;
+};
+
 // The page's folder, opened once where the file system has it.
 class TPageFolder {
 public:
@@ -85,8 +96,12 @@ public:
     // folder_names.cpp. The page file itself (`pageFile`) is not judged
     // hidden: its name is the wizard's, not the page's.
     TOpenedName Open(std::string_view name, bool pageFile = false) const;
+    TLookedName Look(std::string_view name, bool pageFile = false) const;
 
 private:
+    struct TWalk;
+    TWalk Walk(std::string_view name, bool pageFile) const;
+
     TOpenFile folder_;
     std::string realPath_;
 };

@@ -63,6 +63,10 @@ TFileStamp StampFile(int file, const std::string& name) {
     struct stat status {};
     if (fstat(file, &status) != 0)
         throw TTransferError("Die Datei „" + core::PrintableName(name) + "“ lässt sich nicht lesen.");
+    return StampOf(status);
+}
+
+TFileStamp StampOf(const struct stat& status) {
     constexpr std::int64_t kBillion = 1000000000;
     const std::int64_t modified = std::int64_t{status.st_mtim.tv_sec} * kBillion + status.st_mtim.tv_nsec;
     timespec now{};

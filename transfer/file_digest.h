@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -25,6 +27,8 @@ struct TFileStamp {
     std::int64_t modified = 0;
 };
 TFileStamp StampFile(int file, const std::string& name);
+// The same of what a look at the file said.
+TFileStamp StampOf(const struct stat& status);
 // Up to `most` bytes of the open file from its start, whatever was read of
 // it before; nullopt when a read fails.
 std::optional<std::string> ReadOpenFile(int file, std::size_t most = std::numeric_limits<std::size_t>::max());
