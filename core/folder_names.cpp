@@ -227,26 +227,18 @@ TPageFolder::TWalk TPageFolder::Walk(std::string_view name, bool pageFile) const
 // it is still the same file then.
 TOpenedName TPageFolder::Open(std::string_view name, bool pageFile) const {
     const TWalk walk = Walk(name, pageFile);
-    TOpenedName opened;
-    opened.fault = walk.fault;
-    opened.folder = walk.folder;
-    if (walk.fault || walk.folder) return opened;
-    opened.file = TOpenFile(RetryInterrupted(
+    if (walk.fault || walk.folder) return TOpenedName{TOpenFile(), walk.fault, walk.folder};
+    TOpenFile file(RetryInterrupted(
         [&] { return openat(walk.at, walk.last.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC); }));
     struct stat now {};
-    if (!opened.file || fstat(opened.file.Get(), &now) != 0 || now.st_dev != walk.status.st_dev ||
-        now.st_ino != walk.status.st_ino)
+    if (!file || fstat(file.Get(), &now) != 0 || now.st_dev != walk.status.st_dev || now.st_ino != walk.status.st_ino)
         return Fault(TNameFault::Missing);
-    return opened;
+    return TOpenedName{std::move(file), std::nullopt, false};
 }
 
 TLookedName TPageFolder::Look(std::string_view name, bool pageFile) const {
     const TWalk walk = Walk(name, pageFile);
-    TLookedName looked;
-    looked.fault = walk.fault;
-    looked.folder = walk.folder;
-    looked.status = walk.status;
-    return looked;
+    return TLookedName{walk.status, walk.fault, walk.folder};
 }
 
 }  // namespace core
