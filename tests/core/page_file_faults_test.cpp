@@ -85,7 +85,7 @@ TOutcome RunScenario(const TScenario& scenario) {
         const std::string listingBefore = DirectoryListing(scenario.watched);
         const std::string message = scenario.copyFrom.empty() ? SaveError(scenario.name, scenario.lines)
                                                               : CopyError(scenario.copyFrom, scenario.name);
-        const std::string copy = core::PageCopyPath(scenario.page).string();
+        const std::string copy = CopyPathOf(scenario.page);
         return Pack({"ran", message, pageBefore, ReadFileBytes(scenario.page), listingBefore,
                      DirectoryListing(scenario.watched), writable ? "writable" : "", copy, ReadFileBytes(copy),
                      DirectoryListing(kCopies)});

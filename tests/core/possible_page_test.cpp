@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/folder_names.h"
 #include "core/page_file.h"
 #include "core/page_reader.h"
 #include "default_page.h"
@@ -62,16 +63,16 @@ TEST_F(PossiblePage, ReadsAPageWholeAndAForeignFileOnlyAsFarAsItsStart) {
 
 TEST_F(PossiblePage, NamesAnyPathInItsMessages) {
     const fs::path missing = dir_ / "Reise→Rom.html";
-    EXPECT_FALSE(core::IsExistingPath(missing));
     try {
         core::ReadPossiblePage(missing);
         ADD_FAILURE() << "no error";
     } catch (const core::TPathFileError& error) {
         EXPECT_EQ(std::string(error.what()), "Cannot open file " + missing.string());
     }
-    core::SavePageFile(missing, {"a"});
-    EXPECT_TRUE(core::IsExistingPath(missing));
+    const core::TPageFolder folder(dir_);
+    core::SavePage(folder, "Reise→Rom.html", {"a"}, std::nullopt);
     EXPECT_EQ(core::ReadPossiblePage(missing), "a\r\n");
+    EXPECT_EQ(core::ReadPossiblePage(folder, "Reise→Rom.html").bytes, "a\r\n");
 }
 
 }  // namespace

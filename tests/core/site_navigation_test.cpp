@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "core/folder_names.h"
 #include "core/page_generator.h"
 #include "page_file_support.h"
 
@@ -105,8 +106,10 @@ TEST_P(SiteNavigation, OnlyThePagesSharingTheListChangeEachWhole) {
     const std::vector<std::string> fields = Unpack(RunInChild([&scene] {
         if (std::string reason = MakeSite(); !reason.empty()) return Pack({"skip", reason});
         if (std::string reason = scene.arrange(); !reason.empty()) return Pack({"skip", reason});
-        const core::TSiteNavigation site = core::FindSiteNavigation("seite", "index.html", kOldLinks, kNewLinks);
-        const core::TSiteRewrite rewrite = core::RewriteSiteNavigation("seite", site.Pages);
+        const core::TPageFolder folder("seite");
+        const core::TSiteNavigation site =
+            core::FindSiteNavigation(core::ReadSiteFiles(folder, "index.html"), kOldLinks, kNewLinks);
+        const core::TSiteRewrite rewrite = core::RewriteSiteNavigation(folder, site.Pages);
         std::vector<std::string> notChanged;
         for (const core::TNotChanged& page : rewrite.NotChanged) notChanged.push_back(page.Name);
         std::vector<std::string> fields = {"ran", Joined(rewrite.Changed), Joined(notChanged), Joined(site.Unreadable)};

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <map>
 
+#include "core/folder_names.h"
 #include "core/page_file.h"
 #include "default_page.h"
 #include "gui_test_support.h"
@@ -139,7 +140,7 @@ TEST(Finish, AFileTheProgramDidNotWriteIsReplacedOnlyWhenTheUserSaysSo) {
     for (const auto& c : cases) {
         TWorkDir dir;
         const testsupport::TXdgTree tree;
-        const QString copy = QString::fromStdString(core::PageCopyPath("index.html").string());
+        const QString copy = QString::fromStdString(core::PageCopyPath(core::TPageFolder("."), "index.html").string());
         if (!c.copy.empty()) {
             ASSERT_TRUE(QDir().mkpath(QFileInfo(copy).path()));
             QFile file(copy);
