@@ -89,9 +89,9 @@ std::string Joined(const std::vector<std::string>& names) {
 // A page its owner made read-only, met after one page went through.
 std::string ReadOnlyImprint() {
     chmod(".", 0755);
-    for (const char* path : {"seite", "seite/impressum.html", "seite/kontakt.html", "seite/fotos.htm",
-                             "seite/eigene.html", "seite/ziele.html", "seite/texte.html", "seite/hand.html",
-                             "seite/index.html"})
+    for (const char* path :
+         {"seite", "seite/impressum.html", "seite/kontakt.html", "seite/fotos.htm", "seite/eigene.html",
+          "seite/ziele.html", "seite/texte.html", "seite/hand.html", "seite/index.html"})
         GiveToNobody(path);
     chmod("seite/impressum.html", 0444);
     return DropPrivileges();
