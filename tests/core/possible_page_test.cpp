@@ -51,6 +51,8 @@ TEST_F(PossiblePage, ReadsAPageWholeAndAForeignFileOnlyAsFarAsItsStart) {
         {"differs in the last byte", "<html>\r\n<head><titlE>rest", 0, "<html>\r\n<head><titlE>"},
         // 100 MiB of zero bytes on disk costs nothing to make, and as much to read.
         {"large foreign", "", off_t{100} << 20, std::string(core::kPageStart.size(), '\0')},
+        // Larger than any page: never read past the start every page has.
+        {"starts like a page, 1.5 GB", std::string(core::kPageStart), off_t{1536} << 20, std::string(core::kPageStart)},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -58,6 +60,7 @@ TEST_F(PossiblePage, ReadsAPageWholeAndAForeignFileOnlyAsFarAsItsStart) {
         const std::string read = core::ReadPossiblePage(path);
         EXPECT_EQ(read, row.expected);
         EXPECT_EQ(core::ReadPage(read).has_value(), row.expected == page);
+        EXPECT_EQ(core::ReadPossiblePage(core::TPageFolder(dir_), row.name).bytes, row.expected);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,7 @@
 
 #include "core/folder_names.h"
 #include "core/page_file.h"
+#include "core/system_calls.h"
 #include "default_page.h"
 #include "gui_test_support.h"
 #include "support/rows.h"
@@ -90,6 +92,26 @@ TEST(Finish, HtmWritesIndexHtmAndLeavesTheHtmlFile) {
     wizard.Finish();
     EXPECT_EQ(ReadFileBytes("index.htm"), PageFileBytes(DefaultPage()));
     EXPECT_EQ(ReadFileBytes("index.html"), PageFileBytes(DefaultPage()));
+}
+
+// In a folder others can write, the page swapped for a link the moment it
+// is written: the file the link leads to keeps every byte, and the user
+// reads why the page was not written.
+TEST(Finish, PageSwappedForALinkWhileSavingIsLeftAndNamed) {
+    TWorkDir dir;
+    TWizardDriver wizard;
+    wizard.Finish();
+    ASSERT_TRUE(testsupport::WriteFileBytes("schluessel", "geheim\n"));
+    core::BetweenJudgingAndWriting = [](std::string_view) {
+        symlink("schluessel", ".link");
+        rename(".link", "index.html");
+    };
+    wizard.Type("Edit5", "Neu");
+    const testsupport::TMessageBoxSeen seen = testsupport::WithMessageBox([&] { wizard.Finish(); });
+    core::BetweenJudgingAndWriting = nullptr;
+    EXPECT_EQ(seen.text, "index.html wurde während des Speicherns ersetzt und bleibt unverändert.");
+    EXPECT_EQ(ReadFileBytes("schluessel"), "geheim\n");
+    EXPECT_EQ(testsupport::DirectoryListing(), "index.html -> schluessel\nschluessel\n");
 }
 
 TEST(Finish, AFileThatCannotBeCreatedIsReportedAndTheWizardGoesOn) {
