@@ -267,6 +267,14 @@ const TScenario kFailures[] = {
          return OldPageAt("daneben.html");
      },
      "daneben.html"},
+    // A page's name that leads out of its folder is not written through.
+    {"LinkOutOfTheFolder", "ordner/index.html", CannotCreate("ordner/index.html"),
+     [] {
+         if (!MakeDirectories("ordner") || symlink("../index.html", "ordner/index.html") != 0)
+             return std::string("cannot make the link");
+         return OldPageAt("index.html");
+     },
+     "index.html"},
     {"EmptyName", "", CannotCreate(""), [] { return OldPageAt("index.html"); }},
     // what() is a C string, so the message ends at the NUL.
     {"NulInName", std::string("in\0dex.html", 11), "Cannot create file in", [] { return OldPageAt("index.html"); }},
