@@ -89,6 +89,13 @@ bool IsHiddenName(std::string_view name) {
     return AnySegment(name, [](std::string_view segment) { return segment.starts_with('.'); });
 }
 
+std::optional<TNameFault> SpellingFault(std::string_view name) {
+    if (IsInvalidName(name)) return TNameFault::Invalid;
+    if (!NamesInsideTheFolder(name)) return TNameFault::OutsideFolder;
+    if (IsHiddenName(name)) return TNameFault::Hidden;
+    return std::nullopt;
+}
+
 std::string PrintableName(std::string_view name) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string printable;
@@ -260,26 +267,71 @@ std::optional<TPagePlace> TPageFolder::Place(std::string_view name) const {
     return place;
 }
 
-std::vector<std::string> TPageFolder::RegularFiles() const {
-    std::vector<std::string> names;
-    if (!folder_) return names;
-    const int fd = openat(folder_.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+std::optional<TPagePlace> TPageFolder::NewPlace(std::string_view name, bool ownName) const {
+    const std::optional<TNameFault> spelling = SpellingFault(name);
+    if (!folder_ || (spelling && !(ownName && spelling == TNameFault::Hidden))) return std::nullopt;
+    std::vector<std::string> segments;
+    PushSegments(segments, name);
+    TOpenFile at(fcntl(folder_.Get(), F_DUPFD_CLOEXEC, 0));
+    while (at && segments.size() > 1) {
+        const std::string segment = std::move(segments.back());
+        segments.pop_back();
+        if (segment.empty() || segment == "." || segment == "..") return std::nullopt;
+        if (mkdirat(at.Get(), segment.c_str(), 0777) != 0 && errno != EEXIST) return std::nullopt;
+        // A link, made or swapped in, is no folder here.
+        at = TOpenFile(RetryInterrupted(
+            [&] { return openat(at.Get(), segment.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC); }));
+    }
+    const std::string& last = segments.back();
+    if (!at || last.empty() || last == "." || last == "..") return std::nullopt;
+    TPagePlace place{std::move(at), last, std::nullopt};
+    struct stat status {};
+    if (fstatat(place.folder.Get(), last.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0)
+        place.status = status;
+    else if (errno != ENOENT)
+        return std::nullopt;
+    return place;
+}
+
+namespace {
+
+// Calls `take` with the open listing and each entry but "." and "..".
+template <typename TTake>
+void ListFolder(int folder, TTake take) {
+    const int fd = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* listing = fd >= 0 ? fdopendir(fd) : nullptr;
     if (listing == nullptr) {
         if (fd >= 0) close(fd);
-        return names;
+        return;
     }
     while (const dirent* entry = readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") take(listing, entry);
+    }
+    closedir(listing);
+}
+
+}  // namespace
+
+std::vector<std::string> TPageFolder::RegularFiles() const {
+    std::vector<std::string> names;
+    if (!folder_) return names;
+    ListFolder(folder_.Get(), [&](DIR* listing, const dirent* entry) {
         struct stat status {};
         const bool regular =
             entry->d_type == DT_UNKNOWN
                 ? fstatat(dirfd(listing), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode)
                 : entry->d_type == DT_REG;
         if (regular) names.emplace_back(entry->d_name);
-    }
-    closedir(listing);
+    });
     std::sort(names.begin(), names.end());
     return names;
+}
+
+bool TPageFolder::IsEmpty() const {
+    bool empty = static_cast<bool>(folder_);
+    if (folder_) ListFolder(folder_.Get(), [&](DIR*, const dirent*) { empty = false; });
+    return empty;
 }
 
 TOpenFile TPageFolder::Keep(TWalk& walk) const {

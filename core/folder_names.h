@@ -45,6 +45,10 @@ enum class TNameFault {
     Hidden,
     Invalid,
 };
+// What a name is by its spelling alone, as opening it judges it first:
+// invalid, outside the folder or hidden; nothing for a name to look up.
+std::optional<TNameFault> SpellingFault(std::string_view name);
+
 // "(fehlt)", "(außerhalb des Ordners)", …: the words after the name, UTF-8.
 std::string_view FaultWords(TNameFault fault);
 
@@ -114,9 +118,18 @@ public:
     // folder or any other kind of file). The page's name is the user's, so
     // any byte the file system takes is allowed in it.
     std::optional<TPagePlace> Place(std::string_view name) const;
+    // Where a new file `name` goes: the folders on the way made where they
+    // are missing, and no link followed, not even one inside the folder, so
+    // that what is made lands where the name says. `status` tells what is
+    // under the name already, of whatever kind. nullopt for a name judged
+    // by its spelling (as Open judges it; `ownName` for the program's own
+    // hidden names) and where anything but a folder is on the way.
+    std::optional<TPagePlace> NewPlace(std::string_view name, bool ownName = false) const;
     // The names of the regular files directly in the folder, in order; no
     // link, whatever it leads to.
     std::vector<std::string> RegularFiles() const;
+    // Holds no entry of any kind; false also when it cannot be opened.
+    bool IsEmpty() const;
 
 private:
     struct TWalk;

@@ -2,9 +2,7 @@
 
 #include <fcntl.h>
 #include <pwd.h>
-#include <sys/random.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,6 +18,7 @@
 #include "core/folder_names.h"
 #include "core/page_reader.h"
 #include "core/system_calls.h"
+#include "core/temp_file.h"
 
 namespace core {
 
@@ -100,99 +99,7 @@ TCopied CopyRest(int from, int to) {
     }
 }
 
-// ".tavirel-" and six letters or digits, as mkstemp would pick them; from
-// the clock where the kernel gives no random numbers.
-std::string TemporaryName() {
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    unsigned char random[6];
-    if (getrandom(random, sizeof random, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof random)) {
-        timespec now{};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        static unsigned counter = 0;
-        std::uint64_t seed = static_cast<std::uint64_t>(now.tv_nsec) ^ (static_cast<std::uint64_t>(getpid()) << 32) ^
-                             (++counter * 0x9E3779B97F4A7C15u);
-        for (unsigned char& byte : random) {
-            byte = static_cast<unsigned char>(seed);
-            seed = seed * 6364136223846793005u + 1442695040888963407u;
-            byte ^= static_cast<unsigned char>(seed >> 56);
-        }
-    }
-    std::string name = ".tavirel-";
-    for (const unsigned char byte : random) name += kLetters[byte % (sizeof kLetters - 1)];
-    return name;
-}
-
-// A file written under a hidden name in the page's folder and renamed once
-// whole: the new page beside the old one, so that a failed or interrupted
-// save never tears the page, and the copy of a page kept while it is
-// overwritten in place.
-class TTempFile {
-public:
-    explicit TTempFile(int folder) : folder_(folder) {}
-    TTempFile(const TTempFile&) = delete;
-    TTempFile& operator=(const TTempFile&) = delete;
-    ~TTempFile() { Discard(); }
-
-    // False with errno set when the folder refuses the file.
-    bool Create() {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = TemporaryName();
-            fd_ = RetryInterrupted([&] {
-                return openat(folder_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-            });
-            if (fd_ >= 0) {
-                name_ = std::move(name);
-                return true;
-            }
-            if (errno != EEXIST) return false;
-        }
-        return false;
-    }
-
-    int Descriptor() const { return fd_; }
-
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return close(fd) == 0;
-    }
-
-    // Renaming never follows a link: whatever the name holds at that moment
-    // is replaced, not what it may point to.
-    bool RenameTo(const std::string& target, bool replacing) {
-        const unsigned flags = replacing ? 0 : RENAME_NOREPLACE;
-        int result =
-            RetryInterrupted([&] { return renameat2(folder_, name_.c_str(), folder_, target.c_str(), flags); });
-        // A file system that cannot rename without replacing: a hard link
-        // does the same.
-        if (result != 0 && flags != 0 && (errno == EINVAL || errno == ENOSYS)) {
-            result = linkat(folder_, name_.c_str(), folder_, target.c_str(), 0);
-            if (result == 0) unlinkat(folder_, name_.c_str(), 0);
-        }
-        if (result != 0) return false;
-        name_.clear();
-        return true;
-    }
-
-    void Discard() {
-        if (fd_ >= 0) close(fd_);
-        fd_ = -1;
-        if (!name_.empty()) unlinkat(folder_, name_.c_str(), 0);
-        name_.clear();
-    }
-
-private:
-    int folder_;
-    std::string name_;
-    int fd_ = -1;
-};
-
-void SyncFolder(int folder) {
-    const TOpenFile fd(openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd) fsync(fd.Get());
-}
-
-void SyncFolder(const std::string& folder) {
+void SyncFolderAt(const std::string& folder) {
     const TOpenFile fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd) fsync(fd.Get());
 }
@@ -318,11 +225,11 @@ void KeepCopy(const TNamedFile& file, const std::string& copy, int page) {
     if (RetryInterrupted([&] { return fsync(temp.Descriptor()); }) != 0 || !temp.Close()) refuse();
     // One left by a save that was cut off is the user's to restore or drop.
     if (!temp.RenameTo(copy.substr(folder.size() + 1), false)) refuse();
-    SyncFolder(folder);
+    SyncFolderAt(folder);
 }
 
 void DropCopy(const std::string& copy) {
-    if (unlink(copy.c_str()) == 0) SyncFolder(copy.substr(0, copy.rfind('/')));
+    if (unlink(copy.c_str()) == 0) SyncFolderAt(copy.substr(0, copy.rfind('/')));
 }
 
 // Writes the copy's bytes over the open page.

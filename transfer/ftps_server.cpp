@@ -8,6 +8,7 @@
 #include <ctime>
 #include <exception>
 #include <fstream>
+#include <string_view>
 
 #include "core/system_calls.h"
 #include "transfer/certificate_check.h"
@@ -120,6 +121,43 @@ std::size_t ReadPiece(char* buffer, std::size_t size, std::size_t count, void* d
     return static_cast<std::size_t>(got);
 }
 
+// The file, piece by piece, into the local file; past `most` nothing more
+// is kept and the transfer ends.
+struct TDownload {
+    int out = -1;
+    std::uint64_t most = 0;
+    const std::function<bool(std::uint64_t)>* received = nullptr;
+    std::uint64_t done = 0;
+    bool tooLarge = false;
+    bool stopped = false;
+    bool unwritable = false;
+    std::exception_ptr failure;
+};
+
+std::size_t WritePiece(char* data, std::size_t size, std::size_t count, void* target) {
+    auto* download = static_cast<TDownload*>(target);
+    const std::size_t bytes = size * count;
+    if (download->done + bytes > download->most) {
+        download->tooLarge = true;
+        return 0;
+    }
+    if (!core::WriteAll(download->out, std::string_view(data, bytes))) {
+        download->unwritable = true;
+        return 0;
+    }
+    download->done += bytes;
+    try {
+        if (!(*download->received)(download->done)) {
+            download->stopped = true;
+            return 0;
+        }
+    } catch (...) {
+        download->failure = std::current_exception();
+        return 0;
+    }
+    return bytes;
+}
+
 struct TFreeList {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
@@ -222,6 +260,28 @@ public:
         // A server without SIZE says nothing; it is then taken at its word.
         if (arrived >= 0 && static_cast<std::uint64_t>(arrived) != size)
             throw TTransferError(TFault::ArrivedShort, {remote, std::to_string(arrived), std::to_string(size)});
+    }
+
+    TDownloaded Download(const std::string& remote, int local, std::uint64_t most,
+                         const std::function<bool(std::uint64_t)>& received) override {
+        RefuseLineBreaks(remote, TFault::NameHasLineBreak, remote);
+        TDownload download;
+        download.out = local;
+        download.most = most;
+        download.received = &received;
+        Begin(remote);
+        CURL* curl = curl_.get();
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WritePiece);
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &download);
+        // A server that tells the size before sending is refused at once.
+        curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(most));
+        const CURLcode code = Perform();
+        if (download.failure) std::rethrow_exception(download.failure);
+        if (download.unwritable) throw TTransferError(TFault::NotFetched, remote, TCause::NotWritable, remote);
+        if (download.tooLarge || code == CURLE_FILESIZE_EXCEEDED) return TDownloaded::TooLarge;
+        if (download.stopped) return TDownloaded::Stopped;
+        if (code != CURLE_OK) throw Error(TFault::NotFetched, remote, code);
+        return TDownloaded::Whole;
     }
 
     void Rename(const std::string& from, const std::string& to) override {

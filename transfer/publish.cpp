@@ -1,29 +1,9 @@
 #include "transfer/publish.h"
 
-#include "transfer/ftps_server.h"
+#include "transfer/connection.h"
 #include "transfer/publish_steps.h"
-#include "transfer/sftp_server.h"
 
 namespace transfer {
-namespace {
-
-// Trailing slashes dropped: "www/" and "www" are one folder, one record.
-// "~/www", as hosts often write it, is the login folder's "www": SFTP
-// itself knows no "~".
-std::string BaseFolder(std::string folder) {
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    if (folder == "~") return "";
-    if (folder.rfind("~/", 0) == 0) folder.erase(0, 2);
-    return folder;
-}
-
-std::unique_ptr<IRemoteServer> OpenServer(const TServerLogin& login, IPublishQuestions& questions,
-                                          const std::atomic<bool>& cancel) {
-    if (login.protocol == TProtocol::Ftps) return OpenFtpsServer(login, questions, cancel);
-    return OpenSftpServer(login, questions, cancel);
-}
-
-}  // namespace
 
 TPublishResult Publish(const TPublishPlan& plan, const TServerLogin& login, const std::filesystem::path& recordFolder,
                        IPublishQuestions& questions, IPublishProgress& progress, const std::atomic<bool>& cancel) {
@@ -32,9 +12,7 @@ TPublishResult Publish(const TPublishPlan& plan, const TServerLogin& login, cons
     try {
         std::unique_ptr<IRemoteServer> server = OpenServer(login, questions, cancel);
         result.byPassword = server->LoggedInByPassword();
-        const std::string scheme = login.protocol == TProtocol::Sftp ? "sftp" : "ftps";
-        TSentRecord record(
-            recordFolder, scheme + " " + login.user + "@" + login.host + ":" + std::to_string(login.port) + " " + base);
+        TSentRecord record(recordFolder, RecordKey(login));
         RunPublishSteps(plan, *server, base, record, progress, cancel, result);
     } catch (const TTransferError& error) {
         result.error = error;

@@ -8,18 +8,10 @@
 #include "core/page_references.h"
 #include "transfer/file_digest.h"
 #include "transfer/publish.h"
+#include "transfer/publish_steps.h"
 
 namespace transfer {
 namespace {
-
-// A name a page in a subfolder gives, as a path from the site's folder: the
-// server resolves "../bild.jpg" on "seiten/fotos.html" as a browser does,
-// by its spelling.
-std::string FromSiteFolder(const std::string& pageName, const std::string& name) {
-    const std::filesystem::path pageFolder = std::filesystem::path(pageName).parent_path();
-    if (pageFolder.empty()) return name;
-    return (pageFolder / name).lexically_normal().generic_string();
-}
 
 // Read no further than any page can be: a larger file goes up as a file,
 // the names in it not followed.
@@ -55,7 +47,7 @@ TPublishPlan PlanPublish(const std::filesystem::path& pageFile) {
         const auto [reading, pageBytes] = std::move(toRead.front());
         toRead.pop_front();
         for (const std::string& named : core::LocalReferences(pageBytes)) {
-            const std::string name = FromSiteFolder(reading, named);
+            const std::string name = SiteName(reading, named);
             if (!seen.insert(name).second) continue;
             // Opened here only to judge it, or to read the links of a page;
             // the publish opens it again.

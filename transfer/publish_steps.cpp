@@ -18,15 +18,6 @@ bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-std::string FolderOf(const std::string& relative) {
-    const std::size_t slash = relative.rfind('/');
-    return slash == std::string::npos ? std::string() : relative.substr(0, slash);
-}
-
-std::string NameOf(const std::string& relative) {
-    return relative.substr(relative.rfind('/') + 1);
-}
-
 using TListing = std::map<std::string, TRemoteEntry>;
 
 class TPublishSteps {
@@ -165,11 +156,11 @@ private:
             if (entry.folder || (!temporary && !EndsWith(entry.name, kBackupSuffix))) continue;
             const std::string original =
                 entry.name.substr(0, entry.name.size() - (temporary ? kTemporarySuffix : kBackupSuffix).size());
-            if (!IsOurs(Join(folder, original))) continue;
-            const std::string path = ServerPath(base_, Join(folder, entry.name));
+            if (!IsOurs(JoinName(folder, original))) continue;
+            const std::string path = ServerPath(base_, JoinName(folder, entry.name));
             try {
                 if (!temporary && listing.count(original) == 0) {
-                    server_.Rename(path, ServerPath(base_, Join(folder, original)));
+                    server_.Rename(path, ServerPath(base_, JoinName(folder, original)));
                     TRemoteEntry restored = entry;
                     restored.name = original;
                     listing[original] = restored;
@@ -183,10 +174,6 @@ private:
                 if (cancel_) throw;
             }
         }
-    }
-
-    static std::string Join(const std::string& folder, const std::string& name) {
-        return folder.empty() ? name : folder + "/" + name;
     }
 
     const TRemoteEntry* OnServer(const std::string& file) const {
@@ -302,6 +289,29 @@ std::string ServerPath(const std::string& base, const std::string& relative) {
     if (relative.empty()) return base.empty() ? "." : base;
     if (base.empty()) return relative;
     return base.back() == '/' ? base + relative : base + "/" + relative;
+}
+
+std::string FolderOf(const std::string& relative) {
+    const std::size_t slash = relative.rfind('/');
+    return slash == std::string::npos ? std::string() : relative.substr(0, slash);
+}
+
+std::string NameOf(const std::string& relative) {
+    return relative.substr(relative.rfind('/') + 1);
+}
+
+std::string JoinName(const std::string& folder, const std::string& name) {
+    return folder.empty() ? name : folder + "/" + name;
+}
+
+std::string SiteName(const std::string& pageName, const std::string& name) {
+    const std::filesystem::path pageFolder = std::filesystem::path(pageName).parent_path();
+    if (pageFolder.empty()) return name;
+    return (pageFolder / name).lexically_normal().generic_string();
+}
+
+bool IsLeftOfAPublish(const std::string& name) {
+    return EndsWith(name, kTemporarySuffix) || EndsWith(name, kBackupSuffix);
 }
 
 void RunPublishSteps(const TPublishPlan& plan, IRemoteServer& server, const std::string& base, TSentRecord& record,

@@ -14,6 +14,19 @@ namespace transfer {
 // login folder itself, "/srv/www" an absolute one).
 std::string ServerPath(const std::string& base, const std::string& relative);
 
+// "bilder/neu" and "a.jpg" of "bilder/neu/a.jpg"; "" is the site's folder.
+std::string FolderOf(const std::string& relative);
+std::string NameOf(const std::string& relative);
+std::string JoinName(const std::string& folder, const std::string& name);
+
+// A name a page of the site gives, as a path from the site's folder: the
+// server resolves "../bild.jpg" on "seiten/fotos.html" as a browser does,
+// by its spelling.
+std::string SiteName(const std::string& pageName, const std::string& name);
+
+// A name only an interrupted publish leaves, beside the file it sends.
+bool IsLeftOfAPublish(const std::string& name);
+
 // Fills `result` as it goes; throws TTransferError when it has to stop, and
 // the result then holds what was done before.
 void RunPublishSteps(const TPublishPlan& plan, IRemoteServer& server, const std::string& base, TSentRecord& record,

@@ -1,6 +1,7 @@
 #pragma once
 
-// What the publish steps need of a server, whatever protocol reaches it.
+// What the publish and fetch steps need of a server, whatever protocol
+// reaches it.
 // Paths are the server's, as the login folder joins them; every call throws
 // TTransferError with the German message of what went wrong.
 
@@ -23,6 +24,9 @@ struct TRemoteEntry {
     bool link = false;
 };
 
+// How a download ended.
+enum class TDownloaded { Whole, TooLarge, Stopped };
+
 class IRemoteServer {
 public:
     virtual ~IRemoteServer() = default;
@@ -43,6 +47,12 @@ public:
     virtual void Rename(const std::string& from, const std::string& to) = 0;
     virtual void Remove(const std::string& file) = 0;
     virtual TRemoteEntry Stat(const std::string& file) = 0;
+    // Writes `remote` from its start into the open local file `local`, at its current position, never opening a
+    // local file by name. Reads at most `most` bytes: a file larger than that is TooLarge, and no more of it is
+    // read than `most` + 1 bytes. `received` hears the bytes so far after each piece; when it returns false the
+    // download stops: Stopped. Throws TTransferError for what the server or the line does.
+    virtual TDownloaded Download(const std::string& remote, int local, std::uint64_t most,
+                                 const std::function<bool(std::uint64_t)>& received) = 0;
 };
 
 }  // namespace transfer

@@ -43,4 +43,36 @@ std::string ResultLine(const TPublishPlan& plan, const TPublishResult& result, c
     return notes.empty() ? line : line + "." + notes;
 }
 
+std::string FetchResultLine(const TFetchResult& result, const std::string& shownError) {
+    const std::size_t pages = result.pages.size();
+    const std::size_t files = result.files.size();
+    const std::string counts =
+        (pages == 1 ? Text(TText::OnePageCounted) : Text(TText::PagesCounted, {std::to_string(pages)})) +
+        Text(files == 1 ? TText::OneFileFetched : TText::FilesFetched, {std::to_string(files)});
+    std::string line = counts;
+    if (!result.Whole()) line = (result.error ? shownError : Text(TText::Cancelled)) + " " + counts;
+    std::string stays;
+    for (const TNotFetched& file : result.notFetched)
+        stays += (stays.empty() ? "" : ", ") + core::PrintableName(file.name) + " " + NotFetchedWords(file);
+    return stays.empty() ? line : line + Text(TText::NotFetched, {stays});
+}
+
+std::string NotFetchedWords(const TNotFetched& file) {
+    switch (file.why) {
+        case TNotFetched::TWhy::Name:
+            return std::string(core::FaultWords(file.fault));
+        case TNotFetched::TWhy::LinkOnServer:
+            return Text(TText::LinkOnServer);
+        case TNotFetched::TWhy::NotOurPage:
+            return Text(TText::NotOurPage);
+        case TNotFetched::TWhy::TooLarge:
+            return Text(TText::TooLarge);
+        case TNotFetched::TWhy::Refused:
+            return Text(TText::Refused);
+        case TNotFetched::TWhy::AlreadyHere:
+            return Text(TText::AlreadyHere);
+    }
+    return {};
+}
+
 }  // namespace transfer

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "transfer/fetch.h"
 #include "transfer/publish.h"
 
 namespace transfer {
@@ -15,5 +16,14 @@ namespace transfer {
 // out when its turn came is named with its reason in either case; the
 // result's notes after all. Names printed with core::PrintableName; UTF-8.
 std::string ResultLine(const TPublishPlan& plan, const TPublishResult& result, const std::string& shownError);
+
+// What a fetch did, in the same shape: "3 Seiten, 41 Dateien geholt; nicht
+// geholt: alt.html (keine Seite von HTML Tavirel)"; after a failure or a
+// cancel its cause first, and what came so far.
+std::string FetchResultLine(const TFetchResult& result, const std::string& shownError);
+
+// The words after a name that stays on the server: "(keine Seite von HTML
+// Tavirel)", "(versteckte Datei)", …
+std::string NotFetchedWords(const TNotFetched& file);
 
 }  // namespace transfer

@@ -4,6 +4,8 @@
 #include <libssh/sftp.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "core/system_calls.h"
@@ -141,6 +143,42 @@ public:
         TRemoteEntry entry = EntryOf(attributes);
         sftp_attributes_free(attributes);
         return entry;
+    }
+
+    TDownloaded Download(const std::string& remote, int local, std::uint64_t most,
+                         const std::function<bool(std::uint64_t)>& received) override {
+        sftp_file file = Waited([&] { return sftp_open(sftp_, remote.c_str(), O_RDONLY, 0); });
+        if (file == nullptr) throw Error(TFault::NotFetched, remote);
+        std::vector<char> buffer(kPieceBytes);
+        std::uint64_t done = 0;
+        TDownloaded end = TDownloaded::Whole;
+        for (;;) {
+            // One byte past the bound tells a file too large.
+            const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), most + 1 - done));
+            const ssize_t got = Waited([&] { return sftp_read(file, buffer.data(), want); });
+            if (got < 0) {
+                const TTransferError error = Error(TFault::NotFetched, remote);
+                Waited([&] { return sftp_close(file); });
+                throw error;
+            }
+            if (got == 0) break;
+            const auto piece = static_cast<std::size_t>(got);
+            if (done + piece > most) {
+                end = TDownloaded::TooLarge;
+                break;
+            }
+            if (!core::WriteAll(local, std::string_view(buffer.data(), piece))) {
+                Waited([&] { return sftp_close(file); });
+                throw TTransferError(TFault::NotFetched, remote, TCause::NotWritable, remote);
+            }
+            done += piece;
+            if (!received(done)) {
+                end = TDownloaded::Stopped;
+                break;
+            }
+        }
+        Waited([&] { return sftp_close(file); });
+        return end;
     }
 
 private:

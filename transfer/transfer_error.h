@@ -67,6 +67,8 @@ enum class TFault {
     NotRenamed,
     NotRemoved,
     NotQueried,
+    NotFetched,
+    FetchedShort,
     ArrivedShort,
     LinkToNoFolder,
     FileInFolderPlace,
@@ -86,9 +88,15 @@ enum class TFault {
     NoMemoryForPicture,
     LocationStays,
     RecordNotWritten,
-    // The publish as a whole.
+    FolderHereNotMade,
+    FolderHereNotEmpty,
+    FileHereNotKept,
+    StartPageInvalid,
+    StartPageNotFetched,
+    // The publish, or the fetch, as a whole.
     Cancelled,
     PublishFailed,
+    FetchFailed,
     // The check online.
     NotAnAddress,
     PageHereUnreadable,

@@ -1,4 +1,4 @@
-// The line the window shows after a publish.
+// The line the window shows after a publish, or a fetch.
 #include "transfer/result_line.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +80,51 @@ TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
         result.leftOut = row.leftOut;
         result.notes = row.notes;
         EXPECT_EQ(transfer::ResultLine(plan, result, std::string("Gezeigt: ") + row.error), row.line);
+    }
+}
+
+TEST(ResultLine, FetchCountsPagesAndFilesAndNamesWhatStayed) {
+    using TWhy = transfer::TNotFetched::TWhy;
+    const struct {
+        std::size_t pages, files;
+        bool stopped, cancelled;
+        std::vector<transfer::TNotFetched> stays;
+        std::string line;
+    } kRows[] = {
+        {3,
+         41,
+         false,
+         false,
+         {{"alt.html", TWhy::NotOurPage}},
+         "3 Seiten, 41 Dateien geholt; nicht geholt: alt.html "
+         "(keine Seite von HTML Tavirel)"},
+        {1, 1, false, false, {}, "1 Seite, 1 Datei geholt"},
+        {1,
+         0,
+         false,
+         false,
+         {{".htaccess", TWhy::Name, core::TNameFault::Hidden},
+          {"b\x01.jpg", TWhy::Name, core::TNameFault::Invalid},
+          {"bilder/x.jpg", TWhy::LinkOnServer},
+          {"film.mp4", TWhy::TooLarge},
+          {"geheim.jpg", TWhy::Refused},
+          {"a.jpg", TWhy::AlreadyHere}},
+         "1 Seite, 0 Dateien geholt; nicht geholt: .htaccess (versteckte Datei), b%01.jpg (ungültiger Dateiname), "
+         "bilder/x.jpg (Verknüpfung auf dem Server), film.mp4 (zu groß), geheim.jpg (vom Server nicht "
+         "herausgegeben), a.jpg (liegt hier schon anders vor)"},
+        {2, 5, true, false, {}, "Gezeigt: Verbindung abgebrochen 2 Seiten, 5 Dateien geholt"},
+        {0, 0, false, true, {}, "Abgebrochen. 0 Seiten, 0 Dateien geholt"},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.line);
+        transfer::TFetchResult result;
+        result.pages.resize(row.pages);
+        result.files.resize(row.files);
+        result.notFetched = row.stays;
+        if (row.stopped)
+            result.error = transfer::TTransferError(TFault::NotFetched, "a", transfer::TCause::ConnectionCut);
+        result.cancelled = row.cancelled;
+        EXPECT_EQ(transfer::FetchResultLine(result, "Gezeigt: Verbindung abgebrochen"), row.line);
     }
 }
 
