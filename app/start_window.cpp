@@ -58,7 +58,12 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
                            ui::PixelFont(QStringLiteral("Times New Roman"), 48, ui::Bold));
     Label2 = AddGreenTitle(this, QStringLiteral("Label2"), QStringLiteral("Tavirel"), {176, 16, 176, 48},
                            ui::PixelFont(QStringLiteral("System"), 48, ui::Bold | ui::Italic));
-    SpeedButton1 = AddBigFlatButton(this, QStringLiteral("SpeedButton1"), QStringLiteral("Öffnen"), {8, 72, 113, 65});
+    // "Öffnen" leaves the foot of its place to "Vom Server holen…", its
+    // word where "Start" and "Ende" have theirs.
+    SpeedButton1 = AddBigFlatButton(this, QStringLiteral("SpeedButton1"), QStringLiteral("Öffnen"), {8, 82, 113, 42});
+    SpeedButton4 =
+        AddBigFlatButton(this, QStringLiteral("SpeedButton4"), QStringLiteral("Vom Server holen…"), {8, 124, 113, 17});
+    SpeedButton4->setFont(ui::DefaultFont());
     SpeedButton2 = AddBigFlatButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("Start"), {128, 72, 121, 65});
     SpeedButton3 = AddBigFlatButton(this, QStringLiteral("SpeedButton3"), QStringLiteral("Ende"), {256, 72, 113, 65});
     setAcceptDrops(true);
@@ -66,6 +71,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     ui::ConnectGuarded(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
     ui::ConnectGuarded(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
     ui::ConnectGuarded(SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
+    ui::ConnectGuarded(SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
+    connect(&publishing_, &TPublishController::PageFetched, this, &TForm1::PageRequested);
 }
 
 TForm1::~TForm1() = default;
@@ -195,6 +202,10 @@ void TForm1::SpeedButton2Click() {
 
 void TForm1::SpeedButton3Click() {
     close();
+}
+
+void TForm1::SpeedButton4Click() {
+    publishing_.OpenFetch();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -17,7 +17,8 @@ class QToolButton;
 class TForm3;
 
 // The title screen: the product name, "Öffnen" to go on editing a page,
-// "Start" to open the wizard and "Ende" to end the program. It is the main
+// "Vom Server holen…" to bring a published site back and go on editing it
+// here, "Start" to open the wizard and "Ende" to end the program. It is the main
 // window; closing it ends the run.
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -38,12 +39,14 @@ public:
     void SpeedButton1Click();  // "Öffnen"
     void SpeedButton2Click();  // "Start"
     void SpeedButton3Click();  // "Ende"
+    void SpeedButton4Click();  // "Vom Server holen…"
 
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QToolButton* SpeedButton1 = nullptr;
     QToolButton* SpeedButton2 = nullptr;
     QToolButton* SpeedButton3 = nullptr;
+    QToolButton* SpeedButton4 = nullptr;
 
     // Fills a fresh wizard with the page in this file and shows it; the
     // page's folder becomes the working directory.
@@ -64,8 +67,8 @@ private:
     void Adopt(std::unique_ptr<TForm3> wizard);
     void PreviewRequested();
     void PublishRequested();
-    // "Seite bearbeiten" in the wizard: the same question and switch as
-    // "Öffnen", once the wizard's command has returned.
+    // "Seite bearbeiten" in the wizard, or a site fetched back: the same
+    // question and switch as "Öffnen", once the command has returned.
     void PageRequested(const QString& path);
     void NewPageRequested(const QString& path, const core::TPageDescription& page);
     // Runs the switch once the wizard's command has returned, after the

@@ -24,27 +24,40 @@ void TPublishController::Attach(TForm3* wizard) {
 }
 
 void TPublishController::Open() {
-    if (window_ == nullptr) {
-        QPluginLoader loader(pluginFile_);
-        auto* engine = qobject_cast<IPublishEngine*>(loader.instance());
-        if (engine == nullptr)
-            // The loader's reason names the file, in UTF-8.
-            throw core::TPathFileError("Veröffentlichen kann nicht geladen werden: " +
-                                       loader.errorString().toUtf8().toStdString());
-        window_ = engine->CreateWindow();
-        publishWindow_ = qobject_cast<IPublishWindow*>(window_.get());
-        if (publishWindow_ == nullptr) {
-            window_.reset();
-            throw core::TPathFileError("Veröffentlichen kann nicht geladen werden: " +
-                                       pluginFile_.toUtf8().toStdString() + " passt nicht zu diesem Programm");
-        }
-        connect(window_.get(), SIGNAL(PublishPressed()), this, SLOT(SettlePage()));
-        PlaceOverWizard();
-    }
+    Show(false);
+}
+
+void TPublishController::OpenFetch() {
+    Show(true);
+}
+
+void TPublishController::Show(bool fetching) {
+    MakeWindow();
     publishWindow_->SetPageFile(PageFile());
+    publishWindow_->SetFetching(fetching);
     window_->show();
     window_->raise();
     window_->activateWindow();
+}
+
+void TPublishController::MakeWindow() {
+    if (window_ != nullptr) return;
+    QPluginLoader loader(pluginFile_);
+    auto* engine = qobject_cast<IPublishEngine*>(loader.instance());
+    if (engine == nullptr)
+        // The loader's reason names the file, in UTF-8.
+        throw core::TPathFileError("Veröffentlichen kann nicht geladen werden: " +
+                                   loader.errorString().toUtf8().toStdString());
+    window_ = engine->CreateWindow();
+    publishWindow_ = qobject_cast<IPublishWindow*>(window_.get());
+    if (publishWindow_ == nullptr) {
+        window_.reset();
+        throw core::TPathFileError("Veröffentlichen kann nicht geladen werden: " + pluginFile_.toUtf8().toStdString() +
+                                   " passt nicht zu diesem Programm");
+    }
+    connect(window_.get(), SIGNAL(PublishPressed()), this, SLOT(SettlePage()));
+    connect(window_.get(), SIGNAL(PageFetched(QString)), this, SIGNAL(PageFetched(QString)));
+    PlaceOverWizard();
 }
 
 QString TPublishController::PageFile() const {

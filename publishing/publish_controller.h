@@ -11,8 +11,9 @@ class QWidget;
 class TForm3;
 
 // "Veröffentlichen": the window that sends the wizard's written page and its
-// pictures to the user's web space. The plugin holding the window and the
-// transfers is loaded on the first Open().
+// pictures to the user's web space, and fetches a site back from there. The
+// plugin holding the window and the transfers is loaded on the first Open()
+// or OpenFetch().
 class TPublishController : public QObject {
     Q_OBJECT
 public:
@@ -25,10 +26,16 @@ public:
     // Shows the window, or brings it to the front. Throws when the plugin
     // cannot be loaded.
     void Open();
+    // The same, switched to fetching a site back ("Vom Server holen").
+    void OpenFetch();
     // The window while there is one.
     QWidget* Window() const { return window_.get(); }
     // The plugin's file; tests name one that is not there.
     void SetPluginFile(const QString& path) { pluginFile_ = path; }
+
+signals:
+    // A site came back; its start page, to open in the wizard.
+    void PageFetched(const QString& file);
 
 private slots:
     // "Veröffentlichen" pressed in the window: the wizard settles its page
@@ -37,6 +44,9 @@ private slots:
     void SettlePage();
 
 private:
+    // Loads the plugin and makes the window, once; throws when it cannot.
+    void MakeWindow();
+    void Show(bool fetching);
     QString PageFile() const;
     void PlaceOverWizard();
 

@@ -9,6 +9,10 @@
 // says so (its signal PublishPressed()), and the program settles which
 // written page goes (finishing it first when the user wants) and hands that
 // down with Send(). Nothing in the plugin asks the wizard.
+//
+// The same window fetches a site back from the server ("Vom Server holen"),
+// with the same login; once a fetch is whole it says where the start page
+// now is (its signal PageFetched(QString)), and the program opens it.
 
 #include <QString>
 #include <QtPlugin>
@@ -28,9 +32,11 @@ public:
     // The written page to send, or why there is none (nothing when the user
     // dropped it).
     virtual void Send(const TPageAsWritten& page) = 0;
+    // Sending the page (false), or fetching a site back (true).
+    virtual void SetFetching(bool fetching) = 0;
 };
 
-#define TAVIREL_PUBLISH_WINDOW_IID "de.tavirel.PublishWindow/1"
+#define TAVIREL_PUBLISH_WINDOW_IID "de.tavirel.PublishWindow/2"
 Q_DECLARE_INTERFACE(IPublishWindow, TAVIREL_PUBLISH_WINDOW_IID)
 
 // The plugin's root object.
@@ -38,7 +44,8 @@ class IPublishEngine {
 public:
     virtual ~IPublishEngine() = default;
     // The window "Veröffentlichen"; it is an IPublishWindow and has the
-    // signal PublishPressed(). The caller shows it.
+    // signals PublishPressed() and PageFetched(QString). The caller shows
+    // it.
     virtual std::unique_ptr<QWidget> CreateWindow() = 0;
 };
 

@@ -1,5 +1,5 @@
 // Draws the start window, every page of the wizard, the link dialog and the
-// window "Veröffentlichen" into
+// window "Veröffentlichen" (also as "Vom Server holen") into
 // PNG files, so that the documentation shows what the program really looks
 // like. The wizard is filled with a small example page first, and the finish button is
 // pressed inside a scratch directory so that the code view has content. Given
@@ -183,7 +183,11 @@ bool SavePublishWindow(TForm1& startWindow, const QDir& outDir) {
         remember->setEnabled(true);
         remember->setChecked(true);
     }
-    const bool ok = Save(window, outDir, QStringLiteral("publish.png"));
+    bool ok = Save(window, outDir, QStringLiteral("publish.png"));
+    // The same login, fetching the site back into a new folder.
+    startWindow.Publishing().OpenFetch();
+    field("Edit9", QStringLiteral("/home/anna/ssh.example.org"));
+    ok = Save(window, outDir, QStringLiteral("fetch.png")) && ok;
     window->close();
     return ok;
 }

@@ -84,12 +84,36 @@ void TPublishThread::Run(transfer::TPublishPlan plan, transfer::TServerLogin log
             transfer::TTransferError(transfer::TFault::PublishFailed, {}, transfer::TCause::None, error.what());
     }
     if (!result.error && !result.cancelled && !address.empty() && !plan.files.empty()) Check(plan, address);
+    Report([this, result = std::move(result)] { reports_.finished(result); });
+}
+
+void TPublishThread::StartFetch(const transfer::TFetchOrder& order, const transfer::TServerLogin& login,
+                                const std::filesystem::path& recordFolder) {
+    cancel_ = false;
+    done_ = false;
+    worker_ = std::thread(&TPublishThread::RunFetch, this, order, login, recordFolder);
+}
+
+void TPublishThread::RunFetch(transfer::TFetchOrder order, transfer::TServerLogin login,
+                              std::filesystem::path recordFolder) {
+    transfer::TFetchResult result;
+    TBridge bridge(*this);
+    try {
+        result = transfer::Fetch(order, login, recordFolder, bridge, bridge, cancel_);
+    } catch (const std::exception& error) {
+        result.error =
+            transfer::TTransferError(transfer::TFault::FetchFailed, {}, transfer::TCause::None, error.what());
+    }
+    Report([this, result = std::move(result)] { reports_.fetched(result); });
+}
+
+void TPublishThread::Report(std::function<void()> report) {
     // Queued behind the progress reports, so that the window sees them first.
     QMetaObject::invokeMethod(
         this,
-        [this, result = std::move(result)] {
+        [this, report = std::move(report)] {
             worker_.join();
-            reports_.finished(result);
+            report();
         },
         Qt::QueuedConnection);
     done_ = true;

@@ -9,11 +9,12 @@
 #include <string>
 #include <thread>
 
+#include "transfer/fetch.h"
 #include "transfer/online_check.h"
 #include "transfer/publish.h"
 
-// One publish at a time on a thread of its own, so that the window never
-// waits for the line. Its questions and its progress reach the window's
+// One publish, or one fetch, at a time on a thread of its own, so that the
+// window never waits for the line. Its questions and its progress reach the window's
 // thread: a question blocks the transfer until the user has answered.
 class TPublishThread : public QObject {
     Q_OBJECT
@@ -30,6 +31,7 @@ public:
         // The check online of a publish that went through: nothing when it
         // begins, then what it found; both before finished().
         std::function<void(const std::optional<transfer::TOnlineCheck>& check)> checked;
+        std::function<void(const transfer::TFetchResult& result)> fetched;
     };
 
     TPublishThread(TAnswers answers, TReports reports);
@@ -40,7 +42,12 @@ public:
     // through ends with the check online.
     void Start(const transfer::TPublishPlan& plan, const transfer::TServerLogin& login,
                const std::filesystem::path& recordFolder, const std::string& address);
-    // The transfer stops at its next look; finished() still comes.
+    // "Vom Server holen": the site into the order's folder; fetched() comes
+    // at the end. The progress reports the files as they come.
+    void StartFetch(const transfer::TFetchOrder& order, const transfer::TServerLogin& login,
+                    const std::filesystem::path& recordFolder);
+    // The transfer stops at its next look; finished() or fetched() still
+    // comes.
     void Cancel() { cancel_ = true; }
     bool Running() const { return worker_.joinable(); }
 
@@ -48,7 +55,11 @@ private:
     class TBridge;
     void Run(transfer::TPublishPlan plan, transfer::TServerLogin login, std::filesystem::path recordFolder,
              std::string address);
+    void RunFetch(transfer::TFetchOrder order, transfer::TServerLogin login, std::filesystem::path recordFolder);
     void Check(const transfer::TPublishPlan& plan, const std::string& address);
+    // Calls `report` on the window's thread, behind the progress reports,
+    // once the run has ended.
+    void Report(std::function<void()> report);
 
     TAnswers answers_;
     TReports reports_;

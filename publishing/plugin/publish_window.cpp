@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "publishing/plugin/fetch_folder.h"
 #include "publishing/plugin/password_keyring.h"
 #include "publishing/plugin/publish_questions.h"
 #include "publishing/plugin/result_area.h"
@@ -26,6 +27,8 @@ namespace {
 
 constexpr int kWidth = 398;
 constexpr int kHeight = 410;
+// The rows only a fetch has.
+constexpr int kFetchRows = 56;
 constexpr int kFieldLeft = 150;
 constexpr int kFieldWidth = 240;
 
@@ -62,11 +65,14 @@ TForm4::TForm4(QWidget* parent)
             [this](const QString& keyFile) { return AskPassphrase(this, keyFile); }},
            {[this](const QString& file, quint64 sent, quint64 size) { ShowSending(file, sent, size); },
             [this](const transfer::TPublishResult& result) { Finished(result); },
-            [this](const std::optional<transfer::TOnlineCheck>& check) { Checked(check); }}) {
+            [this](const std::optional<transfer::TOnlineCheck>& check) { Checked(check); },
+            [this](const transfer::TFetchResult& result) { Fetched(result); }}) {
     ui::SetUpFixedWindow(this, QStringLiteral("Veröffentlichen"), 200, 200, kWidth, kHeight);
     setObjectName(QStringLiteral("Form4"));
     CreateControls();
+    CreateFetchControls();
     ConnectHandlers();
+    SetFetching(false);
     ShowRunning(false);
 }
 
@@ -105,20 +111,19 @@ void TForm4::CreateControls() {
     Edit7->setPlaceholderText(QStringLiteral("https://www.beispiel.de/ (freiwillig)"));
     Edit7->setToolTip(QStringLiteral("Nach dem Veröffentlichen wird die Seite dort abgerufen und verglichen"));
 
-    ProgressBar1 = Place(new QProgressBar(this), QStringLiteral("ProgressBar1"), {8, 260, kWidth - 16, 17});
+    ProgressBar1 = Place(new QProgressBar(this), QStringLiteral("ProgressBar1"), {});
     ProgressBar1->setRange(0, 1000);
     ProgressBar1->setTextVisible(false);
-    Label7 = Place(new QLabel(this), QStringLiteral("Label7"), {8, 280, kWidth - 16, 17});
-    // The result has the progress's room too, which it needs only while
-    // nothing is shown.
-    Label8 = Place(new TResultArea(this), QStringLiteral("Label8"), {8, 260, kWidth - 16, 76});
-    Label11 = Place(new TResultArea(this), QStringLiteral("Label11"), {8, 338, kWidth - 16, 38});
+    Label7 = Place(new QLabel(this), QStringLiteral("Label7"), {});
+    Label8 = Place(new TResultArea(this), QStringLiteral("Label8"), {});
+    Label11 = Place(new TResultArea(this), QStringLiteral("Label11"), {});
 
-    BitBtn3 = AddButton(this, QStringLiteral("BitBtn3"), QStringLiteral("Abbrechen"), {8, 380, 90, 25});
-    BitBtn1 = AddButton(this, QStringLiteral("BitBtn1"), QStringLiteral("&Veröffentlichen"), {190, 380, 110, 25});
+    BitBtn3 = AddButton(this, QStringLiteral("BitBtn3"), QStringLiteral("Abbrechen"), {});
+    BitBtn4 = AddButton(this, QStringLiteral("BitBtn4"), QString(), {});
+    BitBtn1 = AddButton(this, QStringLiteral("BitBtn1"), QString(), {});
     BitBtn1->setDefault(true);
     BitBtn1->setAutoDefault(true);
-    BitBtn2 = AddButton(this, QStringLiteral("BitBtn2"), QStringLiteral("Schließen"), {306, 380, 84, 25});
+    BitBtn2 = AddButton(this, QStringLiteral("BitBtn2"), QStringLiteral("Schließen"), {});
 
     keyring_ = KeyringAvailable();
     if (!keyring_) {
@@ -128,11 +133,59 @@ void TForm4::CreateControls() {
     }
 }
 
+void TForm4::CreateFetchControls() {
+    Edit8 = AddField(this, QStringLiteral("Label12"), QStringLiteral("S&tartseite:"), QStringLiteral("Edit8"), 228,
+                     kFieldWidth, Label12);
+    Edit8->setText(QStringLiteral("index.html"));
+    Edit8->setToolTip(QStringLiteral("Von ihr aus werden die Seiten über ihre Links geholt"));
+    Edit9 = AddField(this, QStringLiteral("Label13"), QStringLiteral("Ordner hi&er:"), QStringLiteral("Edit9"), 256,
+                     kFieldWidth - 28, Label13);
+    Edit9->setToolTip(QStringLiteral("Ein neuer oder leerer Ordner"));
+    SpeedButton2 =
+        Place(new QToolButton(this), QStringLiteral("SpeedButton2"), {kFieldLeft + kFieldWidth - 24, 256, 24, 21});
+    SpeedButton2->setText(QStringLiteral("…"));
+    SpeedButton2->setToolTip(QStringLiteral("Ordner wählen"));
+    CheckBox2 = Place(new QCheckBox(QStringLiteral("Den &ganzen Ordner holen, auch Fremdes"), this),
+                      QStringLiteral("CheckBox2"), {kFieldLeft, 284, kFieldWidth, 21});
+}
+
+// Fetching, the rows of the fetch stand between the login and these.
+void TForm4::PlaceLowerPart(int shift) {
+    ProgressBar1->setGeometry(8, 260 + shift, kWidth - 16, 17);
+    Label7->setGeometry(8, 280 + shift, kWidth - 16, 17);
+    // The result has the progress's room too, which it needs only while
+    // nothing is shown.
+    Label8->setGeometry(8, 260 + shift, kWidth - 16, 76);
+    Label11->setGeometry(8, 338 + shift, kWidth - 16, 38);
+    BitBtn3->setGeometry(8, 380 + shift, 90, 25);
+    BitBtn4->setGeometry(8, 380 + shift, 130, 25);
+    BitBtn1->setGeometry(190, 380 + shift, 110, 25);
+    BitBtn2->setGeometry(306, 380 + shift, 84, 25);
+    setFixedSize(kWidth, kHeight + shift);
+}
+
+void TForm4::SetFetching(bool fetching) {
+    if (run_.Running()) return;
+    fetching_ = fetching;
+    setWindowTitle(fetching ? QStringLiteral("Vom Server holen") : QStringLiteral("Veröffentlichen"));
+    BitBtn1->setText(fetching ? QStringLiteral("&Holen") : QStringLiteral("&Veröffentlichen"));
+    BitBtn4->setText(fetching ? QStringLiteral("Veröffentlichen…") : QStringLiteral("Vom Server &holen…"));
+    for (QWidget* publishing : std::initializer_list<QWidget*>{Label10, Edit7, Label11})
+        publishing->setVisible(!fetching);
+    for (QWidget* fetch : std::initializer_list<QWidget*>{Label12, Edit8, Label13, Edit9, SpeedButton2, CheckBox2})
+        fetch->setVisible(fetching);
+    PlaceLowerPart(fetching ? kFetchRows : 0);
+    Label8->clear();
+    if (fetching && Edit9->text().trimmed().isEmpty()) Edit9->setText(OfferedFolder(Edit1->text().trimmed()));
+}
+
 void TForm4::ConnectHandlers() {
     ui::ConnectGuarded(BitBtn1, &QPushButton::clicked, this, &TForm4::BitBtn1Click);
     ui::ConnectGuarded(BitBtn2, &QPushButton::clicked, this, &TForm4::BitBtn2Click);
     ui::ConnectGuarded(BitBtn3, &QPushButton::clicked, this, &TForm4::BitBtn3Click);
+    ui::ConnectGuarded(BitBtn4, &QPushButton::clicked, this, &TForm4::BitBtn4Click);
     ui::ConnectGuarded(SpeedButton1, &QToolButton::clicked, this, &TForm4::SpeedButton1Click);
+    ui::ConnectGuarded(SpeedButton2, &QToolButton::clicked, this, &TForm4::SpeedButton2Click);
     ui::ConnectGuarded(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm4::ComboBox1Change);
     for (QLineEdit* field : {Edit1, Edit2, Edit3})
         ui::ConnectGuarded(field, &QLineEdit::textChanged, this, &TForm4::LoginChange);
@@ -157,9 +210,8 @@ void TForm4::closeEvent(QCloseEvent* event) {
 }
 
 void TForm4::ShowRunning(bool running) {
-    for (QWidget* entry : {static_cast<QWidget*>(ComboBox1), static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit2),
-                           static_cast<QWidget*>(Edit3), static_cast<QWidget*>(Edit4), static_cast<QWidget*>(Edit6),
-                           static_cast<QWidget*>(Edit7)})
+    for (QWidget* entry : std::initializer_list<QWidget*>{ComboBox1, Edit1, Edit2, Edit3, Edit4, Edit6, Edit7, Edit8,
+                                                          Edit9, SpeedButton2, CheckBox2})
         entry->setEnabled(!running);
     ShowKeyFile(running);
     if (keyring_) CheckBox1->setEnabled(!running);
@@ -170,6 +222,7 @@ void TForm4::ShowRunning(bool running) {
     Label8->setVisible(!running);
     BitBtn3->setVisible(running);
     BitBtn3->setEnabled(running);
+    BitBtn4->setVisible(!running);
     if (running) {
         ProgressBar1->setValue(0);
         Label7->clear();

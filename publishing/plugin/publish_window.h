@@ -19,7 +19,9 @@ class TResultArea;
 
 // "Veröffentlichen": where the page goes and as whom, the progress while the
 // transfer runs on its own thread, and the result line. The window stays
-// responsive throughout; the transfer's questions are asked here.
+// responsive throughout; the transfer's questions are asked here. Switched
+// to "Vom Server holen", the same login fetches a site back into a new
+// folder here.
 class TForm4 : public QWidget, public IPublishWindow {
     Q_OBJECT
     Q_INTERFACES(IPublishWindow)
@@ -28,16 +30,19 @@ public:
     // A publish still running is cancelled and waited for.
     ~TForm4() override;
 
-    void BitBtn1Click();       // "Veröffentlichen"
+    void BitBtn1Click();       // "Veröffentlichen", or "Holen"
     void BitBtn2Click();       // "Schließen"
     void BitBtn3Click();       // "Abbrechen"
+    void BitBtn4Click();       // "Vom Server holen…", or back to "Veröffentlichen…"
     void SpeedButton1Click();  // "…" beside the key file
+    void SpeedButton2Click();  // "…" beside "Ordner hier"
     void ComboBox1Change();    // "Übertragung"
     void LoginChange();        // "Server", "Port" or "Benutzer"; "Übertragung" too
     void Edit4Change();        // "Kennwort", typed by the user
 
     void SetPageFile(const QString& file) override;
     void Send(const TPageAsWritten& page) override;
+    void SetFetching(bool fetching) override;
 
     QLabel* Label9 = nullptr;  // "Übertragung": SFTP or FTPS
     QComboBox* ComboBox1 = nullptr;
@@ -57,6 +62,14 @@ public:
     QLineEdit* Edit6 = nullptr;
     QLabel* Label10 = nullptr;  // "Adresse der Seite im Netz", optional
     QLineEdit* Edit7 = nullptr;
+    // Fetching only: where the site starts, the new folder here it goes
+    // to, and whether all else in the server folder comes too.
+    QLabel* Label12 = nullptr;  // "Startseite"
+    QLineEdit* Edit8 = nullptr;
+    QLabel* Label13 = nullptr;  // "Ordner hier"
+    QLineEdit* Edit9 = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QCheckBox* CheckBox2 = nullptr;
     // While it runs: the file being sent and its bytes.
     QProgressBar* ProgressBar1 = nullptr;
     QLabel* Label7 = nullptr;
@@ -67,10 +80,13 @@ public:
     QPushButton* BitBtn1 = nullptr;
     QPushButton* BitBtn2 = nullptr;
     QPushButton* BitBtn3 = nullptr;
+    QPushButton* BitBtn4 = nullptr;
 
 signals:
     // "Veröffentlichen" with a login complete: the page to send is wanted.
     void PublishPressed();
+    // A fetch is whole: the start page, absolute, to open.
+    void PageFetched(const QString& file);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -78,7 +94,11 @@ protected:
 
 private:
     void CreateControls();
+    void CreateFetchControls();
     void ConnectHandlers();
+    // The progress, the results and the buttons, `shift` pixels further
+    // down than when publishing.
+    void PlaceLowerPart(int shift);
     // The remembered entries of the source's page, and its password from
     // the keyring when one is remembered.
     void LoadEntries();
@@ -93,6 +113,12 @@ private:
     void ShowKeyFile(bool running);
     void ShowSending(const QString& file, quint64 sent, quint64 size);
     void Finished(const transfer::TPublishResult& result);
+    void StartFetching(transfer::TServerLogin login);
+    void Fetched(const transfer::TFetchResult& result);
+    // What every run ends with: the password kept in the keyring or
+    // forgotten there as the user chose, and cleared here; the window
+    // closed when that was asked while it ran.
+    void EndRun(bool byPassword);
     // Nothing: the check online has begun.
     void Checked(const std::optional<transfer::TOnlineCheck>& check);
 
@@ -102,7 +128,9 @@ private:
     // comes.
     std::optional<transfer::TServerLogin> pressedLogin_;
     transfer::TPublishPlan plan_;
+    transfer::TFetchOrder order_;
     transfer::TServerLogin login_;
+    bool fetching_ = false;
     TPublishThread run_;
     bool keyring_ = false;
     // The login whose remembered password fills "Kennwort"; empty when the

@@ -37,10 +37,14 @@ std::optional<transfer::TPublishPlan> Plan(QWidget* window, const QString& pageF
 
 }  // namespace
 
-void TForm4::BitBtn1Click() {  // "Veröffentlichen"
+void TForm4::BitBtn1Click() {  // "Veröffentlichen", or "Holen"
     if (run_.Running()) return;
     pressedLogin_ = ReadLogin();
-    if (pressedLogin_) emit PublishPressed();
+    if (!pressedLogin_) return;
+    if (fetching_)
+        StartFetching(*std::exchange(pressedLogin_, std::nullopt));
+    else
+        emit PublishPressed();
 }
 
 void TForm4::SetPageFile(const QString& file) {
@@ -104,6 +108,10 @@ void TForm4::StartPublishing(const QString& pageFile, transfer::TServerLogin log
 void TForm4::Finished(const transfer::TPublishResult& result) {
     ShowRunning(false);
     Label8->setText(ResultText(plan_, result));
+    EndRun(result.byPassword);
+}
+
+void TForm4::EndRun(bool byPassword) {
     if (keyring_) {
         const QString account = KeyringAccount(login_.protocol, QString::fromStdString(login_.host), login_.port,
                                                QString::fromStdString(login_.user));
@@ -111,7 +119,7 @@ void TForm4::Finished(const transfer::TPublishResult& result) {
         // typed in vain while a key logged in.
         if (!CheckBox1->isChecked())
             ForgetPassword(account);
-        else if (!login_.password.empty() && result.byPassword)
+        else if (!login_.password.empty() && byPassword)
             RememberPassword(account, QString::fromStdString(login_.password));
     }
     login_.password.clear();

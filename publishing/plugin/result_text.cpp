@@ -4,10 +4,21 @@
 #include "ui/error_display.h"
 #include "ui/text_boundary.h"
 
+namespace {
+
+// The error as the error display words it.
+std::string Shown(const std::optional<transfer::TTransferError>& error) {
+    return ui::ErrorDisplayText(error ? ui::FromUtf8(error->what()) : QString()).toStdString();
+}
+
+}  // namespace
+
 QString ResultText(const transfer::TPublishPlan& plan, const transfer::TPublishResult& result) {
-    const QString error = result.error ? ui::FromUtf8(result.error->what()) : QString();
-    const std::string shownError = ui::ErrorDisplayText(error).toStdString();
-    return ui::FromUtf8(transfer::ResultLine(plan, result, shownError));
+    return ui::FromUtf8(transfer::ResultLine(plan, result, Shown(result.error)));
+}
+
+QString FetchResultText(const transfer::TFetchResult& result) {
+    return ui::FromUtf8(transfer::FetchResultLine(result, Shown(result.error)));
 }
 
 QString OnlineCheckText(const transfer::TOnlineCheck& check) {
