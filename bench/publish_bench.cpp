@@ -2,7 +2,8 @@
 // run: a first publish of 100 pictures against OpenSSH's own `sftp -b`
 // putting the same files, and a publish with nothing changed, of one page
 // and of a site of 50 linked pages, against connecting, logging in and
-// listing the same folders.
+// listing the same folders; and fetching such a site back against `sftp`
+// getting the whole folder.
 #include <benchmark/benchmark.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -15,8 +16,10 @@
 
 #include "bench/goal_table.h"
 #include "bench/scratch_dir.h"
+#include "core/page_generator.h"
 #include "support/files.h"
 #include "support/sftp_servers.h"
+#include "transfer/fetch.h"
 #include "transfer/publish.h"
 #include "transfer/sftp_server.h"
 
@@ -31,9 +34,12 @@ struct TSiteSize {
     int pages;
     int picturesPerPage;
     std::size_t pictureBytes;
+    // Pages the program wrote, as a fetch takes them back.
+    bool written = false;
 };
 constexpr TSiteSize kPage{"publish", 1, 100, 200 * 1024};
 constexpr TSiteSize kSite{"site", 50, 10, 50 * 1024};
+constexpr TSiteSize kWrittenSite{"fetch", 50, 10, 50 * 1024, true};
 
 class TTrustAll : public transfer::IPublishQuestions {
 public:
@@ -71,15 +77,24 @@ struct TWorld {
         std::string batch = "cd " + server + "\nmkdir bilder\n";
         for (int p = 0; p < size.pages; ++p) {
             std::string html = "<html><body>\r\n";
-            if (size.pages > 1) html += "<a href=\"" + PageName((p + 1) % size.pages) + "\">weiter</a>\r\n";
+            core::TPageDescription written;
+            written.HeadingImage.clear();
+            written.BackgroundIsImage = false;
+            if (size.pages > 1) {
+                html += "<a href=\"" + PageName((p + 1) % size.pages) + "\">weiter</a>\r\n";
+                written.Links.push_back({"weiter", PageName((p + 1) % size.pages)});
+            }
             for (int i = p * size.picturesPerPage; i < (p + 1) * size.picturesPerPage; ++i) {
                 std::string bytes(size.pictureBytes, static_cast<char>(i));
                 for (std::size_t j = 0; j < bytes.size(); j += 97) bytes[j] = static_cast<char>(j / 97);
                 testsupport::WriteFileBytes(page + "/" + PictureName(i), bytes);
                 html += "<img src=\"" + PictureName(i) + "\">\r\n";
+                written.Images.push_back({PictureName(i), ""});
                 batch += "put " + page + "/" + PictureName(i) + " " + PictureName(i) + "\n";
             }
-            testsupport::WriteFileBytes(page + "/" + PageName(p), html + "</body></html>\r\n");
+            html += "</body></html>\r\n";
+            if (size.written) html = std::string(core::GeneratePage(written).FileBytes());
+            testsupport::WriteFileBytes(page + "/" + PageName(p), html);
             batch += "put " + page + "/" + PageName(p) + " " + PageName(p) + "\n";
         }
         key = home + "/.ssh/id_ed25519";
@@ -95,7 +110,11 @@ struct TWorld {
         login.folder = server;
         plan = transfer::PlanPublish(page + "/index.html");
         testsupport::WriteFileBytes(root + "/batch", batch);
+        testsupport::WriteFileBytes(root + "/get", "get -r " + server + " " + Here() + "\n");
     }
+
+    // Where a fetch puts the site.
+    std::string Here() const { return root + "/hier"; }
     ~TWorld() { std::filesystem::remove_all(root); }
 
     // The key and known host the login reads are this world's.
@@ -128,6 +147,10 @@ TWorld& World(const TSiteSize& size = kPage) {
         static TWorld site(kSite);
         return site.AtHome();
     }
+    if (&size == &kWrittenSite) {
+        static TWorld written(kWrittenSite);
+        return written.AtHome();
+    }
     static TWorld page(kPage);
     return page.AtHome();
 }
@@ -148,12 +171,16 @@ void BM_PublishFirst(benchmark::State& state) {
     }
 }
 
+// OpenSSH's sftp running the commands of the world's file `batch`.
+std::string SftpCommand(const TWorld& world, const std::string& batch) {
+    return "sftp -q -F /dev/null -b '" + world.root + "/" + batch + "' -P " + std::to_string(world.sshd.port()) +
+           " -i '" + world.key + "' -o BatchMode=yes -o UserKnownHostsFile='" + world.home + "/.ssh/known_hosts' " +
+           world.login.user + "@127.0.0.1 >/dev/null";
+}
+
 void BM_SftpBatchPut(benchmark::State& state) {
     TWorld& world = World();
-    const std::string command = "sftp -q -F /dev/null -b '" + world.root + "/batch' -P " +
-                                std::to_string(world.sshd.port()) + " -i '" + world.key +
-                                "' -o BatchMode=yes -o UserKnownHostsFile='" + world.home + "/.ssh/known_hosts' " +
-                                world.login.user + "@127.0.0.1 >/dev/null";
+    const std::string command = SftpCommand(world, "batch");
     for (auto _ : state) {
         world.EmptyServer();
         const Clock::time_point start = Clock::now();
@@ -191,6 +218,40 @@ void BM_ConnectAndList(benchmark::State& state, const TSiteSize& size) {
     }
 }
 
+// Into a new folder, and no record of what was sent: as on a second
+// computer.
+void BM_FetchSite(benchmark::State& state) {
+    TWorld& world = World(kWrittenSite);
+    world.EmptyServer();
+    world.Publish();
+    transfer::TFetchOrder order;
+    order.folder = world.Here();
+    for (auto _ : state) {
+        std::filesystem::remove_all(order.folder);
+        std::filesystem::remove_all(world.home + "/records");
+        const Clock::time_point start = Clock::now();
+        const transfer::TFetchResult result =
+            transfer::Fetch(order, world.login, world.home + "/records", world.trust, world.progress, world.cancel);
+        state.SetIterationTime(Seconds(start));
+        if (!result.Whole() || result.pages.size() + result.files.size() != world.plan.files.size())
+            state.SkipWithError(result.error ? result.error->what() : "not everything came");
+    }
+}
+
+void BM_SftpGetFolder(benchmark::State& state) {
+    TWorld& world = World(kWrittenSite);
+    world.EmptyServer();
+    world.Publish();
+    const std::string command = SftpCommand(world, "get");
+    for (auto _ : state) {
+        std::filesystem::remove_all(world.Here());
+        const Clock::time_point start = Clock::now();
+        const int status = std::system(command.c_str());
+        state.SetIterationTime(Seconds(start));
+        if (status != 0) state.SkipWithError("sftp get -r failed");
+    }
+}
+
 BENCHMARK(BM_PublishFirst)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SftpBatchPut)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_PublishAgain, page, kPage, false)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -201,6 +262,8 @@ BENCHMARK_CAPTURE(BM_PublishAgain, site_planned, kSite, true)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ConnectAndList, site, kSite)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FetchSite)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SftpGetFolder)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -217,5 +280,8 @@ int main(int argc, char** argv) {
                                             "BM_PublishAgain/site", "BM_ConnectAndList/site", 1.2},
                                    TGoalRow{"the same, its plan made too (reading the 50 pages, judging each name)",
                                             "BM_PublishAgain/site_planned", "BM_ConnectAndList/site", 0},
+                                   TGoalRow{"fetch a site of 50 pages and 500 pictures of 50 KiB from the local sshd "
+                                            "vs OpenSSH's `sftp -r` get of the same folder",
+                                            "BM_FetchSite", "BM_SftpGetFolder", 1.2},
                                });
 }

@@ -20,13 +20,14 @@ TArrivingFile::TArrivingFile(const TPageFolder& folder, std::string_view name, b
     if (temp_->Create()) state_ = TState::Open;
 }
 
-TArrivingFile::TKept TArrivingFile::Keep() {
+TArrivingFile::TKept TArrivingFile::Keep(TFlush flush) {
     if (state_ != TState::Open) return state_ == TState::Taken ? TKept::Taken : TKept::Refused;
     state_ = TState::Refused;
     fchmod(temp_->Descriptor(), NewFileMode());
     // Whole on the disk before it has its name: a power cut never leaves an
     // empty file there.
-    if (RetryInterrupted([&] { return fsync(temp_->Descriptor()); }) != 0 || !temp_->Close()) {
+    const bool flushed = flush == TFlush::Later || RetryInterrupted([&] { return fsync(temp_->Descriptor()); }) == 0;
+    if (!flushed || !temp_->Close()) {
         temp_->Discard();
         return TKept::Refused;
     }
@@ -35,7 +36,7 @@ TArrivingFile::TKept TArrivingFile::Keep() {
         temp_->Discard();
         return taken ? TKept::Taken : TKept::Refused;
     }
-    SyncFolder(place_->folder.Get());
+    if (flush == TFlush::Now) SyncFolder(place_->folder.Get());
     return TKept::Kept;
 }
 

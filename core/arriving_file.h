@@ -25,11 +25,14 @@ public:
     TState state() const { return state_; }
     int Descriptor() const { return temp_ ? temp_->Descriptor() : -1; }
 
-    // On the disk, then under its name, with the mode a new file gets; Taken
-    // when something took the name meanwhile, Refused when the disk or the
-    // folder fails it. Anything but Open leaves nothing behind.
+    // Under its name, with the mode a new file gets, and on the disk first
+    // unless `later`: then TPageFolder::Sync puts it there, with every other
+    // file, before anything counts on it. Taken when something took the name
+    // meanwhile, Refused when the disk or the folder fails it. Anything but
+    // Kept leaves nothing behind.
     enum class TKept { Kept, Taken, Refused };
-    TKept Keep();
+    enum class TFlush { Now, Later };
+    TKept Keep(TFlush flush = TFlush::Now);
 
 private:
     std::optional<TPagePlace> place_;

@@ -334,6 +334,11 @@ bool TPageFolder::IsEmpty() const {
     return empty;
 }
 
+bool TPageFolder::Sync() const {
+    const TOpenFile folder(folder_ ? openat(folder_.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1);
+    return folder && syncfs(folder.Get()) == 0;
+}
+
 TOpenFile TPageFolder::Keep(TWalk& walk) const {
     if (!walk.below.empty()) return std::move(walk.below.back());
     return TOpenFile(fcntl(folder_.Get(), F_DUPFD_CLOEXEC, 0));

@@ -130,6 +130,9 @@ public:
     std::vector<std::string> RegularFiles() const;
     // Holds no entry of any kind; false also when it cannot be opened.
     bool IsEmpty() const;
+    // Puts everything written on the folder's file system on the disk; false
+    // when it fails there.
+    bool Sync() const;
 
 private:
     struct TWalk;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <deque>
 #include <map>
 #include <set>
@@ -29,6 +30,7 @@ const std::filesystem::path& MadeFolder(const std::filesystem::path& folder) {
     return folder;
 }
 
+using Clock = std::chrono::steady_clock;
 using TListing = std::map<std::string, TRemoteEntry>;
 using TWhy = TNotFetched::TWhy;
 
@@ -57,10 +59,21 @@ public:
           result_(result) {}
 
     void Run() {
-        if (Listing("") == nullptr)
-            throw TTransferError(TFault::ServerFolderMissing, base_.empty() ? std::string(".") : base_);
-        FetchSite();
-        if (order_.wholeFolder && !result_.cancelled) FetchTheRest();
+        try {
+            if (Listing("") == nullptr)
+                throw TTransferError(TFault::ServerFolderMissing, base_.empty() ? std::string(".") : base_);
+            FetchSite();
+            if (order_.wholeFolder && !result_.cancelled) FetchTheRest();
+        } catch (const TTransferError&) {
+            // What came is kept in the record for the fetch that goes on;
+            // the error that stopped this one is the one to tell.
+            try {
+                Save();
+            } catch (const TTransferError&) {
+            }
+            throw;
+        }
+        Save();
         if (!result_.cancelled) here_.Finish();
     }
 
@@ -176,7 +189,7 @@ private:
             if (!came.page && kind == TKind::Page) return Stays({name, TWhy::NotOurPage});
         }
         const TFileStamp stamp = StampFile(file.Descriptor(), name);
-        switch (file.Keep()) {
+        switch (file.Keep(core::TArrivingFile::TFlush::Later)) {
             case core::TArrivingFile::TKept::Kept:
                 break;
             case core::TArrivingFile::TKept::Taken:
@@ -185,8 +198,9 @@ private:
                 throw TTransferError(TFault::FileHereNotKept, name);
         }
         // As a publish would note it, had it sent these bytes.
-        record_.Note(name,
-                     TSentFile{digest.size, digest.sha256, digest.sha256, there.size, there.modified, stamp.modified});
+        record_.NoteLater(
+            name, TSentFile{digest.size, digest.sha256, digest.sha256, there.size, there.modified, stamp.modified});
+        if (Clock::now() - saved_ >= std::chrono::seconds(1)) Save();
         (came.page ? result_.pages : result_.files).push_back(name);
         return came;
     }
@@ -221,6 +235,16 @@ private:
         }
         (came.page ? result_.pages : result_.files).push_back(name);
         return came;
+    }
+
+    // The files that came, on the disk, then the record that names them:
+    // each at once would cost the fetch twice its time (./scripts/bench),
+    // and what the record names is always whole here, also after a power
+    // cut. A file that came after is not named there, and stays as it is.
+    void Save() {
+        if (!here_.folder().Sync()) throw TTransferError(TFault::FileHereNotKept, ".");
+        record_.Flush();
+        saved_ = Clock::now();
     }
 
     TCame Stays(TNotFetched stays) {
@@ -289,6 +313,7 @@ private:
     TFetchResult& result_;
     std::set<std::string> seen_;
     std::map<std::string, std::optional<TListing>> listings_;
+    Clock::time_point saved_ = Clock::now();
 };
 
 }  // namespace

@@ -97,6 +97,11 @@ void TSentRecord::NoteSending(const std::string& file) {
     if (files_.count(file) == 0) Note(file, TSentFile{});
 }
 
+void TSentRecord::NoteLater(const std::string& file, const TSentFile& sent) {
+    files_[file] = sent;
+    unsaved_ = true;
+}
+
 void TSentRecord::NoteModified(const std::string& file, std::int64_t modified) {
     const auto found = files_.find(file);
     if (found == files_.end() || found->second.modified == modified) return;

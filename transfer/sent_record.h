@@ -41,6 +41,9 @@ public:
     // interruption leaves under its temporary or backup name is then known
     // as this program's, also once the page no longer names the file.
     void NoteSending(const std::string& file);
+    // Noted, and written with the next Note or Flush: what comes in
+    // hundreds of small files is not written hundreds of times.
+    void NoteLater(const std::string& file, const TSentFile& sent);
     // A file found unchanged by its digest although its time was not the
     // recorded one: the time is kept for the next publish, written with the
     // next Note or Flush; lost with an interruption, it costs one more read.

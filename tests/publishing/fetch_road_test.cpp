@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include <QLineEdit>
-#include <QToolButton>
 #include <QTest>
+#include <QToolButton>
 
 #include "core/page_generator.h"
 #include "gui_test_support.h"

@@ -3,6 +3,7 @@
 // into a new folder as on a second computer, and published from there.
 #include "transfer/fetch.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -17,6 +18,7 @@
 #include "support/ftps_server.h"
 #include "support/server_folder.h"
 #include "support/sftp_servers.h"
+#include "transfer/connection.h"
 #include "transfer/publish_scene.h"
 #include "transfer/result_line.h"
 
@@ -28,7 +30,8 @@ using testsupport::Tree;
 using testsupport::WriteFileBytes;
 using TWhy = transfer::TNotFetched::TWhy;
 
-enum class TServer { OpenSsh, Ftps };
+// Rclone's SFTP server answers a read with at most 32 KiB.
+enum class TServer { OpenSsh, Ftps, Rclone };
 
 // A page of the site, `up` the way from its folder to the site's.
 std::string SitePage(const std::string& title, const std::string& picture, const std::vector<std::string>& text = {},
@@ -71,6 +74,11 @@ struct TScene : publishtest::TPublishScene {
                 WriteFileBytes(home + "/.ssh/id_ed25519" + suffix,
                                ReadFileBytes(sshd->keyFolder() + "/id_ed25519" + suffix));
             std::filesystem::permissions(home + "/.ssh/id_ed25519", std::filesystem::perms::owner_read);
+        } else if (kind == TServer::Rclone) {
+            rclone = std::make_unique<testsupport::TRcloneSftpServer>(server, "tavi", "geheim 123");
+            login.port = rclone->port();
+            login.user = "tavi";
+            login.password = "geheim 123";
         } else {
             ftps = std::make_unique<testsupport::TFtpsServer>(server, "tavi", "geheim 123");
             login.protocol = transfer::TProtocol::Ftps;
@@ -123,16 +131,19 @@ struct TScene : publishtest::TPublishScene {
     transfer::TFetchResult last;
     std::unique_ptr<testsupport::TSshServer> sshd;
     std::unique_ptr<testsupport::TFtpsServer> ftps;
+    std::unique_ptr<testsupport::TRcloneSftpServer> rclone;
 };
 
 struct TFetchRow {
     const char* name;
     std::function<void(TScene&)> before;
     std::function<void(TScene&, const transfer::TFetchResult&)> after;
+    std::vector<TServer> servers = {TServer::OpenSsh, TServer::Ftps};
 };
 
 const TFetchRow kRows[] = {
-    {"SiteComesBackByteForByte", nullptr,
+    {"SiteComesBackByteForByte",
+     nullptr,
      [](TScene& scene, const transfer::TFetchResult& result) {
          // As the publish sent them: the pages first.
          EXPECT_EQ(result.pages, (std::vector<std::string>{"index.html", "seiten/verein.html", "fotos.html"}));
@@ -141,6 +152,22 @@ const TFetchRow kRows[] = {
          EXPECT_EQ(fetched, scene.published);
          EXPECT_TRUE(result.notFetched.empty());
          scene.ExpectTheSiteHere();
+     },
+     {TServer::OpenSsh, TServer::Ftps, TServer::Rclone}},
+    // A file larger than it may be is not read much beyond that.
+    {"DownloadStopsOneByteBeyondItsBound", nullptr,
+     [](TScene& scene, const transfer::TFetchResult&) {
+         const auto server = transfer::OpenServer(scene.login, scene.answers, scene.cancel);
+         const std::string picture = (scene.ftps ? "" : scene.server + "/") + "bilder/a.jpg";
+         for (const std::uint64_t most : {200u * 1024, 200u * 1024 - 1, 1000u}) {
+             SCOPED_TRACE(most);
+             const testsupport::TScratchFolder here;
+             const core::TOpenFile file(open((here.path() + "/a").c_str(), O_RDWR | O_CREAT, 0600));
+             const transfer::TDownloaded end =
+                 server->Download(picture, file.Get(), most, [](std::uint64_t) { return true; });
+             EXPECT_EQ(end, most == 200u * 1024 ? transfer::TDownloaded::Whole : transfer::TDownloaded::TooLarge);
+             EXPECT_LE(testsupport::ReadFileBytes(here.path() + "/a").size(), most);
+         }
      }},
     // A page edited by hand and another program's page are left on the
     // server, named; a file no page names stays too.
@@ -237,17 +264,18 @@ TEST_P(Fetch, FromTheServer) {
     publishtest::ExpectPasswordInNoFile(scene);
 }
 
-std::vector<std::pair<const TFetchRow*, TServer>> OnBothServers() {
+std::vector<std::pair<const TFetchRow*, TServer>> OnTheirServers() {
     std::vector<std::pair<const TFetchRow*, TServer>> runs;
     for (const TFetchRow& row : kRows)
-        for (const TServer kind : {TServer::OpenSsh, TServer::Ftps}) runs.emplace_back(&row, kind);
+        for (const TServer kind : row.servers) runs.emplace_back(&row, kind);
     return runs;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, Fetch, testing::ValuesIn(OnBothServers()),
-                         [](const testing::TestParamInfo<std::pair<const TFetchRow*, TServer>>& info) {
-                             return std::string(info.param.second == TServer::Ftps ? "Ftps_" : "OpenSsh_") +
-                                    info.param.first->name;
-                         });
+std::string RunName(const testing::TestParamInfo<std::pair<const TFetchRow*, TServer>>& info) {
+    const char* const kServers[] = {"OpenSsh_", "Ftps_", "Rclone_"};
+    return kServers[static_cast<int>(info.param.second)] + std::string(info.param.first->name);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Fetch, testing::ValuesIn(OnTheirServers()), RunName);
 
 }  // namespace
