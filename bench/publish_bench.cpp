@@ -143,8 +143,8 @@ void BM_PublishFirst(benchmark::State& state) {
         const Clock::time_point start = Clock::now();
         const transfer::TPublishResult result = world.Publish();
         state.SetIterationTime(Seconds(start));
-        if (!result.error.empty() || result.sent.size() != world.plan.files.size())
-            state.SkipWithError(result.error.c_str());
+        if (result.error || result.sent.size() != world.plan.files.size())
+            state.SkipWithError(result.error ? result.error->what() : "not everything was sent");
     }
 }
 
@@ -175,7 +175,7 @@ void BM_PublishAgain(benchmark::State& state, const TSiteSize& size, bool planne
         if (!planned) start = Clock::now();
         const transfer::TPublishResult result = world.Publish();
         state.SetIterationTime(Seconds(start));
-        if (!result.error.empty() || !result.sent.empty()) state.SkipWithError("something was sent again");
+        if (result.error || !result.sent.empty()) state.SkipWithError("something was sent again");
     }
 }
 

@@ -48,13 +48,14 @@ TEST_SERVER_PACKAGES=(python3)
 # Publishing: libssh for SFTP, libcurl for FTPS and the check online (its
 # OpenSSL flavour, whose certificate check the program hooks into), libssl
 # for both and the SHA-256 of what was sent; the tests start OpenSSH's sshd,
-# rclone's SFTP server, an FTPS server (pyftpdlib with pyOpenSSL, run by
+# rclone's SFTP server, an SSH server that logs in by prompts (paramiko, run
+# by Debian's python3), an FTPS server (pyftpdlib with pyOpenSSL, run by
 # Debian's python3, its throwaway certificates made by openssl) and python3's
 # web server (for the check online, and where an SFTP server was expected)
 # on 127.0.0.1, the benchmarks compare with OpenSSH's sftp; libexiv2 takes
 # the location out of pictures, and the tests write and read it with it.
 PUBLISH_PACKAGES=(libssh-dev libssl-dev libcurl4-openssl-dev libexiv2-dev openssh-server openssh-client rclone python3
-                  python3-pyftpdlib python3-openssl openssl)
+                  python3-pyftpdlib python3-openssl python3-paramiko openssl)
 
 # The keyring test: a session bus of its own (dbus-run-session, dbus-send)
 # with gnome-keyring's Secret Service, which Qt Keychain reaches through

@@ -5,6 +5,8 @@
 #include <openssl/x509.h>
 #include <openssl/x509_vfy.h>
 
+#include "transfer/transfer_messages.h"
+
 namespace transfer {
 namespace {
 
@@ -28,20 +30,20 @@ std::string ReasonOf(int error) {
     switch (error) {
         case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
         case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
-            return "selbst signiert";
+            return Text(TText::SelfSigned);
         case X509_V_ERR_HOSTNAME_MISMATCH:
         case X509_V_ERR_IP_ADDRESS_MISMATCH:
-            return "für einen anderen Namen ausgestellt";
+            return Text(TText::ForAnotherName);
         case X509_V_ERR_CERT_HAS_EXPIRED:
-            return "abgelaufen";
+            return Text(TText::Expired);
         case X509_V_ERR_CERT_NOT_YET_VALID:
-            return "noch nicht gültig";
+            return Text(TText::NotYetValid);
         case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
         case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
         case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
-            return "von einer unbekannten Stelle ausgestellt";
+            return Text(TText::UnknownIssuer);
         default:
-            return std::string("nicht bestätigt: ") + X509_verify_cert_error_string(error);
+            return Text(TText::NotConfirmed, {X509_verify_cert_error_string(error)});
     }
 }
 

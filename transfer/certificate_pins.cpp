@@ -33,8 +33,7 @@ std::string PinnedCertificate(const std::filesystem::path& folder, const std::st
 }
 
 void PinCertificate(const std::filesystem::path& folder, const std::string& server, const std::string& fingerprint) {
-    const std::string cannot = "Das Zertifikat lässt sich nicht merken: „" + (folder / kPinFile).string() + "“ ";
-    if (folder.empty()) throw TTransferError("Das Zertifikat lässt sich nicht merken: kein Ordner für Einstellungen.");
+    if (folder.empty()) throw TTransferError(TFault::CertificateNotPinned, {}, TCause::NoSettingsFolder);
     std::map<std::string, std::string> pins = ReadPins(folder);
     pins[server] = fingerprint;
     std::error_code error;
@@ -47,10 +46,10 @@ void PinCertificate(const std::filesystem::path& folder, const std::string& serv
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         for (const auto& [name, pin] : pins) out << name << ' ' << pin << '\n';
         out.flush();
-        if (!out) throw TTransferError(cannot + "lässt sich nicht schreiben.");
+        if (!out) throw TTransferError(TFault::CertificateNotPinned, file.string(), TCause::NotWritable);
     }
     std::filesystem::rename(temporary, file, error);
-    if (error) throw TTransferError(cannot + "lässt sich nicht ersetzen (" + error.message() + ").");
+    if (error) throw TTransferError(TFault::CertificateNotPinned, file.string(), TCause::NotReplaced, error.message());
 }
 
 }  // namespace transfer

@@ -6,8 +6,6 @@ namespace transfer {
 
 namespace {
 
-const char* const kNoCurl = "Die Bibliothek für FTPS und HTTP (libcurl) lässt sich nicht einrichten.";
-
 // Once per process and before any thread's first handle: the set-up is not
 // safe to run twice at the same time.
 bool SetUp() {
@@ -19,13 +17,13 @@ bool SetUp() {
 
 TCurl NewCurl() {
     TCurl handle(SetUp() ? curl_easy_init() : nullptr);
-    if (!handle) throw TTransferError(kNoCurl);
+    if (!handle) throw TTransferError(TFault::NoCurl);
     return handle;
 }
 
 TCurlMulti NewCurlMulti() {
     TCurlMulti handle(SetUp() ? curl_multi_init() : nullptr);
-    if (!handle) throw TTransferError(kNoCurl);
+    if (!handle) throw TTransferError(TFault::NoCurl);
     return handle;
 }
 

@@ -9,7 +9,6 @@
 #include <memory>
 #include <vector>
 
-#include "core/folder_names.h"
 #include "core/system_calls.h"
 #include "transfer/publish.h"
 
@@ -24,7 +23,7 @@ using TDigestContext = std::unique_ptr<EVP_MD_CTX, TFreeDigest>;
 TDigestContext NewSha256() {
     TDigestContext context(EVP_MD_CTX_new());
     if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1)
-        throw TTransferError("SHA-256 steht nicht zur Verfügung (libcrypto).");
+        throw TTransferError(TFault::NoSha256);
     return context;
 }
 
@@ -50,7 +49,7 @@ TFileDigest DigestFile(int file, const std::string& name) {
     for (;;) {
         const ssize_t got = core::RetryInterrupted(
             [&] { return pread(file, buffer.data(), buffer.size(), static_cast<off_t>(result.size)); });
-        if (got < 0) throw TTransferError("Die Datei „" + core::PrintableName(name) + "“ lässt sich nicht ganz lesen.");
+        if (got < 0) throw TTransferError(TFault::FileNotReadWhole, name);
         if (got == 0) break;
         EVP_DigestUpdate(context.get(), buffer.data(), static_cast<std::size_t>(got));
         result.size += static_cast<std::uint64_t>(got);
@@ -61,8 +60,7 @@ TFileDigest DigestFile(int file, const std::string& name) {
 
 TFileStamp StampFile(int file, const std::string& name) {
     struct stat status {};
-    if (fstat(file, &status) != 0)
-        throw TTransferError("Die Datei „" + core::PrintableName(name) + "“ lässt sich nicht lesen.");
+    if (fstat(file, &status) != 0) throw TTransferError(TFault::FileNotRead, name);
     return StampOf(status);
 }
 

@@ -9,13 +9,13 @@
 #include <exception>
 #include <fstream>
 
-#include "core/folder_names.h"
 #include "core/system_calls.h"
 #include "transfer/certificate_check.h"
 #include "transfer/certificate_pins.h"
 #include "transfer/curl_handle.h"
 #include "transfer/fingerprint_text.h"
 #include "transfer/ftp_listing.h"
+#include "transfer/transfer_messages.h"
 
 namespace transfer {
 namespace {
@@ -46,9 +46,26 @@ std::string UrlPath(const std::string& path) {
 
 // FTP ends each command at a line break: one in a name would send a second
 // command of the name's making.
-void RefuseLineBreaks(const std::string& text, const std::string& what) {
-    if (text.find_first_of("\r\n") != std::string::npos)
-        throw TTransferError(what + " enthält einen Zeilenumbruch; so lässt es sich über FTP nicht senden.");
+// The user name and the password are not named in the message.
+void RefuseLineBreaks(const std::string& text, TFault fault, const TSubject& named = {}) {
+    if (text.find_first_of("\r\n") != std::string::npos) throw TTransferError(fault, named);
+}
+
+// What the server's reply code says of a failed command.
+TCause CauseOfReply(long reply) {
+    switch (reply) {
+        case 452:
+        case 552:
+            return TCause::DiskFull;
+        case 450:
+        case 550:
+        case 553:
+            return TCause::NotThereOrNoPermission;
+        case 421:
+            return TCause::ServerEnded;
+        default:
+            return TCause::None;
+    }
 }
 
 std::size_t AppendText(char* data, std::size_t size, std::size_t count, void* text) {
@@ -111,11 +128,11 @@ class TFtpsServer : public IRemoteServer {
 public:
     TFtpsServer(const TServerLogin& login, IPublishQuestions& questions, const std::atomic<bool>& cancel)
         : login_(login), cancel_(cancel), multi_(NewCurlMulti()), curl_(NewCurl()) {
-        if (login.host.empty()) throw TTransferError("Bitte den Server angeben.");
+        if (login.host.empty()) throw TTransferError(TFault::NoServerGiven);
         if (login.host.find_first_of("/?#@[] \t\r\n") != std::string::npos)
-            throw TTransferError("Der Servername „" + login.host + "“ ist ungültig. Bitte den Servernamen prüfen.");
-        RefuseLineBreaks(login.user, "Der Benutzername");
-        RefuseLineBreaks(login.password, "Das Kennwort");
+            throw TTransferError(TFault::ServerNameInvalid, login.host);
+        RefuseLineBreaks(login.user, TFault::UserHasLineBreak);
+        RefuseLineBreaks(login.password, TFault::PasswordHasLineBreak);
         const bool ipv6 = login.host.find(':') != std::string::npos;
         const std::string host = ipv6 ? "[" + login.host + "]" : login.host;
         server_ = login.port == 21 ? host : host + ":" + std::to_string(login.port);
@@ -125,22 +142,21 @@ public:
 
         CURLcode code = LogIn();
         if (trust_.verdict == TTrust::TVerdict::Unknown) {
-            if (!questions.TrustUnknownHost(server_, "TLS-Zertifikat, " + trust_.reason, trust_.fingerprint))
-                throw TTransferError("Dem Zertifikat des Servers " + server_ +
-                                     " wurde nicht vertraut; es wurde nichts gesendet.");
+            if (!questions.TrustUnknownHost(server_, Text(TText::CertificateKind, {trust_.reason}), trust_.fingerprint))
+                throw TTransferError(TFault::CertificateNotTrusted, server_);
             PinCertificate(login.trustFolder, server_, trust_.fingerprint);
             trust_.pinned = trust_.fingerprint;
             trust_.verdict = TTrust::TVerdict::Trusted;
             code = LogIn();
         }
-        if (code != CURLE_OK) throw Error("Die Anmeldung ist gescheitert", code);
+        if (code != CURLE_OK) throw Error(TFault::LoginFailed, {}, code);
     }
 
     // FTP knows no other way in.
     bool LoggedInByPassword() const override { return true; }
 
     std::optional<std::vector<TRemoteEntry>> List(const std::string& folder) override {
-        RefuseLineBreaks(folder, "Der Ordner „" + folder + "“");
+        RefuseLineBreaks(folder, TFault::NameHasLineBreak, folder);
         const std::string address = folder == "." ? std::string() : folder + "/";
         for (;;) {
             std::string text;
@@ -162,17 +178,17 @@ public:
                 continue;
             }
             if (reply == 550 || reply == 450 || (mlsd_ && reply == 501)) return std::nullopt;
-            throw Error("Der Ordner „" + folder + "“ auf dem Server lässt sich nicht lesen", code);
+            throw Error(TFault::FolderNotListed, folder, code);
         }
     }
 
     void MakeFolder(const std::string& folder) override {
-        Command({"MKD " + folder}, "Der Ordner „" + folder + "“ lässt sich auf dem Server nicht anlegen");
+        Command({"MKD " + folder}, TFault::FolderNotCreated, folder);
     }
 
     bool Upload(int local, const std::string& name, const std::string& remote,
                 const std::function<bool(std::uint64_t)>& sent) override {
-        RefuseLineBreaks(remote, "Der Name „" + core::PrintableName(remote) + "“");
+        RefuseLineBreaks(remote, TFault::NameHasLineBreak, remote);
         TUpload upload;
         upload.in = local;
         upload.sent = &sent;
@@ -186,10 +202,9 @@ public:
         curl_easy_setopt(curl, CURLOPT_READDATA, &upload);
         const CURLcode code = Perform();
         if (upload.failure) std::rethrow_exception(upload.failure);
-        if (upload.unreadable)
-            throw TTransferError("Die Datei „" + core::PrintableName(name) + "“ lässt sich nicht ganz lesen.");
+        if (upload.unreadable) throw TTransferError(TFault::FileNotReadWhole, name);
         if (upload.stopped) return false;
-        if (code != CURLE_OK) throw Error("Das Schreiben von „" + remote + "“ auf dem Server ist gescheitert", code);
+        if (code != CURLE_OK) throw Error(TFault::NotWritten, remote, code);
         CheckArrived(remote, upload.done);
         return sent(upload.done);
     }
@@ -201,24 +216,19 @@ public:
         Begin(remote);
         curl_easy_setopt(curl_.get(), CURLOPT_NOBODY, 1L);
         const CURLcode code = Perform();
-        if (code != CURLE_OK) throw Error("„" + remote + "“ lässt sich auf dem Server nicht abfragen", code);
+        if (code != CURLE_OK) throw Error(TFault::NotQueried, remote, code);
         curl_off_t arrived = -1;
         curl_easy_getinfo(curl_.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &arrived);
         // A server without SIZE says nothing; it is then taken at its word.
         if (arrived >= 0 && static_cast<std::uint64_t>(arrived) != size)
-            throw TTransferError("„" + remote + "“ ist auf dem Server nicht ganz angekommen (" +
-                                 std::to_string(arrived) + " von " + std::to_string(size) +
-                                 " Bytes): die Verbindung hat Daten verloren.");
+            throw TTransferError(TFault::ArrivedShort, {remote, std::to_string(arrived), std::to_string(size)});
     }
 
     void Rename(const std::string& from, const std::string& to) override {
-        Command({"RNFR " + from, "RNTO " + to},
-                "„" + from + "“ lässt sich auf dem Server nicht in „" + to + "“ umbenennen");
+        Command({"RNFR " + from, "RNTO " + to}, TFault::NotRenamed, {from, to});
     }
 
-    void Remove(const std::string& file) override {
-        Command({"DELE " + file}, "„" + file + "“ lässt sich auf dem Server nicht löschen");
-    }
+    void Remove(const std::string& file) override { Command({"DELE " + file}, TFault::NotRemoved, file); }
 
     // From its folder's listing, so that the size and time are those a
     // later listing reports (LIST's times are coarser than MDTM's).
@@ -229,7 +239,7 @@ public:
         if (const std::optional<std::vector<TRemoteEntry>> entries = List(folder))
             for (const TRemoteEntry& entry : *entries)
                 if (entry.name == name) return entry;
-        throw TTransferError("„" + file + "“ lässt sich auf dem Server nicht abfragen: die Datei fehlt dort.");
+        throw TTransferError(TFault::NotQueried, file, TCause::NotThere);
     }
 
 private:
@@ -291,7 +301,7 @@ private:
         while (running > 0) {
             if (cancellable && cancel_) {
                 curl_multi_remove_handle(multi, curl_.get());
-                throw TTransferError("Veröffentlichen abgebrochen.");
+                throw TTransferError(TFault::Cancelled);
             }
             if (curl_multi_perform(multi, &running) != CURLM_OK) break;
             if (running > 0 && curl_multi_poll(multi, nullptr, 0, kPollMilliseconds, nullptr) != CURLM_OK) break;
@@ -314,95 +324,64 @@ private:
         Begin("");
         curl_easy_setopt(curl_.get(), CURLOPT_NOBODY, 1L);
         const CURLcode code = Perform(true);
-        if (code == CURLE_NOT_BUILT_IN)
-            throw TTransferError("Diese libcurl prüft Zertifikate nicht mit OpenSSL; FTPS ist so nicht möglich.");
+        if (code == CURLE_NOT_BUILT_IN) throw TTransferError(TFault::CurlWithoutOpenSsl);
         return code;
     }
 
     // Commands on the control connection, in the login folder.
-    void Command(const std::vector<std::string>& commands, const std::string& what) {
+    void Command(const std::vector<std::string>& commands, TFault fault, const TSubject& subject) {
         std::unique_ptr<curl_slist, TFreeList> list;
         for (const std::string& command : commands) {
-            RefuseLineBreaks(command, "Der Name in „" + command + "“");
+            RefuseLineBreaks(command, TFault::NameHasLineBreak, command);
             list.reset(curl_slist_append(list.release(), command.c_str()));
-            if (!list) throw TTransferError("Zu wenig Speicher für den Befehl an den Server.");
+            if (!list) throw TTransferError(TFault::NoMemoryForCommand);
         }
         Begin("");
         curl_easy_setopt(curl_.get(), CURLOPT_NOBODY, 1L);
         curl_easy_setopt(curl_.get(), CURLOPT_QUOTE, list.get());
         const CURLcode code = Perform();
-        if (code != CURLE_OK) throw Error(what, code);
+        if (code != CURLE_OK) throw Error(fault, subject, code);
     }
 
     // The cause as the user can act on it: trust, login, the line, the
-    // rights, the space.
-    TTransferError Error(const std::string& what, CURLcode code) const {
-        const std::string where = "„" + login_.host + "“ (Port " + std::to_string(login_.port) + ")";
-        const std::string server = reply_.empty() ? std::string() : " (der Server sagt: „" + reply_ + "“)";
+    // rights, the space; with the server's last reply, or else libcurl's
+    // words.
+    TTransferError Error(TFault fault, const TSubject& subject, CURLcode code) const {
+        const TSubject where{login_.host, std::to_string(login_.port)};
+        const std::string words = errorText_[0] != '\0' ? errorText_ : curl_easy_strerror(code);
         if (trust_.verdict == TTrust::TVerdict::Changed)
-            return TTransferError(
-                "Das Zertifikat des Servers " + server_ +
-                " ist nicht mehr das, dem Sie vertraut haben (jetzt SHA-256 " + ShownFingerprint(trust_.fingerprint) +
-                "). Das kann ein Angriff sein; es wurde nichts gesendet. Hat der Server wirklich ein neues "
-                "Zertifikat, entfernen Sie seine Zeile aus „" +
-                (login_.trustFolder / "trusted_certificates").string() + "“.");
+            return TTransferError(TFault::CertificateChanged, {server_, ShownFingerprint(trust_.fingerprint),
+                                                               (login_.trustFolder / "trusted_certificates").string()});
         switch (code) {
             case CURLE_COULDNT_RESOLVE_HOST:
-                return TTransferError("Den Server „" + login_.host +
-                                      "“ gibt es nicht: der Name ist unbekannt. Bitte den Servernamen prüfen.");
+                return TTransferError(TFault::UnknownHost, login_.host);
             case CURLE_COULDNT_CONNECT: {
                 long error = 0;
                 curl_easy_getinfo(curl_.get(), CURLINFO_OS_ERRNO, &error);
                 if (error == ECONNREFUSED)
-                    return TTransferError("Der Server " + where +
-                                          " weist die Verbindung ab. Läuft dort ein FTP-Dienst auf diesem Port?");
-                return TTransferError("Der Server " + where +
-                                      " ist nicht erreichbar. Besteht eine Verbindung zum Netz?");
+                    return TTransferError(TFault::ConnectionRefused, {login_.host, std::to_string(login_.port), "FTP"});
+                return TTransferError(TFault::HostUnreachable, where);
             }
             case CURLE_OPERATION_TIMEDOUT:
-                return TTransferError("Der Server " + where + " antwortet nicht (Zeitüberschreitung).");
+                return TTransferError(TFault::NoAnswer, where);
             case CURLE_LOGIN_DENIED:
-                return TTransferError("Anmeldung als „" + login_.user +
-                                      "“ abgelehnt: das Kennwort ist falsch (oder der Benutzername). Bitte beides "
-                                      "prüfen.");
+                return TTransferError(TFault::PasswordRefused, login_.user);
             case CURLE_USE_SSL_FAILED:
-                return TTransferError("Der Server " + where +
-                                      " bietet kein FTP mit TLS an; ohne Verschlüsselung wird das Kennwort nicht "
-                                      "gesendet." +
-                                      server);
+                return TTransferError(TFault::NoTls, where, TCause::None, reply_);
             case CURLE_SSL_CONNECT_ERROR:
             case CURLE_PEER_FAILED_VERIFICATION:
-                return TTransferError("Die verschlüsselte Verbindung zum Server " + where + " kommt nicht zustande (" +
-                                      errorText_ + ").");
+                return TTransferError(TFault::TlsFailed, where, TCause::None, words);
             case CURLE_WEIRD_SERVER_REPLY:
-                return TTransferError("Der Server " + where + " spricht kein FTP, das hier verstanden wird" + server +
-                                      ".");
+                return TTransferError(TFault::FtpNotUnderstood, where, TCause::None, reply_);
             case CURLE_SEND_ERROR:
             case CURLE_RECV_ERROR:
             case CURLE_GOT_NOTHING:
             case CURLE_PARTIAL_FILE:
             case CURLE_FTP_ACCEPT_FAILED:
             case CURLE_FTP_CANT_GET_HOST:
-                return TTransferError(what + ": die Verbindung zum Server ist abgebrochen (" + errorText_ + ").");
+                return TTransferError(fault, subject, TCause::ConnectionCut, words);
             default:
-                break;
-        }
-        switch (Reply()) {
-            case 452:
-            case 552:
-                return TTransferError(what + ": der Speicher auf dem Server ist voll" + server + ".");
-            case 450:
-            case 550:
-            case 553:
-                return TTransferError(what +
-                                      ": den Ordner oder die Datei gibt es auf dem Server nicht, oder es fehlen "
-                                      "die Schreibrechte (Ordner auf dem Server prüfen)" +
-                                      server + ".");
-            case 421:
-                return TTransferError(what + ": der Server hat die Verbindung beendet" + server + ".");
-            default:
-                return TTransferError(what + " (" + (errorText_[0] != '\0' ? errorText_ : curl_easy_strerror(code)) +
-                                      ")" + server + ".");
+                return TTransferError(fault, subject, CauseOfReply(Reply()), reply_.empty() ? words : reply_);
         }
     }
 

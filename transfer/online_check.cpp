@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "transfer/curl_handle.h"
-#include "transfer/publish.h"
+#include "transfer/transfer_messages.h"
 
 namespace transfer {
 namespace {
@@ -58,42 +58,43 @@ int StopWhenCancelled(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off
     return cancel != nullptr && *static_cast<const std::atomic<bool>*>(cancel) ? 1 : 0;
 }
 
-std::string Failure(CURLcode code, const std::string& address, const char* errorText) {
-    const std::string page = "„" + address + "“";
+TFault FaultOf(CURLcode code) {
     switch (code) {
         case CURLE_UNSUPPORTED_PROTOCOL:
         case CURLE_URL_MALFORMAT:
-            return "Nicht geprüft: " + page + " ist keine Adresse einer Seite im Netz (http:// oder https://).";
+            return TFault::NotAnAddress;
         case CURLE_COULDNT_RESOLVE_HOST:
-            return "Nicht online: den Server von " + page + " gibt es nicht (der Name ist unbekannt).";
+            return TFault::OnlineHostUnknown;
         case CURLE_COULDNT_CONNECT:
-            return "Nicht online: der Server von " + page + " ist nicht erreichbar.";
+            return TFault::OnlineUnreachable;
         case CURLE_OPERATION_TIMEDOUT:
-            return "Nicht online: der Server von " + page + " antwortet nicht (Zeitüberschreitung).";
+            return TFault::OnlineNoAnswer;
         case CURLE_PEER_FAILED_VERIFICATION:
         case CURLE_SSL_CONNECT_ERROR:
-            return "Nicht geprüft: das Zertifikat von " + page + " ist nicht gültig (" + errorText + ").";
+            return TFault::CertificateInvalid;
         case CURLE_ABORTED_BY_CALLBACK:
-            return "Nicht geprüft: abgebrochen.";
+            return TFault::CheckCancelled;
         case CURLE_TOO_MANY_REDIRECTS:
-            return "Nicht online: " + page + " leitet immer weiter um.";
+            return TFault::EndlessRedirects;
         default:
-            return "Nicht online: " + page + " lässt sich nicht abrufen (" +
-                   (errorText[0] != '\0' ? errorText : curl_easy_strerror(code)) + ").";
+            return TFault::PageNotFetched;
     }
+}
+
+TOnlineCheck Failed(const TTransferError& error) {
+    TOnlineCheck check;
+    check.failure = error.fault();
+    check.line = error.what();
+    return check;
 }
 
 }  // namespace
 
 TOnlineCheck CheckOnline(const std::string& typed, const std::filesystem::path& pageFile,
                          const std::atomic<bool>* cancel) {
-    TOnlineCheck check;
     std::ifstream in(pageFile, std::ios::binary);
     const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof()) {
-        check.line = "Nicht geprüft: die Seite „" + pageFile.string() + "“ lässt sich hier nicht lesen.";
-        return check;
-    }
+    if (!in.good() && !in.eof()) return Failed(TTransferError(TFault::PageHereUnreadable, pageFile.string()));
     const std::string address = typed.find("://") == std::string::npos ? "https://" + typed : typed;
     try {
         TCurl curl = NewCurl();
@@ -125,28 +126,25 @@ TOnlineCheck CheckOnline(const std::string& typed, const std::filesystem::path& 
         long status = 0;
         curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
         if (code != CURLE_OK && !download.tooLong) {
-            check.line = Failure(code, address, errorText);
-            return check;
+            const TFault fault = FaultOf(code);
+            const bool worded = fault == TFault::CertificateInvalid || fault == TFault::PageNotFetched;
+            const std::string words = errorText[0] != '\0' ? errorText : curl_easy_strerror(code);
+            return Failed(TTransferError(fault, address, TCause::None, worded ? words : std::string()));
         }
-        if (status >= 400) {
-            check.line = "Nicht online: der Server meldet für „" + address + "“ den Fehler " + std::to_string(status) +
-                         (status == 404 ? " (nicht gefunden)." : ".");
-            return check;
-        }
+        if (status == 404) return Failed(TTransferError(TFault::PageNotFound, address));
+        if (status >= 400) return Failed(TTransferError(TFault::ServerReportsError, {address, std::to_string(status)}));
+        TOnlineCheck check;
         char* contentType = nullptr;
         curl_easy_getinfo(handle, CURLINFO_CONTENT_TYPE, &contentType);
         const std::string charset = CharsetOf(contentType != nullptr ? contentType : "");
-        if (!charset.empty() && !ShowsUmlautsRight(charset))
-            check.warning = "Der Server gibt die Seite als „" + charset +
-                            "“ aus; Umlaute werden dort falsch angezeigt (richtig wäre windows-1252).";
+        if (!charset.empty() && !ShowsUmlautsRight(charset)) check.warning = Text(TText::WrongCharset, {charset});
         const bool same = !download.tooLong && download.bytes == page;
         check.outcome = same ? TOnlineCheck::TOutcome::Same : TOnlineCheck::TOutcome::Different;
-        check.line =
-            same ? "Online – stimmt mit der Seite überein" : "Online, aber anders als die Seite (Zwischenspeicher?)";
+        check.line = Text(same ? TText::OnlineSame : TText::OnlineDifferent);
+        return check;
     } catch (const TTransferError& error) {
-        check.line = error.what();
+        return Failed(error);
     }
-    return check;
 }
 
 }  // namespace transfer

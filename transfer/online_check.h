@@ -4,15 +4,20 @@
 
 #include <atomic>
 #include <filesystem>
+#include <optional>
 #include <string>
+
+#include "transfer/transfer_error.h"
 
 namespace transfer {
 
 struct TOnlineCheck {
     enum class TOutcome { Same, Different, Failed };
     TOutcome outcome = TOutcome::Failed;
+    // Failed: what kept the page from coming (TFault::PageNotFound, …).
+    std::optional<TFault> failure;
     // UTF-8: "Online – stimmt mit der Seite überein", "Online, aber anders
-    // als die Seite (Zwischenspeicher?)", or what kept the page from coming.
+    // als die Seite (Zwischenspeicher?)", or the failure's message.
     std::string line;
     // Empty, or that the server announces a charset under which the page's
     // umlauts show wrong.

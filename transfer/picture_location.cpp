@@ -39,7 +39,7 @@ void PrepareLibrary() {
 
 std::string ReadFrom(int file, const std::string& name, std::size_t most) {
     std::optional<std::string> bytes = ReadOpenFile(file, most);
-    if (!bytes) throw TTransferError("Die Datei „" + core::PrintableName(name) + "“ lässt sich nicht ganz lesen.");
+    if (!bytes) throw TTransferError(TFault::FileNotReadWhole, name);
     return std::move(*bytes);
 }
 
@@ -152,10 +152,7 @@ std::optional<std::string> WithoutLocation(int file, const std::string& name) {
     PrepareLibrary();
     const std::optional<TExamined> examined = Examine(file, name);
     if (!examined) return std::nullopt;
-    const auto stays = [&](const std::string& why) {
-        return TLocationStays("„" + core::PrintableName(name) +
-                              "“ wurde nicht übertragen: seine Ortsangaben lassen sich nicht entfernen (" + why + ").");
-    };
+
     std::string cleaned;
     try {
         auto image = OpenPicture(examined->bytes);
@@ -168,19 +165,19 @@ std::optional<std::string> WithoutLocation(int file, const std::string& name) {
         image->writeMetadata();
         cleaned = ContentOf(*image);
         // What goes up is read back as a visitor's program would read it.
-        if (FindLocation(*OpenPicture(cleaned)).Any()) throw stays("sie stehen danach noch darin");
+        if (FindLocation(*OpenPicture(cleaned)).Any())
+            throw TLocationStays(TFault::LocationStays, name, TCause::LocationStillThere);
     } catch (const TLocationStays&) {
         throw;
     } catch (const std::exception& error) {
-        throw stays(error.what());
+        throw TLocationStays(TFault::LocationStays, name, TCause::None, error.what());
     }
     return cleaned;
 }
 
 core::TOpenFile InMemoryFile(const std::string& bytes, const std::string& name) {
     core::TOpenFile file(memfd_create("tavirel-bild", MFD_CLOEXEC));
-    if (!file || !core::WriteAll(file.Get(), bytes))
-        throw TTransferError("Für „" + core::PrintableName(name) + "“ ist kein Speicher frei.");
+    if (!file || !core::WriteAll(file.Get(), bytes)) throw TTransferError(TFault::NoMemoryForPicture, name);
     return file;
 }
 

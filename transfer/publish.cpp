@@ -37,13 +37,13 @@ TPublishResult Publish(const TPublishPlan& plan, const TServerLogin& login, cons
             recordFolder, scheme + " " + login.user + "@" + login.host + ":" + std::to_string(login.port) + " " + base);
         RunPublishSteps(plan, *server, base, record, progress, cancel, result);
     } catch (const TTransferError& error) {
-        result.error = error.what();
+        result.error = error;
     } catch (const std::exception& error) {
-        result.error = std::string("Veröffentlichen gescheitert: ") + error.what();
+        result.error = TTransferError(TFault::PublishFailed, {}, TCause::None, error.what());
     }
     // A cancel may also have ended a wait for the server.
     if (cancel) result.cancelled = true;
-    if (result.cancelled && result.error.empty()) result.error = "Veröffentlichen abgebrochen.";
+    if (result.cancelled && !result.error) result.error = TTransferError(TFault::Cancelled);
     return result;
 }
 

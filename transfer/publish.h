@@ -9,11 +9,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "core/folder_names.h"
+#include "transfer/transfer_error.h"
 
 namespace transfer {
 
@@ -92,23 +92,17 @@ struct TPublishResult {
     // Files of the plan judged again when their turn came and not sent: one
     // swapped for a link to elsewhere after the plan was made.
     std::vector<TLeftOut> leftOut;
-    // Empty when everything went up; otherwise the German message of what
-    // stopped it ("Verbindung abgebrochen: …"). The files not yet sent are
-    // the plan's files in none of the lists.
-    std::string error;
+    // None when everything went up; otherwise what stopped it, its what()
+    // the German message. The files not yet sent are the plan's files in
+    // none of the lists.
+    std::optional<TTransferError> error;
     bool cancelled = false;
     // What the user should know although it stopped nothing, e.g. an old
-    // file the server would not delete beside its new one; full sentences.
-    std::vector<std::string> notes;
+    // file the server would not delete beside its new one.
+    std::vector<TTransferError> notes;
     // The login went through with the password: only then is it worth
     // remembering.
     bool byPassword = false;
-};
-
-// A German message with its cause, shown as it is.
-class TTransferError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
 };
 
 // Sends what the plan names, only what changed since the record says it was

@@ -38,15 +38,11 @@ TPublishPlan PlanPublish(const std::filesystem::path& pageFile) {
     const std::string pageName = page.filename().string();
     const core::TPageFolder folder(plan.folder);
     const core::TOpenedName opened = folder.Open(pageName, true);
-    const std::string shown = "Die Seite „" + core::PrintableName(page.string()) + "“ ";
-    if (!opened.file)
-        throw TTransferError(shown + "lässt sich nicht lesen" +
-                             (opened.fault && *opened.fault != core::TNameFault::Missing
-                                  ? " " + std::string(core::FaultWords(*opened.fault))
-                                  : std::string()) +
-                             ".");
+    if (!opened.file && opened.fault && *opened.fault != core::TNameFault::Missing)
+        throw TTransferError(TFault::PageLeftOut, {page.string(), std::string(core::FaultWords(*opened.fault))});
+    if (!opened.file) throw TTransferError(TFault::PageNotRead, page.string());
     const std::optional<std::string> bytes = ReadPageBytes(opened.file.Get());
-    if (!bytes) throw TTransferError(shown + "lässt sich nicht ganz lesen.");
+    if (!bytes) throw TTransferError(TFault::PageNotReadWhole, page.string());
     plan.files.push_back(pageName);
     std::vector<std::string> others;
     std::unordered_set<std::string> seen{pageName};

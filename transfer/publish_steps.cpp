@@ -44,9 +44,7 @@ public:
 
     void Run() {
         const core::TPageFolder folder(plan_.folder);
-        if (!folder.IsOpen())
-            throw TTransferError("Der Ordner der Seite „" + core::PrintableName(plan_.folder.string()) +
-                                 "“ lässt sich nicht öffnen.");
+        if (!folder.IsOpen()) throw TTransferError(TFault::PageFolderNotOpened, plan_.folder.string());
         ListFolders();
         for (const std::string& file : plan_.files) {
             if (cancel_) {
@@ -90,7 +88,7 @@ public:
             try {
                 cleaned = WithoutLocation(opened.file.Get(), file);
             } catch (const TLocationStays& error) {
-                result_.notes.push_back(error.what());
+                result_.notes.push_back(error);
                 continue;
             }
             // Went up as it is here: sent again only when it carries a
@@ -128,9 +126,7 @@ private:
         for (const std::string& file : plan_.files) add(file, true);
         for (const auto& [file, sent] : record_.files()) add(file, false);
         std::optional<std::vector<TRemoteEntry>> top = server_.List(ServerPath(base_, ""));
-        if (!top)
-            throw TTransferError("Den Ordner „" + (base_.empty() ? std::string(".") : base_) +
-                                 "“ gibt es auf dem Server nicht. Bitte den Ordner auf dem Server prüfen.");
+        if (!top) throw TTransferError(TFault::ServerFolderMissing, base_.empty() ? std::string(".") : base_);
         Take("", *top);
         // A map orders every folder after its parent.
         for (const auto& [folder, planned] : folders) {
@@ -227,15 +223,11 @@ private:
             server_.MakeFolder(ServerPath(base_, folder));
             listings_[FolderOf(folder)][NameOf(folder)] = TRemoteEntry{NameOf(folder), true, 0, 0};
         } else if (there->link && !there->folder) {
-            throw TTransferError("Auf dem Server ist „" + folder + "“ eine Verknüpfung, die zu keinem Ordner führt.");
+            throw TTransferError(TFault::LinkToNoFolder, folder);
         } else if (!there->folder) {
-            throw TTransferError("Auf dem Server ist „" + folder + "“ eine Datei, kein Ordner.");
+            throw TTransferError(TFault::FileInFolderPlace, folder);
         }
         listings_[folder];
-    }
-
-    static TTransferError Stopped(const TTransferError& error, const std::string& file, const std::string& state) {
-        return TTransferError(std::string(error.what()) + " „" + core::PrintableName(file) + "“ " + state);
     }
 
     // Under a temporary name first; then the old file becomes the backup,
@@ -245,10 +237,9 @@ private:
     std::optional<TRemoteEntry> Send(const std::string& file, int localFile, const TFileDigest& local) {
         MakeFolders(FolderOf(file));
         const TRemoteEntry* there = OnServer(file);
-        if (there != nullptr && there->folder)
-            throw TTransferError("Auf dem Server ist „" + file + "“ ein Ordner, keine Datei; er bleibt.");
+        if (there != nullptr && there->folder) throw TTransferError(TFault::FolderInFilePlace, file);
         const bool replacing = there != nullptr;
-        const std::string stays = replacing ? "ist auf dem Server geblieben, wie es war." : "wurde nicht übertragen.";
+        const TFault stays = replacing ? TFault::FileStays : TFault::FileNotSent;
         const std::string final = ServerPath(base_, file);
         const std::string temporary = final + kTemporarySuffix;
         const std::string backup = final + kBackupSuffix;
@@ -265,22 +256,19 @@ private:
             }
             if (replacing) server_.Rename(final, backup);
         } catch (const TTransferError& error) {
-            throw Stopped(error, file, stays);
+            throw error.Then(stays, file);
         }
         try {
             server_.Rename(temporary, final);
         } catch (const TTransferError& error) {
-            if (!replacing) throw Stopped(error, file, stays);
+            if (!replacing) throw error.Then(stays, file);
             // The old file back at once, so that the page is whole again.
             try {
                 server_.Rename(backup, final);
             } catch (const TTransferError&) {
-                throw Stopped(error, file,
-                              "fehlt jetzt auf dem Server; die bisherige Fassung liegt dort als „" +
-                                  core::PrintableName(file) + kBackupSuffix +
-                                  "“, und das nächste „Veröffentlichen“ stellt sie wieder her.");
+                throw error.Then(TFault::FileMissingUntilNextPublish, {file, file + kBackupSuffix});
             }
-            throw Stopped(error, file, stays);
+            throw error.Then(stays, file);
         }
         if (replacing) {
             // The new file is live: that the old one stays beside it stops
@@ -288,9 +276,7 @@ private:
             try {
                 server_.Remove(backup);
             } catch (const TTransferError& error) {
-                result_.notes.push_back("„" + core::PrintableName(file) +
-                                        "“ ist neu auf dem Server, die alte Fassung liegt dort noch als „" +
-                                        core::PrintableName(file) + kBackupSuffix + "“: " + error.what());
+                result_.notes.push_back(error.Then(TFault::OldFileBeside, {file, file + kBackupSuffix}));
             }
         }
         TRemoteEntry now = server_.Stat(final);

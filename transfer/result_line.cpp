@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "transfer/transfer_messages.h"
+
 namespace transfer {
 namespace {
 
@@ -19,12 +21,12 @@ const TLeftOut* LeftOut(const std::vector<TLeftOut>& list, const std::string& na
 std::string ResultLine(const TPublishPlan& plan, const TPublishResult& result, const std::string& shownError) {
     const std::size_t sent = result.sent.size();
     // A site's pages are counted before its files; a single page needs no count.
-    const std::string pages = plan.pages > 1 ? std::to_string(plan.pages) + " Seiten, " : std::string();
-    const std::string counts = pages + std::to_string(sent) + (sent == 1 ? " Datei" : " Dateien") + " übertragen, " +
-                               std::to_string(result.unchanged.size()) + " unverändert";
+    const std::string pages = plan.pages > 1 ? Text(TText::PagesCounted, {std::to_string(plan.pages)}) : std::string();
+    const std::string counts = pages + Text(sent == 1 ? TText::OneFileCounted : TText::FilesCounted,
+                                            {std::to_string(sent), std::to_string(result.unchanged.size())});
     std::string notes;
-    for (const std::string& note : result.notes) notes += " " + note;
-    const bool stopped = !result.error.empty() || result.cancelled;
+    for (const TTransferError& note : result.notes) notes += std::string(" ") + note.what();
+    const bool stopped = result.error || result.cancelled;
     // A file left out when its turn came is named with its reason, also
     // after a publish that went well.
     std::string notSent;
@@ -36,8 +38,8 @@ std::string ResultLine(const TPublishPlan& plan, const TPublishResult& result, c
         if (leftOut != nullptr) notSent += " " + std::string(core::FaultWords(leftOut->reason));
     }
     std::string line = counts;
-    if (stopped) line = (result.cancelled && result.error.empty() ? "Abgebrochen." : shownError) + " " + counts;
-    if (!notSent.empty()) line += "; nicht übertragen: " + notSent;
+    if (stopped) line = (result.cancelled && !result.error ? Text(TText::Cancelled) : shownError) + " " + counts;
+    if (!notSent.empty()) line += Text(TText::NotSent, {notSent});
     return notes.empty() ? line : line + "." + notes;
 }
 

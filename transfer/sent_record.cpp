@@ -121,14 +121,10 @@ void TSentRecord::Save() {
                 << ' ' << digest(sent.sentSha256) << ' ' << sent.modified << ' ' << Escaped(name) << '\n';
         }
         out.flush();
-        if (!out)
-            throw TTransferError("Die Aufzeichnung des Gesendeten „" + file_.string() +
-                                 "“ lässt sich nicht schreiben.");
+        if (!out) throw TTransferError(TFault::RecordNotWritten, file_.string());
     }
     std::filesystem::rename(temporary, file_, error);
-    if (error)
-        throw TTransferError("Die Aufzeichnung des Gesendeten „" + file_.string() +
-                             "“ lässt sich nicht schreiben: " + error.message());
+    if (error) throw TTransferError(TFault::RecordNotWritten, file_.string(), TCause::None, error.message());
     unsaved_ = false;
 }
 

@@ -4,10 +4,8 @@
 #include <libssh/sftp.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <vector>
 
-#include "core/folder_names.h"
 #include "core/system_calls.h"
 #include "transfer/ssh_login.h"
 #include "transfer/stall_guard.h"
@@ -17,6 +15,33 @@ namespace {
 
 // Small enough for every server's packet limit (OpenSSH takes 256 KiB).
 constexpr std::size_t kPieceBytes = 64 * 1024;
+
+// Later versions of SFTP name a full disk; a server may send them also
+// when it speaks version 3, as libssh does.
+constexpr int kNoSpaceOnFilesystem = 14;
+constexpr int kQuotaExceeded = 15;
+
+// The cause as the user can act on it: the rights, the space. `writing` is
+// set where a full disk is the likely cause of a plain failure: SFTP
+// version 3 has no code for it, and OpenSSH reports it as a failure
+// without more.
+TCause CauseOf(int status, bool writing) {
+    switch (status) {
+        case SSH_FX_NO_SUCH_FILE:
+        case SSH_FX_NO_SUCH_PATH:
+            return TCause::NotThere;
+        case SSH_FX_PERMISSION_DENIED:
+        case SSH_FX_WRITE_PROTECT:
+            return TCause::NoPermission;
+        case kNoSpaceOnFilesystem:
+        case kQuotaExceeded:
+            return TCause::DiskFull;
+        case SSH_FX_FAILURE:
+            return writing ? TCause::ServerErrorWhileWriting : TCause::ServerError;
+        default:
+            return TCause::None;
+    }
+}
 
 // A link is listed as itself; the steps list it to learn whether it leads
 // to a folder (hosts link "bilder" to a shared folder).
@@ -32,9 +57,9 @@ public:
         : ssh_(login, questions, cancel), guard_(ssh_.guard()) {
         const TStallGuard::TWaiting waiting(guard_);
         sftp_ = sftp_new(ssh_.session());
-        if (sftp_ == nullptr) throw TTransferError(ssh_.Failure("Der Server bietet kein SFTP an"));
+        if (sftp_ == nullptr) throw ssh_.Failure(TFault::NoSftp);
         if (sftp_init(sftp_) != SSH_OK) {
-            const TTransferError error = Error("Der Server bietet kein SFTP an");
+            const TTransferError error = Error(TFault::NoSftp, {});
             sftp_free(sftp_);
             throw error;
         }
@@ -48,7 +73,7 @@ public:
         sftp_dir dir = sftp_opendir(sftp_, folder.c_str());
         if (dir == nullptr) {
             if (sftp_get_error(sftp_) == SSH_FX_NO_SUCH_FILE) return std::nullopt;
-            throw Error("Der Ordner „" + folder + "“ auf dem Server lässt sich nicht lesen");
+            throw Error(TFault::FolderNotListed, folder);
         }
         std::vector<TRemoteEntry> entries;
         while (sftp_attributes attributes = sftp_readdir(sftp_, dir)) {
@@ -58,20 +83,19 @@ public:
         }
         const bool complete = sftp_dir_eof(dir) != 0;
         sftp_closedir(dir);
-        if (!complete) throw Error("Der Ordner „" + folder + "“ auf dem Server lässt sich nicht ganz lesen");
+        if (!complete) throw Error(TFault::FolderNotListedWhole, folder);
         return entries;
     }
 
     void MakeFolder(const std::string& folder) override {
         const TStallGuard::TWaiting waiting(guard_);
-        if (sftp_mkdir(sftp_, folder.c_str(), 0755) != SSH_OK)
-            throw Error("Der Ordner „" + folder + "“ lässt sich auf dem Server nicht anlegen");
+        if (sftp_mkdir(sftp_, folder.c_str(), 0755) != SSH_OK) throw Error(TFault::FolderNotCreated, folder);
     }
 
     bool Upload(int local, const std::string& name, const std::string& remote,
                 const std::function<bool(std::uint64_t)>& sent) override {
         sftp_file file = Waited([&] { return sftp_open(sftp_, remote.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644); });
-        if (file == nullptr) throw Error("Die Datei „" + remote + "“ lässt sich auf dem Server nicht anlegen");
+        if (file == nullptr) throw Error(TFault::FileNotCreated, remote);
         std::vector<char> buffer(kPieceBytes);
         std::uint64_t done = 0;
         bool complete = true;
@@ -80,14 +104,14 @@ public:
                 [&] { return pread(local, buffer.data(), buffer.size(), static_cast<off_t>(done)); });
             if (got < 0) {
                 Waited([&] { return sftp_close(file); });
-                throw TTransferError("Die Datei „" + core::PrintableName(name) + "“ lässt sich nicht ganz lesen.");
+                throw TTransferError(TFault::FileNotReadWhole, name);
             }
             if (got == 0) break;
             const auto piece = static_cast<std::size_t>(got);
             if (Waited([&] { return sftp_write(file, buffer.data(), piece); }) != got) {
-                const std::string message = Error("Das Schreiben auf dem Server ist gescheitert", true).what();
+                const TTransferError error = Error(TFault::NotWritten, remote, true);
                 Waited([&] { return sftp_close(file); });
-                throw TTransferError(message);
+                throw error;
             }
             done += piece;
             if (!sent(done)) {
@@ -96,27 +120,24 @@ public:
             }
         }
         // The server may report a full disk only when the file is closed.
-        if (Waited([&] { return sftp_close(file); }) != SSH_OK)
-            throw Error("Das Schreiben auf dem Server ist gescheitert", true);
+        if (Waited([&] { return sftp_close(file); }) != SSH_OK) throw Error(TFault::NotWritten, remote, true);
         return complete;
     }
 
     void Rename(const std::string& from, const std::string& to) override {
         const TStallGuard::TWaiting waiting(guard_);
-        if (sftp_rename(sftp_, from.c_str(), to.c_str()) != SSH_OK)
-            throw Error("„" + from + "“ lässt sich auf dem Server nicht in „" + to + "“ umbenennen");
+        if (sftp_rename(sftp_, from.c_str(), to.c_str()) != SSH_OK) throw Error(TFault::NotRenamed, {from, to});
     }
 
     void Remove(const std::string& file) override {
         const TStallGuard::TWaiting waiting(guard_);
-        if (sftp_unlink(sftp_, file.c_str()) != SSH_OK)
-            throw Error("„" + file + "“ lässt sich auf dem Server nicht löschen");
+        if (sftp_unlink(sftp_, file.c_str()) != SSH_OK) throw Error(TFault::NotRemoved, file);
     }
 
     TRemoteEntry Stat(const std::string& file) override {
         const TStallGuard::TWaiting waiting(guard_);
         sftp_attributes attributes = sftp_stat(sftp_, file.c_str());
-        if (attributes == nullptr) throw Error("„" + file + "“ lässt sich auf dem Server nicht abfragen");
+        if (attributes == nullptr) throw Error(TFault::NotQueried, file);
         TRemoteEntry entry = EntryOf(attributes);
         sftp_attributes_free(attributes);
         return entry;
@@ -130,41 +151,8 @@ private:
         return call();
     }
 
-    // The cause as the user can act on it: the line, the rights, the space.
-    // `writing` is set where a full disk is the likely cause of a plain
-    // failure: SFTP version 3 has no code for it, and OpenSSH reports it as
-    // "Failure" without more.
-    TTransferError Error(const std::string& what, bool writing = false) const {
-        if (guard_.cut() == TStallGuard::TCut::Cancelled) return TTransferError("Veröffentlichen abgebrochen.");
-        if (guard_.cut() == TStallGuard::TCut::Silent)
-            return TTransferError(what + ": der Server antwortet nicht mehr (Zeitüberschreitung nach " +
-                                  std::to_string(TStallGuard::kSilentSeconds) + " Sekunden).");
-        if (ssh_is_connected(ssh_.session()) == 0) return TTransferError(ssh_.Failure(what));
-        const std::string words = ssh_get_error(ssh_.session());
-        const auto says = [&](const char* part) {
-            std::string lower = words;
-            for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            return lower.find(part) != std::string::npos;
-        };
-        switch (sftp_get_error(sftp_)) {
-            case SSH_FX_NO_SUCH_FILE:
-            case SSH_FX_NO_SUCH_PATH:
-                return TTransferError(what + ": den Ordner oder die Datei gibt es auf dem Server nicht.");
-            case SSH_FX_PERMISSION_DENIED:
-            case SSH_FX_WRITE_PROTECT:
-                return TTransferError(what + ": keine Schreibrechte dort (" + words + ").");
-            case SSH_FX_FAILURE:
-                if (says("space") || says("quota") || says("full"))
-                    return TTransferError(what + ": der Speicher auf dem Server ist voll (" + words + ").");
-                if (says("read only") || says("read-only") || says("permission"))
-                    return TTransferError(what + ": keine Schreibrechte dort (" + words + ").");
-                if (writing)
-                    return TTransferError(what + ": der Server meldet einen Fehler (" + words +
-                                          "); meist ist der Speicher dort voll.");
-                return TTransferError(what + ": der Server meldet einen Fehler (" + words + ").");
-            default:
-                return TTransferError(ssh_.Failure(what));
-        }
+    TTransferError Error(TFault fault, const TSubject& subject, bool writing = false) const {
+        return ssh_.Failure(fault, subject, CauseOf(sftp_get_error(sftp_), writing));
     }
 
     TSshLogin ssh_;

@@ -20,13 +20,13 @@
 #include <vector>
 
 #include "transfer/fingerprint_text.h"
+#include "transfer/transfer_messages.h"
 
 namespace transfer {
 namespace {
 
 constexpr int kTimeoutSeconds = 20;
 
-const char* const kCancelled = "Veröffentlichen abgebrochen.";
 // How often a wait that libssh does not make looks at the cancel.
 constexpr int kLookMilliseconds = 100;
 // A server that asks again and again is not answered for ever.
@@ -61,7 +61,7 @@ std::shared_ptr<TLookup> LookUp(const std::string& host, int port, const std::at
     }).detach();
     std::unique_lock<std::mutex> lock(lookup->mutex);
     while (!lookup->done.wait_for(lock, std::chrono::milliseconds(kLookMilliseconds), [&] { return lookup->finished; }))
-        if (cancel) throw TTransferError(kCancelled);
+        if (cancel) throw TTransferError(TFault::Cancelled);
     return lookup;
 }
 
@@ -88,11 +88,8 @@ int ConnectTo(const std::string& host, int port, const std::atomic<bool>& cancel
     const std::shared_ptr<TLookup> lookup = LookUp(host, port, cancel);
     const int resolved = lookup->result;
     if (resolved == EAI_NONAME || resolved == EAI_NODATA || resolved == EAI_FAIL)
-        throw TTransferError("Den Server „" + host +
-                             "“ gibt es nicht: der Name ist unbekannt. Bitte den Servernamen prüfen.");
-    if (resolved != 0)
-        throw TTransferError("Der Servername „" + host + "“ lässt sich nicht auflösen (" + gai_strerror(resolved) +
-                             "). Besteht eine Verbindung zum Netz?");
+        throw TTransferError(TFault::UnknownHost, host);
+    if (resolved != 0) throw TTransferError(TFault::HostNotResolved, host, TCause::None, gai_strerror(resolved));
     const addrinfo* found = lookup->found;
     int lastError = 0;
     for (const addrinfo* address = found; address != nullptr; address = address->ai_next) {
@@ -117,19 +114,22 @@ int ConnectTo(const std::string& host, int port, const std::atomic<bool>& cancel
             return fd;
         }
         close(fd);
-        if (error == ECANCELED) throw TTransferError(kCancelled);
+        if (error == ECANCELED) throw TTransferError(TFault::Cancelled);
         lastError = error;
     }
-    const std::string where = "„" + host + "“ (Port " + std::to_string(port) + ")";
+    const TSubject where{host, std::to_string(port)};
     if (lastError == ECONNREFUSED)
-        throw TTransferError("Der Server " + where +
-                             " weist die Verbindung ab. Läuft dort ein SFTP-Dienst auf diesem Port?");
-    if (lastError == ETIMEDOUT)
-        throw TTransferError("Der Server " + where + " antwortet nicht (Zeitüberschreitung nach " +
-                             std::to_string(kTimeoutSeconds) + " Sekunden).");
-    if (lastError == ENETUNREACH || lastError == EHOSTUNREACH)
-        throw TTransferError("Der Server " + where + " ist nicht erreichbar. Besteht eine Verbindung zum Netz?");
-    throw TTransferError("Keine Verbindung zum Server " + where + ": " + std::strerror(lastError));
+        throw TTransferError(TFault::ConnectionRefused, {host, std::to_string(port), "SFTP"});
+    if (lastError == ETIMEDOUT) throw TTransferError(TFault::NoAnswer, where);
+    if (lastError == ENETUNREACH || lastError == EHOSTUNREACH) throw TTransferError(TFault::HostUnreachable, where);
+    throw TTransferError(TFault::NoConnection, where, TCause::None, std::strerror(lastError));
+}
+
+// The server ended the connection (or it is gone), rather than keeping it
+// open without a word.
+bool PeerEnded(int fd) {
+    pollfd looking{fd, POLLIN | POLLRDHUP, 0};
+    return poll(&looking, 1, 0) > 0 && (looking.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
 // How `ssh` names a key type in its fingerprint line.
@@ -196,12 +196,12 @@ TSshLogin::TSshLogin(const TServerLogin& login, IPublishQuestions& questions, co
     : login_(login),
       cancel_(cancel),
       hostName_(login.port == 22 ? login.host : "[" + login.host + "]:" + std::to_string(login.port)) {
-    if (login.host.empty()) throw TTransferError("Bitte den Server angeben.");
+    if (login.host.empty()) throw TTransferError(TFault::NoServerGiven);
     fd_ = ConnectTo(login.host, login.port, cancel);
     session_ = ssh_new();
     if (session_ == nullptr) {
         close(fd_);
-        throw TTransferError("Die SSH-Bibliothek lässt sich nicht anlegen.");
+        throw TTransferError(TFault::NoSshLibrary);
     }
     try {
         guard_ = std::make_unique<TStallGuard>(fd_, cancel);
@@ -246,37 +246,33 @@ void TSshLogin::Connect() {
     ssh_options_set(session_, SSH_OPTIONS_FD, &fd_);
     if (Waited([&] { return ssh_connect(session_); }) == SSH_OK) return;
     StopIfCancelled();
+    // Told apart by what came: an SSH greeting, nothing before the server
+    // ended the connection, or nothing at all in libssh's time.
     const std::string why = ssh_get_error(session_);
-    if (why.find("imeout") != std::string::npos || why.find("timed out") != std::string::npos ||
-        guard_->cut() == TStallGuard::TCut::Silent)
-        throw TTransferError("Der Server „" + login_.host + "“ antwortet nicht (Zeitüberschreitung nach " +
-                             std::to_string(kTimeoutSeconds) + " Sekunden beim Verbindungsaufbau).");
-    if (why.find("closed") != std::string::npos || why.find("reset") != std::string::npos)
-        throw TTransferError("Der Server „" + login_.host + "“ hat die Verbindung gleich wieder beendet (" + why +
-                             "). Ist der Port der des SFTP-Dienstes?");
-    throw TTransferError("Der Server „" + login_.host + "“ spricht kein SSH, das hier verstanden wird (" + why + ").");
+    const bool greeted = ssh_get_serverbanner(session_) != nullptr;
+    if (guard_->cut() == TStallGuard::TCut::Silent || (!greeted && !PeerEnded(fd_)))
+        throw TTransferError(TFault::NoAnswer, {login_.host, std::to_string(login_.port)});
+    if (!greeted) throw TTransferError(TFault::EndedWithoutSsh, login_.host, TCause::None, why);
+    throw TTransferError(TFault::SshNotUnderstood, login_.host, TCause::None, why);
 }
 
 void TSshLogin::StopIfCancelled() const {
-    if (cancel_ || guard_->cut() == TStallGuard::TCut::Cancelled) throw TTransferError(kCancelled);
+    if (cancel_ || guard_->cut() == TStallGuard::TCut::Cancelled) throw TTransferError(TFault::Cancelled);
 }
 
-std::string TSshLogin::Failure(const std::string& what) const {
-    if (guard_ && guard_->cut() == TStallGuard::TCut::Cancelled) return kCancelled;
+TTransferError TSshLogin::Failure(TFault fault, const TSubject& subject, TCause cause) const {
+    if (guard_ && guard_->cut() == TStallGuard::TCut::Cancelled) return TTransferError(TFault::Cancelled);
     if (guard_ && guard_->cut() == TStallGuard::TCut::Silent)
-        return what + ": der Server antwortet nicht mehr (Zeitüberschreitung nach " +
-               std::to_string(TStallGuard::kSilentSeconds) + " Sekunden).";
-    if (ssh_is_connected(session_) == 0)
-        return "Die Verbindung zum Server ist abgebrochen (" + std::string(ssh_get_error(session_)) + ").";
-    return what + " (" + ssh_get_error(session_) + ").";
+        return TTransferError(fault, subject, TCause::Silent, std::to_string(TStallGuard::kSilentSeconds));
+    if (ssh_is_connected(session_) == 0) cause = TCause::ConnectionCut;
+    return TTransferError(fault, subject, cause, ssh_get_error(session_));
 }
 
 // Nothing but the key exchange happens before this: no user name, no
 // password and no key goes to a server whose key the user has not accepted.
 void TSshLogin::CheckHostKey(IPublishQuestions& questions) {
     ssh_key received = nullptr;
-    if (ssh_get_server_publickey(session_, &received) != SSH_OK)
-        throw TTransferError(Failure("Der Server hat keinen Schlüssel gezeigt"));
+    if (ssh_get_server_publickey(session_, &received) != SSH_OK) throw Failure(TFault::HostKeyNotShown);
     const TKey key(received);
     const std::string type = KeyTypeName(key.get());
     const std::string fingerprint = Fingerprint(key.get());
@@ -285,28 +281,20 @@ void TSshLogin::CheckHostKey(IPublishQuestions& questions) {
             return;
         case SSH_KNOWN_HOSTS_CHANGED:
         case SSH_KNOWN_HOSTS_OTHER:
-            throw TTransferError(
-                "Der Schlüssel des Servers " + hostName_ +
-                " ist nicht mehr der, den ~/.ssh/known_hosts für ihn kennt (jetzt " + type + " " +
-                ShownFingerprint(fingerprint) +
-                "). Das kann ein Angriff sein; es wurde nichts gesendet. Hat der Server wirklich einen "
-                "neuen Schlüssel, entfernen Sie den alten Eintrag mit „ssh-keygen -R " +
-                hostName_ + "“.");
+            throw TTransferError(TFault::HostKeyChanged, {hostName_, type, ShownFingerprint(fingerprint)});
         case SSH_KNOWN_HOSTS_UNKNOWN:
         case SSH_KNOWN_HOSTS_NOT_FOUND:
             if (!questions.TrustUnknownHost(hostName_, type, fingerprint)) {
                 StopIfCancelled();
-                throw TTransferError("Dem Schlüssel des Servers " + hostName_ +
-                                     " wurde nicht vertraut; es wurde nichts gesendet.");
+                throw TTransferError(TFault::HostKeyNotTrusted, hostName_);
             }
             if (ssh_session_update_known_hosts(session_) != SSH_OK)
-                throw TTransferError("Der Schlüssel des Servers lässt sich nicht in ~/.ssh/known_hosts eintragen (" +
-                                     std::string(ssh_get_error(session_)) + ").");
+                throw TTransferError(TFault::HostKeyNotRecorded, {}, TCause::None, ssh_get_error(session_));
             return;
         case SSH_KNOWN_HOSTS_ERROR:
             break;
     }
-    throw TTransferError("~/.ssh/known_hosts lässt sich nicht lesen (" + std::string(ssh_get_error(session_)) + ").");
+    throw TTransferError(TFault::KnownHostsUnreadable, {}, TCause::None, ssh_get_error(session_));
 }
 
 void TSshLogin::LogIn(IPublishQuestions& questions) {
@@ -314,11 +302,10 @@ void TSshLogin::LogIn(IPublishQuestions& questions) {
     StopIfCancelled();
     int result = Waited([&] { return ssh_userauth_none(session_, nullptr); });
     if (result == SSH_AUTH_SUCCESS) return;
-    if (result == SSH_AUTH_ERROR) throw TTransferError(Failure("Die Anmeldung ist gescheitert"));
+    if (result == SSH_AUTH_ERROR) throw Failure(TFault::LoginFailed);
     const int methods = ssh_userauth_list(session_, nullptr);
-    const std::string user = login_.user.empty() ? std::string("(lokaler Benutzername)") : login_.user;
+    const std::string user = login_.user.empty() ? Text(TText::LocalUserName) : login_.user;
 
-    std::vector<std::string> refusedTypes;
     std::vector<std::string> refusedKeys;
     // One key: asked first whether the server would take it, so that an
     // encrypted key's passphrase is asked only when it matters.
@@ -328,36 +315,29 @@ void TSshLogin::LogIn(IPublishQuestions& questions) {
         if (ssh_pki_import_pubkey_file((file.string() + ".pub").c_str(), &loaded) == SSH_OK) publicKey.reset(loaded);
         if (publicKey) {
             const int offered = Waited([&] { return ssh_userauth_try_publickey(session_, nullptr, publicKey.get()); });
-            if (offered == SSH_AUTH_ERROR) throw TTransferError(Failure("Die Anmeldung ist gescheitert"));
+            if (offered == SSH_AUTH_ERROR) throw Failure(TFault::LoginFailed);
             if (offered != SSH_AUTH_SUCCESS) {
-                if (std::strstr(ssh_get_error(session_), "not allowed") != nullptr)
-                    refusedTypes.push_back(ssh_key_type_to_char(ssh_key_type(publicKey.get())));
-                refusedKeys.push_back(file.filename().string() + ", Typ " + KeyTypeName(publicKey.get()));
+                refusedKeys.push_back(Text(TText::KeyOfType, {file.filename().string(), KeyTypeName(publicKey.get())}));
                 return false;
             }
         }
         TPassphraseAsk ask{&questions, file};
         loaded = nullptr;
         if (ssh_pki_import_privkey_file(file.c_str(), nullptr, AskPassphrase, &ask, &loaded) != SSH_OK) {
-            if (named && !ask.declined)
-                throw TTransferError("Die Schlüsseldatei „" + file.string() +
-                                     "“ lässt sich nicht lesen, oder die Passphrase ist falsch.");
+            if (named && !ask.declined) throw TTransferError(TFault::KeyFileUnreadable, file.string());
             return false;
         }
         const TKey privateKey(loaded);
         StopIfCancelled();
         const int accepted = Waited([&] { return ssh_userauth_publickey(session_, nullptr, privateKey.get()); });
         if (accepted == SSH_AUTH_SUCCESS) return true;
-        if (accepted == SSH_AUTH_ERROR) throw TTransferError(Failure("Die Anmeldung ist gescheitert"));
-        if (std::strstr(ssh_get_error(session_), "not allowed") != nullptr)
-            refusedTypes.push_back(ssh_key_type_to_char(ssh_key_type(privateKey.get())));
-        refusedKeys.push_back(file.filename().string() + ", Typ " + KeyTypeName(privateKey.get()));
+        if (accepted == SSH_AUTH_ERROR) throw Failure(TFault::LoginFailed);
+        refusedKeys.push_back(Text(TText::KeyOfType, {file.filename().string(), KeyTypeName(privateKey.get())}));
         return false;
     };
 
     if (!login_.keyFile.empty()) {
-        if (!std::filesystem::exists(login_.keyFile))
-            throw TTransferError("Die Schlüsseldatei „" + login_.keyFile + "“ gibt es nicht.");
+        if (!std::filesystem::exists(login_.keyFile)) throw TTransferError(TFault::KeyFileMissing, login_.keyFile);
         if ((methods & SSH_AUTH_METHOD_PUBLICKEY) != 0 && tryKey(login_.keyFile, true)) return;
     }
     if (!login_.password.empty()) {
@@ -368,51 +348,38 @@ void TSshLogin::LogIn(IPublishQuestions& questions) {
             result = Waited([&] { return ssh_userauth_kbdint(session_, nullptr, nullptr); });
             for (int round = 0; result == SSH_AUTH_INFO; ++round) {
                 if (round == kMostPromptRounds)
-                    throw TTransferError("Anmeldung als „" + user + "“ abgebrochen: der Server fragt nach " +
-                                         std::to_string(kMostPromptRounds) +
-                                         " Antworten noch weiter. Bitte Kennwort und Benutzernamen prüfen.");
+                    throw TTransferError(TFault::TooManyPrompts, {user, std::to_string(kMostPromptRounds)});
                 for (int prompt = 0; prompt < ssh_userauth_kbdint_getnprompts(session_); ++prompt)
                     ssh_userauth_kbdint_setanswer(session_, static_cast<unsigned int>(prompt), login_.password.c_str());
                 result = Waited([&] { return ssh_userauth_kbdint(session_, nullptr, nullptr); });
             }
         } else {
-            throw TTransferError(
-                "Der Server nimmt keine Anmeldung mit Kennwort an; bitte eine Schlüsseldatei angeben.");
+            throw TTransferError(TFault::NoPasswordLogin);
         }
         if (result == SSH_AUTH_SUCCESS) {
             byPassword_ = true;
             return;
         }
-        if (result == SSH_AUTH_ERROR) throw TTransferError(Failure("Die Anmeldung ist gescheitert"));
-        throw TTransferError("Anmeldung als „" + user +
-                             "“ abgelehnt: das Kennwort ist falsch (oder der Benutzername). Bitte beides prüfen.");
+        if (result == SSH_AUTH_ERROR) throw Failure(TFault::LoginFailed);
+        throw TTransferError(TFault::PasswordRefused, user);
     }
     if (login_.keyFile.empty() && (methods & SSH_AUTH_METHOD_PUBLICKEY) != 0) {
         if (std::getenv("SSH_AUTH_SOCK") != nullptr) {
             result = Waited([&] { return ssh_userauth_agent(session_, nullptr); });
             if (result == SSH_AUTH_SUCCESS) return;
-            if (result == SSH_AUTH_ERROR && ssh_is_connected(session_) == 0)
-                throw TTransferError(Failure("Die Anmeldung ist gescheitert"));
+            if (result == SSH_AUTH_ERROR && ssh_is_connected(session_) == 0) throw Failure(TFault::LoginFailed);
         }
         const std::string sshFolder = HomeFolder() + "/.ssh/";
         for (const char* name : {"id_ed25519", "id_ecdsa", "id_rsa"})
             if (std::filesystem::exists(sshFolder + name) && tryKey(sshFolder + name, false)) return;
     }
-    if ((methods & SSH_AUTH_METHOD_PUBLICKEY) == 0 && login_.password.empty())
-        throw TTransferError("Der Server nimmt keine Anmeldung mit Schlüssel an; bitte das Kennwort angeben.");
-    if (!refusedTypes.empty())
-        throw TTransferError("Anmeldung als „" + user + "“ abgelehnt: der Schlüsseltyp " + refusedTypes.front() +
-                             " wird nicht angenommen. Bitte einen Schlüssel anderen Typs verwenden (z. B. ed25519).");
-    if (refusedKeys.empty())
-        throw TTransferError("Anmeldung als „" + user +
-                             "“ nicht möglich: kein Schlüssel gefunden (SSH-Agent, ~/.ssh/id_ed25519, id_ecdsa, "
-                             "id_rsa). Bitte ein Kennwort oder eine Schlüsseldatei angeben.");
+    if ((methods & SSH_AUTH_METHOD_PUBLICKEY) == 0 && login_.password.empty()) throw TTransferError(TFault::NoKeyLogin);
+    if (refusedKeys.empty()) throw TTransferError(TFault::NoKeyFound, user);
     // The server does not say why it refuses a key: not listed there, or a
     // type it does not take (OpenSSH's PubkeyAcceptedAlgorithms).
     std::string keys;
     for (const std::string& key : refusedKeys) keys += (keys.empty() ? "" : "; ") + key;
-    throw TTransferError("Anmeldung als „" + user + "“ abgelehnt: der Server nimmt den Schlüssel nicht an (" + keys +
-                         "). Ist er dort eingetragen, und nimmt der Server Schlüssel dieses Typs an?");
+    throw TTransferError(TFault::KeyRefused, {user, keys});
 }
 
 }  // namespace transfer

@@ -22,7 +22,7 @@ class TSshLogin {
 public:
     // Connected and logged in, or throws TTransferError with the cause.
     // `cancel` ends every stage, the name lookup and each wait for the
-    // server included, with "Veröffentlichen abgebrochen.".
+    // server included, with TFault::Cancelled.
     TSshLogin(const TServerLogin& login, IPublishQuestions& questions, const std::atomic<bool>& cancel);
     ~TSshLogin();
     TSshLogin(const TSshLogin&) = delete;
@@ -34,16 +34,17 @@ public:
     TStallGuard& guard() { return *guard_; }
     // The password logged in, not a key, the agent or no login at all.
     bool byPassword() const { return byPassword_; }
-    // The German message for a failure of the session now: the connection
-    // lost, or `what` with libssh's words for it.
-    std::string Failure(const std::string& what) const;
+    // The error for `fault` as the session stands now: cancelled, the
+    // server silent, the connection lost, or else `cause`, with libssh's
+    // words for it.
+    TTransferError Failure(TFault fault, const TSubject& subject = {}, TCause cause = TCause::None) const;
 
 private:
     void Connect();
     void Close();
     void CheckHostKey(IPublishQuestions& questions);
     void LogIn(IPublishQuestions& questions);
-    // Throws the cancel's message when the publish was cancelled.
+    // Throws TFault::Cancelled when the publish was cancelled.
     void StopIfCancelled() const;
     // A libssh call that waits for the server, under the guard.
     template <typename TCall>

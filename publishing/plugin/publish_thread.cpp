@@ -80,9 +80,10 @@ void TPublishThread::Run(transfer::TPublishPlan plan, transfer::TServerLogin log
         result = transfer::Publish(plan, login, recordFolder, bridge, bridge, cancel_);
     } catch (const std::exception& error) {
         // Nothing may leave a thread; the window shows it as any failure.
-        result.error = error.what();
+        result.error =
+            transfer::TTransferError(transfer::TFault::PublishFailed, {}, transfer::TCause::None, error.what());
     }
-    if (result.error.empty() && !result.cancelled && !address.empty() && !plan.files.empty()) Check(plan, address);
+    if (!result.error && !result.cancelled && !address.empty() && !plan.files.empty()) Check(plan, address);
     // Queued behind the progress reports, so that the window sees them first.
     QMetaObject::invokeMethod(
         this,

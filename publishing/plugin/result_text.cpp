@@ -5,7 +5,8 @@
 #include "ui/text_boundary.h"
 
 QString ResultText(const transfer::TPublishPlan& plan, const transfer::TPublishResult& result) {
-    const std::string shownError = ui::ErrorDisplayText(ui::FromUtf8(result.error)).toStdString();
+    const QString error = result.error ? ui::FromUtf8(result.error->what()) : QString();
+    const std::string shownError = ui::ErrorDisplayText(error).toStdString();
     return ui::FromUtf8(transfer::ResultLine(plan, result, shownError));
 }
 

@@ -16,8 +16,10 @@ std::string Name(const std::string& path) {
     return path.substr(path.rfind('/') + 1);
 }
 
-transfer::TTransferError Refused(const std::string& what) {
-    return transfer::TTransferError(what + ": vom Server abgelehnt.");
+using transfer::TFault;
+
+transfer::TTransferError Refused(TFault fault, const transfer::TSubject& subject) {
+    return transfer::TTransferError(fault, subject, transfer::TCause::ServerError);
 }
 
 }  // namespace
@@ -35,11 +37,12 @@ void TMemoryServer::Heal() {
     lost_ = false;
 }
 
-void TMemoryServer::Call(TCall call, const std::string& what) {
+void TMemoryServer::Call(TCall call, TFault fault, const transfer::TSubject& subject) {
     const int n = ++calls_[static_cast<std::size_t>(call)];
     const bool failing = call == failing_ && n >= first_ && n <= last_;
     if (failing && cut_) lost_ = true;
-    if (failing || lost_) throw Refused(what);
+    if (lost_) throw transfer::TTransferError(fault, subject, transfer::TCause::ConnectionCut);
+    if (failing) throw Refused(fault, subject);
 }
 
 std::string TMemoryServer::Tree() const {
@@ -58,7 +61,7 @@ std::string TMemoryServer::Bytes(const std::string& file) const {
 }
 
 std::optional<std::vector<transfer::TRemoteEntry>> TMemoryServer::List(const std::string& folder) {
-    Call(TCall::List, "Liste " + folder);
+    Call(TCall::List, TFault::FolderNotListed, folder);
     if (folders.count(folder) == 0) return std::nullopt;
     std::vector<transfer::TRemoteEntry> entries;
     for (const std::string& other : folders)
@@ -69,9 +72,9 @@ std::optional<std::vector<transfer::TRemoteEntry>> TMemoryServer::List(const std
 }
 
 void TMemoryServer::MakeFolder(const std::string& folder) {
-    Call(TCall::MakeFolder, "Ordner " + folder);
+    Call(TCall::MakeFolder, TFault::FolderNotCreated, folder);
     if (folders.count(Parent(folder)) == 0 || folders.count(folder) != 0 || files.count(folder) != 0)
-        throw Refused("Ordner " + folder);
+        throw Refused(TFault::FolderNotCreated, folder);
     folders.insert(folder);
 }
 
@@ -81,9 +84,9 @@ bool TMemoryServer::Upload(int local, const std::string&, const std::string& rem
     char piece[4096];
     for (ssize_t got; (got = pread(local, piece, sizeof piece, static_cast<off_t>(bytes.size()))) > 0;)
         bytes.append(piece, static_cast<std::size_t>(got));
-    if (folders.count(Parent(remote)) == 0 || folders.count(remote) != 0) throw Refused("Senden " + remote);
+    if (folders.count(Parent(remote)) == 0 || folders.count(remote) != 0) throw Refused(TFault::FileNotCreated, remote);
     try {
-        Call(TCall::Upload, "Senden " + remote);
+        Call(TCall::Upload, TFault::NotWritten, remote);
     } catch (const transfer::TTransferError&) {
         files[remote] = {bytes.substr(0, bytes.size() / 2), ++clock_};
         throw;
@@ -93,24 +96,24 @@ bool TMemoryServer::Upload(int local, const std::string&, const std::string& rem
 }
 
 void TMemoryServer::Rename(const std::string& from, const std::string& to) {
-    Call(TCall::Rename, "Umbenennen " + from);
+    Call(TCall::Rename, TFault::NotRenamed, {from, to});
     const auto found = files.find(from);
     if (found == files.end() || files.count(to) != 0 || folders.count(to) != 0 || folders.count(Parent(to)) == 0)
-        throw Refused("Umbenennen " + from);
+        throw Refused(TFault::NotRenamed, {from, to});
     files[to] = found->second;
     files.erase(from);
 }
 
 void TMemoryServer::Remove(const std::string& file) {
-    Call(TCall::Remove, "Löschen " + file);
-    if (files.erase(file) == 0) throw Refused("Löschen " + file);
+    Call(TCall::Remove, TFault::NotRemoved, file);
+    if (files.erase(file) == 0) throw Refused(TFault::NotRemoved, file);
 }
 
 transfer::TRemoteEntry TMemoryServer::Stat(const std::string& file) {
-    Call(TCall::Stat, "Abfragen " + file);
+    Call(TCall::Stat, TFault::NotQueried, file);
     if (folders.count(file) != 0) return {Name(file), true, 0, 0};
     const auto found = files.find(file);
-    if (found == files.end()) throw Refused("Abfragen " + file);
+    if (found == files.end()) throw Refused(TFault::NotQueried, file);
     return {Name(file), false, found->second.bytes.size(), found->second.modified};
 }
 

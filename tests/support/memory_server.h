@@ -52,8 +52,9 @@ public:
     std::map<std::string, TFile> files;
 
 private:
-    // Counts the call; throws when it is to fail.
-    void Call(TCall call, const std::string& what);
+    // Counts the call; throws `fault` when it is to fail, as a server that
+    // refuses it, or as a lost line.
+    void Call(TCall call, transfer::TFault fault, const transfer::TSubject& subject);
 
     std::array<int, std::size(kCalls)> calls_{};
     TCall failing_ = TCall::List;

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/prctl.h>
@@ -126,6 +127,11 @@ TSilentPort::TSilentPort() : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0))
 
 TSilentPort::~TSilentPort() {
     close(fd_);
+}
+
+bool TSilentPort::AwaitCaller(int seconds) const {
+    pollfd door{fd_, POLLIN, 0};
+    return poll(&door, 1, seconds * 1000) > 0;
 }
 
 int RunCommand(const std::vector<std::string>& arguments) {

@@ -28,6 +28,8 @@ public:
     TSilentPort(const TSilentPort&) = delete;
     TSilentPort& operator=(const TSilentPort&) = delete;
     int port() const { return port_; }
+    // Waits until someone calls, at most `seconds`; true when someone did.
+    bool AwaitCaller(int seconds) const;
 
 private:
     int fd_ = -1;

@@ -91,4 +91,20 @@ TRcloneSftpServer::TRcloneSftpServer(const std::string& servedFolder, const std:
     port_ = process_->port();
 }
 
+TPromptingSshServer::TPromptingSshServer(int rounds) : folder_("prompting") {
+    MakeKey(folder_.path() + "/host_ed25519", "ed25519");
+    WriteFileBytes(folder_.path() + "/answers", "");
+    // Debian's python3, which has paramiko, whatever else PATH offers.
+    process_ = std::make_unique<TServerProcess>([&](int port) {
+        return std::vector<std::string>{"/usr/bin/python3",     TAVIREL_PROMPTING_SSH_SERVER_SCRIPT,
+                                        std::to_string(port),   folder_.path() + "/host_ed25519",
+                                        std::to_string(rounds), folder_.path() + "/answers"};
+    });
+    port_ = process_->port();
+}
+
+std::string TPromptingSshServer::Answers() const {
+    return ReadFileBytes(folder_.path() + "/answers");
+}
+
 }  // namespace testsupport

@@ -55,4 +55,20 @@ private:
     std::unique_ptr<TServerProcess> process_;
 };
 
+// An SSH server (paramiko) that asks for the password in keyboard-
+// interactive rounds; it takes the login after `rounds` answers, never with
+// 0. Nothing follows the login, not even SFTP.
+class TPromptingSshServer {
+public:
+    explicit TPromptingSshServer(int rounds);
+    int port() const { return port_; }
+    // Every answer it was given, one a line.
+    std::string Answers() const;
+
+private:
+    TScratchFolder folder_;
+    int port_ = 0;
+    std::unique_ptr<TServerProcess> process_;
+};
+
 }  // namespace testsupport

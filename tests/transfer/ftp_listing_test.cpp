@@ -110,6 +110,13 @@ TEST(FtpListing, ReadsListLines) {
          "-rw-r--r-- 1 ftp ftp 3 Dec  8 -202 signed year\n"
          "13-08-26  09:05AM  1 no month\n",
          {File("dos", 1, Utc(2026, 12, 8, 9, 5)), File("unix", 2, Utc(2026, 12, 8, 12, 26))}},
+        {"a DOS line's day and size at their bounds, one past each passed over",
+         "12-31-26  09:05AM  18446744073709551615 voll\r\n"
+         "12-01-26  09:05AM  1 erster\r\n"
+         "12-32-26  09:05AM  1 zweiunddreissig\r\n"
+         "12-00-26  09:05AM  1 null\r\n"
+         "12-08-26  09:05AM  018446744073709551615 zu lang\r\n",
+         {File("voll", 18446744073709551615u, Utc(2026, 12, 31, 9, 5)), File("erster", 1, Utc(2026, 12, 1, 9, 5))}},
     };
     for (const TRow& row : kRows) {
         SCOPED_TRACE(row.name);

@@ -13,8 +13,12 @@
 
 namespace {
 
+using publishtest::TStop;
 using testsupport::TMemoryServer;
+using transfer::TCause;
+using transfer::TFault;
 using TCall = TMemoryServer::TCall;
+using TError = std::optional<transfer::TTransferError>;
 
 // Others' files, which no publish of this page may touch.
 const std::map<std::string, std::string> kForeign = {
@@ -40,7 +44,7 @@ struct TStand {
         plan.folder = folder;
         plan.files = {"index.html", "bilder/a.jpg", "logo.gif"};
         for (const std::string& file : plan.files) Write(file, Old(file));
-        EXPECT_EQ(Publish().error, "");
+        EXPECT_FALSE(Publish().error);
         plan.files.push_back("neu/c.jpg");
         for (const std::string& file : plan.files) Write(file, New(file));
         auto moved = server.files.extract("bilder/a.jpg");
@@ -69,7 +73,7 @@ struct TStand {
         try {
             transfer::RunPublishSteps(plan, server, "", record, progress, cancel, result);
         } catch (const transfer::TTransferError& error) {
-            result.error = error.what();
+            result.error = error;
         }
         return result;
     }
@@ -82,16 +86,18 @@ struct TStand {
 };
 
 // Each file of the page whole, old or new; one that is missing lies whole
-// under its backup name, and the message says so unless it was missing
+// under its backup name, and the error says so unless it was missing
 // before (a.jpg); others' files untouched.
-void ExpectNothingLost(const TStand& stand, const std::string& error) {
+void ExpectNothingLost(const TStand& stand, const TError& error) {
     for (const std::string& file : stand.plan.files) {
         const std::string now = stand.server.Bytes(file);
         const std::string old = file == "neu/c.jpg" ? "<missing>" : Old(file);
         if (now == "<missing>" && now != old) {
             EXPECT_EQ(stand.server.Bytes(file + ".tavirel-alt"), old) << file;
             if (file != "bilder/a.jpg") {
-                EXPECT_NE(error.find("„" + file + "“ fehlt jetzt"), std::string::npos) << error;
+                ASSERT_TRUE(error && error->then()) << file;
+                EXPECT_EQ(error->then()->fault(), TFault::FileMissingUntilNextPublish) << error->what();
+                EXPECT_EQ(error->then()->subject(), file) << error->what();
             }
         } else {
             EXPECT_TRUE(now == old || now == New(file)) << file << ": " << now;
@@ -102,7 +108,7 @@ void ExpectNothingLost(const TStand& stand, const std::string& error) {
 
 void ExpectWholeAgain(TStand& stand) {
     stand.server.Heal();
-    EXPECT_EQ(stand.Publish().error, "");
+    EXPECT_FALSE(stand.Publish().error);
     EXPECT_EQ(stand.server.Tree(), kWhole);
     for (const std::string& file : stand.plan.files) EXPECT_EQ(stand.server.Bytes(file), New(file)) << file;
 }
@@ -118,7 +124,7 @@ TEST(PublishFaults, EveryFailingCallLeavesThePageWholeAndTheNextPublishMends) {
                                                 << (cut ? ", line lost" : ""));
                 TStand stand(start, scratch.path() + "/" + std::to_string(++stands));
                 stand.server.FailAt(call, n, 1, cut);
-                const std::string error = stand.Publish().error;
+                const TError error = stand.Publish().error;
                 const bool reached = stand.server.Calls(call) >= n;
                 ExpectNothingLost(stand, error);
                 ExpectWholeAgain(stand);
@@ -131,7 +137,7 @@ TEST(PublishFaults, EveryFailingCallLeavesThePageWholeAndTheNextPublishMends) {
 struct TFaultRow {
     const char* name;
     std::function<void(TStand&)> before;
-    const char* error;  // part of the message; "" for none
+    publishtest::TExpectedStop error;
     std::function<void(TStand&, const transfer::TPublishResult&)> after;
 };
 
@@ -141,30 +147,32 @@ struct TFaultRow {
 // the one that stays belongs to a file the page no longer names.
 const TFaultRow kRows[] = {
     {"RefusedRenamePutsTheOldFileBack", [](TStand& stand) { stand.server.FailAt(TCall::Rename, 3); },
-     "„index.html“ ist auf dem Server geblieben, wie es war.",
+     TStop{TFault::NotRenamed, TCause::ServerError, TFault::FileStays},
      [](TStand& stand, const transfer::TPublishResult&) {
          EXPECT_EQ(stand.server.Bytes("index.html"), Old("index.html"));
          EXPECT_EQ(stand.server.Bytes("index.html.tavirel-alt"), "<missing>");
      }},
     {"RenameAndPutBackRefused", [](TStand& stand) { stand.server.FailAt(TCall::Rename, 3, 2); },
-     "„index.html“ fehlt jetzt auf dem Server; die bisherige Fassung liegt dort als „index.html.tavirel-alt“",
+     TStop{TFault::NotRenamed, TCause::ServerError, TFault::FileMissingUntilNextPublish},
      [](TStand& stand, const transfer::TPublishResult&) { EXPECT_EQ(stand.server.Bytes("index.html"), "<missing>"); }},
     {"LeftoverThatCannotBeDeletedStays",
      [](TStand& stand) {
          std::erase(stand.plan.files, "logo.gif");
          stand.server.FailAt(TCall::Remove, 1);
      },
-     "",
+     std::nullopt,
      [](TStand& stand, const transfer::TPublishResult& result) {
          EXPECT_EQ(stand.server.Bytes("logo.gif.tavirel-neu"), "halb");
          EXPECT_EQ(result.sent, stand.plan.files);
      }},
-    {"OldFileThatCannotBeDeletedIsNoted", [](TStand& stand) { stand.server.FailAt(TCall::Remove, 2); }, "",
+    {"OldFileThatCannotBeDeletedIsNoted", [](TStand& stand) { stand.server.FailAt(TCall::Remove, 2); }, std::nullopt,
      [](TStand& stand, const transfer::TPublishResult& result) {
          EXPECT_EQ(stand.server.Bytes("index.html"), New("index.html"));
-         EXPECT_EQ(result.notes, std::vector<std::string>{"„index.html“ ist neu auf dem Server, die alte Fassung "
-                                                          "liegt dort noch als „index.html.tavirel-alt“: Löschen "
-                                                          "index.html.tavirel-alt: vom Server abgelehnt."});
+         ASSERT_EQ(result.notes.size(), 1u);
+         EXPECT_EQ(result.notes[0].fault(), TFault::NotRemoved);
+         ASSERT_TRUE(result.notes[0].then());
+         EXPECT_EQ(result.notes[0].then()->fault(), TFault::OldFileBeside);
+         EXPECT_EQ(result.notes[0].then()->subject(), "index.html");
      }},
     {"LeftoverOfAFileNoLongerNamedTidied",
      [](TStand& stand) {
@@ -175,7 +183,7 @@ const TFaultRow kRows[] = {
          stand.server.Heal();
          std::erase(stand.plan.files, "neu/c.jpg");
      },
-     "",
+     std::nullopt,
      [](TStand& stand, const transfer::TPublishResult&) {
          EXPECT_EQ(stand.server.Bytes("neu/c.jpg.tavirel-neu"), "<missing>");
          stand.plan.files.push_back("neu/c.jpg");
@@ -186,7 +194,7 @@ const TFaultRow kRows[] = {
              if (file == "index.html" && sent > 0) stand.cancel = true;
          };
      },
-     "",
+     std::nullopt,
      [](TStand& stand, const transfer::TPublishResult& result) {
          EXPECT_TRUE(result.cancelled);
          EXPECT_EQ(stand.server.Bytes("index.html"), Old("index.html"));
@@ -199,7 +207,7 @@ const TFaultRow kRows[] = {
          stand.cancel = true;
          stand.server.FailAt(TCall::Upload, 0, 0);
      },
-     "",
+     std::nullopt,
      [](TStand& stand, const transfer::TPublishResult& result) {
          EXPECT_TRUE(result.cancelled);
          EXPECT_EQ(stand.server.Calls(TCall::Upload), 0);
@@ -212,14 +220,14 @@ const TFaultRow kRows[] = {
          stand.cancel = true;
          stand.server.FailAt(TCall::Remove, 1);
      },
-     "Löschen logo.gif.tavirel-neu: vom Server abgelehnt.",
+     TStop{TFault::NotRemoved, TCause::ServerError},
      [](TStand& stand, const transfer::TPublishResult&) { stand.cancel = false; }},
     {"FolderOnlyTheRecordNamesUnreadable",
      [](TStand& stand) {
          std::erase(stand.plan.files, "bilder/a.jpg");
          stand.server.FailAt(TCall::List, 2);
      },
-     "",
+     std::nullopt,
      [](TStand& stand, const transfer::TPublishResult&) {
          EXPECT_EQ(stand.server.Bytes("bilder/a.jpg.tavirel-alt"), Old("bilder/a.jpg"));
          stand.plan.files.insert(stand.plan.files.begin() + 1, "bilder/a.jpg");
@@ -229,14 +237,14 @@ const TFaultRow kRows[] = {
          stand.server.files.erase("logo.gif");
          stand.server.folders.insert("logo.gif");
      },
-     "Auf dem Server ist „logo.gif“ ein Ordner, keine Datei; er bleibt.",
+     TStop{TFault::FolderInFilePlace},
      [](TStand& stand, const transfer::TPublishResult&) {
          stand.server.folders.erase("logo.gif");
          stand.server.files["logo.gif"] = {Old("logo.gif")};
      }},
     // Renames 4 and 5 swap a.jpg, 6 and 7 logo.gif, 8 puts neu/c.jpg in place.
     {"RefusedRenameOfANewFile", [](TStand& stand) { stand.server.FailAt(TCall::Rename, 8); },
-     "„neu/c.jpg“ wurde nicht übertragen.",
+     TStop{TFault::NotRenamed, TCause::ServerError, TFault::FileNotSent},
      [](TStand& stand, const transfer::TPublishResult&) { EXPECT_EQ(stand.server.Bytes("neu/c.jpg"), "<missing>"); }},
 };
 
@@ -248,10 +256,7 @@ TEST_P(PublishFaultRows, LeaveTheServerAsExpected) {
     TStand stand(scratch.path());
     row.before(stand);
     const transfer::TPublishResult result = stand.Publish();
-    if (std::string(row.error).empty())
-        EXPECT_EQ(result.error, "");
-    else
-        EXPECT_NE(result.error.find(row.error), std::string::npos) << result.error;
+    publishtest::ExpectStop(result.error, row.error);
     row.after(stand, result);
     ExpectNothingLost(stand, result.error);
     ExpectWholeAgain(stand);

@@ -58,7 +58,7 @@ void TPublishScene::ExpectServerHasThePage() const {
 
 void PublishOnce(TPublishScene& scene) {
     const transfer::TPublishResult first = scene.Publish();
-    ASSERT_EQ(first.error, "");
+    ASSERT_FALSE(first.error) << first.error->what();
     ASSERT_EQ(first.sent.size(), scene.plan.files.size());
 }
 
@@ -68,18 +68,26 @@ void ExpectPublishLeaves(TPublishScene& scene, const TExpected& expected) {
     const transfer::TPublishResult result = scene.Publish();
     // A connection leaves nothing open behind it, whatever ended it.
     EXPECT_EQ(OpenDescriptors(), openBefore);
-    if (std::string(expected.error).empty()) {
-        EXPECT_EQ(result.error, "");
-    } else {
-        EXPECT_NE(result.error.find(expected.error), std::string::npos) << result.error;
-    }
+    ExpectStop(result.error, expected.error);
     EXPECT_EQ(result.sent, expected.sent);
     EXPECT_EQ(result.unchanged, expected.unchanged);
     EXPECT_EQ(testsupport::Tree(scene.server), expected.serverTree);
     // Nothing sent is nothing rewritten: the server's times stay.
-    if (expected.sent.empty() && std::string(expected.error).empty()) {
+    if (expected.sent.empty() && !expected.error) {
         EXPECT_EQ(testsupport::Stamps(scene.server), stampsBefore);
     }
+}
+
+void ExpectStop(const std::optional<transfer::TTransferError>& error, const TExpectedStop& expected) {
+    if (!expected) {
+        EXPECT_FALSE(error) << error->what();
+        return;
+    }
+    ASSERT_TRUE(error);
+    SCOPED_TRACE(error->what());
+    EXPECT_EQ(error->fault(), expected->fault);
+    EXPECT_EQ(error->cause(), expected->cause);
+    EXPECT_EQ(error->then() ? std::optional(error->then()->fault()) : std::nullopt, expected->then);
 }
 
 void ExpectPasswordInNoFile(const TPublishScene& scene) {

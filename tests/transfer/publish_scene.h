@@ -60,11 +60,22 @@ struct TPublishScene {
 // The first publish, whole, as a row's start.
 void PublishOnce(TPublishScene& scene);
 
+// What stopped a publish, by its codes: what went wrong, why, and what that
+// left of the file being sent.
+struct TStop {
+    transfer::TFault fault;
+    transfer::TCause cause = transfer::TCause::None;
+    std::optional<transfer::TFault> then = std::nullopt;
+};
+using TExpectedStop = std::optional<TStop>;  // none: nothing stopped it
+
+void ExpectStop(const std::optional<transfer::TTransferError>& error, const TExpectedStop& expected);
+
 // What a row expects of a publish, besides what `after` looks at.
 struct TExpected {
     std::vector<std::string> sent;
     std::vector<std::string> unchanged;
-    const char* error;  // part of the message; "" for none
+    TExpectedStop error;
     const char* serverTree;
 };
 
@@ -84,7 +95,7 @@ struct TRow {
     std::function<void(TScene&)> before;  // earlier publishes, answers, edits here and there
     std::vector<std::string> sent;
     std::vector<std::string> unchanged;
-    const char* error;  // part of the message; "" for none
+    TExpectedStop error;
     const char* serverTree;
     std::function<void(TScene&)> after = nullptr;  // what else the row shows
 };

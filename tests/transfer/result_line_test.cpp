@@ -5,14 +5,20 @@
 
 namespace {
 
+using transfer::TFault;
+
+// What stays on the server beside a new file, noted.
+const transfer::TTransferError kNote =
+    transfer::TTransferError(TFault::NotRemoved, "a.tavirel-alt").Then(TFault::OldFileBeside, {"a", "a.tavirel-alt"});
+
 TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
     const struct {
         std::vector<std::string> sent, unchanged;
-        const char* error;
+        const char* error;  // as the error display words it; "" for none
         bool cancelled;
-        const char* line;
+        std::string line;
         std::vector<transfer::TLeftOut> leftOut = {};
-        std::vector<std::string> notes = {};
+        std::vector<transfer::TTransferError> notes = {};
     } kRows[] = {
         {{"b", "c", "d"}, {"a"}, "", false, "3 Dateien übertragen, 1 unverändert"},
         {{"a"}, {"b", "c", "d"}, "", false, "1 Datei übertragen, 3 unverändert"},
@@ -45,14 +51,21 @@ TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
          "Abgebrochen. 1 Datei übertragen, 0 unverändert; nicht übertragen: b (fehlt), c, d",
          {{"b", core::TNameFault::Missing}}},
         // A note on what stays on the server comes last, after a stop too.
-        {{"a", "b", "c", "d"}, {}, "", false, "4 Dateien übertragen, 0 unverändert. Alt bleibt.", {}, {"Alt bleibt."}},
+        {{"a", "b", "c", "d"},
+         {},
+         "",
+         false,
+         std::string("4 Dateien übertragen, 0 unverändert. ") + kNote.what(),
+         {},
+         {kNote}},
         {{"a"},
          {},
          "Verbindung abgebrochen",
          false,
-         "Gezeigt: Verbindung abgebrochen 1 Datei übertragen, 0 unverändert; nicht übertragen: b, c, d. Alt bleibt.",
+         std::string("Gezeigt: Verbindung abgebrochen 1 Datei übertragen, 0 unverändert; nicht übertragen: b, c, d. ") +
+             kNote.what(),
          {},
-         {"Alt bleibt."}},
+         {kNote}},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.line);
@@ -61,7 +74,8 @@ TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
         transfer::TPublishResult result;
         result.sent = row.sent;
         result.unchanged = row.unchanged;
-        result.error = row.error;
+        if (*row.error != '\0')
+            result.error = transfer::TTransferError(TFault::NotWritten, "a", transfer::TCause::ConnectionCut);
         result.cancelled = row.cancelled;
         result.leftOut = row.leftOut;
         result.notes = row.notes;
