@@ -56,6 +56,17 @@ int LoopCount(const SavedImage& first) {
     return -1;
 }
 
+// Closing a file that was written frees its screen's colours but not its
+// frames: those are freed here, after the file went.
+void FreeFrames(SavedImage* frames, int count) {
+    for (int i = 0; i < count; ++i) {
+        GifFreeExtensions(&frames[i].ExtensionBlockCount, &frames[i].ExtensionBlocks);
+        if (frames[i].ImageDesc.ColorMap != nullptr) GifFreeMapObject(frames[i].ImageDesc.ColorMap);
+        std::free(frames[i].RasterBits);
+    }
+    std::free(frames);
+}
+
 ColorMapObject* CopyOf(const ColorMapObject* colours) {
     return colours == nullptr ? nullptr : GifMakeMapObject(colours->ColorCount, colours->Colors);
 }
@@ -70,6 +81,12 @@ bool WriteAnew(GifFileType* in, GifFileType* out) {
     const int loop = LoopCount(in->SavedImages[0]);
     for (int i = 0; i < in->ImageCount; ++i) {
         const SavedImage& frame = in->SavedImages[i];
+        // A frame beyond the screen is a broken file, and one giflib would
+        // refuse to write half way.
+        const GifImageDesc& place = frame.ImageDesc;
+        if (place.Left < 0 || place.Top < 0 || place.Width < 1 || place.Height < 1 ||
+            place.Left + place.Width > in->SWidth || place.Top + place.Height > in->SHeight)
+            return false;
         SavedImage* copy = GifMakeSavedImage(out, nullptr);
         if (copy == nullptr) return false;
         copy->ImageDesc = frame.ImageDesc;
@@ -112,12 +129,18 @@ std::optional<TWebPicture> RebuildGif(std::string_view gif) {
     std::string written;
     GifFileType* out = EGifOpen(&written, Write, &error);
     if (out == nullptr) return std::nullopt;
-    if (!WriteAnew(in.get(), out)) {
-        EGifCloseFile(out, nullptr);
-        return std::nullopt;
-    }
-    // Writes the file and frees it, also when it fails.
-    if (EGifSpew(out) != GIF_OK) return std::nullopt;
+    const bool made = WriteAnew(in.get(), out);
+    SavedImage* const frames = out->SavedImages;
+    const int count = out->ImageCount;
+    // Writing the screen takes a copy of its colours, which closing frees.
+    ColorMapObject* const screen = out->SColorMap;
+    // Writes the file and closes it; one it refuses half way stays open.
+    const bool spewed = made && EGifSpew(out) == GIF_OK;
+    const bool copied = spewed || out->SColorMap != screen;
+    if (!spewed) EGifCloseFile(out, nullptr);
+    if (copied && screen != nullptr) GifFreeMapObject(screen);
+    FreeFrames(frames, count);
+    if (!spewed) return std::nullopt;
     return TWebPicture{written, in->SWidth, in->SHeight, in->SWidth, in->SHeight, false, hadLocation};
 }
 

@@ -3,6 +3,7 @@
 namespace pictures {
 
 const char* const kNotCleanable = "(Ortsangaben lassen sich nicht sicher entfernen)";
+const char* const kPreparing = ": wird fürs Netz vorbereitet …";
 
 void TPicturesDone::Add(const TWebPicture& picture, std::uint64_t originalBytes) {
     if (picture.scaled) {

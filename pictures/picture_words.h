@@ -13,6 +13,9 @@ namespace pictures {
 // Why a picture is not sent: it could not be rebuilt.
 extern const char* const kNotCleanable;  // "(Ortsangaben lassen sich nicht sicher entfernen)"
 
+// Beside a picture's name while it is rebuilt, before anything is sent.
+extern const char* const kPreparing;  // ": wird fürs Netz vorbereitet …"
+
 // What the rebuilds of one publish did, counted over the pictures that go up.
 struct TPicturesDone {
     std::size_t scaled = 0;

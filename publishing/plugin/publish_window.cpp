@@ -20,6 +20,7 @@
 #include "publishing/plugin/transfer_choice.h"
 #include "publishing/publish_engine.h"
 #include "ui/error_display.h"
+#include "ui/text_boundary.h"
 #include "ui/window_look.h"
 
 namespace {
@@ -60,8 +61,12 @@ TForm4::TForm4(IPublishSource& source, QWidget* parent)
                     return AskTrustCertificate(this, host, keyType, fingerprint);
                 return AskTrustHost(this, host, keyType, fingerprint);
             },
-            [this](const QString& keyFile) { return AskPassphrase(this, keyFile); }},
+            [this](const QString& keyFile) { return AskPassphrase(this, keyFile); },
+            [this](const pictures::TPicturesDone& done, const std::vector<std::string>& notCleanable) {
+                return MaySendPictures(this, done, notCleanable);
+            }},
            {[this](const QString& file, quint64 sent, quint64 size) { ShowSending(file, sent, size); },
+            [this](const QString& file) { Label7->setText(file + ui::FromUtf8(pictures::kPreparing)); },
             [this](const transfer::TPublishResult& result) { Finished(result); },
             [this](const std::optional<transfer::TOnlineCheck>& check) { Checked(check); }}) {
     ui::SetUpFixedWindow(this, QStringLiteral("Veröffentlichen"), 200, 200, kWidth, kHeight);

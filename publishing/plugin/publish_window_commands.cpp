@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "pictures/web_picture.h"
 #include "publishing/plugin/password_keyring.h"
 #include "publishing/plugin/publish_entries.h"
 #include "publishing/plugin/publish_questions.h"
@@ -15,7 +16,6 @@
 #include "publishing/plugin/result_text.h"
 #include "publishing/plugin/transfer_choice.h"
 #include "publishing/publish_engine.h"
-#include "transfer/picture_location.h"
 #include "ui/error_display.h"
 
 namespace {
@@ -84,12 +84,13 @@ std::optional<transfer::TServerLogin> TForm4::ReadLogin() {
 
 void TForm4::StartPublishing(const QString& pageFile, transfer::TServerLogin login) {
     std::optional<transfer::TPublishPlan> plan = Plan(this, pageFile);
-    if (!plan || !MayLeaveOut(this, plan->leftOut, transfer::PicturesWithLocation(*plan))) return;
+    if (!plan || !MayLeaveOut(this, plan->leftOut)) return;
     SaveEntries();
     plan_ = std::move(*plan);
     login_ = std::move(login);
     ShowRunning(true);
-    run_.Start(plan_, login_, std::filesystem::path(Utf8(PublishRecordFolder())), Utf8(Edit7->text().trimmed()));
+    run_.Start(plan_, login_, std::filesystem::path(Utf8(PublishRecordFolder())), Utf8(Edit7->text().trimmed()),
+               pictures::kWebSide);
 }
 
 void TForm4::Finished(const transfer::TPublishResult& result) {

@@ -165,6 +165,11 @@ std::string ProfileFile(const std::string& folder) {
 
 }  // namespace
 
+void LocatedPicture(const std::string& path) {
+    Run("convert -size 32x24 gradient:red-blue " + Quoted(path));
+    ExifTool(path, kGps);
+}
+
 std::vector<TPictureRow> PictureTable(const std::string& folder) {
     const QSize wide(kTableSide, 43), tall(43, kTableSide), own(96, 64);
     std::vector<TPictureRow> rows;
@@ -262,6 +267,17 @@ QSize ShownSize(const std::string& bytes) {
 QColor ShownTopLeft(const std::string& bytes) {
     const QImage image = Shown(bytes);
     return image.isNull() ? QColor() : image.pixelColor(1, 1);
+}
+
+void ExpectWebCopy(const TPictureRow& row, const std::string& sent, const std::string& folder) {
+    EXPECT_EQ(PlaceTags(ExifToolTags(sent, folder)), std::vector<std::string>{});
+    EXPECT_EQ(ShownSize(sent), row.shown);
+    const QColor corner = ShownTopLeft(sent);
+    EXPECT_TRUE(Near(corner, row.topLeft)) << corner.name().toStdString();
+    EXPECT_EQ(corner.alpha() < 255, row.transparent);
+    for (const char* kept : {"-ProfileDescription", "-Copyright", "-Artist"}) {
+        EXPECT_EQ(ExifToolValue(sent, kept, folder), ExifToolValue(row.bytes, kept, folder)) << kept;
+    }
 }
 
 bool Near(const QColor& shown, const QColor& drawn) {

@@ -26,8 +26,16 @@ struct TPictureRow {
     bool transparent = false;
 };
 
+// A small JPEG with GPS, written to `path`.
+void LocatedPicture(const std::string& path);
+
 // Made in `folder` (a scratch folder): every row of the table.
 std::vector<TPictureRow> PictureTable(const std::string& folder);
+
+// What a row expects of what went up of its picture: no tag that tells a
+// place, the size and top left colour shown, the transparency, the
+// profile's description and the author's fields as the original's.
+void ExpectWebCopy(const TPictureRow& row, const std::string& sent, const std::string& folder);
 
 // Every tag exiftool reads from the bytes, one "[Group] Tag : value" a line.
 std::string ExifToolTags(const std::string& bytes, const std::string& folder);
