@@ -40,11 +40,17 @@ void TForm4::BitBtn1Click() {  // "Veröffentlichen"
     if (run_.Running()) return;
     std::optional<transfer::TServerLogin> login = ReadLogin();
     if (!login) return;
+    const std::optional<int> side = ReadPictureSide();
+    if (!side) return;
     const TPageToSend page = source_.PageToSend(this);
     if (!page.file.isEmpty())
-        StartPublishing(page.file, std::move(*login));
+        StartPublishing(page.file, std::move(*login), *side);
     else
         Label8->setText(page.reason);
+}
+
+void TForm4::CheckBox2Click() {  // "Fotos verkleinern auf"
+    Edit8->setEnabled(CheckBox2->isChecked() && !run_.Running());
 }
 
 void TForm4::BitBtn2Click() {  // "Schließen"
@@ -82,7 +88,20 @@ std::optional<transfer::TServerLogin> TForm4::ReadLogin() {
     return login;
 }
 
-void TForm4::StartPublishing(const QString& pageFile, transfer::TServerLogin login) {
+std::optional<int> TForm4::ReadPictureSide() {
+    if (!CheckBox2->isChecked()) return pictures::kNoScaling;
+    bool number = false;
+    const int side = Edit8->text().toInt(&number);
+    // Smaller than a phone's screen, a photo would be of no use.
+    if (!number || side < 100) {
+        ui::ShowErrorDisplay(this, QStringLiteral("Fotos lassen sich auf 100 Pixel und mehr verkleinern"));
+        Edit8->setFocus();
+        return std::nullopt;
+    }
+    return side;
+}
+
+void TForm4::StartPublishing(const QString& pageFile, transfer::TServerLogin login, int pictureSide) {
     std::optional<transfer::TPublishPlan> plan = Plan(this, pageFile);
     if (!plan || !MayLeaveOut(this, plan->leftOut)) return;
     SaveEntries();
@@ -90,7 +109,7 @@ void TForm4::StartPublishing(const QString& pageFile, transfer::TServerLogin log
     login_ = std::move(login);
     ShowRunning(true);
     run_.Start(plan_, login_, std::filesystem::path(Utf8(PublishRecordFolder())), Utf8(Edit7->text().trimmed()),
-               pictures::kWebSide);
+               pictureSide);
 }
 
 void TForm4::Finished(const transfer::TPublishResult& result) {

@@ -165,8 +165,8 @@ std::string ProfileFile(const std::string& folder) {
 
 }  // namespace
 
-void LocatedPicture(const std::string& path) {
-    Run("convert -size 32x24 gradient:red-blue " + Quoted(path));
+void LocatedPicture(const std::string& path, int width, int height) {
+    Run("convert -size " + std::to_string(width) + "x" + std::to_string(height) + " gradient:red-blue " + Quoted(path));
     ExifTool(path, kGps);
 }
 

@@ -26,8 +26,8 @@ struct TPictureRow {
     bool transparent = false;
 };
 
-// A small JPEG with GPS, written to `path`.
-void LocatedPicture(const std::string& path);
+// A JPEG with GPS, written to `path`.
+void LocatedPicture(const std::string& path, int width = 32, int height = 24);
 
 // Made in `folder` (a scratch folder): every row of the table.
 std::vector<TPictureRow> PictureTable(const std::string& folder);
