@@ -30,9 +30,10 @@ struct TPipe {
     }
 };
 
-std::optional<pid_t> Start(int file, int report, int longestSide) {
+std::optional<pid_t> Start(int file, int report, int longestSide, bool preview) {
     const std::string program = PictureProgram().string();
     const std::string side = std::to_string(longestSide);
+    std::string mode = "vorschau";
     posix_spawn_file_actions_t actions;
     posix_spawnattr_t attributes;
     posix_spawn_file_actions_init(&actions);
@@ -51,7 +52,8 @@ std::optional<pid_t> Start(int file, int report, int longestSide) {
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &all);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    char* arguments[] = {const_cast<char*>(program.c_str()), const_cast<char*>(side.c_str()), nullptr};
+    char* arguments[] = {const_cast<char*>(program.c_str()), const_cast<char*>(side.c_str()),
+                         preview ? mode.data() : nullptr, nullptr};
     char* environment[] = {nullptr};
     pid_t child = 0;
     const int failed = posix_spawn(&child, program.c_str(), &actions, &attributes, arguments, environment);
@@ -102,6 +104,22 @@ bool EndedWell(pid_t child, bool waitForIt, TClock::time_point deadline) {
     return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+std::optional<TWebPicture> RunApart(int file, int longestSide, bool preview) {
+    TPipe pipe;
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) return std::nullopt;
+    pipe.read = ends[0];
+    pipe.write = ends[1];
+    const std::optional<pid_t> child = Start(file, pipe.write, longestSide, preview);
+    close(pipe.write);
+    pipe.write = -1;
+    if (!child) return std::nullopt;
+    const TClock::time_point deadline = TClock::now() + kMostWait;
+    const std::optional<std::string> report = ReadReport(pipe.read, deadline);
+    if (!EndedWell(*child, report.has_value(), deadline) || !report) return std::nullopt;
+    return PictureFromReport(*report);
+}
+
 }  // namespace
 
 std::filesystem::path PictureProgram() {
@@ -111,19 +129,15 @@ std::filesystem::path PictureProgram() {
 }
 
 std::optional<TWebPicture> RebuildApart(int file, int longestSide) {
-    TPipe pipe;
-    int ends[2];
-    if (pipe2(ends, O_CLOEXEC) != 0) return std::nullopt;
-    pipe.read = ends[0];
-    pipe.write = ends[1];
-    const std::optional<pid_t> child = Start(file, pipe.write, longestSide);
-    close(pipe.write);
-    pipe.write = -1;
-    if (!child) return std::nullopt;
-    const TClock::time_point deadline = TClock::now() + kMostWait;
-    const std::optional<std::string> report = ReadReport(pipe.read, deadline);
-    if (!EndedWell(*child, report.has_value(), deadline) || !report) return std::nullopt;
-    return PictureFromReport(*report);
+    return RunApart(file, longestSide, false);
+}
+
+std::optional<TWebPicture> PreviewApart(int file, int previewSide) {
+    std::optional<TWebPicture> preview = RunApart(file, previewSide, true);
+    if (!preview || preview->width > previewSide || preview->height > previewSide ||
+        preview->bytes.size() != static_cast<std::size_t>(preview->width) * preview->height * 4)
+        return std::nullopt;
+    return preview;
 }
 
 }  // namespace pictures

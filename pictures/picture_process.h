@@ -21,4 +21,7 @@ std::filesystem::path PictureProgram();
 // minute (it is then ended), or cannot be started.
 std::optional<TWebPicture> RebuildApart(int file, int longestSide);
 
+// PreviewForWeb the same way; nullopt also when its pixels are not whole.
+std::optional<TWebPicture> PreviewApart(int file, int previewSide);
+
 }  // namespace pictures

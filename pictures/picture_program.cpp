@@ -1,5 +1,6 @@
-// The picture process: the picture on descriptor 0, its web copy and what
-// was done to it on descriptor 1 (picture_report.cpp), nothing else. The
+// The picture process: the picture on descriptor 0, its web copy (or, with
+// "vorschau", its preview) and what was done to it on descriptor 1
+// (picture_report.cpp), nothing else. The
 // program starts one per picture (picture_process.h); a picture that
 // crashes or stalls it costs that picture only.
 
@@ -41,12 +42,14 @@ bool ReadAll(std::string& bytes) {
 
 int main(int argc, char** argv) {
     int longestSide = -1;
-    if (argc != 2 || std::from_chars(argv[1], argv[1] + std::strlen(argv[1]), longestSide).ec != std::errc() ||
-        longestSide < 0)
+    const bool preview = argc == 3 && std::strcmp(argv[2], "vorschau") == 0;
+    if ((argc != 2 && !preview) ||
+        std::from_chars(argv[1], argv[1] + std::strlen(argv[1]), longestSide).ec != std::errc() || longestSide < 0)
         return 2;
     std::string original;
     if (!pictures::EnterSandbox() || !ReadAll(original)) return 3;
-    const std::optional<pictures::TWebPicture> picture = pictures::RebuildForWeb(original, longestSide);
+    const std::optional<pictures::TWebPicture> picture =
+        preview ? pictures::PreviewForWeb(original, longestSide) : pictures::RebuildForWeb(original, longestSide);
     if (!picture) return 1;
     return core::WriteAll(1, pictures::ReportOf(*picture)) ? 0 : 3;
 }

@@ -6,6 +6,7 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <webp/encode.h>
 
 #include <QBuffer>
 #include <QImage>
@@ -48,7 +49,21 @@ void UseLibrariesOnce() {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (QImageWriter(&buffer, "png").write(sample)) RebuildForWeb(png.toStdString(), 256);
+    if (QImageWriter(&buffer, "png").write(sample)) PreviewForWeb(png.toStdString(), 64);
+    // The preview reads what the rebuild wrote with Qt's handlers, GIF's
+    // among them.
+    static const char kGif[] =
+        "GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff!\xf9\x04\x01\x00\x00\x00\x00,\x00\x00\x00\x00"
+        "\x01\x00\x01\x00\x00\x02\x02D\x01\x00;";
+    PreviewForWeb(std::string(kGif, sizeof kGif - 1), 64);
+    if (const std::optional<std::string> jpeg = EncodeJpeg(sample, 82)) PreviewForWeb(*jpeg, 64);
+    uint8_t* webp = nullptr;
+    const QImage rgba = sample.convertToFormat(QImage::Format_RGBA8888);
+    if (const std::size_t size = WebPEncodeLosslessRGBA(rgba.constBits(), rgba.width(), rgba.height(),
+                                                        static_cast<int>(rgba.bytesPerLine()), &webp)) {
+        PreviewForWeb(std::string(reinterpret_cast<const char*>(webp), size), 64);
+        WebPFree(webp);
+    }
 }
 
 struct TFreeFilter {

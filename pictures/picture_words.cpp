@@ -20,6 +20,25 @@ std::string Megabytes(std::uint64_t bytes) {
     return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " MB";
 }
 
+namespace {
+
+// "4.000": thousands marked as German writes them.
+std::string Grouped(int number) {
+    std::string digits = std::to_string(number);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ".");
+    return digits;
+}
+
+}  // namespace
+
+std::string PreviewLine(bool picture, const TWebPicture* preview, std::uint64_t bytes) {
+    if (!picture) return Megabytes(bytes);
+    if (preview == nullptr) return Megabytes(bytes) + " – wird nicht übertragen " + kNotCleanable;
+    return Grouped(preview->originalWidth) + " × " + Grouped(preview->originalHeight) + " Pixel, " + Megabytes(bytes) +
+           (preview->scaled ? " – wird fürs Netz verkleinert" : "");
+}
+
 std::string DoneLine(const TPicturesDone& done) {
     std::string line;
     if (done.scaled != 0)

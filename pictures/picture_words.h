@@ -29,6 +29,13 @@ struct TPicturesDone {
 // either half alone, or nothing when there is nothing to say.
 std::string DoneLine(const TPicturesDone& done);
 
+// What the picker says of a file: "4.000 × 3.000 Pixel, 3,9 MB – wird fürs
+// Netz verkleinert" for a picture (`preview` its preview), "3,9 MB – wird
+// nicht übertragen (Ortsangaben lassen sich nicht sicher entfernen)" for a
+// picture that cannot be rebuilt (`preview` nullptr), "3,9 MB" for a file
+// that is no picture.
+std::string PreviewLine(bool picture, const TWebPicture* preview, std::uint64_t bytes);
+
 // "3,9 MB": millions of bytes, one decimal, as German writes them.
 std::string Megabytes(std::uint64_t bytes);
 

@@ -34,6 +34,12 @@ struct TWebPicture {
 // it in the picture process only (picture_process.h).
 std::optional<TWebPicture> RebuildForWeb(std::string_view original, int longestSide);
 
+// What the picker shows of a picture: RebuildForWeb at kWebSide (nullopt
+// when that fails), its web copy decoded and fitted into `previewSide`
+// pixels, upright. `bytes` holds its RGBA rows, width × height × 4 bytes,
+// to be taken as they are: the program decodes nothing it did not make.
+std::optional<TWebPicture> PreviewForWeb(std::string_view original, int previewSide);
+
 // How the picture process hands a result over: a line of numbers, then the
 // bytes. Parsed with bounds; nullopt unless whole.
 std::string ReportOf(const TWebPicture& picture);
