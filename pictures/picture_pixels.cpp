@@ -42,6 +42,16 @@ QImage ScaledUpright(const QImage& image, TSize size, int orientation) {
     }
 }
 
+bool TookScaled(TWebPicture& picture, const std::optional<std::string>& encoded, QSize size,
+                std::size_t originalBytes) {
+    if (!encoded || encoded->size() >= originalBytes) return false;
+    picture.bytes = *encoded;
+    picture.width = size.width();
+    picture.height = size.height();
+    picture.scaled = true;
+    return true;
+}
+
 QImage PixelsOnly(const QImage& image) {
     QImage pixels(image.size(), image.format());
     if (pixels.isNull()) return pixels;

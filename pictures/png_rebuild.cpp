@@ -90,11 +90,15 @@ void ExamineText(const std::string& type, std::string_view data, TPngMetadata& f
     if (MentionsPlace(*text)) found.hadLocation = true;
 }
 
-TPngMetadata Examine(std::string_view png) {
+// nullopt for a file whose chunks do not all lie within it, up to IEND:
+// cut short, or claiming more than it holds, which a decoder would believe.
+std::optional<TPngMetadata> Examine(std::string_view png) {
     TPngMetadata found;
-    for (std::size_t at = 8; at + 12 <= png.size();) {
+    for (std::size_t at = 8;;) {
+        if (at + 12 > png.size()) return std::nullopt;
         const std::size_t length = BigEndian32(png, at);
-        if (length > png.size() - at - 12) break;
+        if (length > png.size() - at - 12) return std::nullopt;
+        if (png.substr(at + 4, 4) == "IEND") return found;
         const std::string type(png.substr(at + 4, 4));
         const std::string_view data = png.substr(at + 8, length);
         if (type == "iCCP" && found.kept.iccProfile.empty()) {
@@ -108,7 +112,6 @@ TPngMetadata Examine(std::string_view png) {
         }
         at += 12 + length;
     }
-    return found;
 }
 
 std::optional<std::string> EncodePng(const QImage& image, const TKept& kept, bool withOrientation) {
@@ -131,9 +134,11 @@ std::optional<TWebPicture> RebuildPng(std::string_view png, int longestSide) {
     reader.setAutoTransform(false);
     // Sixteen bits a channel double what kMostPixels allows for eight.
     QImageReader::setAllocationLimit(static_cast<int>(kMostPixels * 8 >> 20));
+    std::optional<TPngMetadata> examined = Examine(png);
+    if (!examined) return std::nullopt;
+    TPngMetadata& found = *examined;
     const QSize size = reader.size();
     if (!size.isValid() || static_cast<long long>(size.width()) * size.height() > kMostPixels) return std::nullopt;
-    TPngMetadata found = Examine(png);
     for (const auto& [field, key] :
          {std::pair{&found.kept.copyright, "Copyright"}, std::pair{&found.kept.artist, "Author"},
           std::pair{&found.kept.description, "Description"}})
@@ -144,14 +149,7 @@ std::optional<TWebPicture> RebuildPng(std::string_view png, int longestSide) {
     TWebPicture picture{{}, original.width, original.height, original.width, original.height, false, found.hadLocation};
     if (NeedsScaling(original, longestSide)) {
         const QImage scaled = ScaledUpright(image, FittedSize(original, longestSide), found.kept.orientation);
-        const std::optional<std::string> encoded = EncodePng(scaled, found.kept, false);
-        if (encoded && encoded->size() < png.size()) {
-            picture.bytes = *encoded;
-            picture.width = scaled.width();
-            picture.height = scaled.height();
-            picture.scaled = true;
-            return picture;
-        }
+        if (TookScaled(picture, EncodePng(scaled, found.kept, false), scaled.size(), png.size())) return picture;
     }
     std::optional<std::string> encoded = EncodePng(image, found.kept, true);
     if (!encoded) return std::nullopt;

@@ -30,14 +30,10 @@ std::optional<TWebPicture> RebuildJpeg(std::string_view jpeg, int longestSide) {
         const QImage scaled = ScaledUpright(*decoded, fitted, header->kept.orientation);
         const std::optional<std::string> encoded = EncodeJpeg(scaled, kJpegQuality);
         if (!encoded) return std::nullopt;
-        std::string bytes = WithJpegMetadata(*encoded, ExifBlock(header->kept, false, false), header->kept.iccProfile);
-        if (bytes.size() < jpeg.size()) {
-            picture.bytes = std::move(bytes);
-            picture.width = scaled.width();
-            picture.height = scaled.height();
-            picture.scaled = true;
+        if (TookScaled(picture,
+                       WithJpegMetadata(*encoded, ExifBlock(header->kept, false, false), header->kept.iccProfile),
+                       scaled.size(), jpeg.size()))
             return picture;
-        }
     }
     std::optional<std::string> copied = CopyJpeg(jpeg, ExifBlock(header->kept, true, false), header->kept.iccProfile);
     if (!copied) return std::nullopt;

@@ -150,14 +150,7 @@ std::optional<TWebPicture> RebuildWebp(std::string_view webp, int longestSide) {
     // An animation is never scaled: its frames stay as they were drawn.
     if (!file->animated && NeedsScaling(file->size, longestSide)) {
         const QImage scaled = ScaledUpright(*first, FittedSize(file->size, longestSide), file->kept.orientation);
-        const std::optional<std::string> encoded = Encode(scaled, *file);
-        if (encoded && encoded->size() < webp.size()) {
-            picture.bytes = *encoded;
-            picture.width = scaled.width();
-            picture.height = scaled.height();
-            picture.scaled = true;
-            return picture;
-        }
+        if (TookScaled(picture, Encode(scaled, *file), scaled.size(), webp.size())) return picture;
     }
     std::optional<std::string> copied = CopyFrames(*file, ExifBlock(file->kept, true, true));
     if (!copied) return std::nullopt;
