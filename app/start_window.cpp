@@ -14,6 +14,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "core/folder_names.h"
 #include "core/page_file.h"
 #include "core/page_reader.h"
 #include "ui/error_display.h"
@@ -151,7 +152,7 @@ void TForm1::OpenPage(const QString& path) {
     if (!longExtension && !name.endsWith(QStringLiteral(".htm"))) refuse(notOurs);
     // A page cut short by a save that was cut off is no page to read; its
     // previous bytes may be.
-    wizard::OfferPageCopy(this, path);
+    wizard::OfferPageCopy(this, core::TPageFolder(ui::ToPath(file.absolutePath())), ui::ToPath(name).string());
     std::optional<core::TPageDescription> page = core::ReadPage(core::ReadPossiblePage(ui::ToPath(path)));
     if (!page) refuse(notOurs);
     ShowPage(path, std::move(*page), true);
@@ -167,7 +168,10 @@ void TForm1::ShowPage(const QString& path, core::TPageDescription page, bool sav
     // Finishing writes the page where it was found, and relative image
     // names mean there what they mean in the browser.
     if (!QDir::setCurrent(file.absolutePath()))
-        throw core::TPathFileError((QStringLiteral("Cannot open file ") + path).toUtf8().toStdString());
+        throw core::TPathFileError(
+            (QStringLiteral("Der Ordner der Seite „") + path + QStringLiteral("“ lässt sich nicht öffnen"))
+                .toUtf8()
+                .toStdString());
     auto wizard = std::make_unique<TForm3>();
     wizard->LoadPageDescription(page);
     // The name as it is on disk, also where the page's code page lacks a

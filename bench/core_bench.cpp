@@ -20,6 +20,7 @@
 #include "bench/goal_table.h"
 #include "bench/sample_page.h"
 #include "bench/scratch_dir.h"
+#include "core/folder_names.h"
 #include "core/page_file.h"
 #include "core/page_generator.h"
 #include "core/page_reader.h"
@@ -272,12 +273,12 @@ const std::vector<std::string>& SitePages(const std::string& folder, std::size_t
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     core::TPageDescription page = bench::SamplePage(10);
-    core::SavePageFile(folder + "/index.html", core::GeneratePage(page));
+    core::SavePageLines(folder + "/index.html", core::GeneratePage(page));
     std::vector<std::string> names;
     for (std::size_t i = 0; i < pages; ++i) {
         names.push_back("seite" + std::to_string(i) + ".html");
         page.Title = page.HeadingText = bench::SampleText("Seite", i);
-        core::SavePageFile(folder + "/" + names.back(), core::GeneratePage(page));
+        core::SavePageLines(folder + "/" + names.back(), core::GeneratePage(page));
     }
     return sites.emplace(folder, std::move(names)).first->second;
 }
@@ -289,8 +290,10 @@ std::vector<core::TLinkEntry> SiteLinks(bool added) {
 }
 
 void CarryLinks(const std::string& folder, bool add) {
-    const core::TSiteNavigation site = core::FindSiteNavigation(folder, "index.html", SiteLinks(!add), SiteLinks(add));
-    benchmark::DoNotOptimize(core::RewriteSiteNavigation(folder, site.Pages).Changed.size());
+    const core::TPageFolder pages(folder);
+    const core::TSiteNavigation site =
+        core::FindSiteNavigation(core::ReadSiteFiles(pages, "index.html"), SiteLinks(!add), SiteLinks(add));
+    benchmark::DoNotOptimize(core::RewriteSiteNavigation(pages, site.Pages).Changed.size());
 }
 
 // Each iteration adds the link; taking it away again is not timed.
@@ -312,7 +315,7 @@ void GiveLinks(const std::string& folder, const std::vector<std::string>& names,
         const std::filesystem::path path = folder + "/" + name;
         std::optional<core::TPageDescription> page = core::ReadPage(core::ReadPossiblePage(path));
         page->Links = SiteLinks(add);
-        core::SavePageFile(path, core::GeneratePage(*page));
+        core::SavePageLines(path.string(), core::GeneratePage(*page));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "core/folder_names.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -151,6 +152,8 @@ struct TPageFolder::TWalk {
     struct stat status {};
     std::optional<TNameFault> fault;
     bool folder = false;
+    // The last segment is not there; `at` and `last` say where it would be.
+    bool absent = false;
 };
 
 // The name is walked one segment at a time from the folder's descriptor,
@@ -161,13 +164,13 @@ struct TPageFolder::TWalk {
 // RESOLVE_BENEATH would do the walk in one call, but it refuses every
 // absolute link, also one into the folder itself, and a sandbox may not
 // offer the call at all.
-TPageFolder::TWalk TPageFolder::Walk(std::string_view name, bool pageFile) const {
+TPageFolder::TWalk TPageFolder::Walk(std::string_view name, bool pageFile, TSpelling spelling) const {
     TWalk walk;
     const auto fault = [&](TNameFault why) {
         walk.fault = why;
         return std::move(walk);
     };
-    if (IsInvalidName(name)) return fault(TNameFault::Invalid);
+    if (spelling == TSpelling::Judged && IsInvalidName(name)) return fault(TNameFault::Invalid);
     if (!NamesInsideTheFolder(name)) return fault(TNameFault::OutsideFolder);
     if (!pageFile && IsHiddenName(name)) return fault(TNameFault::Hidden);
     if (!folder_) return fault(TNameFault::Missing);
@@ -187,7 +190,14 @@ TPageFolder::TWalk TPageFolder::Walk(std::string_view name, bool pageFile) const
         if (!pageFile && segment.front() == '.') return fault(TNameFault::Hidden);
         const int at = walk.below.empty() ? folder_.Get() : walk.below.back().Get();
         struct stat status {};
-        if (fstatat(at, segment.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return fault(TNameFault::Missing);
+        if (fstatat(at, segment.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT && pending.empty()) {
+                walk.at = at;
+                walk.last = segment;
+                walk.absent = true;
+            }
+            return fault(TNameFault::Missing);
+        }
         if (S_ISLNK(status.st_mode)) {
             std::string target = LinkText(at, segment);
             if (++links > kMostLinks || target.empty()) return fault(TNameFault::Missing);
@@ -239,6 +249,42 @@ TOpenedName TPageFolder::Open(std::string_view name, bool pageFile) const {
 TLookedName TPageFolder::Look(std::string_view name, bool pageFile) const {
     const TWalk walk = Walk(name, pageFile);
     return TLookedName{walk.status, walk.fault, walk.folder};
+}
+
+std::optional<TPagePlace> TPageFolder::Place(std::string_view name) const {
+    TWalk walk = Walk(name, true, TSpelling::Any);
+    if (walk.at < 0 || (walk.fault && !walk.absent)) return std::nullopt;
+    TPagePlace place{Keep(walk), walk.last, std::nullopt};
+    if (!place.folder) return std::nullopt;
+    if (!walk.absent) place.status = walk.status;
+    return place;
+}
+
+std::vector<std::string> TPageFolder::RegularFiles() const {
+    std::vector<std::string> names;
+    if (!folder_) return names;
+    const int fd = openat(folder_.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* listing = fd >= 0 ? fdopendir(fd) : nullptr;
+    if (listing == nullptr) {
+        if (fd >= 0) close(fd);
+        return names;
+    }
+    while (const dirent* entry = readdir(listing)) {
+        struct stat status {};
+        const bool regular =
+            entry->d_type == DT_UNKNOWN
+                ? fstatat(dirfd(listing), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode)
+                : entry->d_type == DT_REG;
+        if (regular) names.emplace_back(entry->d_name);
+    }
+    closedir(listing);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TOpenFile TPageFolder::Keep(TWalk& walk) const {
+    if (!walk.below.empty()) return std::move(walk.below.back());
+    return TOpenFile(fcntl(folder_.Get(), F_DUPFD_CLOEXEC, 0));
 }
 
 }  // namespace core

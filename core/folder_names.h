@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace core {
 
@@ -86,6 +87,16 @@ struct TLookedName {
     bool folder = false;
 };
 
+// Where a page of the folder is written: the folder its name leads to, held
+// open, and its name there. Every call that writes the page is made relative
+// to that folder, so a link swapped in on the way afterwards changes nothing.
+struct TPagePlace {
+    TOpenFile folder;
+    std::string name;  // one segment
+    // The regular file there now; none when nothing is.
+    std::optional<struct stat> status;
+};
+
 // The page's folder, opened once where the file system has it.
 class TPageFolder {
 public:
@@ -97,10 +108,24 @@ public:
     // hidden: its name is the wizard's, not the page's.
     TOpenedName Open(std::string_view name, bool pageFile = false) const;
     TLookedName Look(std::string_view name, bool pageFile = false) const;
+    // Where the page file `name` is written, links on the way walked inside
+    // the folder as Open walks them; nullopt when the name leads to no place
+    // a page can be (out of the folder, through a missing folder, onto a
+    // folder or any other kind of file). The page's name is the user's, so
+    // any byte the file system takes is allowed in it.
+    std::optional<TPagePlace> Place(std::string_view name) const;
+    // The names of the regular files directly in the folder, in order; no
+    // link, whatever it leads to.
+    std::vector<std::string> RegularFiles() const;
 
 private:
     struct TWalk;
-    TWalk Walk(std::string_view name, bool pageFile) const;
+    // Names the user gives may hold any byte the file system takes; names a
+    // page gives are judged by their spelling too.
+    enum class TSpelling { Judged, Any };
+    TWalk Walk(std::string_view name, bool pageFile, TSpelling spelling = TSpelling::Judged) const;
+    // The folder a walk ended in, to keep.
+    TOpenFile Keep(TWalk& walk) const;
 
     TOpenFile folder_;
     std::string realPath_;

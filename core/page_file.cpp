@@ -2,7 +2,9 @@
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,21 +13,25 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string_view>
 
 #include "core/ansi_text.h"
+#include "core/folder_names.h"
 #include "core/page_reader.h"
 #include "core/system_calls.h"
 
 namespace core {
+
+std::function<void(std::string_view)> BetweenJudgingAndWriting;
+
 namespace {
 
-// A file as its caller named it: the path handed to the system (UTF-8) and
-// the name the messages show, in the caller's encoding.
+// A file as its caller named it: the name the messages show, in the
+// caller's encoding.
 struct TNamedFile {
-    std::string path;
     std::string shown;
-    bool utf8Messages = false;
+    bool utf8Messages = true;
 };
 
 [[noreturn]] void Throw(const TNamedFile& file, const std::string& message) {
@@ -49,9 +55,20 @@ struct TNamedFile {
     Throw(file, "Stream read error");
 }
 
+[[noreturn]] void ThrowReplaced(const TNamedFile& file) {
+    throw TPageReplacedError(file.shown + " wurde während des Speicherns ersetzt und bleibt unverändert");
+}
+
 // A NUL would silently cut the name short and reach another file.
-bool IsUsableName(const std::string& fileName) {
-    return !fileName.empty() && fileName.find('\0') == std::string::npos;
+bool IsUsableName(std::string_view fileName) {
+    return !fileName.empty() && fileName.find('\0') == std::string_view::npos;
+}
+
+// The folder part of a name given with one, and the name in it.
+std::pair<std::string, std::string> SplitName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return {".", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
 // The disk starts on each written megabyte while the next is still being
@@ -70,53 +87,66 @@ bool WriteAndFlush(int fd, std::string_view bytes) {
     return RetryInterrupted([fd] { return fsync(fd); }) == 0;
 }
 
-std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
+enum class TCopied { Whole, ReadFailed, WriteFailed };
 
-// A link to the page is kept as a link: the file it points to is replaced.
-std::string FollowLinks(std::string path) {
-    for (int depth = 0; depth < 40; ++depth) {
-        struct stat st {};
-        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-        char target[PATH_MAX];
-        const ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
-        if (length <= 0) return path;
-        const std::string next(target, static_cast<std::size_t>(length));
-        path = next.front() == '/' ? next : DirectoryOf(path) + "/" + next;
+// Copies what is left of `from` to `to`.
+TCopied CopyRest(int from, int to) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = RetryInterrupted([&] { return read(from, buffer, sizeof buffer); });
+        if (got < 0) return TCopied::ReadFailed;
+        if (got == 0) return TCopied::Whole;
+        if (!WriteAll(to, std::string_view(buffer, static_cast<std::size_t>(got)))) return TCopied::WriteFailed;
     }
-    return path;
 }
 
-bool IsLink(const std::string& path) {
-    struct stat st {};
-    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+// ".tavirel-" and six letters or digits, as mkstemp would pick them; from
+// the clock where the kernel gives no random numbers.
+std::string TemporaryName() {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    unsigned char random[6];
+    if (getrandom(random, sizeof random, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof random)) {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        static unsigned counter = 0;
+        std::uint64_t seed = static_cast<std::uint64_t>(now.tv_nsec) ^ (static_cast<std::uint64_t>(getpid()) << 32) ^
+                             (++counter * 0x9E3779B97F4A7C15u);
+        for (unsigned char& byte : random) {
+            byte = static_cast<unsigned char>(seed);
+            seed = seed * 6364136223846793005u + 1442695040888963407u;
+            byte ^= static_cast<unsigned char>(seed >> 56);
+        }
+    }
+    std::string name = ".tavirel-";
+    for (const unsigned char byte : random) name += kLetters[byte % (sizeof kLetters - 1)];
+    return name;
 }
 
-// A file written under a hidden name and renamed once whole: the new page
-// beside the old one, so that a failed or interrupted save never tears the
-// page, and the copy of a page kept while it is overwritten in place.
+// A file written under a hidden name in the page's folder and renamed once
+// whole: the new page beside the old one, so that a failed or interrupted
+// save never tears the page, and the copy of a page kept while it is
+// overwritten in place.
 class TTempFile {
 public:
-    TTempFile() = default;
+    explicit TTempFile(int folder) : folder_(folder) {}
     TTempFile(const TTempFile&) = delete;
     TTempFile& operator=(const TTempFile&) = delete;
     ~TTempFile() { Discard(); }
 
-    // False with errno set when the directory refuses the file.
-    bool Create(const std::string& directory) {
-        std::string name;
-        // mkostemp fills in the X's, so each attempt starts from the pattern.
-        fd_ = RetryInterrupted([&] {
-            name = directory + "/.tavirel-XXXXXX";
-            return mkostemp(name.data(), O_CLOEXEC);
-        });
-        if (fd_ < 0) return false;
-        name_ = std::move(name);
-        return true;
+    // False with errno set when the folder refuses the file.
+    bool Create() {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = TemporaryName();
+            fd_ = RetryInterrupted([&] {
+                return openat(folder_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            });
+            if (fd_ >= 0) {
+                name_ = std::move(name);
+                return true;
+            }
+            if (errno != EEXIST) return false;
+        }
+        return false;
     }
 
     int Descriptor() const { return fd_; }
@@ -127,8 +157,19 @@ public:
         return close(fd) == 0;
     }
 
-    bool RenameTo(const std::string& target) {
-        if (RetryInterrupted([&] { return rename(name_.c_str(), target.c_str()); }) != 0) return false;
+    // Renaming never follows a link: whatever the name holds at that moment
+    // is replaced, not what it may point to.
+    bool RenameTo(const std::string& target, bool replacing) {
+        const unsigned flags = replacing ? 0 : RENAME_NOREPLACE;
+        int result =
+            RetryInterrupted([&] { return renameat2(folder_, name_.c_str(), folder_, target.c_str(), flags); });
+        // A file system that cannot rename without replacing: a hard link
+        // does the same.
+        if (result != 0 && flags != 0 && (errno == EINVAL || errno == ENOSYS)) {
+            result = linkat(folder_, name_.c_str(), folder_, target.c_str(), 0);
+            if (result == 0) unlinkat(folder_, name_.c_str(), 0);
+        }
+        if (result != 0) return false;
         name_.clear();
         return true;
     }
@@ -136,57 +177,56 @@ public:
     void Discard() {
         if (fd_ >= 0) close(fd_);
         fd_ = -1;
-        if (!name_.empty()) unlink(name_.c_str());
+        if (!name_.empty()) unlinkat(folder_, name_.c_str(), 0);
         name_.clear();
     }
 
 private:
+    int folder_;
     std::string name_;
     int fd_ = -1;
 };
 
-struct TClosedAtEnd {
-    int fd;
-    ~TClosedAtEnd() { close(fd); }
-};
-
-void SyncDirectory(const std::string& directory) {
-    const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    fsync(fd);
-    close(fd);
+void SyncFolder(int folder) {
+    const TOpenFile fd(openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd) fsync(fd.Get());
 }
 
-bool IsRegularFile(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+void SyncFolder(const std::string& folder) {
+    const TOpenFile fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd) fsync(fd.Get());
 }
 
-// Reads `start` first; a file that does not begin with it is given back
-// with no more than those bytes read. An empty `start` reads everything.
-std::string Read(const TNamedFile& file, std::string_view start) {
-    // Not blocking: a pipe under the page's name must not hang the program.
-    const int fd = RetryInterrupted([&] { return open(file.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); });
-    if (fd < 0) ThrowCannotOpen(file);
-    const TClosedAtEnd closed{fd};
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) ThrowCannotOpen(file);
+// Appends up to `most` bytes; false at the end of the file.
+bool ReadMore(const TNamedFile& file, int fd, std::string& bytes, std::size_t most) {
+    const std::size_t had = bytes.size();
+    bytes.resize(had + most);
+    const ssize_t got = RetryInterrupted([&] { return read(fd, bytes.data() + had, most); });
+    if (got < 0) ThrowReadError(file);
+    bytes.resize(had + static_cast<std::size_t>(got));
+    return got > 0;
+}
 
+// The bytes of an open regular file when it starts as a page and is no
+// larger than one; otherwise no more than the start.
+std::string ReadPossiblePageFrom(const TNamedFile& file, int fd, const struct stat& status) {
     std::string bytes;
-    char buffer[65536];
-    const auto readMore = [&](std::size_t most) {
-        const ssize_t got = RetryInterrupted([&] { return read(fd, buffer, std::min(most, sizeof buffer)); });
-        if (got < 0) ThrowReadError(file);
-        bytes.append(buffer, static_cast<std::size_t>(got));
-        return got > 0;
-    };
-    while (bytes.size() < start.size())
-        if (!readMore(start.size() - bytes.size())) return bytes;
-    if (bytes != start) return bytes;
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
-    while (readMore(sizeof buffer)) {
+    while (bytes.size() < kPageStart.size())
+        if (!ReadMore(file, fd, bytes, kPageStart.size() - bytes.size())) return bytes;
+    if (bytes != kPageStart || status.st_size > kMostPageBytes) return bytes;
+    bytes.reserve(static_cast<std::size_t>(status.st_size));
+    // Also a file that grows while it is read stops at the bound.
+    while (bytes.size() <= static_cast<std::size_t>(kMostPageBytes) &&
+           ReadMore(file, fd, bytes, std::min<std::size_t>(65536, kMostPageBytes + 1 - bytes.size()))) {
     }
     return bytes;
+}
+
+// Not blocking: a pipe under the page's name must not hang the program.
+TOpenFile OpenRegularFile(const TNamedFile& file, int folder, const char* name, struct stat& status) {
+    TOpenFile fd(RetryInterrupted([&] { return openat(folder, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC); }));
+    if (!fd || fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode)) ThrowCannotOpen(file);
+    return fd;
 }
 
 // A folder the user may not create files in can still hold a page the user
@@ -217,17 +257,22 @@ bool MakeFolders(const std::string& folder) {
     }
 }
 
-// The page's absolute path with its folder resolved, "/" written "%2F" and
-// "%" written "%25": two pages never share a copy, and the name still says
-// whose copy it is. A name too long for the file system keeps its end,
-// after a hash of the whole.
-std::string CopyName(const std::string& target) {
-    const std::size_t slash = target.rfind('/');
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    char* folder = realpath(DirectoryOf(target).c_str(), nullptr);
-    if (folder == nullptr) return "";
-    const std::string absolute = std::string(folder) + "/" + base;
-    std::free(folder);
+// Where the folder held open is now, every link on the way resolved.
+std::string PathOf(int folder) {
+    char path[PATH_MAX];
+    const ssize_t length = readlink(("/proc/self/fd/" + std::to_string(folder)).c_str(), path, sizeof path - 1);
+    if (length <= 0 || path[0] != '/') return "";
+    return std::string(path, static_cast<std::size_t>(length));
+}
+
+// The page's absolute path, "/" written "%2F" and "%" written "%25": two
+// pages never share a copy, and the name still says whose copy it is. A
+// name too long for the file system keeps its end, after a hash of the
+// whole.
+std::string CopyName(const TPagePlace& place) {
+    const std::string folder = PathOf(place.folder.Get());
+    if (folder.empty()) return "";
+    const std::string absolute = (folder == "/" ? "" : folder) + "/" + place.name;
     std::string name;
     for (std::size_t i = 1; i < absolute.size(); ++i) {
         const char c = absolute[i];
@@ -241,54 +286,75 @@ std::string CopyName(const std::string& target) {
     return hex + name.substr(name.size() - 200);
 }
 
-std::string CopyPath(const std::string& target) {
+std::string CopyPath(const TPagePlace& place) {
     const std::string folder = StateFolder();
-    const std::string name = CopyName(target);
+    const std::string name = CopyName(place);
     return folder.empty() || name.empty() ? "" : folder + "/" + name;
 }
 
-bool Exists(const std::string& path) {
+bool IsRegularFile(const std::string& path) {
     struct stat st {};
-    return lstat(path.c_str(), &st) == 0;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 // The copy is complete and on the disk before it takes its name, so a copy
 // found under that name is always a whole page.
-void KeepCopy(const std::string& copy, std::string_view bytes) {
+void KeepCopy(const TNamedFile& file, const std::string& copy, int page) {
     const auto refuse = [&copy] { throw TPathFileError("Cannot create file " + copy); };
-    const std::string folder = DirectoryOf(copy);
-    TTempFile temp;
-    if (!MakeFolders(folder) || !temp.Create(folder)) refuse();
-    if (!WriteAndFlush(temp.Descriptor(), bytes) || !temp.Close()) refuse();
+    const std::string folder = copy.substr(0, copy.rfind('/'));
+    if (!MakeFolders(folder)) refuse();
+    const TOpenFile copies(open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    TTempFile temp(copies.Get());
+    if (!copies || !temp.Create()) refuse();
+    if (lseek(page, 0, SEEK_SET) != 0) ThrowReadError(file);
+    switch (CopyRest(page, temp.Descriptor())) {
+        case TCopied::Whole:
+            break;
+        case TCopied::ReadFailed:
+            ThrowReadError(file);
+        case TCopied::WriteFailed:
+            refuse();
+    }
+    if (RetryInterrupted([&] { return fsync(temp.Descriptor()); }) != 0 || !temp.Close()) refuse();
     // One left by a save that was cut off is the user's to restore or drop.
-    if (Exists(copy) || !temp.RenameTo(copy)) refuse();
-    SyncDirectory(folder);
+    if (!temp.RenameTo(copy.substr(folder.size() + 1), false)) refuse();
+    SyncFolder(folder);
 }
 
 void DropCopy(const std::string& copy) {
-    if (unlink(copy.c_str()) == 0) SyncDirectory(DirectoryOf(copy));
+    if (unlink(copy.c_str()) == 0) SyncFolder(copy.substr(0, copy.rfind('/')));
 }
 
-// Truncates the page and writes the bytes where they are.
-bool WriteInPlace(const std::string& target, std::string_view bytes) {
-    const int fd = RetryInterrupted([&] { return open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC); });
-    if (fd < 0) return false;
-    const bool written = WriteAndFlush(fd, bytes);
-    return close(fd) == 0 && written;
+// Writes the copy's bytes over the open page.
+bool WriteCopyBack(const std::string& copy, int page) {
+    const TOpenFile from(RetryInterrupted([&] { return open(copy.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC); }));
+    if (!from || ftruncate(page, 0) != 0 || lseek(page, 0, SEEK_SET) != 0) return false;
+    return CopyRest(from.Get(), page) == TCopied::Whole && RetryInterrupted([page] { return fsync(page); }) == 0;
 }
 
-// Before the page is overwritten its bytes are kept twice: in memory, to put
-// them back after any failure this process sees (a full disk, the file size
-// limit, an I/O error), and in the state folder, for a kill or a power cut,
-// which no process can undo; the next save or opening of the page offers
-// that copy back.
-void SaveInPlace(const TNamedFile& file, const std::string& target, const TLineList& lines) {
-    const std::string copy = CopyPath(target);
+// The page itself, opened for writing without following a link, and only
+// while it is still the file that was judged.
+TOpenFile OpenJudgedPage(const TNamedFile& file, const TPagePlace& place, const TFileStamp& judged, int flags) {
+    if (BetweenJudgingAndWriting) BetweenJudgingAndWriting(place.name);
+    TOpenFile page(RetryInterrupted(
+        [&] { return openat(place.folder.Get(), place.name.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC); }));
+    struct stat now {};
+    if (!page || fstat(page.Get(), &now) != 0 || !S_ISREG(now.st_mode) || StampOf(now) != judged) ThrowReplaced(file);
+    return page;
+}
+
+// Before the page is overwritten its bytes are kept in the state folder,
+// for a kill or a power cut, which no process can undo, and written back
+// after any failure this process sees (a full disk, the file size limit, an
+// I/O error); the next save or opening of the page offers that copy back.
+void SaveInPlace(const TNamedFile& file, const TPagePlace& place, const TFileStamp& judged, const TLineList& lines) {
+    const std::string copy = CopyPath(place);
     if (copy.empty()) ThrowCannotCreate(file);
-    const std::string old = Read({target, file.shown, file.utf8Messages}, std::string_view());
-    KeepCopy(copy, old);
-    if (!WriteInPlace(target, lines.FileBytes())) {
-        if (!WriteInPlace(target, old))
+    const TOpenFile page = OpenJudgedPage(file, place, judged, O_RDWR);
+    KeepCopy(file, copy, page.Get());
+    if (ftruncate(page.Get(), 0) != 0 || lseek(page.Get(), 0, SEEK_SET) != 0 ||
+        !WriteAndFlush(page.Get(), lines.FileBytes())) {
+        if (!WriteCopyBack(copy, page.Get()))
             throw TPathFileError("Stream write error. Die vorherige Fassung der Seite liegt in „" + copy + "“");
         DropCopy(copy);
         ThrowWriteError(file);
@@ -296,57 +362,97 @@ void SaveInPlace(const TNamedFile& file, const std::string& target, const TLineL
     DropCopy(copy);
 }
 
-void Save(const TNamedFile& file, const TLineList& lines) {
-    const std::string target = FollowLinks(file.path);
-    const std::string directory = DirectoryOf(target);
-    struct stat old {};
-    const bool replacing = stat(target.c_str(), &old) == 0;
-    if (replacing && !S_ISREG(old.st_mode)) ThrowCannotCreate(file);
-    // A link that never reaches a file (a loop, an endless chain) stays a link.
-    if (!replacing && IsLink(target)) ThrowCannotCreate(file);
+// Whether the name still holds what was judged: the same file, or nothing.
+bool StillAsJudged(const TPagePlace& place, const TJudgedPage& judged) {
+    struct stat now {};
+    if (fstatat(place.folder.Get(), place.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0) return !judged;
+    return judged && S_ISREG(now.st_mode) && StampOf(now) == *judged;
+}
+
+TFileStamp Save(const TNamedFile& file, const TPageFolder& folder, std::string_view name, const TLineList& lines,
+                const TJudgedPage* judged) {
+    if (!IsUsableName(name)) ThrowCannotCreate(file);
+    const std::optional<TPagePlace> place = folder.Place(name);
+    if (!place) ThrowCannotCreate(file);
+    const TJudgedPage there = place->status ? TJudgedPage(StampOf(*place->status)) : std::nullopt;
+    const TJudgedPage expected = judged != nullptr ? *judged : there;
+    if (there != expected) ThrowReplaced(file);
     // A page its owner made read-only stays as it is, as it would if it were
     // truncated in place.
-    if (replacing && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) ThrowCannotCreate(file);
+    const int at = place->folder.Get();
+    if (there && faccessat(at, place->name.c_str(), W_OK, AT_EACCESS) != 0) ThrowCannotCreate(file);
 
-    TTempFile temp;
-    if (!temp.Create(directory)) {
-        if (!replacing || !FolderRefusesNewFiles(errno)) ThrowCannotCreate(file);
-        SaveInPlace(file, target, lines);
-        return;
+    TTempFile temp(at);
+    if (!temp.Create()) {
+        if (!there || !FolderRefusesNewFiles(errno)) ThrowCannotCreate(file);
+        SaveInPlace(file, *place, *there, lines);
+        struct stat written {};
+        if (fstatat(at, place->name.c_str(), &written, AT_SYMLINK_NOFOLLOW) != 0) ThrowWriteError(file);
+        return StampOf(written);
     }
-    if (replacing) {
-        fchmod(temp.Descriptor(), old.st_mode & 07777);
-        if (geteuid() == 0) (void)!fchown(temp.Descriptor(), old.st_uid, old.st_gid);
+    if (there) {
+        fchmod(temp.Descriptor(), place->status->st_mode & 07777);
+        if (geteuid() == 0) (void)!fchown(temp.Descriptor(), place->status->st_uid, place->status->st_gid);
     } else {
         fchmod(temp.Descriptor(), NewFileMode());
     }
     if (!WriteAndFlush(temp.Descriptor(), lines.FileBytes())) ThrowWriteError(file);
-    if (!temp.Close()) ThrowWriteError(file);
-    if (!temp.RenameTo(target)) ThrowCannotCreate(file);
-    SyncDirectory(directory);
+    struct stat written {};
+    if (fstat(temp.Descriptor(), &written) != 0 || !temp.Close()) ThrowWriteError(file);
+    // Looked at once more just before the rename: a page swapped meanwhile
+    // stays. One swapped in the instant after is replaced by the rename, not
+    // written through, so nothing outside the name can be harmed.
+    if (BetweenJudgingAndWriting) BetweenJudgingAndWriting(place->name);
+    if (!StillAsJudged(*place, expected)) ThrowReplaced(file);
+    if (!temp.RenameTo(place->name, there.has_value())) {
+        if (errno == EEXIST) ThrowReplaced(file);
+        ThrowCannotCreate(file);
+    }
+    SyncFolder(at);
+    // Taken at once, so that what another program writes after it counts
+    // as changed; the rename itself moved the change time.
+    struct stat renamed {};
+    if (fstatat(at, place->name.c_str(), &renamed, AT_SYMLINK_NOFOLLOW) == 0 && renamed.st_ino == written.st_ino &&
+        renamed.st_dev == written.st_dev)
+        return StampOf(renamed);
+    return StampOf(written);
+}
+
+std::optional<TPagePlace> PlaceOf(const TPageFolder& folder, std::string_view name) {
+    return IsUsableName(name) ? folder.Place(name) : std::nullopt;
 }
 
 }  // namespace
 
-std::filesystem::path PageCopyPath(const std::filesystem::path& page) {
-    return CopyPath(FollowLinks(page.string()));
+TFileStamp StampOf(const struct stat& status) {
+    constexpr std::int64_t kNano = 1'000'000'000;
+    return TFileStamp{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
+                      static_cast<std::int64_t>(status.st_size), status.st_mtim.tv_sec * kNano + status.st_mtim.tv_nsec,
+                      status.st_ctim.tv_sec * kNano + status.st_ctim.tv_nsec};
 }
 
-std::filesystem::path LeftPageCopy(const std::filesystem::path& page) {
-    const std::string copy = CopyPath(FollowLinks(page.string()));
-    return !copy.empty() && IsRegularFile(copy) ? std::filesystem::path(copy) : std::filesystem::path();
+TFileStamp SavePage(const TPageFolder& folder, std::string_view name, const TLineList& lines, const TJudgedPage& judged,
+                    std::string_view shown) {
+    const TNamedFile file{shown.empty() ? PrintableName(name) : std::string(shown)};
+    return Save(file, folder, name, lines, &judged);
 }
 
-void RestorePageCopy(const std::filesystem::path& page) {
-    const std::string target = FollowLinks(page.string());
-    const std::string copy = CopyPath(target);
-    const std::string bytes = Read({copy, copy, true}, std::string_view());
-    if (!WriteInPlace(target, bytes)) throw TPathFileError("Cannot create file " + page.string());
-    DropCopy(copy);
+TJudgedPage LookAtPage(const TPageFolder& folder, std::string_view name) {
+    const std::optional<TPagePlace> place = PlaceOf(folder, name);
+    if (!place || !place->status) return std::nullopt;
+    return StampOf(*place->status);
 }
 
-void DiscardPageCopy(const std::filesystem::path& page) {
-    if (const std::string copy = CopyPath(FollowLinks(page.string())); !copy.empty()) DropCopy(copy);
+TReadPageFile ReadPossiblePage(const TPageFolder& folder, std::string_view name) {
+    const TNamedFile file{PrintableName(name)};
+    const std::optional<TPagePlace> place = PlaceOf(folder, name);
+    if (!place || !place->status) ThrowCannotOpen(file);
+    struct stat status {};
+    const TOpenFile fd = OpenRegularFile(file, place->folder.Get(), place->name.c_str(), status);
+    TReadPageFile read;
+    read.stamp = StampOf(status);
+    read.bytes = ReadPossiblePageFrom(file, fd.Get(), status);
+    return read;
 }
 
 std::string PageFileName(const TPageDescription& page) {
@@ -354,9 +460,10 @@ std::string PageFileName(const TPageDescription& page) {
 }
 
 void SavePageLines(const std::string& fileName, const TLineList& lines) {
-    const TNamedFile file{AnsiToUtf8(fileName), fileName};
+    const TNamedFile file{fileName, false};
     if (!IsUsableName(fileName)) ThrowCannotCreate(file);
-    Save(file, lines);
+    const auto [folder, name] = SplitName(AnsiToUtf8(fileName));
+    Save(file, TPageFolder(folder), name, lines, nullptr);
 }
 
 bool IsExistingFile(const std::string& fileName) {
@@ -364,34 +471,43 @@ bool IsExistingFile(const std::string& fileName) {
 }
 
 std::string ReadPageFile(const std::string& fileName) {
-    const TNamedFile file{AnsiToUtf8(fileName), fileName};
+    const TNamedFile file{fileName, false};
     if (!IsUsableName(fileName)) ThrowCannotOpen(file);
-    return Read(file, std::string_view());
-}
-
-void SavePageFile(const std::filesystem::path& path, const TLineList& lines) {
-    const TNamedFile file{path.string(), path.string(), true};
-    if (!IsUsableName(file.path)) ThrowCannotCreate(file);
-    Save(file, lines);
-}
-
-bool IsExistingPath(const std::filesystem::path& path) {
-    return IsUsableName(path.string()) && IsRegularFile(path.string());
-}
-
-std::optional<TFileStamp> FileStamp(const std::filesystem::path& path) {
-    struct stat st {};
-    if (!IsUsableName(path.string()) || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    constexpr std::int64_t kNano = 1'000'000'000;
-    return TFileStamp{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-                      static_cast<std::int64_t>(st.st_size), st.st_mtim.tv_sec * kNano + st.st_mtim.tv_nsec,
-                      st.st_ctim.tv_sec * kNano + st.st_ctim.tv_nsec};
+    struct stat status {};
+    const TOpenFile fd = OpenRegularFile(file, AT_FDCWD, AnsiToUtf8(fileName).c_str(), status);
+    return ReadPossiblePageFrom(file, fd.Get(), status);
 }
 
 std::string ReadPossiblePage(const std::filesystem::path& path) {
-    const TNamedFile file{path.string(), path.string(), true};
-    if (!IsUsableName(file.path)) ThrowCannotOpen(file);
-    return Read(file, kPageStart);
+    const TNamedFile file{path.string()};
+    if (!IsUsableName(file.shown)) ThrowCannotOpen(file);
+    struct stat status {};
+    const TOpenFile fd = OpenRegularFile(file, AT_FDCWD, path.c_str(), status);
+    return ReadPossiblePageFrom(file, fd.Get(), status);
+}
+
+std::filesystem::path PageCopyPath(const TPageFolder& folder, std::string_view name) {
+    const std::optional<TPagePlace> place = PlaceOf(folder, name);
+    return place ? std::filesystem::path(CopyPath(*place)) : std::filesystem::path();
+}
+
+std::filesystem::path LeftPageCopy(const TPageFolder& folder, std::string_view name) {
+    const std::filesystem::path copy = PageCopyPath(folder, name);
+    return !copy.empty() && IsRegularFile(copy.string()) ? copy : std::filesystem::path();
+}
+
+void RestorePageCopy(const TPageFolder& folder, std::string_view name, const TJudgedPage& judged) {
+    const std::optional<TPagePlace> place = PlaceOf(folder, name);
+    const std::string shown = PrintableName(name);
+    if (!place || !place->status || !judged) throw TPathFileError("Cannot create file " + shown);
+    const std::string copy = CopyPath(*place);
+    const TOpenFile page = OpenJudgedPage(TNamedFile{shown}, *place, *judged, O_WRONLY);
+    if (!WriteCopyBack(copy, page.Get())) throw TPathFileError("Cannot create file " + shown);
+    DropCopy(copy);
+}
+
+void DiscardPageCopy(const TPageFolder& folder, std::string_view name) {
+    if (const std::filesystem::path copy = PageCopyPath(folder, name); !copy.empty()) DropCopy(copy.string());
 }
 
 }  // namespace core

@@ -7,7 +7,8 @@
 // never rewritten, only named.
 
 #include <cstddef>
-#include <filesystem>
+#include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,36 @@
 
 namespace core {
 
+class TPageFolder;
+
 bool SameLinks(const std::vector<TLinkEntry>& a, const std::vector<TLinkEntry>& b);
 
+// One page file of the folder as it was read, once.
+struct TSiteFile {
+    std::string Name;  // as the file system spells it
+    // None: edited by hand, written by someone else, or larger than any page.
+    std::optional<TPageDescription> Page;
+    TFileStamp Stamp;
+};
+
+// Reading a folder stops adding up what it reads here: a folder of many
+// large files that start like pages costs no more, and the rest count as
+// not this program's.
+inline constexpr std::int64_t kMostSiteBytes = 4 * kMostPageBytes;
+
+// Every *.html and *.htm file directly in the folder, except the page
+// `pageName` itself, hidden names, links and anything that is not a regular
+// file there, in name order; each read once, no further than a page can
+// be. Stops once `enough` of them are pages of this program.
+std::vector<TSiteFile> ReadSiteFiles(const TPageFolder& folder, const std::string& pageName,
+                                     std::size_t enough = std::numeric_limits<std::size_t>::max());
+
+// How many pages of this program the folder holds, up to `enough`.
+std::size_t CountSitePages(const TPageFolder& folder, std::size_t enough);
+
 // A page beside this one that is to get the new list: its file name in the
-// folder (as the file system spells it), its new lines, and the file as it
-// was read, so that a page changed since is left alone.
+// folder, its new lines, and the file as it was read, so that a page changed
+// since is left alone.
 struct TSitePage {
     std::string Name;
     TLineList Lines;
@@ -35,15 +61,8 @@ struct TSiteNavigation {
     std::vector<std::string> Unreadable;
 };
 
-// Looks at every *.html and *.htm file directly in the folder, except the
-// page `pageName` itself, hidden names and anything that is not a regular
-// file there (a link is never followed out of the folder).
-TSiteNavigation FindSiteNavigation(const std::filesystem::path& folder, const std::string& pageName,
-                                   const std::vector<TLinkEntry>& before, const std::vector<TLinkEntry>& after);
-
-// How many pages of this program the folder holds, up to `enough`: the
-// counting stops there.
-std::size_t CountSitePages(const std::filesystem::path& folder, std::size_t enough);
+TSiteNavigation FindSiteNavigation(const std::vector<TSiteFile>& site, const std::vector<TLinkEntry>& before,
+                                   const std::vector<TLinkEntry>& after);
 
 struct TNotChanged {
     std::string Name;
@@ -61,6 +80,6 @@ struct TSiteRewrite {
 // (made read-only, changed since it was read) says nothing of the others,
 // and each page that gets the list is one the user need not fix by hand.
 // On a full disk the rest fail quickly, and are named as well.
-TSiteRewrite RewriteSiteNavigation(const std::filesystem::path& folder, const std::vector<TSitePage>& pages);
+TSiteRewrite RewriteSiteNavigation(const TPageFolder& folder, const std::vector<TSitePage>& pages);
 
 }  // namespace core

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <functional>
 #include <string_view>
 
 namespace core {
@@ -38,5 +39,10 @@ inline mode_t NewFileMode() {
     umask(mask);
     return 0666 & ~mask;
 }
+
+// Called with the page's name between the last look that judged a page
+// and the call that writes it, where another program could swap the page
+// for a link. Tests set it to be that program; the program never does.
+extern std::function<void(std::string_view name)> BetweenJudgingAndWriting;
 
 }  // namespace core

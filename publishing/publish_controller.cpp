@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "core/page_file.h"
+#include "ui/error_display.h"
 #include "wizard/wizard_window.h"
 
 TPublishController::TPublishController()
@@ -30,9 +31,17 @@ void TPublishController::Open() {
             // The loader's reason names the file, in UTF-8.
             throw core::TPathFileError("Veröffentlichen kann nicht geladen werden: " +
                                        loader.errorString().toUtf8().toStdString());
-        window_ = engine->CreateWindow(*this);
+        window_ = engine->CreateWindow();
+        publishWindow_ = qobject_cast<IPublishWindow*>(window_.get());
+        if (publishWindow_ == nullptr) {
+            window_.reset();
+            throw core::TPathFileError("Veröffentlichen kann nicht geladen werden: " +
+                                       pluginFile_.toUtf8().toStdString() + " passt nicht zu diesem Programm");
+        }
+        connect(window_.get(), SIGNAL(PublishPressed()), this, SLOT(SettlePage()));
         PlaceOverWizard();
     }
+    publishWindow_->SetPageFile(PageFile());
     window_->show();
     window_->raise();
     window_->activateWindow();
@@ -42,10 +51,13 @@ QString TPublishController::PageFile() const {
     return wizard_ == nullptr ? QString() : wizard_->CurrentPageFile();
 }
 
-TPageToSend TPublishController::PageToSend(QWidget* asking) {
-    if (wizard_ == nullptr) return {};
-    const TPageAsWritten page = wizard_->PageAsWritten(asking);
-    return {page.file, page.reason};
+void TPublishController::SettlePage() {
+    ui::RunGuarded(window_.get(), [this] {
+        const TPageAsWritten page = wizard_ == nullptr ? TPageAsWritten() : wizard_->PageAsWritten(window_.get());
+        // A finish may have named the page anew.
+        publishWindow_->SetPageFile(PageFile());
+        publishWindow_->Send(page);
+    });
 }
 
 void TPublishController::PlaceOverWizard() {

@@ -13,7 +13,7 @@ class TForm3;
 // "Veröffentlichen": the window that sends the wizard's written page and its
 // pictures to the user's web space. The plugin holding the window and the
 // transfers is loaded on the first Open().
-class TPublishController : public QObject, private IPublishSource {
+class TPublishController : public QObject {
     Q_OBJECT
 public:
     TPublishController();
@@ -30,12 +30,18 @@ public:
     // The plugin's file; tests name one that is not there.
     void SetPluginFile(const QString& path) { pluginFile_ = path; }
 
+private slots:
+    // "Veröffentlichen" pressed in the window: the wizard settles its page
+    // (asking over the window whether to finish first), then the window
+    // gets it.
+    void SettlePage();
+
 private:
-    QString PageFile() const override;
-    TPageToSend PageToSend(QWidget* asking) override;
+    QString PageFile() const;
     void PlaceOverWizard();
 
     QPointer<TForm3> wizard_;
     QString pluginFile_;
     std::unique_ptr<QWidget> window_;
+    IPublishWindow* publishWindow_ = nullptr;
 };

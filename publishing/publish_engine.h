@@ -4,39 +4,43 @@
 // it are a Qt plugin, loaded on the first "Veröffentlichen", so that the
 // program starts without the SSH library and the keyring and runs where
 // they are not installed.
+//
+// The window only sends: when the user presses its "Veröffentlichen", it
+// says so (its signal PublishPressed()), and the program settles which
+// written page goes (finishing it first when the user wants) and hands that
+// down with Send(). Nothing in the plugin asks the wizard.
 
 #include <QString>
 #include <QtPlugin>
 #include <memory>
 
+#include "wizard/page_as_written.h"
+
 class QWidget;
 
-// The written page file to send, or why there is none.
-struct TPageToSend {
-    QString file;    // absolute; empty when there is none
-    QString reason;  // empty when the user dropped the publish
+// The window "Veröffentlichen", as the program drives it.
+class IPublishWindow {
+public:
+    virtual ~IPublishWindow() = default;
+    // The absolute path of the page file the window is for; what it
+    // remembers is kept per page file.
+    virtual void SetPageFile(const QString& file) = 0;
+    // The written page to send, or why there is none (nothing when the user
+    // dropped it).
+    virtual void Send(const TPageAsWritten& page) = 0;
 };
 
-// The page the window publishes, as the wizard has it.
-class IPublishSource {
-public:
-    virtual ~IPublishSource() = default;
-    // The absolute path of the page file as the wizard names it now; what
-    // the window remembers is kept per page file.
-    virtual QString PageFile() const = 0;
-    // The written page file to send, once the user has answered whether to
-    // finish first. Questions are asked over the asking window.
-    virtual TPageToSend PageToSend(QWidget* asking) = 0;
-};
+#define TAVIREL_PUBLISH_WINDOW_IID "de.tavirel.PublishWindow/1"
+Q_DECLARE_INTERFACE(IPublishWindow, TAVIREL_PUBLISH_WINDOW_IID)
 
 // The plugin's root object.
 class IPublishEngine {
 public:
     virtual ~IPublishEngine() = default;
-    // The window "Veröffentlichen" for the page of this source, which must
-    // outlive it. The caller shows it.
-    virtual std::unique_ptr<QWidget> CreateWindow(IPublishSource& source) = 0;
+    // The window "Veröffentlichen"; it is an IPublishWindow and has the
+    // signal PublishPressed(). The caller shows it.
+    virtual std::unique_ptr<QWidget> CreateWindow() = 0;
 };
 
-#define TAVIREL_PUBLISH_ENGINE_IID "de.tavirel.PublishEngine/2"
+#define TAVIREL_PUBLISH_ENGINE_IID "de.tavirel.PublishEngine/3"
 Q_DECLARE_INTERFACE(IPublishEngine, TAVIREL_PUBLISH_ENGINE_IID)

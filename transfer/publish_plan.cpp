@@ -4,6 +4,7 @@
 #include <deque>
 #include <unordered_set>
 
+#include "core/page_file.h"
 #include "core/page_references.h"
 #include "transfer/file_digest.h"
 #include "transfer/publish.h"
@@ -18,6 +19,14 @@ std::string FromSiteFolder(const std::string& pageName, const std::string& name)
     const std::filesystem::path pageFolder = std::filesystem::path(pageName).parent_path();
     if (pageFolder.empty()) return name;
     return (pageFolder / name).lexically_normal().generic_string();
+}
+
+// Read no further than any page can be: a larger file goes up as a file,
+// the names in it not followed.
+std::optional<std::string> ReadPageBytes(int file) {
+    std::optional<std::string> bytes = ReadOpenFile(file, static_cast<std::size_t>(core::kMostPageBytes) + 1);
+    if (bytes && bytes->size() > static_cast<std::size_t>(core::kMostPageBytes)) return std::nullopt;
+    return bytes;
 }
 
 }  // namespace
@@ -36,7 +45,7 @@ TPublishPlan PlanPublish(const std::filesystem::path& pageFile) {
                                   ? " " + std::string(core::FaultWords(*opened.fault))
                                   : std::string()) +
                              ".");
-    const std::optional<std::string> bytes = ReadOpenFile(opened.file.Get());
+    const std::optional<std::string> bytes = ReadPageBytes(opened.file.Get());
     if (!bytes) throw TTransferError(shown + "lässt sich nicht ganz lesen.");
     plan.files.push_back(pageName);
     std::vector<std::string> others;
@@ -65,7 +74,7 @@ TPublishPlan PlanPublish(const std::filesystem::path& pageFile) {
             }
             plan.files.push_back(name);
             // One that cannot be read goes as it is; sending it tells why.
-            if (std::optional<std::string> linked = ReadOpenFile(file.file.Get()))
+            if (std::optional<std::string> linked = ReadPageBytes(file.file.Get()))
                 toRead.emplace_back(name, std::move(*linked));
         }
     }

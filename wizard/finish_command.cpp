@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/folder_names.h"
 #include "core/page_file.h"
 #include "core/page_generator.h"
 #include "core/page_reader.h"
@@ -31,23 +32,30 @@ void SelectLast(ui::TListBox* list) {
     ui::ListSelect(list, list->count() - 1);
 }
 
-// A file of that name that the program did not write, or that was changed
-// by hand since: replacing it may lose someone's work. The file as this
-// window last wrote it is its own without reading it back (about 40 M of
-// 128 M instructions in a finish of 10,000 links, lines and images).
-bool IsForeignFile(const QString& fileName, const std::optional<core::TFileStamp>& written) {
-    const std::filesystem::path path = ui::ToPath(fileName);
-    if (!core::IsExistingPath(path)) return false;
-    if (written && core::FileStamp(path) == written) return false;
+// The page file as the finish finds it: what the save may replace, and
+// whether that is a file the program did not write, or that was changed by
+// hand since: replacing it may lose someone's work. The file as this window
+// last wrote it is its own without reading it back (about 40 M of 128 M
+// instructions in a finish of 10,000 links, lines and images).
+struct TPageJudgement {
+    core::TJudgedPage judged;
+    bool foreign = false;
+};
+
+TPageJudgement JudgePageFile(const core::TPageFolder& folder, const std::string& name,
+                             const std::optional<core::TFileStamp>& written) {
+    const core::TJudgedPage there = core::LookAtPage(folder, name);
+    if (!there || there == written) return {there, false};
     try {
-        return !core::ReadPage(core::ReadPossiblePage(path)).has_value();
+        const core::TReadPageFile read = core::ReadPossiblePage(folder, name);
+        return {read.stamp, !core::ReadPage(read.bytes).has_value()};
     } catch (const core::TPageFileError&) {
-        return true;
+        return {there, true};
     }
 }
 
-bool MayReplace(QWidget* window, const QString& fileName, const std::optional<core::TFileStamp>& written) {
-    return !IsForeignFile(fileName, written) ||
+bool MayReplace(QWidget* window, const QString& fileName, const TPageJudgement& judgement) {
+    return !judgement.foreign ||
            ui::AskYesNo(window, QStringLiteral("Die Datei ") + fileName +
                                     QStringLiteral(" gibt es schon und ist keine Seite von HTML Tavirel (oder wurde "
                                                    "danach von Hand geändert). Ersetzen?"));
@@ -78,6 +86,10 @@ void TForm3::ForgetWrittenPage() {
 }
 
 void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
+    Finish();
+}
+
+TFinishedPage TForm3::Finish() {
     // A line being edited counts as typed (the flat button and Ctrl+S leave
     // the editor open); until this run has written its page there is
     // nothing to look at.
@@ -88,27 +100,33 @@ void TForm3::SpeedButton9Click() {  // "F     E     R     T     I     G"
     const core::TPageDescription page = ReadPageDescription();
     const auto lines = std::make_shared<const core::TLineList>(core::GeneratePage(page));
     CodeLines->Show(lines);
-    // The name as typed, not as the page's code page spells it.
+    // The name as typed, not as the page's code page spells it. Everything
+    // from the judgement to the save goes through the folder opened here.
     const QString fileName = PageFilePath();
+    const core::TPageFolder folder(ui::ToPath(PageFolder()));
+    const std::string name = ui::ToPath(QFileInfo(fileName).fileName()).string();
     // The page put back is not written over at once; the entries stay unsaved.
-    if (wizard::OfferPageCopy(this, fileName)) return;
-    if (!MayReplace(this, fileName, writtenStamp_)) return;
-    // Read before this page joins the folder's pages, as the box showed it.
+    if (wizard::OfferPageCopy(this, folder, name)) return {};
+    const TPageJudgement judgement = JudgePageFile(folder, name, writtenStamp_);
+    if (!MayReplace(this, fileName, judgement)) return {};
+    // Read before this page joins the folder's pages, once for the box and
+    // the other pages' links.
     const bool linksChanged = !core::SameLinks(page.Links, linkBaseline_);
-    if (linksChanged) ShowSiteLinksChoice();
+    const std::vector<core::TSiteFile> site =
+        linksChanged ? core::ReadSiteFiles(folder, name) : std::vector<core::TSiteFile>();
+    if (linksChanged) ShowSiteLinksChoice(site, judgement.judged && !judgement.foreign);
     // Kept, the copy would stop the save; the user chose the current file.
-    core::DiscardPageCopy(ui::ToPath(fileName));
+    core::DiscardPageCopy(folder, name);
     // A failed write reaches the error display; the code view keeps the page.
-    core::SavePageFile(ui::ToPath(fileName), *lines);
-    // Taken at once, so that what another program writes after it still
-    // counts as foreign.
-    writtenStamp_ = core::FileStamp(ui::ToPath(fileName));
+    writtenStamp_ = core::SavePage(folder, name, *lines, judgement.judged, ui::ToPath(fileName).string());
     unsaved_.Written();  // text waiting for the next entry stays unsaved
     WrittenPage = QFileInfo(fileName).absoluteFilePath();
     SpeedButton10->setEnabled(true);
     // Beside the window, which is free at once; the check keeps the lines.
     missingFiles_->Start(PageFolder(), lines);
-    if (!linksChanged) return;
+    const TFinishedPage finished{WrittenPage, linksChanged};
+    if (!linksChanged) return finished;
     const std::vector<core::TLinkEntry> before = std::exchange(linkBaseline_, page.Links);
-    if (SiteLinks->isChecked()) wizard::CarryLinksToSite(this, WrittenPage, before, page.Links);
+    if (SiteLinks->isChecked()) wizard::CarryLinksToSite(this, folder, site, before, page.Links);
+    return finished;
 }

@@ -18,7 +18,10 @@ void TForm3::SpeedButton20Click() {  // "Ordner…"
     if (folder.isEmpty()) return;
     // Messages naming a path carry it in UTF-8, as the file system has it.
     if (!QDir::setCurrent(folder))
-        throw core::TPathFileError((QStringLiteral("Cannot open file ") + folder).toUtf8().toStdString());
+        throw core::TPathFileError(
+            (QStringLiteral("Der Ordner „") + folder + QStringLiteral("“ lässt sich nicht öffnen"))
+                .toUtf8()
+                .toStdString());
     SpeedButton20->setToolTip(QDir::toNativeSeparators(QDir::currentPath()));
     // What the last finish wrote lies in the folder left behind.
     ForgetWrittenPage();

@@ -33,11 +33,12 @@ QString ResolvedPath(const core::TOpenFile& file) {
     return error ? QString() : ui::FromUtf8(path.string());
 }
 
-bool IsReadablePage(const QString& file) {
+// Read through the folder once more, as the finish will write it.
+bool IsReadablePage(const core::TPageFolder& folder, const std::string& name) {
     // A save cut off may have left the page short; opening it offers the
     // previous bytes back.
-    return core::ReadPage(core::ReadPossiblePage(ui::ToPath(file))).has_value() ||
-           !core::LeftPageCopy(ui::ToPath(file)).empty();
+    return core::ReadPage(core::ReadPossiblePage(folder, name).bytes).has_value() ||
+           !core::LeftPageCopy(folder, name).empty();
 }
 
 }  // namespace
@@ -52,12 +53,14 @@ TLinkedPage FindLinkedPage(const QString& folder, const QString& currentFile, co
     const QString shown = ui::FromUtf8(core::PrintableName(name));
     const QString thisPage = Quoted(shown) + QStringLiteral(" ist die Seite, die gerade bearbeitet wird");
 
-    const core::TOpenedName opened = core::TPageFolder(ui::ToPath(folder)).Open(name);
+    const core::TPageFolder pages(ui::ToPath(folder));
+    const core::TOpenedName opened = pages.Open(name);
     if (opened.file) {
         const QString file = ResolvedPath(opened.file);
-        if (file.isEmpty()) Refuse(QStringLiteral("Cannot open file ") + shown);
+        if (file.isEmpty())
+            Refuse(QStringLiteral("Die Datei ") + Quoted(shown) + QStringLiteral(" lässt sich nicht öffnen"));
         if (file == QFileInfo(currentFile).canonicalFilePath()) Refuse(thisPage);
-        if (!IsReadablePage(file))
+        if (!IsReadablePage(pages, name))
             Refuse(QFileInfo(file).fileName() +
                    QStringLiteral(" ist keine Seite von HTML Tavirel oder wurde danach von Hand geändert"));
         return {file, std::nullopt};

@@ -6,10 +6,11 @@
 #include "wizard/page_as_written.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <string_view>
 
+#include "core/folder_names.h"
+#include "core/page_file.h"
 #include "core/page_generator.h"
 #include "ui/question_box.h"
 #include "ui/text_boundary.h"
@@ -21,11 +22,17 @@ const QString kChangedSinceFinish =
     QStringLiteral("Die Seite wurde seit dem letzten Fertigstellen geändert. Erst fertigstellen?");
 const QString kNotWritten = QStringLiteral("Die Seite wurde nicht geschrieben; es wurde nichts veröffentlicht.");
 
-// What is on disk under this name; nothing for a file that cannot be read.
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return QByteArray();
-    return file.readAll();
+// What is on disk under this name, read no further than a page can be;
+// nothing for a file that cannot be read.
+std::string FileBytes(const QString& path) {
+    const QFileInfo file(path);
+    try {
+        return core::ReadPossiblePage(core::TPageFolder(ui::ToPath(file.absolutePath())),
+                                      ui::ToPath(file.fileName()).string())
+            .bytes;
+    } catch (const core::TPageFileError&) {
+        return std::string();
+    }
 }
 
 }  // namespace
@@ -35,12 +42,13 @@ QString TForm3::CurrentPageFile() const {
 }
 
 bool TForm3::FileHoldsThePage(const QString& file) const {
-    if (file == WrittenPage && !HasUnsavedEntries() && writtenStamp_ &&
-        core::FileStamp(ui::ToPath(file)) == writtenStamp_)
-        return true;
+    if (file == WrittenPage && !HasUnsavedEntries() && writtenStamp_) {
+        const QFileInfo written(file);
+        const core::TPageFolder folder(ui::ToPath(written.absolutePath()));
+        if (core::LookAtPage(folder, ui::ToPath(written.fileName()).string()) == writtenStamp_) return true;
+    }
     const core::TLineList lines = core::GeneratePage(DescribePage());
-    const std::string_view bytes = lines.FileBytes();
-    return FileBytes(file) == QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return FileBytes(file) == lines.FileBytes();
 }
 
 TPageAsWritten TForm3::PageAsWritten(QWidget* asking) {
@@ -73,9 +81,9 @@ TPageAsWritten TForm3::PageAsWritten(QWidget* asking) {
 }
 
 TPageAsWritten TForm3::FinishedPage() {
-    SpeedButton9Click();
-    // The finish names its page only once it has written it: a foreign file
-    // the user kept, a copy put back or a failed save leave none.
-    if (WrittenPage == CurrentPageFile()) return {WrittenPage, {}};
-    return {{}, kNotWritten};
+    // A foreign file the user kept or a copy put back leave no page; a
+    // failed save throws as every finish does.
+    const TFinishedPage finished = Finish();
+    if (finished.file.isEmpty()) return {{}, kNotWritten};
+    return {finished.file, {}};
 }

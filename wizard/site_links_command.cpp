@@ -1,11 +1,9 @@
 #include "wizard/site_links_command.h"
 
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStringList>
 #include <QUrl>
-#include <filesystem>
 #include <string>
 
 #include "core/folder_names.h"
@@ -82,28 +80,35 @@ void Tell(QWidget* window, const QString& text, bool failed) {
 
 }  // namespace
 
-bool SiteLinksChoice(const QString& folder) {
-    const QVariant chosen = Settings().value(KeyOf(folder));
-    if (chosen.isValid()) return chosen.toBool();
-    return core::CountSitePages(ui::ToPath(folder), 2) > 1;
+bool TSiteLinksChoice::For(const QString& folder, const std::function<std::size_t()>& pages) {
+    Load(folder);
+    return set_.value_or(pages() > 1);
 }
 
-void RememberSiteLinksChoice(const QString& folder, bool on) {
+void TSiteLinksChoice::Set(const QString& folder, bool on) {
+    Load(folder);
+    set_ = on;
     Settings().setValue(KeyOf(folder), on);
 }
 
-void CarryLinksToSite(QWidget* window, const QString& pageFile, const std::vector<core::TLinkEntry>& before,
-                      const std::vector<core::TLinkEntry>& after) {
-    const std::filesystem::path page = ui::ToPath(pageFile);
-    const std::filesystem::path folder = page.parent_path();
-    const core::TSiteNavigation site = core::FindSiteNavigation(folder, page.filename().string(), before, after);
+void TSiteLinksChoice::Load(const QString& folder) {
+    if (loaded_ && folder == folder_) return;
+    const QVariant chosen = Settings().value(KeyOf(folder));
+    folder_ = folder;
+    loaded_ = true;
+    set_ = chosen.isValid() ? std::optional<bool>(chosen.toBool()) : std::nullopt;
+}
+
+void CarryLinksToSite(QWidget* window, const core::TPageFolder& folder, const std::vector<core::TSiteFile>& site,
+                      const std::vector<core::TLinkEntry>& before, const std::vector<core::TLinkEntry>& after) {
+    const core::TSiteNavigation navigation = core::FindSiteNavigation(site, before, after);
     core::TSiteRewrite rewrite;
-    if (!site.Pages.empty()) {
-        if (!ui::AskYesNo(window, Question(site))) return;
-        rewrite = core::RewriteSiteNavigation(folder, site.Pages);
+    if (!navigation.Pages.empty()) {
+        if (!ui::AskYesNo(window, Question(navigation))) return;
+        rewrite = core::RewriteSiteNavigation(folder, navigation.Pages);
     }
-    if (rewrite.Changed.empty() && rewrite.NotChanged.empty() && site.Unreadable.empty()) return;
-    Tell(window, Outcome(rewrite, site.Unreadable), !rewrite.NotChanged.empty());
+    if (rewrite.Changed.empty() && rewrite.NotChanged.empty() && navigation.Unreadable.empty()) return;
+    Tell(window, Outcome(rewrite, navigation.Unreadable), !rewrite.NotChanged.empty());
 }
 
 }  // namespace wizard

@@ -8,8 +8,10 @@
 
 #include "core/page_description.h"
 #include "core/page_file.h"
+#include "core/site_navigation.h"
 #include "wizard/page_as_written.h"
 #include "wizard/paired_list.h"
+#include "wizard/site_links_command.h"
 #include "wizard/unsaved_mark.h"
 
 class QCheckBox;
@@ -91,7 +93,9 @@ public:
     core::TPageDescription DescribePage() const;
     // The opposite: the controls of a fresh window set to show this page.
     void LoadPageDescription(const core::TPageDescription& page);
-    void SpeedButton9Click();   // "F     E     R     T     I     G"
+    void SpeedButton9Click();  // "F     E     R     T     I     G"
+    // The finish itself: what it wrote. Throws what the save throws.
+    TFinishedPage Finish();
     void SpeedButton10Click();  // "Im Browser ansehen"
     void SpeedButton11Click();  // "Vorschau"
     void SpeedButton19Click();  // "Veröffentlichen"
@@ -241,8 +245,10 @@ private:
     bool FileHoldsThePage(const QString& file) const;
     // Finishes, and names the page when the finish wrote it.
     TPageAsWritten FinishedPage();
-    // The box "Links auf allen Seiten gleich" as it holds for the folder now.
-    void ShowSiteLinksChoice();
+    // The box "Links auf allen Seiten gleich" as it holds for the folder,
+    // whose other files the finish read; `pageIsOne`: the page's own file is
+    // a page of this program.
+    void ShowSiteLinksChoice(const std::vector<core::TSiteFile>& site, bool pageIsOne);
 
     std::optional<wizard::TPairedList> links_;   // ListBox2 and ListBox5
     std::optional<wizard::TPairedList> images_;  // ListBox3 and ListBox6
@@ -254,4 +260,5 @@ private:
     // The link list as the page had it when it was last started, opened or
     // written: the list the folder's other pages are matched against.
     std::vector<core::TLinkEntry> linkBaseline_;
+    wizard::TSiteLinksChoice siteLinks_;
 };

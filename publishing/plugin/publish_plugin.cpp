@@ -12,7 +12,7 @@ class TPublishEngine : public QObject, public IPublishEngine {
     Q_PLUGIN_METADATA(IID TAVIREL_PUBLISH_ENGINE_IID)
     Q_INTERFACES(IPublishEngine)
 public:
-    std::unique_ptr<QWidget> CreateWindow(IPublishSource& source) override { return std::make_unique<TForm4>(source); }
+    std::unique_ptr<QWidget> CreateWindow() override { return std::make_unique<TForm4>(); }
 };
 
 #include "publish_plugin.moc"

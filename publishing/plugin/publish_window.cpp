@@ -53,9 +53,8 @@ QPushButton* AddButton(QWidget* window, const QString& name, const QString& capt
 
 }  // namespace
 
-TForm4::TForm4(IPublishSource& source, QWidget* parent)
+TForm4::TForm4(QWidget* parent)
     : QWidget(parent),
-      source_(source),
       run_({[this](const QString& host, const QString& keyType, const QString& fingerprint) {
                 if (login_.protocol == transfer::TProtocol::Ftps)
                     return AskTrustCertificate(this, host, keyType, fingerprint);
@@ -157,7 +156,7 @@ void TForm4::ConnectHandlers() {
 
 void TForm4::showEvent(QShowEvent* event) {
     // Opened again for another page, the window shows that page's entries.
-    if (!run_.Running() && source_.PageFile() != entriesPage_) LoadEntries();
+    if (!run_.Running() && pageFile_ != entriesPage_) LoadEntries();
     QWidget::showEvent(event);
 }
 

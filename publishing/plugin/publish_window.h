@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "publishing/plugin/publish_thread.h"
+#include "publishing/publish_engine.h"
 #include "transfer/online_check.h"
 #include "transfer/publish.h"
 
-class IPublishSource;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -20,10 +20,11 @@ class TResultArea;
 // "Veröffentlichen": where the page goes and as whom, the progress while the
 // transfer runs on its own thread, and the result line. The window stays
 // responsive throughout; the transfer's questions are asked here.
-class TForm4 : public QWidget {
+class TForm4 : public QWidget, public IPublishWindow {
     Q_OBJECT
+    Q_INTERFACES(IPublishWindow)
 public:
-    explicit TForm4(IPublishSource& source, QWidget* parent = nullptr);
+    explicit TForm4(QWidget* parent = nullptr);
     // A publish still running is cancelled and waited for.
     ~TForm4() override;
 
@@ -35,6 +36,9 @@ public:
     void LoginChange();        // "Server", "Port" or "Benutzer"; "Übertragung" too
     void Edit4Change();        // "Kennwort", typed by the user
     void CheckBox2Click();     // "Fotos verkleinern auf"
+
+    void SetPageFile(const QString& file) override;
+    void Send(const TPageAsWritten& page) override;
 
     QLabel* Label9 = nullptr;  // "Übertragung": SFTP or FTPS
     QComboBox* ComboBox1 = nullptr;
@@ -70,6 +74,10 @@ public:
     QPushButton* BitBtn2 = nullptr;
     QPushButton* BitBtn3 = nullptr;
 
+signals:
+    // "Veröffentlichen" with a login complete: the page to send is wanted.
+    void PublishPressed();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -97,8 +105,12 @@ private:
     // Nothing: the check online has begun.
     void Checked(const std::optional<transfer::TOnlineCheck>& check);
 
-    IPublishSource& source_;
+    QString pageFile_;
     QString entriesPage_;
+    // The login read when "Veröffentlichen" was pressed, until the page
+    // comes.
+    std::optional<transfer::TServerLogin> pressedLogin_;
+    std::optional<int> pressedSide_;  // "Fotos verkleinern auf", read with the login
     transfer::TPublishPlan plan_;
     transfer::TServerLogin login_;
     TPublishThread run_;

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <utility>
 
 #include "pictures/web_picture.h"
 #include "publishing/plugin/password_keyring.h"
@@ -38,11 +39,20 @@ std::optional<transfer::TPublishPlan> Plan(QWidget* window, const QString& pageF
 
 void TForm4::BitBtn1Click() {  // "Veröffentlichen"
     if (run_.Running()) return;
-    std::optional<transfer::TServerLogin> login = ReadLogin();
-    if (!login) return;
-    const std::optional<int> side = ReadPictureSide();
-    if (!side) return;
-    const TPageToSend page = source_.PageToSend(this);
+    pressedLogin_ = ReadLogin();
+    if (!pressedLogin_) return;
+    pressedSide_ = ReadPictureSide();
+    if (pressedSide_) emit PublishPressed();
+}
+
+void TForm4::SetPageFile(const QString& file) {
+    pageFile_ = file;
+}
+
+void TForm4::Send(const TPageAsWritten& page) {
+    std::optional<transfer::TServerLogin> login = std::exchange(pressedLogin_, std::nullopt);
+    const std::optional<int> side = std::exchange(pressedSide_, std::nullopt);
+    if (!login || !side || run_.Running()) return;
     if (!page.file.isEmpty())
         StartPublishing(page.file, std::move(*login), *side);
     else

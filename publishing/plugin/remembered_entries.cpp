@@ -12,7 +12,7 @@
 #include "publishing/publish_engine.h"
 
 void TForm4::LoadEntries() {
-    entriesPage_ = source_.PageFile();
+    entriesPage_ = pageFile_;
     const TPublishEntries entries = LoadPublishEntries(entriesPage_);
     filledAccount_.clear();
     // Chosen before the port is set, which the choice would otherwise move.
@@ -68,6 +68,6 @@ void TForm4::SaveEntries() {
     entries.rememberPassword = CheckBox1->isChecked();
     entries.scalePictures = CheckBox2->isChecked();
     entries.pictureSide = Edit8->text().toInt();
-    SavePublishEntries(source_.PageFile(), entries);
-    entriesPage_ = source_.PageFile();
+    SavePublishEntries(pageFile_, entries);
+    entriesPage_ = pageFile_;
 }

@@ -21,6 +21,7 @@
 #include <string>
 
 #include "app/start_window.h"
+#include "core/folder_names.h"
 #include "core/page_file.h"
 #include "core/page_generator.h"
 #include "default_page.h"
@@ -207,7 +208,8 @@ TEST_F(OpenPage, ThePreviousPageLeftByACutOffSaveIsOfferedBack) {
     } cases[] = {{"&Nein", false}, {"&Ja", true}};
     for (const auto& c : cases) {
         const testsupport::TXdgTree tree;
-        const QString copy = QString::fromStdString(core::PageCopyPath(ui::ToPath(path)).string());
+        const QString copy = QString::fromStdString(
+            core::PageCopyPath(core::TPageFolder(ui::ToPath(path).parent_path()), "seite.htm").string());
         ASSERT_TRUE(QDir().mkpath(QFileInfo(copy).path()));
         WriteFile(copy, page);
         WriteFile(path, page.substr(0, 100));

@@ -24,8 +24,15 @@ TEST(AnsiToUtf8, GivesEachByteAsItsCharacter) {
         std::string ansi;
         std::string utf8;
     } cases[] = {
-        {"a\x7F", "a\x7F"},   {"\x80", "\xE2\x82\xAC"},         {"\x81", "\xC2\x81"},
-        {"\x9F", "\xC5\xB8"}, {"\xA0\xFF", "\xC2\xA0\xC3\xBF"}, {std::string("\0", 1), std::string("\0", 1)},
+        {"a\x7F", "a\x7F"},
+        {"\x80", "\xE2\x82\xAC"},
+        {"\x81", "\xC2\x81"},
+        {"\x9F", "\xC5\xB8"},
+        {"\xA0\xFF", "\xC2\xA0\xC3\xBF"},
+        {std::string("\0", 1), std::string("\0", 1)},
+        // Every character the code page has beyond Latin-1.
+        {"\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F",
+         "€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ"},
     };
     for (const auto& [ansi, utf8] : cases) EXPECT_EQ(core::AnsiToUtf8(ansi), utf8);
 }
@@ -41,6 +48,7 @@ TEST(AppendUtf8, WritesEveryLength) {
         {0x800, "\xE0\xA0\x80"},
         {0xFFFF, "\xEF\xBF\xBF"},
         {0x10000, "\xF0\x90\x80\x80"},
+        {0x1F600, "\xF0\x9F\x98\x80"},
         {0x10FFFF, "\xF4\x8F\xBF\xBF"},
     };
     for (const auto& [codePoint, utf8] : cases) {

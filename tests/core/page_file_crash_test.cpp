@@ -20,6 +20,7 @@
 #include <sstream>
 #include <string>
 
+#include "core/folder_names.h"
 #include "core/page_file.h"
 #include "default_page.h"
 #include "page_file_support.h"
@@ -96,7 +97,7 @@ TEST_P(PageFileCrash, KilledSaveLeavesOneWholePage) {
     const TCrashScene& scene = GetParam();
     if (const std::string reason = scene.arrange(); !reason.empty()) GTEST_SKIP() << reason;
     const std::string page = scene.folder + "/index.html";
-    const std::string copy = core::PageCopyPath(page).string();
+    const std::string copy = CopyPathOf(page);
     const TLineList first = BigPage('a', 32000);
     const TLineList second = BigPage('b', 28000);
     const std::string firstBytes = testpages::PageFileBytes(first);
@@ -149,10 +150,11 @@ TEST_P(PageFileCrash, KilledSaveLeavesOneWholePage) {
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the saving child ended by itself";
 
         // What the next save or opening of the page offers back, accepted.
-        if (!core::LeftPageCopy(page).empty()) {
+        const core::TPageFolder folder(scene.folder);
+        if (!core::LeftPageCopy(folder, "index.html").empty()) {
             const std::string kept = ReadFileBytes(copy);
             ASSERT_TRUE(kept == firstBytes || kept == secondBytes) << "kill " << kill << " left a torn copy";
-            core::RestorePageCopy(page);
+            core::RestorePageCopy(folder, "index.html", core::LookAtPage(folder, "index.html"));
             ASSERT_EQ(ReadFileBytes(page), kept) << "kill " << kill;
             ++copiesRestored;
         }

@@ -85,7 +85,7 @@ TOutcome RunScenario(const TScenario& scenario) {
         const std::string listingBefore = DirectoryListing(scenario.watched);
         const std::string message = scenario.copyFrom.empty() ? SaveError(scenario.name, scenario.lines)
                                                               : CopyError(scenario.copyFrom, scenario.name);
-        const std::string copy = core::PageCopyPath(scenario.page).string();
+        const std::string copy = CopyPathOf(scenario.page);
         return Pack({"ran", message, pageBefore, ReadFileBytes(scenario.page), listingBefore,
                      DirectoryListing(scenario.watched), writable ? "writable" : "", copy, ReadFileBytes(copy),
                      DirectoryListing(kCopies)});
@@ -267,6 +267,14 @@ const TScenario kFailures[] = {
          return OldPageAt("daneben.html");
      },
      "daneben.html"},
+    // A page's name that leads out of its folder is not written through.
+    {"LinkOutOfTheFolder", "ordner/index.html", CannotCreate("ordner/index.html"),
+     [] {
+         if (!MakeDirectories("ordner") || symlink("../index.html", "ordner/index.html") != 0)
+             return std::string("cannot make the link");
+         return OldPageAt("index.html");
+     },
+     "index.html"},
     {"EmptyName", "", CannotCreate(""), [] { return OldPageAt("index.html"); }},
     // what() is a C string, so the message ends at the NUL.
     {"NulInName", std::string("in\0dex.html", 11), "Cannot create file in", [] { return OldPageAt("index.html"); }},

@@ -18,10 +18,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <future>
 #include <thread>
 
 #include "core/file_copy.h"
+#include "core/folder_names.h"
 #include "core/page_file.h"
 
 namespace page_file_support {
@@ -40,6 +42,12 @@ bool WriteProcFile(const char* path, const std::string& text) {
 }
 
 }  // namespace
+
+std::string CopyPathOf(const std::string& page) {
+    const std::filesystem::path path(page);
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    return core::PageCopyPath(core::TPageFolder(folder), path.filename().string()).string();
+}
 
 std::string SaveError(const std::string& name, const core::TLineList& lines) {
     try {

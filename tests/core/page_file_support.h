@@ -19,6 +19,9 @@ using testsupport::MakeDirectories;
 using testsupport::ReadFileBytes;
 using testsupport::WriteFileBytes;
 
+// Where a save in place keeps the copy of the page named by a path.
+std::string CopyPathOf(const std::string& page);
+
 // What SaveError returns when the save went through.
 inline const std::string kSaved = "<no error>";
 

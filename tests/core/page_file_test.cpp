@@ -1,6 +1,7 @@
 #include "core/page_file.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -117,6 +118,32 @@ TEST_F(PageFile, PermissionsAndLinksOfTheOldPageSurvive) {
     EXPECT_TRUE(S_ISLNK(link.st_mode)) << "the link stays a link";
     EXPECT_EQ(ReadFileBytes("echt/seite.html"), "neu\r\n");
     EXPECT_EQ(testsupport::DirectoryListing("echt"), "seite.html\n");
+}
+
+// The copy a save in place keeps goes to the user's state folder: from
+// XDG_STATE_HOME when that is absolute, else from HOME when that is, else
+// from the user's entry in the password database.
+TEST_F(PageFile, TheCopyOfAPageGoesToTheUsersStateFolder) {
+    const std::string own = getpwuid(getuid())->pw_dir;
+    const struct {
+        const char* state;  // nullptr: unset
+        const char* home;
+        std::string folder;
+    } rows[] = {
+        {"/zustand", "/heim", "/zustand/tavirel/"},         {"zustand", "/heim", "/heim/.local/state/tavirel/"},
+        {nullptr, "/heim", "/heim/.local/state/tavirel/"},  {nullptr, "heim", own + "/.local/state/tavirel/"},
+        {nullptr, nullptr, own + "/.local/state/tavirel/"},
+    };
+    for (const auto& row : rows) {
+        const std::string copy = page_file_support::RunInChild([&row] {
+            row.state ? setenv("XDG_STATE_HOME", row.state, 1) : unsetenv("XDG_STATE_HOME");
+            row.home ? setenv("HOME", row.home, 1) : unsetenv("HOME");
+            return page_file_support::CopyPathOf("index.html");
+        });
+        SCOPED_TRACE(std::string(row.state ? row.state : "-") + " " + (row.home ? row.home : "-"));
+        EXPECT_EQ(copy.substr(0, row.folder.size()), row.folder);
+        EXPECT_TRUE(copy.ends_with("%2Findex.html")) << copy;
+    }
 }
 
 }  // namespace

@@ -307,6 +307,7 @@ TEST(ReadPage, RefusesWhatTheGeneratorDidNotWrite) {
     };
     const Case cases[] = {
         {"one changed byte in a fixed part", Replaced(defaults, "<table", "<tabel")},
+        {"another first line", Replaced(defaults, "<html>", "<html lang=\"de\">")},
         {"LF line ends", ReplacedAll(defaults, "\r\n", "\n")},
         {"missing last CR LF", defaults.substr(0, defaults.size() - 2)},
         {"empty input", ""},

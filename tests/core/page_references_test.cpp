@@ -44,13 +44,14 @@ TEST(PageReferences, AreTheFilesABrowserWouldLoad) {
              page.Links = {{"Eins", "eins.html"}};
          },
          {"eins.html"}},
-        {"typed markup, any case and quotes",
+        {"typed markup, any case, quotes and white space",
          [](TPageDescription& page) {
              page.TextLines = {"<A HREF='a.html'>a</A><IMG\tSRC=b.gif>", "<td BackGround = \"c.png\">",
-                               "<img src=\"d.jpg\" src=\"zweites.jpg\"><link href=style.css>"};
+                               "<img src=\"d.jpg\" src=\"zweites.jpg\"><link href=style.css>",
+                               "<img\nsrc=f.gif><img\rsrc=g.gif><img\fsrc=h.gif>"};
              page.HeadingText = "<img src=\"e.jpg\">";
          },
-         {"e.jpg", "a.html", "b.gif", "c.png", "d.jpg", "style.css"}},
+         {"e.jpg", "a.html", "b.gif", "c.png", "d.jpg", "style.css", "f.gif", "g.gif", "h.gif"}},
         {"absolute URLs and fragments",
          [](TPageDescription& page) {
              page.Links = {{"a", "http://x.de/a.jpg"},
@@ -69,13 +70,15 @@ TEST(PageReferences, AreTheFilesABrowserWouldLoad) {
                            {"n", " Data:x"}};
          },
          {"ftp.html"}},
-        {"comments, scripts, title, style block and base are no references",
+        {"comments, scripts, title, style, noembed and base are no references",
          [](TPageDescription& page) {
              page.Title = "<img src=\"titel.jpg\">";
              page.UseStyleSheet = true;
              page.LinkColor = "<img src=stil.jpg>";
              page.TextLines = {"<!-- <img src=\"kommentar.jpg\"> -->", "<SCRIPT>x='<img src=\"s.jpg\">'</script>",
-                               "<base href=\"basis/\">", "<img src=\"echt.jpg\">"};
+                               "<base href=\"basis/\">",
+                               "<style><img src=\"style.jpg\"></style><noembed><img src=noembed.jpg></noembed>",
+                               "<img src=\"echt.jpg\">"};
          },
          {"echt.jpg"}},
         // An end tag is read up to its ">" like any tag; "</" without a
@@ -85,6 +88,9 @@ TEST(PageReferences, AreTheFilesABrowserWouldLoad) {
              page.TextLines = {"</a title=\">\" <img src=\"falsch.jpg\">", "</1 a=\">\" <img src=\"ja.jpg\">"};
          },
          {"ja.jpg"}},
+        {"comments that close at once",
+         [](TPageDescription& page) { page.TextLines = {"<!--><img src=\"a.jpg\"><!---><img src=\"b.jpg\">"}; },
+         {"a.jpg", "b.jpg"}},
         {"each file once",
          [](TPageDescription& page) {
              page.UseDots = true;
@@ -123,6 +129,8 @@ TEST(PageReferences, DecodePictureNamesAsABrowserDoes) {
          {"bild&#", "hex&#x", "u&#x7F;v&#159;.jpg"},
          {"bild&", "hex&", "u\x7Fv\xC5\xB8.jpg"}},
         {"\"&num;\" is a \"#\" and starts the fragment", {"foto&num;2.jpg"}, {"foto"}},
+        {"named letters", {"stra&szlig;e.jpg", "&Ouml;l&Uuml;&eacute;&egrave;.jpg"}, {"straße.jpg", "ÖlÜéè.jpg"}},
+        {"tabs and line breaks inside dropped", {"a\tb.jpg", "c\nd.jpg", "e\rf.jpg"}, {"ab.jpg", "cd.jpg", "ef.jpg"}},
         {"an escape at the name's end read when whole, kept when cut short",
          {"m%C3%BC", "bild%4"},
          {"m\xC3\xBC", "bild%4"}},

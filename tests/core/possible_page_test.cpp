@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/folder_names.h"
 #include "core/page_file.h"
 #include "core/page_reader.h"
 #include "default_page.h"
@@ -50,6 +51,8 @@ TEST_F(PossiblePage, ReadsAPageWholeAndAForeignFileOnlyAsFarAsItsStart) {
         {"differs in the last byte", "<html>\r\n<head><titlE>rest", 0, "<html>\r\n<head><titlE>"},
         // 100 MiB of zero bytes on disk costs nothing to make, and as much to read.
         {"large foreign", "", off_t{100} << 20, std::string(core::kPageStart.size(), '\0')},
+        // Larger than any page: never read past the start every page has.
+        {"starts like a page, 1.5 GB", std::string(core::kPageStart), off_t{1536} << 20, std::string(core::kPageStart)},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -57,21 +60,22 @@ TEST_F(PossiblePage, ReadsAPageWholeAndAForeignFileOnlyAsFarAsItsStart) {
         const std::string read = core::ReadPossiblePage(path);
         EXPECT_EQ(read, row.expected);
         EXPECT_EQ(core::ReadPage(read).has_value(), row.expected == page);
+        EXPECT_EQ(core::ReadPossiblePage(core::TPageFolder(dir_), row.name).bytes, row.expected);
     }
 }
 
 TEST_F(PossiblePage, NamesAnyPathInItsMessages) {
     const fs::path missing = dir_ / "Reise→Rom.html";
-    EXPECT_FALSE(core::IsExistingPath(missing));
     try {
         core::ReadPossiblePage(missing);
         ADD_FAILURE() << "no error";
     } catch (const core::TPathFileError& error) {
         EXPECT_EQ(std::string(error.what()), "Cannot open file " + missing.string());
     }
-    core::SavePageFile(missing, {"a"});
-    EXPECT_TRUE(core::IsExistingPath(missing));
+    const core::TPageFolder folder(dir_);
+    core::SavePage(folder, "Reise→Rom.html", {"a"}, std::nullopt);
     EXPECT_EQ(core::ReadPossiblePage(missing), "a\r\n");
+    EXPECT_EQ(core::ReadPossiblePage(folder, "Reise→Rom.html").bytes, "a\r\n");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "core/folder_names.h"
 #include "core/page_generator.h"
 #include "page_file_support.h"
 
@@ -40,14 +41,20 @@ std::string Bytes(const TPageDescription& page) {
 }
 
 // The folder "seite" as the wizard's page (index.html) finds it: three
-// pages sharing its list, one with a list of its own, one edited by hand,
-// and a link to a page outside the folder with the same list.
+// pages sharing its list, three with lists of their own (one with the same
+// texts leading elsewhere, one with the same targets under other texts),
+// one edited by hand, and a link to a page outside the folder with the same
+// list.
 const std::map<std::string, TPageDescription> kSharing = {
     {"impressum.html", Page("Impressum", kOldLinks)},
     {"kontakt.html", Page("Kontakt", kOldLinks)},
     {"fotos.htm", Page("Fotos", kOldLinks)},
 };
-const std::string kOwnList = Bytes(Page("Eigene", {{"Nur hier", "x.html"}}));
+const std::map<std::string, std::string> kOwnLists = {
+    {"eigene.html", Bytes(Page("Eigene", {{"Nur hier", "x.html"}}))},
+    {"ziele.html", Bytes(Page("Ziele", {{"Start", "start.html"}, {"Impressum", "kontakt.html"}}))},
+    {"texte.html", Bytes(Page("Texte", {{"Anfang", "index.html"}, {"Kontakt", "impressum.html"}}))},
+};
 const std::string kByHand = Bytes(Page("Von Hand", kOldLinks)) + "<!-- von Hand -->\r\n";
 const std::string kOutside = Bytes(Page("Draußen", kOldLinks));
 
@@ -55,8 +62,8 @@ std::string MakeSite() {
     if (!MakeDirectories("seite") || !MakeDirectories("draussen")) return "cannot make the folders";
     bool written = WriteFileBytes("seite/index.html", Bytes(Page("Start", kNewLinks)));
     for (const auto& [name, page] : kSharing) written = written && WriteFileBytes("seite/" + name, Bytes(page));
-    written = written && WriteFileBytes("seite/eigene.html", kOwnList) && WriteFileBytes("seite/hand.html", kByHand) &&
-              WriteFileBytes("draussen/weg.html", kOutside);
+    for (const auto& [name, bytes] : kOwnLists) written = written && WriteFileBytes("seite/" + name, bytes);
+    written = written && WriteFileBytes("seite/hand.html", kByHand) && WriteFileBytes("draussen/weg.html", kOutside);
     if (!written || symlink("../draussen/weg.html", "seite/weg.html") != 0) return "cannot write the pages";
     return "";
 }
@@ -83,15 +90,16 @@ std::string Joined(const std::vector<std::string>& names) {
 // A page its owner made read-only, met after one page went through.
 std::string ReadOnlyImprint() {
     chmod(".", 0755);
-    for (const char* path : {"seite", "seite/impressum.html", "seite/kontakt.html", "seite/fotos.htm",
-                             "seite/eigene.html", "seite/hand.html", "seite/index.html"})
+    for (const char* path :
+         {"seite", "seite/impressum.html", "seite/kontakt.html", "seite/fotos.htm", "seite/eigene.html",
+          "seite/ziele.html", "seite/texte.html", "seite/hand.html", "seite/index.html"})
         GiveToNobody(path);
     chmod("seite/impressum.html", 0444);
     return DropPrivileges();
 }
 
 const TSiteScene kSiteScenes[] = {
-    {"ThreeShareOneDiffersOneByHand",
+    {"ThreeShareThreeDifferOneByHand",
      [] { return std::string(); },
      {"fotos.htm", "impressum.html", "kontakt.html"},
      {}},
@@ -105,20 +113,22 @@ TEST_P(SiteNavigation, OnlyThePagesSharingTheListChangeEachWhole) {
     const std::vector<std::string> fields = Unpack(RunInChild([&scene] {
         if (std::string reason = MakeSite(); !reason.empty()) return Pack({"skip", reason});
         if (std::string reason = scene.arrange(); !reason.empty()) return Pack({"skip", reason});
-        const core::TSiteNavigation site = core::FindSiteNavigation("seite", "index.html", kOldLinks, kNewLinks);
-        const core::TSiteRewrite rewrite = core::RewriteSiteNavigation("seite", site.Pages);
+        const core::TPageFolder folder("seite");
+        const core::TSiteNavigation site =
+            core::FindSiteNavigation(core::ReadSiteFiles(folder, "index.html"), kOldLinks, kNewLinks);
+        const core::TSiteRewrite rewrite = core::RewriteSiteNavigation(folder, site.Pages);
         std::vector<std::string> notChanged;
         for (const core::TNotChanged& page : rewrite.NotChanged) notChanged.push_back(page.Name);
         std::vector<std::string> fields = {"ran", Joined(rewrite.Changed), Joined(notChanged), Joined(site.Unreadable)};
         for (const auto& [name, page] : kSharing) fields.push_back(ReadFileBytes("seite/" + name));
-        for (const char* path : {"seite/eigene.html", "seite/hand.html", "draussen/weg.html"})
-            fields.push_back(ReadFileBytes(path));
+        for (const auto& [name, bytes] : kOwnLists) fields.push_back(ReadFileBytes("seite/" + name));
+        for (const char* path : {"seite/hand.html", "draussen/weg.html"}) fields.push_back(ReadFileBytes(path));
         fields.push_back(DirectoryListing("seite"));
         return Pack(fields);
     }));
     ASSERT_GE(fields.size(), 2u);
     if (fields[0] == "skip") GTEST_SKIP() << "cannot arrange this here: " << fields[1];
-    ASSERT_EQ(fields.size(), 4 + kSharing.size() + 4) << fields[0];
+    ASSERT_EQ(fields.size(), 4 + kSharing.size() + kOwnLists.size() + 3) << fields[0];
     EXPECT_EQ(fields[1], Joined(scene.changed));
     EXPECT_EQ(fields[2], Joined(scene.notChanged));
     EXPECT_EQ(fields[3], "hand.html;");
@@ -129,13 +139,13 @@ TEST_P(SiteNavigation, OnlyThePagesSharingTheListChangeEachWhole) {
         const bool isChanged = std::find(scene.changed.begin(), scene.changed.end(), name) != scene.changed.end();
         EXPECT_EQ(fields[at++], isChanged ? Bytes(changed) : Bytes(page)) << name;
     }
-    EXPECT_EQ(fields[at++], kOwnList);
+    for (const auto& [name, bytes] : kOwnLists) EXPECT_EQ(fields[at++], bytes) << name;
     EXPECT_EQ(fields[at++], kByHand);
     EXPECT_EQ(fields[at++], kOutside);
     // No temporary file left behind.
     EXPECT_EQ(fields[at],
-              "eigene.html\nfotos.htm\nhand.html\nimpressum.html\nindex.html\nkontakt.html\nweg.html -> "
-              "../draussen/weg.html\n");
+              "eigene.html\nfotos.htm\nhand.html\nimpressum.html\nindex.html\nkontakt.html\ntexte.html\nweg.html -> "
+              "../draussen/weg.html\nziele.html\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, SiteNavigation, ::testing::ValuesIn(kSiteScenes),

@@ -31,6 +31,7 @@
 #include <thread>
 
 #include "app/start_window.h"
+#include "core/folder_names.h"
 #include "core/page_file.h"
 #include "core/page_generator.h"
 #include "gui_test_support.h"
@@ -340,7 +341,7 @@ TEST_F(Preview, KeepsTheScrollPositionAndFollowsAnOpenedPage) {
         "Ge\xF6"
         "ffnet";
     ASSERT_TRUE(QDir().mkdir(QStringLiteral("alt")));
-    core::SavePageFile(ui::ToPath(QStringLiteral("alt/Reise→Rom.html")), core::GeneratePage(page));
+    core::SavePage(core::TPageFolder("alt"), "Reise→Rom.html", core::GeneratePage(page), std::nullopt);
     start_.OpenPage(QStringLiteral("alt/Reise→Rom.html"));
     EXPECT_TRUE(WaitFor(QStringLiteral("document.querySelector('b > font').textContent == 'Geöffnet'")));
     EXPECT_EQ(start_.Preview().Window()->windowTitle(), QStringLiteral("Vorschau – Reise→Rom.html"));

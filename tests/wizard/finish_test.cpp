@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +12,9 @@
 #include <QStringList>
 #include <map>
 
+#include "core/folder_names.h"
 #include "core/page_file.h"
+#include "core/system_calls.h"
 #include "default_page.h"
 #include "gui_test_support.h"
 #include "support/rows.h"
@@ -91,6 +94,26 @@ TEST(Finish, HtmWritesIndexHtmAndLeavesTheHtmlFile) {
     EXPECT_EQ(ReadFileBytes("index.html"), PageFileBytes(DefaultPage()));
 }
 
+// In a folder others can write, the page swapped for a link the moment it
+// is written: the file the link leads to keeps every byte, and the user
+// reads why the page was not written.
+TEST(Finish, PageSwappedForALinkWhileSavingIsLeftAndNamed) {
+    TWorkDir dir;
+    TWizardDriver wizard;
+    wizard.Finish();
+    ASSERT_TRUE(testsupport::WriteFileBytes("schluessel", "geheim\n"));
+    core::BetweenJudgingAndWriting = [](std::string_view) {
+        symlink("schluessel", ".link");
+        rename(".link", "index.html");
+    };
+    wizard.Type("Edit5", "Neu");
+    const testsupport::TMessageBoxSeen seen = testsupport::WithMessageBox([&] { wizard.Finish(); });
+    core::BetweenJudgingAndWriting = nullptr;
+    EXPECT_EQ(seen.text, "index.html wurde während des Speicherns ersetzt und bleibt unverändert.");
+    EXPECT_EQ(ReadFileBytes("schluessel"), "geheim\n");
+    EXPECT_EQ(testsupport::DirectoryListing(), "index.html -> schluessel\nschluessel\n");
+}
+
 TEST(Finish, AFileThatCannotBeCreatedIsReportedAndTheWizardGoesOn) {
     TWorkDir dir;
     TWizardDriver wizard;
@@ -139,7 +162,7 @@ TEST(Finish, AFileTheProgramDidNotWriteIsReplacedOnlyWhenTheUserSaysSo) {
     for (const auto& c : cases) {
         TWorkDir dir;
         const testsupport::TXdgTree tree;
-        const QString copy = QString::fromStdString(core::PageCopyPath("index.html").string());
+        const QString copy = QString::fromStdString(core::PageCopyPath(core::TPageFolder("."), "index.html").string());
         if (!c.copy.empty()) {
             ASSERT_TRUE(QDir().mkpath(QFileInfo(copy).path()));
             QFile file(copy);
