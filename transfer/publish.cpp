@@ -3,6 +3,7 @@
 #include "transfer/ftps_server.h"
 #include "transfer/publish_steps.h"
 #include "transfer/sftp_server.h"
+#include "transfer/web_copies.h"
 
 namespace transfer {
 namespace {
@@ -26,16 +27,30 @@ std::unique_ptr<IRemoteServer> OpenServer(const TServerLogin& login, IPublishQue
 }  // namespace
 
 TPublishResult Publish(const TPublishPlan& plan, const TServerLogin& login, const std::filesystem::path& recordFolder,
-                       IPublishQuestions& questions, IPublishProgress& progress, const std::atomic<bool>& cancel) {
+                       IPublishQuestions& questions, IPublishProgress& progress, const std::atomic<bool>& cancel,
+                       int pictureSide) {
     TPublishResult result;
     const std::string base = BaseFolder(login.folder);
     try {
-        std::unique_ptr<IRemoteServer> server = OpenServer(login, questions, cancel);
-        result.byPassword = server->LoggedInByPassword();
         const std::string scheme = login.protocol == TProtocol::Sftp ? "sftp" : "ftps";
         TSentRecord record(
             recordFolder, scheme + " " + login.user + "@" + login.host + ":" + std::to_string(login.port) + " " + base);
-        RunPublishSteps(plan, *server, base, record, progress, cancel, result);
+        // Rebuilt before connecting, so that the question comes first and the
+        // server waits for nothing.
+        const TWebCopies copies = MakeWebCopies(plan, record, pictureSide, progress, cancel);
+        const pictures::TPicturesDone done = copies.Done();
+        const std::vector<std::string> notCleanable = copies.NotCleanable(plan);
+        if (!cancel && (!notCleanable.empty() || !pictures::DoneLine(done).empty()) &&
+            !questions.MaySendPictures(done, notCleanable))
+            result.cancelled = true;
+        if (cancel || result.cancelled) {
+            result.cancelled = true;
+            result.error = TTransferError(TFault::Cancelled);
+            return result;
+        }
+        std::unique_ptr<IRemoteServer> server = OpenServer(login, questions, cancel);
+        result.byPassword = server->LoggedInByPassword();
+        RunPublishSteps(plan, copies, *server, base, record, progress, cancel, result);
     } catch (const TTransferError& error) {
         result.error = error;
     } catch (const std::exception& error) {

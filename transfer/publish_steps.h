@@ -7,6 +7,7 @@
 #include "transfer/publish.h"
 #include "transfer/remote_server.h"
 #include "transfer/sent_record.h"
+#include "transfer/web_copies.h"
 
 namespace transfer {
 
@@ -15,8 +16,11 @@ namespace transfer {
 std::string ServerPath(const std::string& base, const std::string& relative);
 
 // Fills `result` as it goes; throws TTransferError when it has to stop, and
-// the result then holds what was done before.
-void RunPublishSteps(const TPublishPlan& plan, IRemoteServer& server, const std::string& base, TSentRecord& record,
-                     IPublishProgress& progress, const std::atomic<bool>& cancel, TPublishResult& result);
+// the result then holds what was done before. A picture goes as its copy
+// in `copies`, or is rebuilt when its turn comes (one the record showed
+// unchanged but the server no longer has as sent).
+void RunPublishSteps(const TPublishPlan& plan, const TWebCopies& copies, IRemoteServer& server, const std::string& base,
+                     TSentRecord& record, IPublishProgress& progress, const std::atomic<bool>& cancel,
+                     TPublishResult& result);
 
 }  // namespace transfer

@@ -20,12 +20,13 @@
 #include "publishing/plugin/transfer_choice.h"
 #include "publishing/publish_engine.h"
 #include "ui/error_display.h"
+#include "ui/text_boundary.h"
 #include "ui/window_look.h"
 
 namespace {
 
 constexpr int kWidth = 398;
-constexpr int kHeight = 410;
+constexpr int kHeight = 438;
 constexpr int kFieldLeft = 150;
 constexpr int kFieldWidth = 240;
 
@@ -59,8 +60,12 @@ TForm4::TForm4(QWidget* parent)
                     return AskTrustCertificate(this, host, keyType, fingerprint);
                 return AskTrustHost(this, host, keyType, fingerprint);
             },
-            [this](const QString& keyFile) { return AskPassphrase(this, keyFile); }},
+            [this](const QString& keyFile) { return AskPassphrase(this, keyFile); },
+            [this](const pictures::TPicturesDone& done, const std::vector<std::string>& notCleanable) {
+                return MaySendPictures(this, done, notCleanable);
+            }},
            {[this](const QString& file, quint64 sent, quint64 size) { ShowSending(file, sent, size); },
+            [this](const QString& file) { Label7->setText(file + ui::FromUtf8(pictures::kPreparing)); },
             [this](const transfer::TPublishResult& result) { Finished(result); },
             [this](const std::optional<transfer::TOnlineCheck>& check) { Checked(check); }}) {
     ui::SetUpFixedWindow(this, QStringLiteral("Veröffentlichen"), 200, 200, kWidth, kHeight);
@@ -104,21 +109,30 @@ void TForm4::CreateControls() {
                      QStringLiteral("Edit7"), 228, kFieldWidth, Label10);
     Edit7->setPlaceholderText(QStringLiteral("https://www.beispiel.de/ (freiwillig)"));
     Edit7->setToolTip(QStringLiteral("Nach dem Veröffentlichen wird die Seite dort abgerufen und verglichen"));
+    CheckBox2 = Place(new QCheckBox(QStringLiteral("&Fotos verkleinern auf"), this), QStringLiteral("CheckBox2"),
+                      {8, 256, kFieldLeft - 12, 21});
+    CheckBox2->setChecked(true);
+    Edit8 = Place(new QLineEdit(QString::number(pictures::kWebSide), this), QStringLiteral("Edit8"),
+                  {kFieldLeft, 256, 60, 21});
+    Edit8->setValidator(new QIntValidator(1, 99999, Edit8));
+    Edit8->setToolTip(QStringLiteral("Die längere Seite; kleinere Fotos bleiben, wie sie sind"));
+    Label12 =
+        Place(new QLabel(QStringLiteral("Pixel"), this), QStringLiteral("Label12"), {kFieldLeft + 66, 256, 60, 21});
 
-    ProgressBar1 = Place(new QProgressBar(this), QStringLiteral("ProgressBar1"), {8, 260, kWidth - 16, 17});
+    ProgressBar1 = Place(new QProgressBar(this), QStringLiteral("ProgressBar1"), {8, 288, kWidth - 16, 17});
     ProgressBar1->setRange(0, 1000);
     ProgressBar1->setTextVisible(false);
-    Label7 = Place(new QLabel(this), QStringLiteral("Label7"), {8, 280, kWidth - 16, 17});
+    Label7 = Place(new QLabel(this), QStringLiteral("Label7"), {8, 308, kWidth - 16, 17});
     // The result has the progress's room too, which it needs only while
     // nothing is shown.
-    Label8 = Place(new TResultArea(this), QStringLiteral("Label8"), {8, 260, kWidth - 16, 76});
-    Label11 = Place(new TResultArea(this), QStringLiteral("Label11"), {8, 338, kWidth - 16, 38});
+    Label8 = Place(new TResultArea(this), QStringLiteral("Label8"), {8, 288, kWidth - 16, 76});
+    Label11 = Place(new TResultArea(this), QStringLiteral("Label11"), {8, 366, kWidth - 16, 38});
 
-    BitBtn3 = AddButton(this, QStringLiteral("BitBtn3"), QStringLiteral("Abbrechen"), {8, 380, 90, 25});
-    BitBtn1 = AddButton(this, QStringLiteral("BitBtn1"), QStringLiteral("&Veröffentlichen"), {190, 380, 110, 25});
+    BitBtn3 = AddButton(this, QStringLiteral("BitBtn3"), QStringLiteral("Abbrechen"), {8, 408, 90, 25});
+    BitBtn1 = AddButton(this, QStringLiteral("BitBtn1"), QStringLiteral("&Veröffentlichen"), {190, 408, 110, 25});
     BitBtn1->setDefault(true);
     BitBtn1->setAutoDefault(true);
-    BitBtn2 = AddButton(this, QStringLiteral("BitBtn2"), QStringLiteral("Schließen"), {306, 380, 84, 25});
+    BitBtn2 = AddButton(this, QStringLiteral("BitBtn2"), QStringLiteral("Schließen"), {306, 408, 84, 25});
 
     keyring_ = KeyringAvailable();
     if (!keyring_) {
@@ -137,6 +151,7 @@ void TForm4::ConnectHandlers() {
     for (QLineEdit* field : {Edit1, Edit2, Edit3})
         ui::ConnectGuarded(field, &QLineEdit::textChanged, this, &TForm4::LoginChange);
     ui::ConnectGuarded(Edit4, &QLineEdit::textEdited, this, &TForm4::Edit4Change);
+    ui::ConnectGuarded(CheckBox2, &QCheckBox::toggled, this, &TForm4::CheckBox2Click);
 }
 
 void TForm4::showEvent(QShowEvent* event) {
@@ -159,8 +174,9 @@ void TForm4::closeEvent(QCloseEvent* event) {
 void TForm4::ShowRunning(bool running) {
     for (QWidget* entry : {static_cast<QWidget*>(ComboBox1), static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit2),
                            static_cast<QWidget*>(Edit3), static_cast<QWidget*>(Edit4), static_cast<QWidget*>(Edit6),
-                           static_cast<QWidget*>(Edit7)})
+                           static_cast<QWidget*>(Edit7), static_cast<QWidget*>(CheckBox2)})
         entry->setEnabled(!running);
+    Edit8->setEnabled(!running && CheckBox2->isChecked());
     ShowKeyFile(running);
     if (keyring_) CheckBox1->setEnabled(!running);
     BitBtn1->setEnabled(!running);

@@ -35,6 +35,7 @@ public:
     void ComboBox1Change();    // "Übertragung"
     void LoginChange();        // "Server", "Port" or "Benutzer"; "Übertragung" too
     void Edit4Change();        // "Kennwort", typed by the user
+    void CheckBox2Click();     // "Fotos verkleinern auf"
 
     void SetPageFile(const QString& file) override;
     void Send(const TPageAsWritten& page) override;
@@ -57,6 +58,11 @@ public:
     QLineEdit* Edit6 = nullptr;
     QLabel* Label10 = nullptr;  // "Adresse der Seite im Netz", optional
     QLineEdit* Edit7 = nullptr;
+    // "Fotos verkleinern auf … Pixel": the longer side photos are scaled to
+    // on their way up; off, they go at their own size.
+    QCheckBox* CheckBox2 = nullptr;
+    QLineEdit* Edit8 = nullptr;
+    QLabel* Label12 = nullptr;
     // While it runs: the file being sent and its bytes.
     QProgressBar* ProgressBar1 = nullptr;
     QLabel* Label7 = nullptr;
@@ -87,7 +93,10 @@ private:
     QString ShownAccount() const;
     // Gathers what the user typed; shows what is missing and gives nothing.
     std::optional<transfer::TServerLogin> ReadLogin();
-    void StartPublishing(const QString& pageFile, transfer::TServerLogin login);
+    // The side of "Fotos verkleinern auf", or pictures::kNoScaling; shows
+    // what is wrong and gives nothing.
+    std::optional<int> ReadPictureSide();
+    void StartPublishing(const QString& pageFile, transfer::TServerLogin login, int pictureSide);
     void ShowRunning(bool running);
     // The key file only for SFTP, and only while nothing runs.
     void ShowKeyFile(bool running);
@@ -101,6 +110,7 @@ private:
     // The login read when "Veröffentlichen" was pressed, until the page
     // comes.
     std::optional<transfer::TServerLogin> pressedLogin_;
+    std::optional<int> pressedSide_;  // "Fotos verkleinern auf", read with the login
     transfer::TPublishPlan plan_;
     transfer::TServerLogin login_;
     TPublishThread run_;
