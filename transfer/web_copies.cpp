@@ -73,8 +73,7 @@ TWebCopies MakeWebCopies(const TPublishPlan& plan, const TSentRecord& record, in
 
 core::TOpenFile InMemoryFile(const std::string& bytes, const std::string& name) {
     core::TOpenFile file(memfd_create("tavirel-bild", MFD_CLOEXEC));
-    if (!file || !core::WriteAll(file.Get(), bytes))
-        throw TTransferError(TFault::NoMemoryForPicture, name);
+    if (!file || !core::WriteAll(file.Get(), bytes)) throw TTransferError(TFault::NoMemoryForPicture, name);
     return file;
 }
 
