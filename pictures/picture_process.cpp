@@ -14,6 +14,9 @@
 #include "core/system_calls.h"
 
 namespace pictures {
+
+std::optional<TPictureProcessSeam> PictureProcessForTests;
+
 namespace {
 
 // A 12-megapixel photo takes a quarter of a second; one that takes this
@@ -31,7 +34,8 @@ struct TPipe {
 };
 
 std::optional<pid_t> Start(int file, int report, int longestSide, bool preview) {
-    const std::string program = PictureProgram().string();
+    const std::string program =
+        PictureProcessForTests ? PictureProcessForTests->program.string() : PictureProgram().string();
     const std::string side = std::to_string(longestSide);
     std::string mode = "vorschau";
     posix_spawn_file_actions_t actions;
@@ -114,7 +118,9 @@ std::optional<TWebPicture> RunApart(int file, int longestSide, bool preview) {
     close(pipe.write);
     pipe.write = -1;
     if (!child) return std::nullopt;
-    const TClock::time_point deadline = TClock::now() + kMostWait;
+    const TClock::time_point deadline =
+        TClock::now() + (PictureProcessForTests ? PictureProcessForTests->wait
+                                                : std::chrono::duration_cast<std::chrono::milliseconds>(kMostWait));
     const std::optional<std::string> report = ReadReport(pipe.read, deadline);
     if (!EndedWell(*child, report.has_value(), deadline) || !report) return std::nullopt;
     return PictureFromReport(*report);

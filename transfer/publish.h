@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "core/folder_names.h"
-#include "transfer/transfer_error.h"
 #include "pictures/picture_words.h"
+#include "transfer/transfer_error.h"
 
 namespace transfer {
 

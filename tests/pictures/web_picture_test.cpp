@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "pictures/picture_process.h"
@@ -36,6 +37,41 @@ TEST(WebPicture, EachPictureGoesUpRebuiltOrNotAtAll) {
         if (!picture) continue;
         EXPECT_TRUE(picture->hadLocation);
         testsupport::ExpectWebCopy(row, picture->bytes, at);
+    }
+}
+
+// A picture that crashes the picture process or hangs it ends that process
+// only: the picture comes out as nothing, and the next one is rebuilt.
+TEST(WebPicture, APictureThatCrashesOrHangsTheProcessEndsOnlyThatProcess) {
+    const testsupport::TScratchFolder folder("bilder");
+    const std::string stand = folder.path() + "/bildprozess";
+    // Crashes or hangs as the picture says.
+    ASSERT_TRUE(
+        testsupport::WriteFileBytes(stand,
+                                    "#!/usr/bin/python3\nimport os, signal, time\ndata = os.pread(0, 1 << 20, 0)\n"
+                                    "if b'ABSTURZ' in data: os.kill(os.getpid(), signal.SIGSEGV)\n"
+                                    "time.sleep(600)\n"));
+    ASSERT_EQ(chmod(stand.c_str(), 0755), 0);
+    const testsupport::TPictureRow whole = testsupport::PictureTable(folder.path()).front();
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool rebuilt;
+    } rows[] = {{"absturz.jpg", "\xFF\xD8\xFF ABSTURZ", false},
+                {"haengt.jpg", "\xFF\xD8\xFF HAENGT", false},
+                {"ganz.jpg", whole.bytes, whole.sent}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string path = folder.path() + "/" + row.name;
+        ASSERT_TRUE(testsupport::WriteFileBytes(path, row.bytes));
+        const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(file, 0);
+        // The whole picture goes through the real process, given its time.
+        if (!row.rebuilt)
+            pictures::PictureProcessForTests = pictures::TPictureProcessSeam{stand, std::chrono::seconds(3)};
+        EXPECT_EQ(pictures::RebuildApart(file, testsupport::kTableSide).has_value(), row.rebuilt);
+        pictures::PictureProcessForTests.reset();
+        close(file);
     }
 }
 
