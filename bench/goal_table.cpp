@@ -28,12 +28,16 @@ public:
             Keep(bestTime_, key, seconds);
             const auto peak = run.counters.find(kPeakMemoryCounter);
             if (peak != run.counters.end()) Keep(bestMemory_, key, peak->second.value);
+            const auto bytes = run.counters.find(kBytesCounter);
+            if (bytes != run.counters.end()) Keep(bestBytes_, key, bytes->second.value);
         }
     }
 
     // Returns a negative value when the benchmark did not run.
     double Best(const std::string& name, TQuantity quantity) const {
-        const auto& best = quantity == TQuantity::Time ? bestTime_ : bestMemory_;
+        const auto& best = quantity == TQuantity::Time     ? bestTime_
+                           : quantity == TQuantity::Memory ? bestMemory_
+                                                           : bestBytes_;
         const auto found = best.find(name);
         return found == best.end() ? -1 : found->second;
     }
@@ -51,6 +55,7 @@ private:
 
     std::map<std::string, double> bestTime_;
     std::map<std::string, double> bestMemory_;
+    std::map<std::string, double> bestBytes_;
 };
 
 std::string Format(double value, TQuantity quantity) {
@@ -58,6 +63,8 @@ std::string Format(double value, TQuantity quantity) {
     char text[32];
     if (quantity == TQuantity::Memory)
         std::snprintf(text, sizeof text, "%.1f MiB", value / 1024);
+    else if (quantity == TQuantity::Bytes)
+        std::snprintf(text, sizeof text, "%.1f MB", value / 1e6);
     else if (value >= 1)
         std::snprintf(text, sizeof text, "%.2f s", value);
     else if (value >= 1e-3)

@@ -8,7 +8,7 @@
 // programs print their verdicts as rows of one shared table.
 namespace bench {
 
-enum class TQuantity { Time, Memory };
+enum class TQuantity { Time, Memory, Bytes };
 
 struct TGoalRow {
     std::string caseName;
@@ -24,6 +24,8 @@ struct TGoalRow {
 
 // A memory figure is read from this counter (KiB) of the benchmark's runs.
 inline constexpr const char* kPeakMemoryCounter = "peak_kib";
+// A size of what a case made (bytes) is read from this counter.
+inline constexpr const char* kBytesCounter = "bytes";
 
 // Runs the registered benchmarks and prints the rows; the smallest figure of
 // all repetitions counts. Extra flag: --rows_only leaves out the table head.

@@ -2,21 +2,30 @@
 // run: a first publish of 100 pictures against OpenSSH's own `sftp -b`
 // putting the same files, and a publish with nothing changed, of one page
 // and of a site of 50 linked pages, against connecting, logging in and
-// listing the same folders; and fetching such a site back against `sftp`
-// getting the whole folder.
+// listing the same folders; fetching such a site back against `sftp`
+// getting the whole folder. And pictures: a 12-megapixel photo scaled by
+// the picture process against libvips' vipsthumbnail, and 20 such photos
+// published, their bytes on the server against the originals.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <pwd.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "bench/goal_table.h"
 #include "bench/scratch_dir.h"
 #include "core/page_generator.h"
+#include "pictures/picture_process.h"
 #include "support/files.h"
 #include "support/sftp_servers.h"
 #include "transfer/fetch.h"
@@ -40,16 +49,65 @@ struct TSiteSize {
 constexpr TSiteSize kPage{"publish", 1, 100, 200 * 1024};
 constexpr TSiteSize kSite{"site", 50, 10, 50 * 1024};
 constexpr TSiteSize kWrittenSite{"fetch", 50, 10, 50 * 1024, true};
+// No size: each picture is the 12-megapixel photo.
+constexpr TSiteSize kPhotos{"photos", 1, 20, 0};
+
+// A 12-megapixel photo as a phone takes it (4,000 × 3,000, quality 92,
+// with grain), made once by ImageMagick.
+const std::string& Photo() {
+    static const std::string path = [] {
+        const std::string folder = bench::ScratchDirectory() + "/foto";
+        testsupport::MakeDirectories(folder);
+        const std::string file = folder + "/foto.jpg";
+        if (std::system(("convert -size 2000x1500 -seed 7 plasma:fractal -resize 4000x3000! -attenuate 0.08 "
+                         "+noise Gaussian -quality 92 '" +
+                         file + "'")
+                            .c_str()) != 0)
+            return std::string();
+        return file;
+    }();
+    return path;
+}
+
+// A program run with `input` as its input and its output dropped: its time
+// and its peak memory (KiB), or nothing when it failed.
+struct TChildRun {
+    double seconds = 0;
+    long peakKib = 0;
+};
+
+std::optional<TChildRun> RunChild(const std::vector<std::string>& command, const std::string& input) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> arguments;
+    for (const std::string& argument : command) arguments.push_back(const_cast<char*>(argument.c_str()));
+    arguments.push_back(nullptr);
+    const Clock::time_point start = Clock::now();
+    pid_t child = 0;
+    const int failed = posix_spawnp(&child, arguments[0], &actions, nullptr, arguments.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed != 0) return std::nullopt;
+    int status = 0;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return TChildRun{std::chrono::duration<double>(Clock::now() - start).count(), usage.ru_maxrss};
+}
 
 class TTrustAll : public transfer::IPublishQuestions {
 public:
     bool TrustUnknownHost(const std::string&, const std::string&, const std::string&) override { return true; }
     std::optional<std::string> KeyPassphrase(const std::filesystem::path&) override { return std::nullopt; }
+    bool MaySendPictures(const pictures::TPicturesDone&, const std::vector<std::string>&) override { return true; }
 };
 
 class TNoProgress : public transfer::IPublishProgress {
 public:
     void Sending(const std::string&, std::uint64_t, std::uint64_t) override {}
+    void Preparing(const std::string&) override { ++rebuilt; }
+    int rebuilt = 0;
 };
 
 std::string PictureName(int i) {
@@ -87,7 +145,8 @@ struct TWorld {
             for (int i = p * size.picturesPerPage; i < (p + 1) * size.picturesPerPage; ++i) {
                 std::string bytes(size.pictureBytes, static_cast<char>(i));
                 for (std::size_t j = 0; j < bytes.size(); j += 97) bytes[j] = static_cast<char>(j / 97);
-                testsupport::WriteFileBytes(page + "/" + PictureName(i), bytes);
+                testsupport::WriteFileBytes(page + "/" + PictureName(i),
+                                            size.pictureBytes == 0 ? testsupport::ReadFileBytes(Photo()) : bytes);
                 html += "<img src=\"" + PictureName(i) + "\">\r\n";
                 written.Images.push_back({PictureName(i), ""});
                 batch += "put " + page + "/" + PictureName(i) + " " + PictureName(i) + "\n";
@@ -151,6 +210,10 @@ TWorld& World(const TSiteSize& size = kPage) {
         static TWorld written(kWrittenSite);
         return written.AtHome();
     }
+    if (&size == &kPhotos) {
+        static TWorld photos(kPhotos);
+        return photos.AtHome();
+    }
     static TWorld page(kPage);
     return page.AtHome();
 }
@@ -159,16 +222,21 @@ double Seconds(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// One publish to an empty server, timed; false when not everything went.
+bool PublishAnew(TWorld& world, benchmark::State& state) {
+    world.EmptyServer();
+    const Clock::time_point start = Clock::now();
+    const transfer::TPublishResult result = world.Publish();
+    state.SetIterationTime(Seconds(start));
+    if (!result.error && result.sent.size() == world.plan.files.size()) return true;
+    state.SkipWithError(result.error ? result.error->what() : "not everything was sent");
+    return false;
+}
+
 void BM_PublishFirst(benchmark::State& state) {
     TWorld& world = World();
-    for (auto _ : state) {
-        world.EmptyServer();
-        const Clock::time_point start = Clock::now();
-        const transfer::TPublishResult result = world.Publish();
-        state.SetIterationTime(Seconds(start));
-        if (result.error || result.sent.size() != world.plan.files.size())
-            state.SkipWithError(result.error ? result.error->what() : "not everything was sent");
-    }
+    for (auto _ : state)
+        if (!PublishAnew(world, state)) return;
 }
 
 // OpenSSH's sftp running the commands of the world's file `batch`.
@@ -200,9 +268,11 @@ void BM_PublishAgain(benchmark::State& state, const TSiteSize& size, bool planne
         Clock::time_point start = Clock::now();
         world.plan = transfer::PlanPublish(world.page + "/index.html");
         if (!planned) start = Clock::now();
+        world.progress.rebuilt = 0;
         const transfer::TPublishResult result = world.Publish();
         state.SetIterationTime(Seconds(start));
         if (result.error || !result.sent.empty()) state.SkipWithError("something was sent again");
+        if (world.progress.rebuilt != 0) state.SkipWithError("a picture was rebuilt again");
     }
 }
 
@@ -252,6 +322,57 @@ void BM_SftpGetFolder(benchmark::State& state) {
     }
 }
 
+// The photo scaled to 1,600 pixels at quality 82 by the picture process,
+// its start, sandbox and report included, and by vipsthumbnail.
+void BM_ScalePhoto(benchmark::State& state) {
+    for (auto _ : state) {
+        const std::optional<TChildRun> run = RunChild({pictures::PictureProgram().string(), "1600"}, Photo());
+        if (!run) return state.SkipWithError("the picture process failed");
+        state.SetIterationTime(run->seconds);
+        state.counters[bench::kPeakMemoryCounter] = static_cast<double>(run->peakKib);
+    }
+}
+
+void BM_Vipsthumbnail(benchmark::State& state) {
+    const std::string out = bench::ScratchDirectory() + "/foto/vips.jpg[Q=82]";
+    for (auto _ : state) {
+        const std::optional<TChildRun> run = RunChild({"vipsthumbnail", Photo(), "-s", "1600", "-o", out}, "/dev/null");
+        if (!run) return state.SkipWithError("vipsthumbnail failed (libvips-tools)");
+        state.SetIterationTime(run->seconds);
+        state.counters[bench::kPeakMemoryCounter] = static_cast<double>(run->peakKib);
+    }
+}
+
+std::uint64_t BytesBelow(const std::string& folder) {
+    std::uint64_t bytes = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file() && entry.path().extension() == ".jpg") bytes += entry.file_size();
+    return bytes;
+}
+
+// The 20 photos' bytes on the server after a first publish, and here.
+void BM_PublishPhotos(benchmark::State& state) {
+    TWorld& world = World(kPhotos);
+    for (auto _ : state) {
+        if (!PublishAnew(world, state)) return;
+        state.counters[bench::kBytesCounter] = static_cast<double>(BytesBelow(world.server));
+    }
+}
+
+void BM_PhotoOriginals(benchmark::State& state) {
+    TWorld& world = World(kPhotos);
+    for (auto _ : state) state.counters[bench::kBytesCounter] = static_cast<double>(BytesBelow(world.page));
+}
+
+BENCHMARK(BM_ScalePhoto)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Vipsthumbnail)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PublishPhotos)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PhotoOriginals)->Iterations(1);
+BENCHMARK_CAPTURE(BM_PublishAgain, photos, kPhotos, false)
+    ->Iterations(5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ConnectAndList, photos, kPhotos)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PublishFirst)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SftpBatchPut)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_PublishAgain, page, kPage, false)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -269,19 +390,30 @@ BENCHMARK(BM_SftpGetFolder)->Iterations(3)->UseManualTime()->Unit(benchmark::kMi
 
 int main(int argc, char** argv) {
     using bench::TGoalRow;
-    return bench::RunWithGoals(argc, argv,
-                               {
-                                   TGoalRow{"publish, 100 pictures of 200 KiB + page, to local sshd vs `sftp -b`",
-                                            "BM_PublishFirst", "BM_SftpBatchPut", 1.5},
-                                   TGoalRow{"publish again, nothing changed vs connecting, logging in, listing",
-                                            "BM_PublishAgain/page", "BM_ConnectAndList/page", 1.5},
-                                   TGoalRow{"publish a site of 50 pages and 500 pictures of 50 KiB, nothing changed, "
-                                            "vs connecting, logging in and listing the same folders",
-                                            "BM_PublishAgain/site", "BM_ConnectAndList/site", 1.2},
-                                   TGoalRow{"the same, its plan made too (reading the 50 pages, judging each name)",
-                                            "BM_PublishAgain/site_planned", "BM_ConnectAndList/site", 0},
-                                   TGoalRow{"fetch a site of 50 pages and 500 pictures of 50 KiB from the local sshd "
-                                            "vs OpenSSH's `sftp -r` get of the same folder",
-                                            "BM_FetchSite", "BM_SftpGetFolder", 1.2},
-                               });
+    return bench::RunWithGoals(
+        argc, argv,
+        {
+            TGoalRow{"publish, 100 pictures of 200 KiB + page, to local sshd vs `sftp -b`", "BM_PublishFirst",
+                     "BM_SftpBatchPut", 1.5},
+            TGoalRow{"publish again, nothing changed vs connecting, logging in, listing", "BM_PublishAgain/page",
+                     "BM_ConnectAndList/page", 1.5},
+            TGoalRow{"publish a site of 50 pages and 500 pictures of 50 KiB, nothing changed, "
+                     "vs connecting, logging in and listing the same folders",
+                     "BM_PublishAgain/site", "BM_ConnectAndList/site", 1.2},
+            TGoalRow{"the same, its plan made too (reading the 50 pages, judging each name)",
+                     "BM_PublishAgain/site_planned", "BM_ConnectAndList/site", 0},
+            TGoalRow{"scale a 12-megapixel JPEG to 1,600 px, quality 82, vs `vipsthumbnail` "
+                     "on the same file: time",
+                     "BM_ScalePhoto", "BM_Vipsthumbnail", 1.3},
+            TGoalRow{"the same: peak memory", "BM_ScalePhoto", "BM_Vipsthumbnail", 1.5, bench::TQuantity::Memory},
+            TGoalRow{"first publish of 20 photos of 12 MP to the local sshd: bytes on the "
+                     "server vs the originals",
+                     "BM_PublishPhotos", "BM_PhotoOriginals", 0.08, bench::TQuantity::Bytes},
+            TGoalRow{"publish the 20 photos again, nothing changed (no picture decoded) vs "
+                     "connecting, logging in, listing",
+                     "BM_PublishAgain/photos", "BM_ConnectAndList/photos", 1.5},
+            TGoalRow{"fetch a site of 50 pages and 500 pictures of 50 KiB from the local sshd vs OpenSSH's "
+                     "`sftp -r` get of the same folder",
+                     "BM_FetchSite", "BM_SftpGetFolder", 1.2},
+        });
 }

@@ -28,11 +28,16 @@ ensure_packages() {
 # libssh-dev, libssl-dev, libcurl4-openssl-dev: every build has transfer/
 # (publishing).
 # qtkeychain-qt6-dev: the publishing window keeps the password in the keyring.
-# libexiv2-dev: pictures go up without where they were taken.
+# The picture process rebuilds pictures for the web: libjpeg (libjpeg-turbo),
+# libwebp with its mux, giflib, libexif, zlib, and libseccomp for its filter.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
                 qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-dejavu-core xdg-utils
                 qt6-translations-l10n libssh-dev libssl-dev libcurl4-openssl-dev qtkeychain-qt6-dev
-                libexiv2-dev)
+                libjpeg-dev libwebp-dev libgif-dev libexif-dev zlib1g-dev libseccomp-dev)
+
+# The picture table's pictures are made with ImageMagick and exiftool, and
+# read back with exiftool and Qt (WebP through Qt's image format plugins).
+PICTURE_TEST_PACKAGES=(imagemagick libimage-exiftool-perl qt6-image-formats-plugins)
 
 # The browser engine of "Vorschau", loaded by the program as a plugin; the
 # program builds and runs without it.
@@ -52,9 +57,8 @@ TEST_SERVER_PACKAGES=(python3)
 # by Debian's python3), an FTPS server (pyftpdlib with pyOpenSSL, run by
 # Debian's python3, its throwaway certificates made by openssl) and python3's
 # web server (for the check online, and where an SFTP server was expected)
-# on 127.0.0.1, the benchmarks compare with OpenSSH's sftp; libexiv2 takes
-# the location out of pictures, and the tests write and read it with it.
-PUBLISH_PACKAGES=(libssh-dev libssl-dev libcurl4-openssl-dev libexiv2-dev openssh-server openssh-client rclone python3
+# on 127.0.0.1, the benchmarks compare with OpenSSH's sftp.
+PUBLISH_PACKAGES=(libssh-dev libssl-dev libcurl4-openssl-dev openssh-server openssh-client rclone python3
                   python3-pyftpdlib python3-openssl python3-paramiko openssl)
 
 # The keyring test: a session bus of its own (dbus-run-session, dbus-send)

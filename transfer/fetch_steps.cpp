@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <deque>
@@ -13,9 +14,11 @@
 #include "core/page_reader.h"
 #include "core/page_references.h"
 #include "core/system_calls.h"
+#include "pictures/picture_process.h"
 #include "transfer/file_digest.h"
 #include "transfer/publish_steps.h"
 #include "transfer/result_line.h"
+#include "transfer/web_copies.h"
 
 namespace transfer {
 namespace {
@@ -36,6 +39,18 @@ using TWhy = TNotFetched::TWhy;
 
 bool IsRefusal(TCause cause) {
     return cause == TCause::NotThere || cause == TCause::NoPermission || cause == TCause::NotThereOrNoPermission;
+}
+
+// What the record says of a file as it came, for a picture what a publish
+// would have built of it: the web copy it already is, built for no scaling
+// at its longer side, which a publish at that side or larger keeps as it
+// is. No picture: 0; one the picture process cannot read: unknown (-1), and
+// a publish then says that it cannot go.
+std::pair<int, int> AsWebCopy(int file) {
+    if (!IsPicture(file)) return {0, 0};
+    const std::optional<pictures::TWebPicture> web = pictures::RebuildApart(file, pictures::kNoScaling);
+    if (!web) return {-1, 0};
+    return {std::max(web->originalWidth, web->originalHeight), pictures::kNoScaling};
 }
 
 // A proved page's bytes, read from the open file.
@@ -188,6 +203,7 @@ private:
             came.page = ProvedPage(file.Descriptor());
             if (!came.page && kind == TKind::Page) return Stays({name, TWhy::NotOurPage});
         }
+        const auto [pictureSide, builtFor] = came.page ? std::pair(0, 0) : AsWebCopy(file.Descriptor());
         const TFileStamp stamp = StampFile(file.Descriptor(), name);
         switch (file.Keep(core::TArrivingFile::TFlush::Later)) {
             case core::TArrivingFile::TKept::Kept:
@@ -198,8 +214,8 @@ private:
                 throw TTransferError(TFault::FileHereNotKept, name);
         }
         // As a publish would note it, had it sent these bytes.
-        record_.NoteLater(
-            name, TSentFile{digest.size, digest.sha256, digest.sha256, there.size, there.modified, stamp.modified});
+        record_.NoteLater(name, TSentFile{digest.size, digest.sha256, digest.sha256, there.size, there.modified,
+                                          stamp.modified, pictureSide, builtFor});
         if (Clock::now() - saved_ >= std::chrono::seconds(1)) Save();
         (came.page ? result_.pages : result_.files).push_back(name);
         return came;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/folder_names.h"
+#include "pictures/picture_words.h"
 #include "transfer/transfer_error.h"
 
 namespace transfer {
@@ -76,6 +77,10 @@ public:
                                   const std::string& fingerprint) = 0;
     // The passphrase of an encrypted key; nullopt skips that key.
     virtual std::optional<std::string> KeyPassphrase(const std::filesystem::path& keyFile) = 0;
+    // Before anything goes up, once the pictures are rebuilt for the web and
+    // there is something to say: what was done to them, and those that
+    // cannot go (relative paths). False sends nothing.
+    virtual bool MaySendPictures(const pictures::TPicturesDone& done, const std::vector<std::string>& notCleanable) = 0;
 };
 
 // Progress while it runs, called on the publishing thread.
@@ -84,6 +89,8 @@ public:
     virtual ~IPublishProgress() = default;
     // The file being sent (relative path), bytes sent of it, its size.
     virtual void Sending(const std::string& file, std::uint64_t sent, std::uint64_t size) = 0;
+    // The picture being rebuilt for the web, before anything is sent.
+    virtual void Preparing(const std::string& file) { (void)file; }
 };
 
 struct TPublishResult {
@@ -92,6 +99,10 @@ struct TPublishResult {
     // Files of the plan judged again when their turn came and not sent: one
     // swapped for a link to elsewhere after the plan was made.
     std::vector<TLeftOut> leftOut;
+    // Pictures not sent because they cannot be rebuilt for the web, and
+    // what the rebuilds of the pictures sent did.
+    std::vector<std::string> notCleanable;
+    pictures::TPicturesDone pictures;
     // None when everything went up; otherwise what stopped it, its what()
     // the German message. The files not yet sent are the plan's files in
     // none of the lists.
@@ -108,11 +119,15 @@ struct TPublishResult {
 // Sends what the plan names, only what changed since the record says it was
 // sent, each file under a temporary name first and then put in place. Each
 // file is opened as the plan judged it once more when its turn comes, and
-// what is sent is read from that open file.
+// what is sent is read from that open file; a picture (judged by its bytes)
+// goes only as its web copy, rebuilt apart and scaled to `pictureSide`
+// (pictures::kNoScaling: its own size), and not at all when it cannot be
+// rebuilt.
 // `recordFolder` holds the local records of what was sent (one per server
 // and folder). Never throws for what happens on the server or the line: the
 // result says it. `cancel` is read between and within files.
 TPublishResult Publish(const TPublishPlan& plan, const TServerLogin& login, const std::filesystem::path& recordFolder,
-                       IPublishQuestions& questions, IPublishProgress& progress, const std::atomic<bool>& cancel);
+                       IPublishQuestions& questions, IPublishProgress& progress, const std::atomic<bool>& cancel,
+                       int pictureSide = pictures::kWebSide);
 
 }  // namespace transfer

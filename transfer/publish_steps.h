@@ -7,6 +7,7 @@
 #include "transfer/publish.h"
 #include "transfer/remote_server.h"
 #include "transfer/sent_record.h"
+#include "transfer/web_copies.h"
 
 namespace transfer {
 
@@ -28,8 +29,11 @@ std::string SiteName(const std::string& pageName, const std::string& name);
 bool IsLeftOfAPublish(const std::string& name);
 
 // Fills `result` as it goes; throws TTransferError when it has to stop, and
-// the result then holds what was done before.
-void RunPublishSteps(const TPublishPlan& plan, IRemoteServer& server, const std::string& base, TSentRecord& record,
-                     IPublishProgress& progress, const std::atomic<bool>& cancel, TPublishResult& result);
+// the result then holds what was done before. A picture goes as its copy
+// in `copies`, or is rebuilt when its turn comes (one the record showed
+// unchanged but the server no longer has as sent).
+void RunPublishSteps(const TPublishPlan& plan, const TWebCopies& copies, IRemoteServer& server, const std::string& base,
+                     TSentRecord& record, IPublishProgress& progress, const std::atomic<bool>& cancel,
+                     TPublishResult& result);
 
 }  // namespace transfer

@@ -32,13 +32,18 @@ std::string ResultLine(const TPublishPlan& plan, const TPublishResult& result, c
     std::string notSent;
     for (const std::string& file : plan.files) {
         if (Contains(result.sent, file) || Contains(result.unchanged, file)) continue;
+        if (Contains(result.notCleanable, file)) {
+            notSent += (notSent.empty() ? "" : ", ") + core::PrintableName(file) + " " + pictures::kNotCleanable;
+            continue;
+        }
         const TLeftOut* leftOut = LeftOut(result.leftOut, file);
         if (leftOut == nullptr && !stopped) continue;
         notSent += (notSent.empty() ? "" : ", ") + core::PrintableName(file);
         if (leftOut != nullptr) notSent += " " + std::string(core::FaultWords(leftOut->reason));
     }
-    std::string line = counts;
-    if (stopped) line = (result.cancelled && !result.error ? Text(TText::Cancelled) : shownError) + " " + counts;
+    const std::string done = pictures::DoneLine(result.pictures);
+    std::string line = done.empty() ? counts : counts + "; " + done;
+    if (stopped) line = (result.cancelled && !result.error ? Text(TText::Cancelled) : shownError) + " " + line;
     if (!notSent.empty()) line += Text(TText::NotSent, {notSent});
     return notes.empty() ? line : line + "." + notes;
 }

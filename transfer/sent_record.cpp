@@ -15,11 +15,14 @@ namespace {
 // fields stay apart.
 const std::string kNoDigest = "-";
 // Records since pictures go up without their location name the sent
-// bytes' digest and the local file's time too. One without them was written
-// before: everything in it went up as it was here, each file is read
-// again, and an older program sends everything again rather than misread
-// this one's.
-const std::string kHeader = "#2 ";
+// bytes' digest and the local file's time too; since pictures are rebuilt
+// for the web, what each file is and the side its copy was built for. One
+// without them was written before: everything in it went up as it was here
+// (or cleaned the old way), each file is read again, each picture rebuilt,
+// and an older program sends everything again rather than misread this
+// one's.
+const std::string kHeader = "#3 ";
+const std::string kHeaderCleaned = "#2 ";
 const std::string kHeaderBefore = "# ";
 
 // One file a line, its name last; a name may hold any byte but these two.
@@ -68,13 +71,15 @@ TSentRecord::TSentRecord(const std::filesystem::path& recordFolder, const std::s
     std::string line;
     if (!std::getline(in, line)) return;
     const bool before = line == kHeaderBefore + serverAndFolder_;
-    if (!before && line != kHeader + serverAndFolder_) return;
+    const bool cleaned = line == kHeaderCleaned + serverAndFolder_;
+    if (!before && !cleaned && line != kHeader + serverAndFolder_) return;
     while (std::getline(in, line)) {
         std::istringstream fields(line);
         TSentFile sent;
         std::string name;
         if (!(fields >> sent.size >> sent.sha256 >> sent.serverSize >> sent.serverModified)) continue;
         if (!before && !(fields >> sent.sentSha256 >> sent.modified)) continue;
+        if (!before && !cleaned && !(fields >> sent.pictureSide >> sent.builtFor)) continue;
         fields.get();
         std::getline(fields, name);
         if (sent.sha256 == kNoDigest) sent.sha256.clear();
@@ -109,6 +114,15 @@ void TSentRecord::NoteModified(const std::string& file, std::int64_t modified) {
     unsaved_ = true;
 }
 
+void TSentRecord::NotePicture(const std::string& file, int pictureSide, int builtFor) {
+    const auto found = files_.find(file);
+    if (found == files_.end() || (found->second.pictureSide == pictureSide && found->second.builtFor == builtFor))
+        return;
+    found->second.pictureSide = pictureSide;
+    found->second.builtFor = builtFor;
+    unsaved_ = true;
+}
+
 void TSentRecord::Flush() {
     if (unsaved_) Save();
 }
@@ -123,7 +137,8 @@ void TSentRecord::Save() {
         const auto digest = [](const std::string& sha256) { return sha256.empty() ? kNoDigest : sha256; };
         for (const auto& [name, sent] : files_) {
             out << sent.size << ' ' << digest(sent.sha256) << ' ' << sent.serverSize << ' ' << sent.serverModified
-                << ' ' << digest(sent.sentSha256) << ' ' << sent.modified << ' ' << Escaped(name) << '\n';
+                << ' ' << digest(sent.sentSha256) << ' ' << sent.modified << ' ' << sent.pictureSide << ' '
+                << sent.builtFor << ' ' << Escaped(name) << '\n';
         }
         out.flush();
         if (!out) throw TTransferError(TFault::RecordNotWritten, file_.string());

@@ -22,6 +22,11 @@ struct TSentFile {
     // The local file's modification time when its digest was taken (see
     // StampFile); 0 when unknown, and the file is then read again.
     std::int64_t modified = 0;
+    // A picture's longer side, and the side its web copy was scaled to
+    // (pictures::kNoScaling: its own size); 0 and 0 for a file that is no
+    // picture, -1 when not recorded (the file is then looked at again).
+    int pictureSide = -1;
+    int builtFor = 0;
 };
 
 class TSentRecord {
@@ -48,6 +53,9 @@ public:
     // recorded one: the time is kept for the next publish, written with the
     // next Note or Flush; lost with an interruption, it costs one more read.
     void NoteModified(const std::string& file, std::int64_t modified);
+    // The same for what the file was found to be: a picture of that side
+    // (or 0) whose web copy for `builtFor` is what went up.
+    void NotePicture(const std::string& file, int pictureSide, int builtFor);
     void Flush();
 
 private:

@@ -10,6 +10,7 @@
 #include "core/folder_names.h"
 #include "ui/question_box.h"
 #include "ui/text_boundary.h"
+#include "wizard/picture_preview.h"
 
 namespace wizard {
 namespace {
@@ -108,10 +109,15 @@ QString NameOnPage(QWidget* window, const QString& file, const QString& pageFold
 }
 
 void PickPicture(QWidget* window, const QString& pageFolder, QLineEdit* field) {
-    const QString file =
-        QFileDialog::getOpenFileName(window, QStringLiteral("Bild auswählen"), DialogStart(field->text(), pageFolder),
-                                     QStringLiteral("Bilder (*.gif *.jpg *.jpeg *.png *.webp *.svg);;Alle Dateien (*)"),
-                                     nullptr, QFileDialog::DontUseNativeDialog);
+    const QFileInfo start(DialogStart(field->text(), pageFolder));
+    QFileDialog dialog(window, QStringLiteral("Bild auswählen"),
+                       start.isFile() ? start.absolutePath() : start.filePath(),
+                       QStringLiteral("Bilder (*.gif *.jpg *.jpeg *.png *.webp *.svg);;Alle Dateien (*)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    AttachPreview(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString file = dialog.selectedFiles().front();
     if (file.isEmpty()) return;
     const QString name = NameOnPage(window, file, pageFolder);
     if (!name.isEmpty()) field->setText(name);

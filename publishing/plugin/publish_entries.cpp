@@ -42,6 +42,8 @@ TPublishEntries LoadPublishEntries(const QString& pageFile) {
     entries.folder = settings.value(QStringLiteral("folder")).toString();
     entries.address = settings.value(QStringLiteral("address")).toString();
     entries.rememberPassword = settings.value(QStringLiteral("rememberPassword"), false).toBool();
+    entries.scalePictures = settings.value(QStringLiteral("scalePictures"), entries.scalePictures).toBool();
+    entries.pictureSide = settings.value(QStringLiteral("pictureSide"), entries.pictureSide).toInt();
     return entries;
 }
 
@@ -56,4 +58,6 @@ void SavePublishEntries(const QString& pageFile, const TPublishEntries& entries)
     settings.setValue(QStringLiteral("folder"), entries.folder);
     settings.setValue(QStringLiteral("address"), entries.address);
     settings.setValue(QStringLiteral("rememberPassword"), entries.rememberPassword);
+    settings.setValue(QStringLiteral("scalePictures"), entries.scalePictures);
+    settings.setValue(QStringLiteral("pictureSide"), entries.pictureSide);
 }

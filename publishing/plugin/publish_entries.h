@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "pictures/web_picture.h"
+
 // What the window remembers per page file: everything but the password,
 // which only the keyring keeps.
 struct TPublishEntries {
@@ -13,6 +15,9 @@ struct TPublishEntries {
     QString folder;
     QString address;  // "Adresse der Seite im Netz", optional
     bool rememberPassword = false;
+    // "Fotos verkleinern auf … Pixel": on, and the longer side.
+    bool scalePictures = true;
+    int pictureSide = pictures::kWebSide;
 };
 
 // The settings file in the user's config folder (~/.config/tavirel/publish.conf).

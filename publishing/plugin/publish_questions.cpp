@@ -61,32 +61,54 @@ std::optional<QString> AskPassphrase(QWidget* window, const QString& keyFile) {
     return dialog.textValue();
 }
 
-QString LeftOutLine(const std::vector<transfer::TLeftOut>& leftOut) {
-    // A page of 500 missing pictures must not give a box taller than the
-    // screen: beyond 20 lines the last one counts the rest.
+namespace {
+
+// A page of 500 missing pictures must not give a box taller than the
+// screen: beyond 20 lines the last one counts the rest.
+QString NotSentLine(const std::vector<std::pair<std::string, std::string>>& namesAndReasons) {
     constexpr std::size_t kMostLines = 20;
-    const std::size_t shown = leftOut.size() > kMostLines ? kMostLines - 1 : leftOut.size();
+    const std::size_t count = namesAndReasons.size();
+    const std::size_t shown = count > kMostLines ? kMostLines - 1 : count;
     QString line = QStringLiteral("Nicht übertragen:");
     for (std::size_t i = 0; i < shown; ++i)
-        line += QLatin1Char('\n') + ui::FromUtf8(core::PrintableName(leftOut[i].name)) + QLatin1Char(' ') +
-                ui::FromUtf8(core::FaultWords(leftOut[i].reason));
-    if (shown < leftOut.size())
-        line += QStringLiteral("\n… und ") + QString::number(leftOut.size() - shown) + QStringLiteral(" weitere");
+        line += QLatin1Char('\n') + ui::FromUtf8(core::PrintableName(namesAndReasons[i].first)) + QLatin1Char(' ') +
+                ui::FromUtf8(namesAndReasons[i].second);
+    if (shown < count) line += QStringLiteral("\n… und ") + QString::number(count - shown) + QStringLiteral(" weitere");
     return line;
 }
 
-QString LocationLine(std::size_t pictures) {
-    return QStringLiteral("Ortsangaben werden vor dem Hochladen entfernt: ") + QString::number(pictures) +
-           (pictures == 1 ? QStringLiteral(" Bild") : QStringLiteral(" Bilder"));
+}  // namespace
+
+QString LeftOutLine(const std::vector<transfer::TLeftOut>& leftOut) {
+    std::vector<std::pair<std::string, std::string>> named;
+    for (const transfer::TLeftOut& file : leftOut) named.emplace_back(file.name, core::FaultWords(file.reason));
+    return NotSentLine(named);
 }
 
-bool MayLeaveOut(QWidget* window, const std::vector<transfer::TLeftOut>& leftOut, std::size_t withoutLocation) {
-    if (leftOut.empty() && withoutLocation == 0) return true;
+namespace {
+
+QString Question(const QStringList& parts, bool leavingOut) {
+    return parts.join(QStringLiteral("\n\n")) + QStringLiteral("\n\n") +
+           (leavingOut ? QStringLiteral("Trotzdem veröffentlichen?") : QStringLiteral("Veröffentlichen?"));
+}
+
+}  // namespace
+
+bool MayLeaveOut(QWidget* window, const std::vector<transfer::TLeftOut>& leftOut) {
+    if (leftOut.empty()) return true;
+    return ui::AskYesNo(window, Question({LeftOutLine(leftOut)}, true));
+}
+
+bool MaySendPictures(QWidget* window, const pictures::TPicturesDone& done,
+                     const std::vector<std::string>& notCleanable) {
     QStringList parts;
-    if (!leftOut.empty()) parts << LeftOutLine(leftOut);
     // Said before anything goes up: the page then shows the pictures, not
     // where they were taken.
-    if (withoutLocation != 0) parts << LocationLine(withoutLocation);
-    parts << (leftOut.empty() ? QStringLiteral("Veröffentlichen?") : QStringLiteral("Trotzdem veröffentlichen?"));
-    return ui::AskYesNo(window, parts.join(QStringLiteral("\n\n")));
+    if (const std::string line = pictures::DoneLine(done); !line.empty()) parts << ui::FromUtf8(line);
+    if (!notCleanable.empty()) {
+        std::vector<std::pair<std::string, std::string>> named;
+        for (const std::string& file : notCleanable) named.emplace_back(file, pictures::kNotCleanable);
+        parts << NotSentLine(named);
+    }
+    return ui::AskYesNo(window, Question(parts, !notCleanable.empty()));
 }

@@ -27,9 +27,12 @@ std::optional<QString> AskPassphrase(QWidget* window, const QString& keyFile);
 // them.
 QString LeftOutLine(const std::vector<transfer::TLeftOut>& leftOut);
 
-// "Ortsangaben werden vor dem Hochladen entfernt: 3 Bilder" ("1 Bild").
-QString LocationLine(std::size_t pictures);
+// True when nothing is left out, or the user publishes so.
+bool MayLeaveOut(QWidget* window, const std::vector<transfer::TLeftOut>& leftOut);
 
-// True when nothing is left out and no picture goes up without its
-// location, or the user publishes so.
-bool MayLeaveOut(QWidget* window, const std::vector<transfer::TLeftOut>& leftOut, std::size_t withoutLocation);
+// Once the pictures are rebuilt for the web: what was done to them ("14
+// Fotos verkleinert (52,3 MB → 3,4 MB), Ortsangaben aus 9 entfernt") and
+// those that cannot go, named with their reason; true when the user
+// publishes so.
+bool MaySendPictures(QWidget* window, const pictures::TPicturesDone& done,
+                     const std::vector<std::string>& notCleanable);

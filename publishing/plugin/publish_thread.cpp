@@ -38,6 +38,19 @@ public:
         return passphrase->toUtf8().toStdString();
     }
 
+    bool MaySendPictures(const pictures::TPicturesDone& done, const std::vector<std::string>& notCleanable) override {
+        bool send = false;
+        QMetaObject::invokeMethod(
+            &run_, [&] { send = run_.answers_.sendPictures(done, notCleanable); }, Qt::BlockingQueuedConnection);
+        return send;
+    }
+
+    void Preparing(const std::string& file) override {
+        const QString name = FromUtf8(core::PrintableName(file));
+        QMetaObject::invokeMethod(
+            &run_, [run = &run_, name] { run->reports_.preparing(name); }, Qt::QueuedConnection);
+    }
+
     void Sending(const std::string& file, std::uint64_t sent, std::uint64_t size) override {
         // Shown after this bridge has gone, when the transfer is quick.
         const QString name = FromUtf8(core::PrintableName(file));
@@ -66,18 +79,18 @@ TPublishThread::~TPublishThread() {
 }
 
 void TPublishThread::Start(const transfer::TPublishPlan& plan, const transfer::TServerLogin& login,
-                           const std::filesystem::path& recordFolder, const std::string& address) {
+                           const std::filesystem::path& recordFolder, const std::string& address, int pictureSide) {
     cancel_ = false;
     done_ = false;
-    worker_ = std::thread(&TPublishThread::Run, this, plan, login, recordFolder, address);
+    worker_ = std::thread(&TPublishThread::Run, this, plan, login, recordFolder, address, pictureSide);
 }
 
 void TPublishThread::Run(transfer::TPublishPlan plan, transfer::TServerLogin login, std::filesystem::path recordFolder,
-                         std::string address) {
+                         std::string address, int pictureSide) {
     transfer::TPublishResult result;
     TBridge bridge(*this);
     try {
-        result = transfer::Publish(plan, login, recordFolder, bridge, bridge, cancel_);
+        result = transfer::Publish(plan, login, recordFolder, bridge, bridge, cancel_, pictureSide);
     } catch (const std::exception& error) {
         // Nothing may leave a thread; the window shows it as any failure.
         result.error =

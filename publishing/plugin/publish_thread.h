@@ -23,10 +23,14 @@ public:
     struct TAnswers {
         std::function<bool(const QString& host, const QString& keyType, const QString& fingerprint)> trustHost;
         std::function<std::optional<QString>(const QString& keyFile)> passphrase;
+        std::function<bool(const pictures::TPicturesDone& done, const std::vector<std::string>& notCleanable)>
+            sendPictures;
     };
     // Progress and the end, called on the window's thread.
     struct TReports {
         std::function<void(const QString& file, quint64 sent, quint64 size)> sending;
+        // The picture being rebuilt for the web, before anything is sent.
+        std::function<void(const QString& file)> preparing;
         std::function<void(const transfer::TPublishResult& result)> finished;
         // The check online of a publish that went through: nothing when it
         // begins, then what it found; both before finished().
@@ -39,9 +43,10 @@ public:
     ~TPublishThread() override;
 
     // With an address ("Adresse der Seite im Netz"), a publish that went
-    // through ends with the check online.
+    // through ends with the check online. Pictures go scaled to
+    // `pictureSide` (pictures::kNoScaling: at their own size).
     void Start(const transfer::TPublishPlan& plan, const transfer::TServerLogin& login,
-               const std::filesystem::path& recordFolder, const std::string& address);
+               const std::filesystem::path& recordFolder, const std::string& address, int pictureSide);
     // "Vom Server holen": the site into the order's folder; fetched() comes
     // at the end. The progress reports the files as they come.
     void StartFetch(const transfer::TFetchOrder& order, const transfer::TServerLogin& login,
@@ -54,7 +59,7 @@ public:
 private:
     class TBridge;
     void Run(transfer::TPublishPlan plan, transfer::TServerLogin login, std::filesystem::path recordFolder,
-             std::string address);
+             std::string address, int pictureSide);
     void RunFetch(transfer::TFetchOrder order, transfer::TServerLogin login, std::filesystem::path recordFolder);
     void Check(const transfer::TPublishPlan& plan, const std::string& address);
     // Calls `report` on the window's thread, behind the progress reports,

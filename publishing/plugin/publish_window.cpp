@@ -21,14 +21,15 @@
 #include "publishing/plugin/transfer_choice.h"
 #include "publishing/publish_engine.h"
 #include "ui/error_display.h"
+#include "ui/text_boundary.h"
 #include "ui/window_look.h"
 
 namespace {
 
 constexpr int kWidth = 398;
-constexpr int kHeight = 410;
-// The rows only a fetch has.
-constexpr int kFetchRows = 56;
+constexpr int kHeight = 438;
+// The rows only a fetch has, beyond those only a publish has.
+constexpr int kFetchRows = 28;
 constexpr int kFieldLeft = 150;
 constexpr int kFieldWidth = 240;
 
@@ -62,8 +63,12 @@ TForm4::TForm4(QWidget* parent)
                     return AskTrustCertificate(this, host, keyType, fingerprint);
                 return AskTrustHost(this, host, keyType, fingerprint);
             },
-            [this](const QString& keyFile) { return AskPassphrase(this, keyFile); }},
+            [this](const QString& keyFile) { return AskPassphrase(this, keyFile); },
+            [this](const pictures::TPicturesDone& done, const std::vector<std::string>& notCleanable) {
+                return MaySendPictures(this, done, notCleanable);
+            }},
            {[this](const QString& file, quint64 sent, quint64 size) { ShowSending(file, sent, size); },
+            [this](const QString& file) { Label7->setText(file + ui::FromUtf8(pictures::kPreparing)); },
             [this](const transfer::TPublishResult& result) { Finished(result); },
             [this](const std::optional<transfer::TOnlineCheck>& check) { Checked(check); },
             [this](const transfer::TFetchResult& result) { Fetched(result); }}) {
@@ -110,6 +115,15 @@ void TForm4::CreateControls() {
                      QStringLiteral("Edit7"), 228, kFieldWidth, Label10);
     Edit7->setPlaceholderText(QStringLiteral("https://www.beispiel.de/ (freiwillig)"));
     Edit7->setToolTip(QStringLiteral("Nach dem Veröffentlichen wird die Seite dort abgerufen und verglichen"));
+    CheckBox2 = Place(new QCheckBox(QStringLiteral("&Fotos verkleinern auf"), this), QStringLiteral("CheckBox2"),
+                      {8, 256, kFieldLeft - 12, 21});
+    CheckBox2->setChecked(true);
+    Edit8 = Place(new QLineEdit(QString::number(pictures::kWebSide), this), QStringLiteral("Edit8"),
+                  {kFieldLeft, 256, 60, 21});
+    Edit8->setValidator(new QIntValidator(1, 99999, Edit8));
+    Edit8->setToolTip(QStringLiteral("Die längere Seite; kleinere Fotos bleiben, wie sie sind"));
+    Label12 =
+        Place(new QLabel(QStringLiteral("Pixel"), this), QStringLiteral("Label12"), {kFieldLeft + 66, 256, 60, 21});
 
     ProgressBar1 = Place(new QProgressBar(this), QStringLiteral("ProgressBar1"), {});
     ProgressBar1->setRange(0, 1000);
@@ -134,33 +148,33 @@ void TForm4::CreateControls() {
 }
 
 void TForm4::CreateFetchControls() {
-    Edit8 = AddField(this, QStringLiteral("Label12"), QStringLiteral("S&tartseite:"), QStringLiteral("Edit8"), 228,
-                     kFieldWidth, Label12);
-    Edit8->setText(QStringLiteral("index.html"));
-    Edit8->setToolTip(QStringLiteral("Von ihr aus werden die Seiten über ihre Links geholt"));
-    Edit9 = AddField(this, QStringLiteral("Label13"), QStringLiteral("Ordner hi&er:"), QStringLiteral("Edit9"), 256,
-                     kFieldWidth - 28, Label13);
-    Edit9->setToolTip(QStringLiteral("Ein neuer oder leerer Ordner"));
+    Edit9 = AddField(this, QStringLiteral("Label13"), QStringLiteral("S&tartseite:"), QStringLiteral("Edit9"), 228,
+                     kFieldWidth, Label13);
+    Edit9->setText(QStringLiteral("index.html"));
+    Edit9->setToolTip(QStringLiteral("Von ihr aus werden die Seiten über ihre Links geholt"));
+    Edit10 = AddField(this, QStringLiteral("Label14"), QStringLiteral("Ordner hi&er:"), QStringLiteral("Edit10"), 256,
+                      kFieldWidth - 28, Label14);
+    Edit10->setToolTip(QStringLiteral("Ein neuer oder leerer Ordner"));
     SpeedButton2 =
         Place(new QToolButton(this), QStringLiteral("SpeedButton2"), {kFieldLeft + kFieldWidth - 24, 256, 24, 21});
     SpeedButton2->setText(QStringLiteral("…"));
     SpeedButton2->setToolTip(QStringLiteral("Ordner wählen"));
-    CheckBox2 = Place(new QCheckBox(QStringLiteral("Den &ganzen Ordner holen, auch Fremdes"), this),
-                      QStringLiteral("CheckBox2"), {kFieldLeft, 284, kFieldWidth, 21});
+    CheckBox3 = Place(new QCheckBox(QStringLiteral("Den &ganzen Ordner holen, auch Fremdes"), this),
+                      QStringLiteral("CheckBox3"), {kFieldLeft, 284, kFieldWidth, 21});
 }
 
 // Fetching, the rows of the fetch stand between the login and these.
 void TForm4::PlaceLowerPart(int shift) {
-    ProgressBar1->setGeometry(8, 260 + shift, kWidth - 16, 17);
-    Label7->setGeometry(8, 280 + shift, kWidth - 16, 17);
+    ProgressBar1->setGeometry(8, 288 + shift, kWidth - 16, 17);
+    Label7->setGeometry(8, 308 + shift, kWidth - 16, 17);
     // The result has the progress's room too, which it needs only while
     // nothing is shown.
-    Label8->setGeometry(8, 260 + shift, kWidth - 16, 76);
-    Label11->setGeometry(8, 338 + shift, kWidth - 16, 38);
-    BitBtn3->setGeometry(8, 380 + shift, 90, 25);
-    BitBtn4->setGeometry(8, 380 + shift, 130, 25);
-    BitBtn1->setGeometry(190, 380 + shift, 110, 25);
-    BitBtn2->setGeometry(306, 380 + shift, 84, 25);
+    Label8->setGeometry(8, 288 + shift, kWidth - 16, 76);
+    Label11->setGeometry(8, 366 + shift, kWidth - 16, 38);
+    BitBtn3->setGeometry(8, 408 + shift, 90, 25);
+    BitBtn4->setGeometry(8, 408 + shift, 130, 25);
+    BitBtn1->setGeometry(190, 408 + shift, 110, 25);
+    BitBtn2->setGeometry(306, 408 + shift, 84, 25);
     setFixedSize(kWidth, kHeight + shift);
 }
 
@@ -170,13 +184,14 @@ void TForm4::SetFetching(bool fetching) {
     setWindowTitle(fetching ? QStringLiteral("Vom Server holen") : QStringLiteral("Veröffentlichen"));
     BitBtn1->setText(fetching ? QStringLiteral("&Holen") : QStringLiteral("&Veröffentlichen"));
     BitBtn4->setText(fetching ? QStringLiteral("Veröffentlichen…") : QStringLiteral("Vom Server &holen…"));
-    for (QWidget* publishing : std::initializer_list<QWidget*>{Label10, Edit7, Label11})
+    // Pictures come back as they are on the server.
+    for (QWidget* publishing : std::initializer_list<QWidget*>{Label10, Edit7, CheckBox2, Edit8, Label12, Label11})
         publishing->setVisible(!fetching);
-    for (QWidget* fetch : std::initializer_list<QWidget*>{Label12, Edit8, Label13, Edit9, SpeedButton2, CheckBox2})
+    for (QWidget* fetch : std::initializer_list<QWidget*>{Label13, Edit9, Label14, Edit10, SpeedButton2, CheckBox3})
         fetch->setVisible(fetching);
     PlaceLowerPart(fetching ? kFetchRows : 0);
     Label8->clear();
-    if (fetching && Edit9->text().trimmed().isEmpty()) Edit9->setText(OfferedFolder(Edit1->text().trimmed()));
+    if (fetching && Edit10->text().trimmed().isEmpty()) Edit10->setText(OfferedFolder(Edit1->text().trimmed()));
 }
 
 void TForm4::ConnectHandlers() {
@@ -190,6 +205,7 @@ void TForm4::ConnectHandlers() {
     for (QLineEdit* field : {Edit1, Edit2, Edit3})
         ui::ConnectGuarded(field, &QLineEdit::textChanged, this, &TForm4::LoginChange);
     ui::ConnectGuarded(Edit4, &QLineEdit::textEdited, this, &TForm4::Edit4Change);
+    ui::ConnectGuarded(CheckBox2, &QCheckBox::toggled, this, &TForm4::CheckBox2Click);
 }
 
 void TForm4::showEvent(QShowEvent* event) {
@@ -210,9 +226,10 @@ void TForm4::closeEvent(QCloseEvent* event) {
 }
 
 void TForm4::ShowRunning(bool running) {
-    for (QWidget* entry : std::initializer_list<QWidget*>{ComboBox1, Edit1, Edit2, Edit3, Edit4, Edit6, Edit7, Edit8,
-                                                          Edit9, SpeedButton2, CheckBox2})
+    for (QWidget* entry : std::initializer_list<QWidget*>{ComboBox1, Edit1, Edit2, Edit3, Edit4, Edit6, Edit7,
+                                                          CheckBox2, Edit9, Edit10, SpeedButton2, CheckBox3})
         entry->setEnabled(!running);
+    Edit8->setEnabled(!running && CheckBox2->isChecked());
     ShowKeyFile(running);
     if (keyring_) CheckBox1->setEnabled(!running);
     BitBtn1->setEnabled(!running);

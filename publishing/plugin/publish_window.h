@@ -39,6 +39,7 @@ public:
     void ComboBox1Change();    // "Übertragung"
     void LoginChange();        // "Server", "Port" or "Benutzer"; "Übertragung" too
     void Edit4Change();        // "Kennwort", typed by the user
+    void CheckBox2Click();     // "Fotos verkleinern auf"
 
     void SetPageFile(const QString& file) override;
     void Send(const TPageAsWritten& page) override;
@@ -62,14 +63,19 @@ public:
     QLineEdit* Edit6 = nullptr;
     QLabel* Label10 = nullptr;  // "Adresse der Seite im Netz", optional
     QLineEdit* Edit7 = nullptr;
+    // "Fotos verkleinern auf … Pixel": the longer side photos are scaled to
+    // on their way up; off, they go at their own size.
+    QCheckBox* CheckBox2 = nullptr;
+    QLineEdit* Edit8 = nullptr;
+    QLabel* Label12 = nullptr;
     // Fetching only: where the site starts, the new folder here it goes
     // to, and whether all else in the server folder comes too.
-    QLabel* Label12 = nullptr;  // "Startseite"
-    QLineEdit* Edit8 = nullptr;
-    QLabel* Label13 = nullptr;  // "Ordner hier"
+    QLabel* Label13 = nullptr;  // "Startseite"
     QLineEdit* Edit9 = nullptr;
+    QLabel* Label14 = nullptr;  // "Ordner hier"
+    QLineEdit* Edit10 = nullptr;
     QToolButton* SpeedButton2 = nullptr;
-    QCheckBox* CheckBox2 = nullptr;
+    QCheckBox* CheckBox3 = nullptr;
     // While it runs: the file being sent and its bytes.
     QProgressBar* ProgressBar1 = nullptr;
     QLabel* Label7 = nullptr;
@@ -107,7 +113,10 @@ private:
     QString ShownAccount() const;
     // Gathers what the user typed; shows what is missing and gives nothing.
     std::optional<transfer::TServerLogin> ReadLogin();
-    void StartPublishing(const QString& pageFile, transfer::TServerLogin login);
+    // The side of "Fotos verkleinern auf", or pictures::kNoScaling; shows
+    // what is wrong and gives nothing.
+    std::optional<int> ReadPictureSide();
+    void StartPublishing(const QString& pageFile, transfer::TServerLogin login, int pictureSide);
     void ShowRunning(bool running);
     // The key file only for SFTP, and only while nothing runs.
     void ShowKeyFile(bool running);
@@ -127,6 +136,7 @@ private:
     // The login read when "Veröffentlichen" was pressed, until the page
     // comes.
     std::optional<transfer::TServerLogin> pressedLogin_;
+    std::optional<int> pressedSide_;  // "Fotos verkleinern auf", read with the login
     transfer::TPublishPlan plan_;
     transfer::TFetchOrder order_;
     transfer::TServerLogin login_;

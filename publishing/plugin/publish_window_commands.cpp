@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <utility>
 
+#include "pictures/web_picture.h"
 #include "publishing/plugin/password_keyring.h"
 #include "publishing/plugin/publish_entries.h"
 #include "publishing/plugin/publish_questions.h"
@@ -16,7 +17,6 @@
 #include "publishing/plugin/result_text.h"
 #include "publishing/plugin/transfer_choice.h"
 #include "publishing/publish_engine.h"
-#include "transfer/picture_location.h"
 #include "ui/error_display.h"
 
 namespace {
@@ -41,10 +41,12 @@ void TForm4::BitBtn1Click() {  // "Veröffentlichen", or "Holen"
     if (run_.Running()) return;
     pressedLogin_ = ReadLogin();
     if (!pressedLogin_) return;
-    if (fetching_)
+    if (fetching_) {
         StartFetching(*std::exchange(pressedLogin_, std::nullopt));
-    else
-        emit PublishPressed();
+        return;
+    }
+    pressedSide_ = ReadPictureSide();
+    if (pressedSide_) emit PublishPressed();
 }
 
 void TForm4::SetPageFile(const QString& file) {
@@ -53,11 +55,16 @@ void TForm4::SetPageFile(const QString& file) {
 
 void TForm4::Send(const TPageAsWritten& page) {
     std::optional<transfer::TServerLogin> login = std::exchange(pressedLogin_, std::nullopt);
-    if (!login || run_.Running()) return;
+    const std::optional<int> side = std::exchange(pressedSide_, std::nullopt);
+    if (!login || !side || run_.Running()) return;
     if (!page.file.isEmpty())
-        StartPublishing(page.file, std::move(*login));
+        StartPublishing(page.file, std::move(*login), *side);
     else
         Label8->setText(page.reason);
+}
+
+void TForm4::CheckBox2Click() {  // "Fotos verkleinern auf"
+    Edit8->setEnabled(CheckBox2->isChecked() && !run_.Running());
 }
 
 void TForm4::BitBtn2Click() {  // "Schließen"
@@ -95,14 +102,28 @@ std::optional<transfer::TServerLogin> TForm4::ReadLogin() {
     return login;
 }
 
-void TForm4::StartPublishing(const QString& pageFile, transfer::TServerLogin login) {
+std::optional<int> TForm4::ReadPictureSide() {
+    if (!CheckBox2->isChecked()) return pictures::kNoScaling;
+    bool number = false;
+    const int side = Edit8->text().toInt(&number);
+    // Smaller than a phone's screen, a photo would be of no use.
+    if (!number || side < 100) {
+        ui::ShowErrorDisplay(this, QStringLiteral("Fotos lassen sich auf 100 Pixel und mehr verkleinern"));
+        Edit8->setFocus();
+        return std::nullopt;
+    }
+    return side;
+}
+
+void TForm4::StartPublishing(const QString& pageFile, transfer::TServerLogin login, int pictureSide) {
     std::optional<transfer::TPublishPlan> plan = Plan(this, pageFile);
-    if (!plan || !MayLeaveOut(this, plan->leftOut, transfer::PicturesWithLocation(*plan))) return;
+    if (!plan || !MayLeaveOut(this, plan->leftOut)) return;
     SaveEntries();
     plan_ = std::move(*plan);
     login_ = std::move(login);
     ShowRunning(true);
-    run_.Start(plan_, login_, std::filesystem::path(Utf8(PublishRecordFolder())), Utf8(Edit7->text().trimmed()));
+    run_.Start(plan_, login_, std::filesystem::path(Utf8(PublishRecordFolder())), Utf8(Edit7->text().trimmed()),
+               pictureSide);
 }
 
 void TForm4::Finished(const transfer::TPublishResult& result) {

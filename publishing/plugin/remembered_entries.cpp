@@ -25,6 +25,9 @@ void TForm4::LoadEntries() {
     Edit6->setText(entries.folder);
     Edit7->setText(entries.address);
     CheckBox1->setChecked(keyring_ && entries.rememberPassword);
+    CheckBox2->setChecked(entries.scalePictures);
+    Edit8->setText(QString::number(entries.pictureSide));
+    CheckBox2Click();
     if (!CheckBox1->isChecked() || entries.host.isEmpty()) return;
     const QString account = ShownAccount();
     ReadRememberedPassword(account, this, [this, account](const QString& password) {
@@ -63,6 +66,8 @@ void TForm4::SaveEntries() {
     entries.folder = Edit6->text().trimmed();
     entries.address = Edit7->text().trimmed();
     entries.rememberPassword = CheckBox1->isChecked();
+    entries.scalePictures = CheckBox2->isChecked();
+    entries.pictureSide = Edit8->text().toInt();
     SavePublishEntries(pageFile_, entries);
     entriesPage_ = pageFile_;
 }

@@ -1,7 +1,8 @@
 // "Veröffentlichen" asks before anything is sent: whether to finish a page
 // changed since its last finish (or never finished), and whether to go on
-// without the files the page names but cannot send, and with how many
-// pictures that go up without where they were taken. Port 1 on the loopback
+// without the files the page names but cannot send; and, once its
+// pictures are rebuilt for the web, what was done to them and which cannot
+// go. Port 1 on the loopback
 // address refuses every connection, so a publish that starts ends at once
 // and its result line names the page it would have sent.
 
@@ -15,7 +16,7 @@
 #include "gui_test_support.h"
 #include "publishing/publish_driver.h"
 #include "support/files.h"
-#include "support/location_pictures.h"
+#include "support/web_pictures.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -133,32 +134,38 @@ TEST(PublishQuestions, FilesLeftOutAreListedBeforeAnythingIsSent) {
         if (i <= 17) manyLines += QStringLiteral("\nb%1.jpg (fehlt)").arg(i);
     }
     manyLines += QStringLiteral("\n… und 3 weitere");
+    const QString cannot = QStringLiteral(" (Ortsangaben lassen sich nicht sicher entfernen)");
+    const QString publish = QStringLiteral("\n\nVeröffentlichen?");
+    const QString anyway = QStringLiteral("\n\nTrotzdem veröffentlichen?");
     const struct {
         const char* name;
-        QString answer;
+        QStringList answers;
         bool started;
         QStringList pictures;
-        QString asked;
-        // Written beside the page with where they were taken.
+        QStringList asked;
+        // Written beside the page with where they were taken, and cut short.
         std::vector<std::string> located = {};
-        QString last = QStringLiteral("Trotzdem veröffentlichen?");
+        std::vector<std::string> broken = {};
     } kRows[] = {
-        {"Nein sends nothing", QStringLiteral("&Nein"), false, twoLeftOut, twoLines},
-        {"Ja sends the rest", QStringLiteral("&Ja"), true, twoLeftOut, twoLines},
-        {"a long list is cut", QStringLiteral("&Nein"), false, many, manyLines},
+        {"Nein sends nothing", {QStringLiteral("&Nein")}, false, twoLeftOut, {twoLines + anyway}},
+        {"Ja sends the rest", {QStringLiteral("&Ja")}, true, twoLeftOut, {twoLines + anyway}},
+        {"a long list is cut", {QStringLiteral("&Nein")}, false, many, {manyLines + anyway}},
+        // Asked once they are rebuilt, before the server is reached: "Nein"
+        // ends the publish there.
         {"pictures that go up without their location are counted",
-         QStringLiteral("&Nein"),
-         false,
-         {QStringLiteral("ort1.jpg"), QStringLiteral("ort2.png"), QStringLiteral("ort3.jpg")},
-         QStringLiteral("Ortsangaben werden vor dem Hochladen entfernt: 3 Bilder"),
-         {"ort1.jpg", "ort2.png", "ort3.jpg"},
-         QStringLiteral("Veröffentlichen?")},
-        {"one picture, and a file left out",
-         QStringLiteral("&Ja"),
+         {QStringLiteral("&Nein")},
          true,
-         {QStringLiteral("ort.jpg"), QStringLiteral("foto.jpg")},
-         QStringLiteral("Nicht übertragen:\nfoto.jpg (fehlt)\n\nOrtsangaben werden vor dem Hochladen entfernt: 1 Bild"),
-         {"ort.jpg"}},
+         {QStringLiteral("ort1.jpg"), QStringLiteral("ort2.png"), QStringLiteral("ort3.jpg")},
+         {QStringLiteral("Ortsangaben aus 3 entfernt") + publish},
+         {"ort1.jpg", "ort2.png", "ort3.jpg"}},
+        {"a file left out, a picture that cannot go, and one that goes",
+         {QStringLiteral("&Ja"), QStringLiteral("&Ja")},
+         true,
+         {QStringLiteral("ort.jpg"), QStringLiteral("foto.jpg"), QStringLiteral("kaputt.jpg")},
+         {QStringLiteral("Nicht übertragen:\nfoto.jpg (fehlt)") + anyway,
+          QStringLiteral("Ortsangaben aus 1 entfernt\n\nNicht übertragen:\nkaputt.jpg") + cannot + anyway},
+         {"ort.jpg"},
+         {"kaputt.jpg"}},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.name);
@@ -167,11 +174,12 @@ TEST(PublishQuestions, FilesLeftOutAreListedBeforeAnythingIsSent) {
         ASSERT_TRUE(testsupport::WriteFileBytes("seite/.privat/notiz.jpg", "jpg"));
         ASSERT_TRUE(testsupport::WriteFileBytes("oben.png", "png"));
         WriteDefaultPictures("seite/");
-        for (const std::string& name : row.located)
-            ASSERT_TRUE(testsupport::WriteFileBytes(
-                "seite/" + name,
-                testsupport::PictureWithLocation(name.ends_with(".png") ? testsupport::TPicture::Png
-                                                                        : testsupport::TPicture::Jpeg)));
+        for (const std::string& name : row.located) testsupport::LocatedPicture(dir.path() + "/seite/" + name);
+        for (const std::string& name : row.broken) {
+            testsupport::LocatedPicture(dir.path() + "/seite/" + name);
+            const std::string whole = ReadFileBytes("seite/" + name);
+            ASSERT_TRUE(testsupport::WriteFileBytes("seite/" + name, whole.substr(0, whole.size() / 2)));
+        }
         TPublishDriver p;
         testsupport::Retype(p.wizard->Edit19, QStringLiteral("seite/index"));
         testsupport::ShowPage(p.wizard, QStringLiteral("TabSheet5"));
@@ -182,10 +190,9 @@ TEST(PublishQuestions, FilesLeftOutAreListedBeforeAnythingIsSent) {
         testsupport::Click(p.wizard->SpeedButton9);
         FillRefusingServer(p);
 
-        const publishtest::TBoxes boxes = p.Publish({row.answer});
+        const publishtest::TBoxes boxes = p.Publish(row.answers);
 
-        ASSERT_EQ(boxes.texts.size(), 1);
-        EXPECT_EQ(boxes.texts.front().toStdString(), (row.asked + QStringLiteral("\n\n") + row.last).toStdString());
+        EXPECT_EQ(Texts(boxes.texts), Texts(row.asked));
         EXPECT_EQ(p.ResultLine().isEmpty(), !row.started) << p.ResultLine().toStdString();
     }
 }

@@ -26,6 +26,7 @@
 #include "support/server_folder.h"
 #include "support/server_process.h"
 #include "support/sftp_servers.h"
+#include "support/web_pictures.h"
 #include "wizard/wizard_window.h"
 
 namespace {
@@ -144,6 +145,41 @@ void WaitUntil(const std::function<bool()>& done) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QThread::msleep(2);
     }
+}
+
+// Photos go up scaled to the side "Fotos verkleinern auf" says, which the
+// window keeps for the page; turned off, at their own size.
+TEST_F(PublishRoad, PhotosGoUpScaledToTheSideTheWindowKeeps) {
+    testsupport::LocatedPicture(dir.path() + "/seite/bilder/foto.jpg", 400, 300);
+    const std::string sent = web + "/bilder/foto.jpg";
+    {
+        TPublishDriver p;
+        FinishPageWithPicture(p, QStringLiteral("bilder/foto.jpg"));
+        p.Open();
+        TypeLogin(p, server, server.keyFolder() + "/id_ed25519", QString::fromStdString(web));
+        EXPECT_TRUE(testsupport::Find<QCheckBox>(p.window, QStringLiteral("CheckBox2"))->isChecked());
+        EXPECT_EQ(testsupport::Find<QLineEdit>(p.window, QStringLiteral("Edit8"))->text(), QStringLiteral("1600"));
+        p.Type("Edit8", QStringLiteral("200"));
+        const publishtest::TBoxes boxes = p.Publish({QStringLiteral("&Ja"), QStringLiteral("&Ja")});
+        ASSERT_EQ(boxes.texts.size(), 2);
+        EXPECT_TRUE(boxes.texts.front().startsWith(QStringLiteral("1 Foto verkleinert (")))
+            << boxes.texts.front().toStdString();
+        EXPECT_TRUE(
+            p.ResultLine().startsWith(QStringLiteral("4 Dateien übertragen, 0 unverändert; 1 Foto verkleinert (")))
+            << p.ResultLine().toStdString();
+        EXPECT_EQ(testsupport::ShownSize(ReadFileBytes(sent)), QSize(200, 150));
+    }
+    TPublishDriver p;
+    FinishPageWithPicture(p, QStringLiteral("bilder/foto.jpg"));
+    p.Open();
+    EXPECT_EQ(testsupport::Find<QLineEdit>(p.window, QStringLiteral("Edit8"))->text(), QStringLiteral("200"));
+    auto* scale = testsupport::Find<QCheckBox>(p.window, QStringLiteral("CheckBox2"));
+    ASSERT_TRUE(scale->isChecked());
+    testsupport::Click(scale);
+    EXPECT_FALSE(testsupport::Find<QLineEdit>(p.window, QStringLiteral("Edit8"))->isEnabled());
+    p.Publish({QStringLiteral("&Ja")});
+    EXPECT_EQ(p.ResultLine().toStdString(), "1 Datei übertragen, 3 unverändert; Ortsangaben aus 1 entfernt");
+    EXPECT_EQ(testsupport::ShownSize(ReadFileBytes(sent)), QSize(400, 300));
 }
 
 TEST_F(PublishRoad, AbbrechenWhileABigPictureGoesUpThenTheRest) {

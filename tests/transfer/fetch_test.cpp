@@ -18,6 +18,7 @@
 #include "support/ftps_server.h"
 #include "support/server_folder.h"
 #include "support/sftp_servers.h"
+#include "support/web_pictures.h"
 #include "transfer/connection.h"
 #include "transfer/publish_scene.h"
 #include "transfer/result_line.h"
@@ -46,15 +47,19 @@ std::string SitePage(const std::string& title, const std::string& picture, const
     return std::string(core::GeneratePage(page).FileBytes());
 }
 
+// A photo goes up as its web copy, and comes back so.
+const std::string kPhoto = "<img src=\"bilder/foto.jpg\">";
+
 // What the site holds, and what a fetch brings back of it.
 const char* const kSiteTree =
-    "bild.jpg\nbilder/\nbilder/a.jpg\nbilder/gross.jpg\nfotos.html\nhintergrund.jpg\nindex.html\nseiten/\nseiten/"
+    "bild.jpg\nbilder/\nbilder/a.jpg\nbilder/foto.jpg\nbilder/"
+    "gross.jpg\nfotos.html\nhintergrund.jpg\nindex.html\nseiten/\nseiten/"
     "verein.html\n";
 
 // The site published once from `page`; that folder and the record of what
 // was sent then are gone, as on another computer.
 struct TScene : publishtest::TPublishScene {
-    explicit TScene(TServer kind) : TPublishScene(SitePage("Start", "bilder/a.jpg")) {
+    explicit TScene(TServer kind) : TPublishScene(SitePage("Start", "bilder/a.jpg", {kPhoto})) {
         testsupport::MakeDirectories(page + "/seiten");
         WriteFileBytes(page + "/seiten/verein.html", SitePage("Verein", "../bilder/a.jpg", {}, "../"));
         WriteFileBytes(page + "/fotos.html", SitePage("Fotos", "bilder/gross.jpg"));
@@ -63,6 +68,7 @@ struct TScene : publishtest::TPublishScene {
         site["bilder/gross.jpg"] = Bytes(8 << 20, 'g');
         site["hintergrund.jpg"] = Bytes(3000, 'h');
         for (const auto& [name, bytes] : site) WriteFileBytes(page + "/" + name, bytes);
+        testsupport::LocatedPicture(page + "/bilder/foto.jpg", 300, 200);
         if (kind == TServer::OpenSsh) {
             unsetenv("SSH_AUTH_SOCK");
             sshd = std::make_unique<testsupport::TSshServer>();
@@ -89,7 +95,7 @@ struct TScene : publishtest::TPublishScene {
         }
         publishtest::PublishOnce(*this);
         published = plan.files;
-        for (const std::string& file : plan.files) site[file] = ReadFileBytes(page + "/" + file);
+        for (const std::string& file : plan.files) site[file] = ReadFileBytes(server + "/" + file);
         std::filesystem::remove_all(page);
         std::filesystem::remove_all(records);
     }
@@ -106,9 +112,12 @@ struct TScene : publishtest::TPublishScene {
         EXPECT_EQ(Tree(here), kSiteTree);
         for (const auto& [name, bytes] : site) EXPECT_TRUE(ReadFileBytes(here + "/" + name) == bytes) << name;
         page = here;
+        progress.prepared.clear();
         const transfer::TPublishResult again = Publish();
         EXPECT_FALSE(again.error);
         EXPECT_EQ(again.sent, std::vector<std::string>{});
+        // The photo is known for the web copy it is: not even rebuilt.
+        EXPECT_EQ(progress.prepared, std::vector<std::string>{});
         EXPECT_EQ(again.unchanged.size(), site.size());
     }
 
@@ -176,7 +185,7 @@ const TFetchRow kRows[] = {
          scene.PutOnServer("fremd.txt", "fremd");
          scene.PutOnServer("alt.html", "<html><body>von Hand</body></html>");
          scene.PutOnServer("seiten/verein.html", ReadFileBytes(scene.server + "/seiten/verein.html") + "<!-- -->");
-         scene.PutOnServer("index.html", SitePage("Start", "bilder/a.jpg", {"<a href=\"alt.html\">"}));
+         scene.PutOnServer("index.html", SitePage("Start", "bilder/a.jpg", {kPhoto, "<a href=\"alt.html\">"}));
          scene.site.erase("seiten/verein.html");
          scene.site["index.html"] = ReadFileBytes(scene.server + "/index.html");
      },
@@ -186,9 +195,9 @@ const TFetchRow kRows[] = {
          EXPECT_EQ(result.notFetched[0].name, "alt.html");
          EXPECT_EQ(result.notFetched[1].name, "seiten/verein.html");
          for (const auto& stays : result.notFetched) EXPECT_EQ(stays.why, TWhy::NotOurPage);
-         EXPECT_EQ(
-             Tree(scene.here),
-             "bild.jpg\nbilder/\nbilder/a.jpg\nbilder/gross.jpg\nfotos.html\nhintergrund.jpg\nindex.html\nseiten/\n");
+         EXPECT_EQ(Tree(scene.here),
+                   "bild.jpg\nbilder/\nbilder/a.jpg\nbilder/foto.jpg\nbilder/"
+                   "gross.jpg\nfotos.html\nhintergrund.jpg\nindex.html\nseiten/\n");
      }},
     // Whatever the server's names say, nothing is written outside the
     // folder here, and no link on the server is followed.
@@ -204,7 +213,7 @@ const TFetchRow kRows[] = {
              "c");
          const std::vector<std::string> hostile = {
              "../x.jpg", "raus/x.jpg", "a%01b.jpg", std::string(300, 'n') + ".jpg", ".versteckt.jpg", "verweis.jpg"};
-         std::vector<std::string> text;
+         std::vector<std::string> text = {kPhoto};
          for (const std::string& name : hostile) text.push_back("<img src=\"" + name + "\">");
          scene.PutOnServer("index.html", SitePage("Start", "bilder/a.jpg", text));
          scene.site["index.html"] = ReadFileBytes(scene.server + "/index.html");
@@ -242,7 +251,7 @@ const TFetchRow kRows[] = {
          ASSERT_TRUE(result.error);
          EXPECT_EQ(result.error->cause(), transfer::TCause::ConnectionCut) << result.error->what();
          EXPECT_EQ(Tree(scene.here),
-                   ".tavirel-holen\nbild.jpg\nbilder/\nbilder/a.jpg\nfotos.html\nhintergrund.jpg\n"
+                   ".tavirel-holen\nbild.jpg\nbilder/\nbilder/a.jpg\nbilder/foto.jpg\nfotos.html\nhintergrund.jpg\n"
                    "index.html\nseiten/\nseiten/verein.html\n");
          if (scene.ftps) return;
          scene.progress.onSending = nullptr;

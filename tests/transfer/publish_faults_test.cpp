@@ -71,7 +71,7 @@ struct TStand {
         transfer::TSentRecord record(records, "speicher");
         transfer::TPublishResult result;
         try {
-            transfer::RunPublishSteps(plan, server, "", record, progress, cancel, result);
+            transfer::RunPublishSteps(plan, transfer::TWebCopies{}, server, "", record, progress, cancel, result);
         } catch (const transfer::TTransferError& error) {
             result.error = error;
         }

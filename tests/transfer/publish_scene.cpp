@@ -26,6 +26,12 @@ std::optional<std::string> TAnswers::KeyPassphrase(const std::filesystem::path& 
     return passphrase;
 }
 
+bool TAnswers::MaySendPictures(const pictures::TPicturesDone& done, const std::vector<std::string>& notCleanable) {
+    askedPictures.push_back(pictures::DoneLine(done));
+    askedPictures.insert(askedPictures.end(), notCleanable.begin(), notCleanable.end());
+    return trust;
+}
+
 void TProgress::Sending(const std::string& file, std::uint64_t sent, std::uint64_t size) {
     if (onSending) onSending(file, sent, size);
 }
@@ -45,7 +51,7 @@ TPublishScene::TPublishScene(const std::string& pageHtml)
 
 transfer::TPublishResult TPublishScene::Publish() {
     plan = transfer::PlanPublish(page + "/index.html");
-    last = transfer::Publish(plan, login, records, answers, progress, cancel);
+    last = transfer::Publish(plan, login, records, answers, progress, cancel, side);
     return last;
 }
 

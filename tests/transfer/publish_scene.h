@@ -23,17 +23,24 @@ class TAnswers : public transfer::IPublishQuestions {
 public:
     bool TrustUnknownHost(const std::string& host, const std::string& keyType, const std::string& fingerprint) override;
     std::optional<std::string> KeyPassphrase(const std::filesystem::path& keyFile) override;
+    bool MaySendPictures(const pictures::TPicturesDone& done, const std::vector<std::string>& notCleanable) override;
 
     bool trust = true;
     std::optional<std::string> passphrase;
     std::vector<std::string> asked;  // "host | key type | fingerprint"
     std::vector<std::string> askedPassphrase;
+    // What the question before sending said: its count line, then the
+    // pictures it names as not sent.
+    std::vector<std::string> askedPictures;
 };
 
 class TProgress : public transfer::IPublishProgress {
 public:
     void Sending(const std::string& file, std::uint64_t sent, std::uint64_t size) override;
+    void Preparing(const std::string& file) override { prepared.push_back(file); }
     std::function<void(const std::string&, std::uint64_t, std::uint64_t)> onSending;
+    // The pictures rebuilt, in order.
+    std::vector<std::string> prepared;
 };
 
 // A fresh HOME, an empty server folder, and a page naming the pictures the
@@ -50,6 +57,7 @@ struct TPublishScene {
     testsupport::TWorkDir work;
     std::string home, page, server, records;
     transfer::TServerLogin login;
+    int side = pictures::kWebSide;
     transfer::TPublishPlan plan;
     transfer::TPublishResult last;
     TAnswers answers;

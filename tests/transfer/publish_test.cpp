@@ -23,9 +23,9 @@
 
 #include "support/files.h"
 #include "support/ftps_server.h"
-#include "support/location_pictures.h"
 #include "support/server_process.h"
 #include "support/sftp_servers.h"
+#include "support/web_pictures.h"
 #include "transfer/publish_scene.h"
 #include "transfer/result_line.h"
 
@@ -34,10 +34,7 @@ namespace {
 using publishtest::PublishOnce;
 using publishtest::TPublishScene;
 using testsupport::Bytes;
-using testsupport::PictureWithLocation;
-using testsupport::PictureWithoutLocation;
 using testsupport::ReadFileBytes;
-using testsupport::TPicture;
 using testsupport::Tree;
 using testsupport::WriteFileBytes;
 
@@ -413,80 +410,6 @@ const TRow kRows[] = {
          EXPECT_EQ(Tree(scene.server), "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/gross.jpg\nindex.html\nlogo.gif\n");
          scene.ExpectServerHasThePage();
      }},
-    {"PicturesGoUpWithoutTheirLocation",
-     kBoth,
-     [](TScene& scene) {
-         WriteFileBytes(scene.page + "/index.html",
-                        PageNaming("<img src=\"ort.jpg\"><img src=\"bilder/ort.png\"><img src=\"ohne.jpg\"><img "
-                                   "src=\"exif.png\">"));
-         WriteFileBytes(scene.page + "/ort.jpg", PictureWithLocation(TPicture::Jpeg));
-         WriteFileBytes(scene.page + "/bilder/ort.png", PictureWithLocation(TPicture::Png));
-         WriteFileBytes(scene.page + "/ohne.jpg", PictureWithoutLocation(TPicture::Jpeg));
-         WriteFileBytes(scene.page + "/exif.png", PictureWithLocation(TPicture::PngExifChunk));
-     },
-     {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif", "ort.jpg", "bilder/ort.png", "ohne.jpg", "exif.png"},
-     {},
-     std::nullopt,
-     "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/ort.png\nexif.png\nindex.html\nlogo.gif\nohne.jpg\nort.jpg\n",
-     [](TScene& scene) {
-         for (const auto& [name, kind] : {std::pair{"ort.jpg", TPicture::Jpeg},
-                                          {"bilder/ort.png", TPicture::Png},
-                                          {"exif.png", TPicture::PngExifChunk}}) {
-             SCOPED_TRACE(name);
-             const std::string here = ReadFileBytes(scene.page + "/" + name);
-             const std::string there = ReadFileBytes(scene.server + "/" + name);
-             // The user's own file stays as it was.
-             EXPECT_TRUE(here == PictureWithLocation(kind));
-             EXPECT_NE(testsupport::LocationFields(here), std::vector<std::string>{});
-             EXPECT_EQ(testsupport::LocationFields(there), std::vector<std::string>{});
-             EXPECT_FALSE(testsupport::PixelData(there).empty());
-             EXPECT_TRUE(testsupport::PixelData(there) == testsupport::PixelData(here));
-             // Only the location went: the camera, the date and the title stay.
-             std::vector<std::string> others = testsupport::MetadataFields(here);
-             for (const std::string& field : testsupport::LocationFields(here)) std::erase(others, field);
-             EXPECT_EQ(testsupport::MetadataFields(there), others);
-         }
-         EXPECT_TRUE(ReadFileBytes(scene.server + "/ohne.jpg") == ReadFileBytes(scene.page + "/ohne.jpg"));
-         // Sent once, and known as sent since: nothing goes again.
-         const std::map<std::string, std::string> stamps = testsupport::Stamps(scene.server);
-         const transfer::TPublishResult again = scene.Publish();
-         EXPECT_FALSE(again.error);
-         EXPECT_EQ(again.sent, std::vector<std::string>{});
-         EXPECT_EQ(again.unchanged.size(), scene.plan.files.size());
-         EXPECT_EQ(testsupport::Stamps(scene.server), stamps);
-     }},
-    {"PictureSentWithItsLocationBeforeGoesAgainWithout",
-     kBoth,
-     [](TScene& scene) {
-         WriteFileBytes(scene.page + "/index.html", PageNaming("<img src=\"ort.jpg\">"));
-         WriteFileBytes(scene.page + "/ort.jpg", PictureWithLocation(TPicture::Jpeg));
-         PublishOnce(scene);
-         // The record as a version that sent pictures as they were kept it:
-         // no digest of the sent bytes, so everything went up as it is here,
-         // and no time.
-         for (const auto& entry : std::filesystem::directory_iterator(scene.records)) {
-             std::istringstream lines(ReadFileBytes(entry.path()));
-             std::string line, before;
-             std::getline(lines, line);
-             before = "# " + line.substr(3) + "\n";
-             while (std::getline(lines, line)) {
-                 std::size_t field = 0;
-                 for (int i = 0; i < 4; ++i) field = line.find(' ', field) + 1;
-                 // The sent bytes' digest and the file's time go.
-                 const std::size_t name = line.find(' ', line.find(' ', field) + 1) + 1;
-                 before += line.erase(field, name - field) + "\n";
-             }
-             WriteFileBytes(entry.path(), before);
-         }
-     },
-     {"ort.jpg"},
-     {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif"},
-     std::nullopt,
-     "bilder/\nbilder/a.jpg\nbilder/b.png\nindex.html\nlogo.gif\nort.jpg\n",
-     [](TScene& scene) {
-         EXPECT_EQ(testsupport::LocationFields(ReadFileBytes(scene.server + "/ort.jpg")), std::vector<std::string>{});
-         EXPECT_EQ(scene.Publish().sent, std::vector<std::string>{});
-     }},
     // SFTP's own.
     {"SiteOfThreePagesInARing",
      {TServer::OpenSsh},
@@ -842,5 +765,66 @@ INSTANTIATE_TEST_SUITE_P(Rows, Publish, testing::ValuesIn(publishtest::OnEachSer
                              return std::string(kServerNames[static_cast<int>(info.param.server)]) + "_" +
                                     info.param.row->name;
                          });
+
+// Every picture of the picture table on one page, published to sshd: what
+// reaches the server is each row's web copy or nothing, the question and
+// the result line count and name them, the user's files stay; published
+// again nothing is rebuilt, and another side rebuilds all and sends only
+// the pictures it scales otherwise.
+TEST(PublishPictures, EachPictureReachesTheServerRebuiltOrNotAtAll) {
+    TScene scene(TServer::OpenSsh);
+    scene.side = testsupport::kTableSide;
+    const std::vector<testsupport::TPictureRow> rows = testsupport::PictureTable(scene.work.path());
+    std::string named;
+    std::vector<std::string> notSent;
+    std::string notSentLine;
+    for (const testsupport::TPictureRow& row : rows) {
+        ASSERT_TRUE(WriteFileBytes(scene.page + "/bilder/" + row.name, row.bytes));
+        named += "<img src=\"bilder/" + std::string(row.name) + "\">";
+        if (!row.sent) {
+            notSent.push_back("bilder/" + std::string(row.name));
+            notSentLine += ", bilder/" + std::string(row.name) + " (Ortsangaben lassen sich nicht sicher entfernen)";
+        }
+    }
+    WriteFileBytes(scene.page + "/index.html", PageNaming(named));
+
+    const transfer::TPublishResult first = scene.Publish();
+
+    EXPECT_FALSE(first.error);
+    ASSERT_EQ(scene.answers.askedPictures.size(), 1 + notSent.size());
+    const std::string asked = scene.answers.askedPictures.front();
+    std::vector<std::string> scaled;
+    for (const testsupport::TPictureRow& row : rows)
+        if (row.sent && std::max(row.shown.width(), row.shown.height()) == testsupport::kTableSide)
+            scaled.push_back("bilder/" + std::string(row.name));
+    const std::size_t sentRows = rows.size() - notSent.size();
+    EXPECT_TRUE(asked.starts_with(std::to_string(scaled.size()) + " Fotos verkleinert (") &&
+                asked.ends_with("Ortsangaben aus " + std::to_string(sentRows) + " entfernt"))
+        << asked;
+    EXPECT_EQ(std::vector<std::string>(scene.answers.askedPictures.begin() + 1, scene.answers.askedPictures.end()),
+              notSent);
+    EXPECT_EQ(transfer::ResultLine(scene.plan, first, ""), std::to_string(4 + sentRows) +
+                                                               " Dateien übertragen, 0 unverändert; " + asked +
+                                                               "; nicht übertragen: " + notSentLine.substr(2));
+    for (const testsupport::TPictureRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_TRUE(ReadFileBytes(scene.page + "/bilder/" + row.name) == row.bytes);
+        const std::string there = ReadFileBytes(scene.server + "/bilder/" + row.name);
+        if (row.sent)
+            testsupport::ExpectWebCopy(row, there, scene.work.path());
+        else
+            EXPECT_EQ(there, "<missing>");
+    }
+
+    scene.progress.prepared.clear();
+    const transfer::TPublishResult again = scene.Publish();
+    EXPECT_EQ(again.sent, std::vector<std::string>{});
+    EXPECT_EQ(scene.progress.prepared, notSent);
+
+    scene.side = 80;
+    scene.progress.prepared.clear();
+    EXPECT_EQ(scene.Publish().sent, scaled);
+    EXPECT_EQ(scene.progress.prepared.size(), rows.size() - 1);
+}
 
 }  // namespace

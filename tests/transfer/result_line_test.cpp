@@ -19,6 +19,8 @@ TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
         std::string line;
         std::vector<transfer::TLeftOut> leftOut = {};
         std::vector<transfer::TTransferError> notes = {};
+        std::vector<std::string> notCleanable = {};
+        pictures::TPicturesDone pictures = {};
     } kRows[] = {
         {{"b", "c", "d"}, {"a"}, "", false, "3 Dateien übertragen, 1 unverändert"},
         {{"a"}, {"b", "c", "d"}, "", false, "1 Datei übertragen, 3 unverändert"},
@@ -66,6 +68,28 @@ TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
              kNote.what(),
          {},
          {kNote}},
+        // What the pictures' rebuilds did after the counts; one that cannot
+        // be rebuilt named with its reason, after a stop too.
+        {{"a", "b"},
+         {"c"},
+         "",
+         false,
+         "2 Dateien übertragen, 1 unverändert; 14 Fotos verkleinert (52,3 MB → 3,4 MB), Ortsangaben aus 9 entfernt; "
+         "nicht übertragen: d (Ortsangaben lassen sich nicht sicher entfernen)",
+         {},
+         {},
+         {"d"},
+         {14, 52'345'678, 3'350'000, 9}},
+        {{"a"},
+         {},
+         "",
+         true,
+         "Abgebrochen. 1 Datei übertragen, 0 unverändert; 1 Foto verkleinert (0,1 MB → 0,1 MB); nicht übertragen: b "
+         "(Ortsangaben lassen sich nicht sicher entfernen), c, d",
+         {},
+         {},
+         {"b"},
+         {1, 120'000, 40'000, 0}},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.line);
@@ -79,6 +103,8 @@ TEST(ResultLine, CountsWhatWasSentAndNamesWhatWasNot) {
         result.cancelled = row.cancelled;
         result.leftOut = row.leftOut;
         result.notes = row.notes;
+        result.notCleanable = row.notCleanable;
+        result.pictures = row.pictures;
         EXPECT_EQ(transfer::ResultLine(plan, result, std::string("Gezeigt: ") + row.error), row.line);
     }
 }

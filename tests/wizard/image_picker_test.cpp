@@ -7,8 +7,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
@@ -21,6 +25,9 @@
 #include <vector>
 
 #include "gui_test_support.h"
+#include "pictures/picture_words.h"
+#include "support/files.h"
+#include "support/web_pictures.h"
 #include "wizard/wizard_driver.h"
 
 namespace wizardtest {
@@ -179,6 +186,67 @@ TEST(ImagePicker, TheDialogSpeaksGerman) {
     EXPECT_TRUE(entries.contains(QStringLiteral("Einfügen"))) << entries.join(QLatin1Char(',')).toStdString();
     EXPECT_EQ(QLocale(), before);
     EXPECT_EQ(QLocale(), QLocale::system());
+}
+
+// The file under the dialog's cursor shows beside the list as it goes onto
+// the web, with its size; the dialog stays usable meanwhile.
+TEST(ImagePicker, ThePictureUnderTheCursorShowsWithItsSize) {
+    TWorkDir dir;
+    testsupport::LocatedPicture(dir.path() + "/gross.jpg", 2000, 1000);
+    testsupport::LocatedPicture(dir.path() + "/klein.jpg", 40, 30);
+    const std::string whole = testsupport::ReadFileBytes("klein.jpg");
+    ASSERT_TRUE(testsupport::WriteFileBytes("kaputt.jpg", whole.substr(0, whole.size() / 2)));
+    MakeFile(QStringLiteral("zeichnung.svg"), "<svg/>");
+    const auto size = [](const char* name) {
+        return pictures::Megabytes(static_cast<std::uint64_t>(QFileInfo(QString::fromUtf8(name)).size()));
+    };
+    const struct {
+        const char* file;
+        std::string text;
+        QSize shown;
+    } rows[] = {
+        {"gross.jpg", "2.000 × 1.000 Pixel, " + size("gross.jpg") + " – wird fürs Netz verkleinert", QSize(160, 80)},
+        {"klein.jpg", "40 × 30 Pixel, " + size("klein.jpg"), QSize(40, 30)},
+        {"kaputt.jpg", size("kaputt.jpg") + " – wird nicht übertragen (Ortsangaben lassen sich nicht sicher entfernen)",
+         QSize()},
+        {"zeichnung.svg", size("zeichnung.svg"), QSize()},
+    };
+    TWizardDriver wizard;
+    std::vector<std::pair<std::string, QSize>> seen;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        auto* text = dialog->findChild<QLabel*>(QStringLiteral("PreviewText"));
+        if (text == nullptr || seen.size() == std::size(rows)) return dialog->reject();
+        const auto& row = rows[seen.size()];
+        // Where the user's cursor would be: the list's current file, once the
+        // list has all of them (it reads the folder on a thread of its own).
+        const QString path = QDir::current().absoluteFilePath(QString::fromUtf8(row.file));
+        auto* list = dialog->findChild<QListView*>(QStringLiteral("listView"));
+        auto* files = dialog->findChild<QFileSystemModel*>();
+        if (list == nullptr || files == nullptr) return dialog->reject();
+        if (files->rowCount(files->index(QDir::currentPath())) < static_cast<int>(std::size(rows))) return;
+        if (files->filePath(list->currentIndex()) != path) return list->setCurrentIndex(files->index(path));
+        if (dialog->findChild<QWidget*>(QStringLiteral("PicturePreview"))->property("file").toString() != path ||
+            text->text().isEmpty())
+            return;
+        const QPixmap picture = dialog->findChild<QLabel*>(QStringLiteral("PreviewPicture"))->pixmap();
+        seen.emplace_back(text->text().toStdString(), picture.isNull() ? QSize() : picture.size());
+    });
+    poll.start();
+    // A preview that never comes fails the test instead of holding it.
+    QTimer::singleShot(60000, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    wizard.Click("SpeedButton12");
+    ASSERT_EQ(seen.size(), std::size(rows));
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        SCOPED_TRACE(rows[i].file);
+        EXPECT_EQ(seen[i].first, rows[i].text);
+        EXPECT_EQ(seen[i].second, rows[i].shown);
+    }
 }
 
 TEST(ImagePicker, EachImageFieldHasItsOwn) {
