@@ -29,10 +29,11 @@ ensure_packages() {
 # (publishing).
 # qtkeychain-qt6-dev: the publishing window keeps the password in the keyring.
 # libexiv2-dev: pictures go up without where they were taken.
+# libexpat1-dev: WebDAV's listings are XML.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
                 qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-dejavu-core xdg-utils
                 qt6-translations-l10n libssh-dev libssl-dev libcurl4-openssl-dev qtkeychain-qt6-dev
-                libexiv2-dev)
+                libexiv2-dev libexpat1-dev)
 
 # The browser engine of "Vorschau", loaded by the program as a plugin; the
 # program builds and runs without it.
@@ -51,11 +52,12 @@ TEST_SERVER_PACKAGES=(python3)
 # rclone's SFTP server, an SSH server that logs in by prompts (paramiko, run
 # by Debian's python3), an FTPS server (pyftpdlib with pyOpenSSL, run by
 # Debian's python3, its throwaway certificates made by openssl) and python3's
-# web server (for the check online, and where an SFTP server was expected)
+# web server (for the check online, and where an SFTP server was expected),
+# Apache's WebDAV (mod_dav_fs, its users written by htpasswd) and rclone's
 # on 127.0.0.1, the benchmarks compare with OpenSSH's sftp; libexiv2 takes
 # the location out of pictures, and the tests write and read it with it.
 PUBLISH_PACKAGES=(libssh-dev libssl-dev libcurl4-openssl-dev libexiv2-dev openssh-server openssh-client rclone python3
-                  python3-pyftpdlib python3-openssl python3-paramiko openssl)
+                  python3-pyftpdlib python3-openssl python3-paramiko openssl apache2 apache2-utils)
 
 # The keyring test: a session bus of its own (dbus-run-session, dbus-send)
 # with gnome-keyring's Secret Service, which Qt Keychain reaches through

@@ -3,6 +3,7 @@
 #include "transfer/ftps_server.h"
 #include "transfer/publish_steps.h"
 #include "transfer/sftp_server.h"
+#include "transfer/webdav_server.h"
 
 namespace transfer {
 namespace {
@@ -20,7 +21,15 @@ std::string BaseFolder(std::string folder) {
 std::unique_ptr<IRemoteServer> OpenServer(const TServerLogin& login, IPublishQuestions& questions,
                                           const std::atomic<bool>& cancel) {
     if (login.protocol == TProtocol::Ftps) return OpenFtpsServer(login, questions, cancel);
+    if (login.protocol == TProtocol::WebDav) return OpenWebDavServer(login, questions, cancel);
     return OpenSftpServer(login, questions, cancel);
+}
+
+// One record per way, server, login and folder.
+std::string RecordName(const TServerLogin& login, const std::string& base) {
+    if (login.protocol == TProtocol::WebDav) return "webdav " + login.user + "@" + login.address + " " + base;
+    const std::string scheme = login.protocol == TProtocol::Sftp ? "sftp" : "ftps";
+    return scheme + " " + login.user + "@" + login.host + ":" + std::to_string(login.port) + " " + base;
 }
 
 }  // namespace
@@ -32,9 +41,7 @@ TPublishResult Publish(const TPublishPlan& plan, const TServerLogin& login, cons
     try {
         std::unique_ptr<IRemoteServer> server = OpenServer(login, questions, cancel);
         result.byPassword = server->LoggedInByPassword();
-        const std::string scheme = login.protocol == TProtocol::Sftp ? "sftp" : "ftps";
-        TSentRecord record(
-            recordFolder, scheme + " " + login.user + "@" + login.host + ":" + std::to_string(login.port) + " " + base);
+        TSentRecord record(recordFolder, RecordName(login, base));
         RunPublishSteps(plan, *server, base, record, progress, cancel, result);
     } catch (const TTransferError& error) {
         result.error = error;

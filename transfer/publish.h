@@ -17,11 +17,14 @@
 
 namespace transfer {
 
-enum class TProtocol { Sftp, Ftps };
+enum class TProtocol { Sftp, Ftps, WebDav };
 
 // Where to publish and as whom; texts in UTF-8, as typed.
 struct TServerLogin {
     TProtocol protocol = TProtocol::Sftp;
+    // WebDAV: the https:// address of the folder the login leads to; the
+    // host and port are then its own.
+    std::string address;
     std::string host;
     int port = 22;
     std::string user;
@@ -30,7 +33,7 @@ struct TServerLogin {
     // Relative to the login folder unless it starts with "/"; empty is the
     // login folder itself.
     std::string folder;
-    // FTPS: the folder of the program's settings, where a certificate the
+    // FTPS, WebDAV: the folder of the program's settings, where a certificate the
     // user trusted although it does not verify is pinned for its server.
     std::filesystem::path trustFolder;
 };

@@ -29,6 +29,9 @@ enum class TFault {
     NoTls,
     TlsFailed,
     FtpNotUnderstood,
+    NotHttps,
+    AddressInvalid,
+    NoWebDav,
     UserHasLineBreak,
     PasswordHasLineBreak,
     NameHasLineBreak,
@@ -67,6 +70,7 @@ enum class TFault {
     NotRenamed,
     NotRemoved,
     NotQueried,
+    NotFetched,
     ArrivedShort,
     LinkToNoFolder,
     FileInFolderPlace,
@@ -119,6 +123,7 @@ enum class TCause {
     NotWritable,
     NotReplaced,
     LocationStillThere,
+    ReplyNotUnderstood,
 };
 
 // What a message names: a file, a folder, a host. A few name more: a rename

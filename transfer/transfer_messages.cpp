@@ -37,6 +37,11 @@ const TWording kWordings[] = {
      "Der Server „{1}“ (Port {2}) bietet kein FTP mit TLS an; ohne Verschlüsselung wird das Kennwort nicht gesendet"},
     {TFault::TlsFailed, "Die verschlüsselte Verbindung zum Server „{1}“ (Port {2}) kommt nicht zustande"},
     {TFault::FtpNotUnderstood, "Der Server „{1}“ (Port {2}) spricht kein FTP, das hier verstanden wird"},
+    {TFault::NotHttps,
+     "Die Adresse „{1}“ beginnt nicht mit https://; ohne Verschlüsselung werden Benutzername und Kennwort nicht "
+     "gesendet"},
+    {TFault::AddressInvalid, "Die Adresse „{1}“ ist ungültig. Bitte die Adresse prüfen (https://server/ordner/)"},
+    {TFault::NoWebDav, "Unter „{1}“ antwortet kein WebDAV-Server. Bitte die Adresse prüfen"},
     {TFault::UserHasLineBreak, "Der Benutzername enthält einen Zeilenumbruch; so lässt er sich über FTP nicht senden"},
     {TFault::PasswordHasLineBreak, "Das Kennwort enthält einen Zeilenumbruch; so lässt es sich über FTP nicht senden"},
     {TFault::NameHasLineBreak, "„{1}“ enthält einen Zeilenumbruch; so lässt es sich über FTP nicht senden"},
@@ -89,6 +94,7 @@ const TWording kWordings[] = {
     {TFault::NotRenamed, "„{1}“ lässt sich auf dem Server nicht in „{2}“ umbenennen"},
     {TFault::NotRemoved, "„{1}“ lässt sich auf dem Server nicht löschen"},
     {TFault::NotQueried, "„{1}“ lässt sich auf dem Server nicht abfragen"},
+    {TFault::NotFetched, "„{1}“ lässt sich nicht vom Server holen"},
     {TFault::ArrivedShort,
      "„{1}“ ist auf dem Server nicht ganz angekommen ({2} von {3} Bytes): die Verbindung hat Daten verloren"},
     {TFault::LinkToNoFolder, "Auf dem Server ist „{1}“ eine Verknüpfung, die zu keinem Ordner führt"},
@@ -143,6 +149,7 @@ const TWording kWordings[] = {
     {TCause::NotWritable, "„{1}“ lässt sich nicht schreiben"},
     {TCause::NotReplaced, "„{1}“ lässt sich nicht ersetzen"},
     {TCause::LocationStillThere, "sie stehen danach noch darin"},
+    {TCause::ReplyNotUnderstood, "die Antwort des Servers wird hier nicht verstanden"},
 
     // Lines that are no error.
     {TText::OnlineSame, "Online – stimmt mit der Seite überein"},

@@ -63,6 +63,13 @@ const TRow kRows[] = {
      {"h", "21"},
      "w",
      "Der Server „h“ (Port 21) spricht kein FTP, das hier verstanden wird (w)."},
+    {TFault::NotHttps, "http://h/", "",
+     "Die Adresse „http://h/“ beginnt nicht mit https://; ohne Verschlüsselung werden Benutzername und Kennwort "
+     "nicht gesendet."},
+    {TFault::AddressInvalid, "h:x", "",
+     "Die Adresse „h:x“ ist ungültig. Bitte die Adresse prüfen (https://server/ordner/)."},
+    {TFault::NoWebDav, "https://h/", "w",
+     "Unter „https://h/“ antwortet kein WebDAV-Server. Bitte die Adresse prüfen (w)."},
     {TFault::UserHasLineBreak,
      {},
      "",
@@ -141,6 +148,7 @@ const TRow kRows[] = {
     // What goes in is not read for places again, and prints escaped.
     {TFault::NotRemoved, "{1}\x7f", "", "„{1}%7F“ lässt sich auf dem Server nicht löschen."},
     {TFault::NotQueried, "x", "", "„x“ lässt sich auf dem Server nicht abfragen."},
+    {TFault::NotFetched, "x", "", "„x“ lässt sich nicht vom Server holen."},
     {TFault::ArrivedShort,
      {"x", "1", "2"},
      "",
@@ -206,6 +214,8 @@ const TRow kRows[] = {
     {TCause::NotWritable, "x", "", "„x“ lässt sich auf dem Server nicht löschen: „x“ lässt sich nicht schreiben."},
     {TCause::NotReplaced, "x", "w", "„x“ lässt sich auf dem Server nicht löschen: „x“ lässt sich nicht ersetzen (w)."},
     {TCause::LocationStillThere, "x", "", "„x“ lässt sich auf dem Server nicht löschen: sie stehen danach noch darin."},
+    {TCause::ReplyNotUnderstood, "x", "",
+     "„x“ lässt sich auf dem Server nicht löschen: die Antwort des Servers wird hier nicht verstanden."},
     // Lines that are no error.
     {TText::OnlineSame, {}, "", "Online – stimmt mit der Seite überein"},
     {TText::OnlineDifferent, {}, "", "Online, aber anders als die Seite (Zwischenspeicher?)"},
