@@ -59,6 +59,22 @@ TEST_SERVER_PACKAGES=(python3)
 PUBLISH_PACKAGES=(libssh-dev libssl-dev libcurl4-openssl-dev libexiv2-dev openssh-server openssh-client rclone python3
                   python3-pyftpdlib python3-openssl python3-paramiko openssl apache2 apache2-utils)
 
+# The S3-compatible store the publishing tests start: s3rver from the npm
+# registry, run by nodejs; npm installs it into build/s3rver.
+S3_STORE_PACKAGES=(nodejs npm)
+S3RVER_VERSION=3.7.1
+
+ensure_s3rver() {
+    if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+        ensure_packages "${S3_STORE_PACKAGES[@]}"
+    fi
+    if [ ! -f build/s3rver/node_modules/s3rver/bin/s3rver.js ]; then
+        say "installing s3rver $S3RVER_VERSION into build/s3rver"
+        mkdir -p build/s3rver
+        npm install --prefix build/s3rver --no-audit --no-fund --loglevel=error "s3rver@$S3RVER_VERSION"
+    fi
+}
+
 # The keyring test: a session bus of its own (dbus-run-session, dbus-send)
 # with gnome-keyring's Secret Service, which Qt Keychain reaches through
 # libsecret, loaded at run time.

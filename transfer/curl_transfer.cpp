@@ -58,6 +58,10 @@ void ReadFrom(CURL* curl, TUpload& upload) {
     curl_easy_setopt(curl, CURLOPT_SEEKDATA, &upload);
 }
 
+CURLcode AsSent(CURLcode code, const TUpload& upload) {
+    return upload.done > 0 && code == CURLE_COULDNT_CONNECT ? CURLE_SEND_ERROR : code;
+}
+
 namespace {
 
 std::size_t WritePiece(char* data, std::size_t size, std::size_t count, void* target) {

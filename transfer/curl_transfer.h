@@ -49,6 +49,11 @@ std::size_t ReadPiece(char* buffer, std::size_t size, std::size_t count, void* u
 int SeekPiece(void* upload, curl_off_t offset, int origin);
 // Sets both on the handle.
 void ReadFrom(CURL* curl, TUpload& upload);
+// libcurl makes a request once more when the connection it kept died
+// under it; once part of an upload went, a server that is gone then
+// refuses the new connection. What the user learns is that the line was
+// cut while writing: the code as such.
+CURLcode AsSent(CURLcode code, const TUpload& upload);
 
 // A download into an open local file at its position, at most `most`
 // bytes kept; `received` hears after each piece and may stop it.

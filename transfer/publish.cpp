@@ -2,6 +2,7 @@
 
 #include "transfer/ftps_server.h"
 #include "transfer/publish_steps.h"
+#include "transfer/s3_server.h"
 #include "transfer/sftp_server.h"
 #include "transfer/webdav_server.h"
 
@@ -22,12 +23,15 @@ std::unique_ptr<IRemoteServer> OpenServer(const TServerLogin& login, IPublishQue
                                           const std::atomic<bool>& cancel) {
     if (login.protocol == TProtocol::Ftps) return OpenFtpsServer(login, questions, cancel);
     if (login.protocol == TProtocol::WebDav) return OpenWebDavServer(login, questions, cancel);
+    if (login.protocol == TProtocol::S3) return OpenS3Server(login, questions, cancel);
     return OpenSftpServer(login, questions, cancel);
 }
 
 // One record per way, server, login and folder.
 std::string RecordName(const TServerLogin& login, const std::string& base) {
     if (login.protocol == TProtocol::WebDav) return "webdav " + login.user + "@" + login.address + " " + base;
+    if (login.protocol == TProtocol::S3)
+        return "s3 " + login.user + "@" + login.address + " " + login.bucket + " " + base;
     const std::string scheme = login.protocol == TProtocol::Sftp ? "sftp" : "ftps";
     return scheme + " " + login.user + "@" + login.host + ":" + std::to_string(login.port) + " " + base;
 }

@@ -32,6 +32,8 @@ enum class TFault {
     NotHttps,
     AddressInvalid,
     NoWebDav,
+    NoBucketGiven,
+    NoRegionGiven,
     UserHasLineBreak,
     PasswordHasLineBreak,
     NameHasLineBreak,
@@ -60,6 +62,8 @@ enum class TFault {
     KeyRefused,
     KeyFileMissing,
     KeyFileUnreadable,
+    AccessKeyRefused,
+    BucketMissing,
     // On the server.
     ServerFolderMissing,
     FolderNotListed,

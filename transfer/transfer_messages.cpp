@@ -42,6 +42,8 @@ const TWording kWordings[] = {
      "gesendet"},
     {TFault::AddressInvalid, "Die Adresse „{1}“ ist ungültig. Bitte die Adresse prüfen (https://server/ordner/)"},
     {TFault::NoWebDav, "Unter „{1}“ antwortet kein WebDAV-Server. Bitte die Adresse prüfen"},
+    {TFault::NoBucketGiven, "Bitte den Bucket angeben"},
+    {TFault::NoRegionGiven, "Bitte die Region angeben"},
     {TFault::UserHasLineBreak, "Der Benutzername enthält einen Zeilenumbruch; so lässt er sich über FTP nicht senden"},
     {TFault::PasswordHasLineBreak, "Das Kennwort enthält einen Zeilenumbruch; so lässt es sich über FTP nicht senden"},
     {TFault::NameHasLineBreak, "„{1}“ enthält einen Zeilenumbruch; so lässt es sich über FTP nicht senden"},
@@ -83,6 +85,10 @@ const TWording kWordings[] = {
      "der Server Schlüssel dieses Typs an?"},
     {TFault::KeyFileMissing, "Die Schlüsseldatei „{1}“ gibt es nicht"},
     {TFault::KeyFileUnreadable, "Die Schlüsseldatei „{1}“ lässt sich nicht lesen, oder die Passphrase ist falsch"},
+    {TFault::AccessKeyRefused,
+     "Der Zugangsschlüssel „{1}“ wird abgelehnt: er oder der geheime Schlüssel ist falsch, oder er darf hier nicht "
+     "schreiben. Bitte beide prüfen"},
+    {TFault::BucketMissing, "Den Bucket „{1}“ gibt es unter „{2}“ nicht. Bitte Bucket, Region und Adresse prüfen"},
     // On the server.
     {TFault::ServerFolderMissing,
      "Den Ordner „{1}“ gibt es auf dem Server nicht. Bitte den Ordner auf dem Server prüfen"},

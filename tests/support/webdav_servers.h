@@ -19,6 +19,8 @@ public:
     // Serves its own folder at https://127.0.0.1:port/webdav/. Throws when
     // it does not answer.
     TApacheWebDavServer(const std::string& user, const std::string& password);
+    // Killed: an Apache still starting up may miss a request to stop.
+    ~TApacheWebDavServer() { Cut(); }
     int port() const { return process_->port(); }
     std::string Address() const { return "https://127.0.0.1:" + std::to_string(port()) + "/webdav/"; }
     // The folder it serves.
