@@ -59,7 +59,8 @@ void ReadFrom(CURL* curl, TUpload& upload) {
 }
 
 CURLcode AsSent(CURLcode code, const TUpload& upload) {
-    return upload.done > 0 && code == CURLE_COULDNT_CONNECT ? CURLE_SEND_ERROR : code;
+    const bool reaching = code == CURLE_COULDNT_CONNECT || code == CURLE_SSL_CONNECT_ERROR;
+    return upload.done > 0 && reaching ? CURLE_SEND_ERROR : code;
 }
 
 namespace {

@@ -51,7 +51,7 @@ int SeekPiece(void* upload, curl_off_t offset, int origin);
 void ReadFrom(CURL* curl, TUpload& upload);
 // libcurl makes a request once more when the connection it kept died
 // under it; once part of an upload went, a server that is gone then
-// refuses the new connection. What the user learns is that the line was
+// refuses the new connection, or ends it during the handshake. What the user learns is that the line was
 // cut while writing: the code as such.
 CURLcode AsSent(CURLcode code, const TUpload& upload);
 
