@@ -24,13 +24,23 @@ TS3Store::TS3Store() {
     MakeThrowawayCertificate(folder_.path());
     MakeDirectories(folder_.path() + "/data");
     process_ = std::make_unique<TServerProcess>([&](int port) {
-        return std::vector<std::string>{"node",        TAVIREL_S3RVER,
-                                        "--directory", folder_.path() + "/data",
-                                        "--address",   "127.0.0.1",
-                                        "--port",      std::to_string(port),
-                                        "--key",       folder_.path() + "/key.pem",
-                                        "--cert",      folder_.path() + "/cert.pem",
-                                        "--silent",    "--configure-bucket",
+        // Its continuation tokens are DES-encrypted, which OpenSSL 3 offers
+        // only in its legacy provider.
+        return std::vector<std::string>{"node",
+                                        "--openssl-legacy-provider",
+                                        TAVIREL_S3RVER,
+                                        "--directory",
+                                        folder_.path() + "/data",
+                                        "--address",
+                                        "127.0.0.1",
+                                        "--port",
+                                        std::to_string(port),
+                                        "--key",
+                                        folder_.path() + "/key.pem",
+                                        "--cert",
+                                        folder_.path() + "/cert.pem",
+                                        "--silent",
+                                        "--configure-bucket",
                                         kBucket};
     });
 }

@@ -66,7 +66,8 @@ struct TScene : publishtest::TPublishScene {
     }
 
     // An object put there by someone else, over the same protocol.
-    void PutObject(const std::string& key, const std::string& bytes) {
+    void PutObject(const std::string& key, const std::string& bytes) { PutObjects({key}, bytes); }
+    void PutObjects(const std::vector<std::string>& keys, const std::string& bytes) {
         publishtest::TAnswers yes;
         transfer::TServerLogin other = login;
         other.trustFolder = home + "/andere";
@@ -74,7 +75,7 @@ struct TScene : publishtest::TPublishScene {
         const std::string file = work.path() + "/fremd";
         WriteFileBytes(file, bytes);
         const int in = open(file.c_str(), O_RDONLY | O_CLOEXEC);
-        server->Upload(in, key, key, [](std::uint64_t) { return true; });
+        for (const std::string& key : keys) server->Upload(in, key, key, [](std::uint64_t) { return true; });
         close(in);
     }
 
@@ -120,6 +121,21 @@ const TRow kRows[] = {
          EXPECT_EQ(testsupport::Stamps(scene.store.Folder()), scene.stampsBefore);
          EXPECT_EQ(scene.answers.asked.size(), 1u);
      }},
+    // More objects than one page of a listing holds: the page's own come
+    // on the second, found by its continuation token.
+    {"ListedPageByPage",
+     {TStore::S3},
+     [](TScene& scene) {
+         std::vector<std::string> keys;
+         for (int i = 0; i < 1001; ++i) keys.push_back("www/bilder/" + std::to_string(10000 + i) + ".jpg");
+         scene.PutObjects(keys, "fremd");
+         PublishOnce(scene);
+     },
+     {},
+     kAll,
+     std::nullopt,
+     nullptr,
+     [](TScene& scene) { EXPECT_EQ(scene.store.Object("www/bilder/10000.jpg"), "fremd"); }},
     {"OneFileChangedHereOneOnTheServer",
      {TStore::S3},
      [](TScene& scene) {
