@@ -45,8 +45,8 @@ public:
     QLineEdit* Edit1 = nullptr;
     QLabel* Label2 = nullptr;  // "Port", but for the ways over an address
     QLineEdit* Edit2 = nullptr;
-    QLabel* Label12 = nullptr;  // "Bucket", object storage's, where the port is
-    QLineEdit* Edit8 = nullptr;
+    QLabel* Label13 = nullptr;  // "Bucket", object storage's, where the port is
+    QLineEdit* Edit9 = nullptr;
     QLabel* Label3 = nullptr;  // "Benutzer"; object storage's "Zugangsschlüssel"
     QLineEdit* Edit3 = nullptr;
     QLabel* Label4 = nullptr;  // "Kennwort" or "Geheimer Schlüssel", hidden as typed
@@ -55,8 +55,8 @@ public:
     QLabel* Label5 = nullptr;  // "Schlüsseldatei", optional
     QLineEdit* Edit5 = nullptr;
     QToolButton* SpeedButton1 = nullptr;
-    QLabel* Label13 = nullptr;  // "Region", object storage's, where the key file is
-    QLineEdit* Edit9 = nullptr;
+    QLabel* Label14 = nullptr;  // "Region", object storage's, where the key file is
+    QLineEdit* Edit10 = nullptr;
     QLabel* Label6 = nullptr;  // "Ordner auf dem Server"; object storage's "Präfix"
     QLineEdit* Edit6 = nullptr;
     QLabel* Label10 = nullptr;  // "Adresse der Seite im Netz", optional

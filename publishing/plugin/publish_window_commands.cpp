@@ -87,10 +87,10 @@ std::optional<transfer::TServerLogin> TForm4::ReadLogin() {
     if (!overAddress && (!number || login.port < 1 || login.port > 65535))
         return missing(Edit2, QStringLiteral("Der Port ist eine Zahl von 1 bis 65535"));
     if (storage) {
-        login.bucket = Utf8(Edit8->text().trimmed());
-        if (login.bucket.empty()) return missing(Edit8, QStringLiteral("Bitte den Bucket angeben"));
-        login.region = Utf8(Edit9->text().trimmed());
-        if (login.region.empty()) return missing(Edit9, QStringLiteral("Bitte die Region angeben"));
+        login.bucket = Utf8(Edit9->text().trimmed());
+        if (login.bucket.empty()) return missing(Edit9, QStringLiteral("Bitte den Bucket angeben"));
+        login.region = Utf8(Edit10->text().trimmed());
+        if (login.region.empty()) return missing(Edit10, QStringLiteral("Bitte die Region angeben"));
     }
     login.user = Utf8(Edit3->text().trimmed());
     if (login.user.empty())

@@ -32,8 +32,8 @@ void TForm4::ShowWayFields(bool running) {
     for (QWidget* control :
          {static_cast<QWidget*>(Label5), static_cast<QWidget*>(Edit5), static_cast<QWidget*>(SpeedButton1)})
         control->setVisible(!fields.storage);
-    for (QWidget* control : {static_cast<QWidget*>(Label12), static_cast<QWidget*>(Edit8),
-                             static_cast<QWidget*>(Label13), static_cast<QWidget*>(Edit9)})
+    for (QWidget* control : {static_cast<QWidget*>(Label13), static_cast<QWidget*>(Edit9),
+                             static_cast<QWidget*>(Label14), static_cast<QWidget*>(Edit10)})
         control->setVisible(fields.storage);
     Label5->setEnabled(fields.keyFile);
     Edit5->setEnabled(fields.keyFile && !running);

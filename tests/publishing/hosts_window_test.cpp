@@ -65,8 +65,8 @@ TEST(HostsWindow, EachWayAsksForWhatItNeeds) {
         EXPECT_EQ(Caption(p, "Label3"), QString::fromUtf8(way.user));
         EXPECT_EQ(Caption(p, "Label4"), QString::fromUtf8(way.password));
         EXPECT_EQ(Shown(p, "Edit2"), way.port);
-        EXPECT_EQ(Shown(p, "Edit8"), way.storage);
         EXPECT_EQ(Shown(p, "Edit9"), way.storage);
+        EXPECT_EQ(Shown(p, "Edit10"), way.storage);
         EXPECT_EQ(Shown(p, "Edit5"), !way.storage);
         EXPECT_EQ(Find(p.window, QStringLiteral("Edit5"))->isEnabled(), way.choice == 0);
     }
@@ -100,8 +100,8 @@ TEST(HostsWindow, PublishesOverWebDavAndToAStoreAndRemembers) {
 
         Choose(p, 3);
         p.Type("Edit1", QString::fromStdString(store.Endpoint()));
-        p.Type("Edit8", QString::fromLatin1(testsupport::TS3Store::kBucket));
-        p.Type("Edit9", QStringLiteral("eu-central-1"));
+        p.Type("Edit9", QString::fromLatin1(testsupport::TS3Store::kBucket));
+        p.Type("Edit10", QStringLiteral("eu-central-1"));
         p.Type("Edit3", QStringLiteral("S3RVER"));
         p.Type("Edit4", QStringLiteral("geheim 123"));
         p.Type("Edit6", QStringLiteral("www"));
@@ -116,9 +116,9 @@ TEST(HostsWindow, PublishesOverWebDavAndToAStoreAndRemembers) {
     again.Open();
     EXPECT_EQ(Find<QComboBox>(again.window, QStringLiteral("ComboBox1"))->currentText(),
               QStringLiteral("Objektspeicher (S3)"));
-    EXPECT_EQ(Find<QLineEdit>(again.window, QStringLiteral("Edit8"))->text(),
+    EXPECT_EQ(Find<QLineEdit>(again.window, QStringLiteral("Edit9"))->text(),
               QString::fromLatin1(testsupport::TS3Store::kBucket));
-    EXPECT_EQ(Find<QLineEdit>(again.window, QStringLiteral("Edit9"))->text(), QStringLiteral("eu-central-1"));
+    EXPECT_EQ(Find<QLineEdit>(again.window, QStringLiteral("Edit10"))->text(), QStringLiteral("eu-central-1"));
     again.Type("Edit4", QStringLiteral("geheim 123"));
     const publishtest::TBoxes boxes = again.Publish();
     EXPECT_TRUE(boxes.texts.isEmpty()) << boxes.texts.join(QStringLiteral(" | ")).toStdString();

@@ -167,8 +167,8 @@ TEST(Keyring, SecretKeyRememberedLikeAPassword) {
         choice->setFocus();
         for (int i = 0; i < 3; ++i) QTest::keyClick(choice, Qt::Key_Down);
         p.Type("Edit1", endpoint);
-        p.Type("Edit8", QString::fromLatin1(testsupport::TS3Store::kBucket));
-        p.Type("Edit9", QStringLiteral("eu-central-1"));
+        p.Type("Edit9", QString::fromLatin1(testsupport::TS3Store::kBucket));
+        p.Type("Edit10", QStringLiteral("eu-central-1"));
         p.Type("Edit3", QStringLiteral("S3RVER"));
         p.Type("Edit4", kPassword);
         testsupport::Click(testsupport::Find<QCheckBox>(p.window, QStringLiteral("CheckBox1")));
