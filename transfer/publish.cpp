@@ -2,8 +2,10 @@
 
 #include "transfer/ftps_server.h"
 #include "transfer/publish_steps.h"
+#include "transfer/s3_server.h"
 #include "transfer/sftp_server.h"
 #include "transfer/web_copies.h"
+#include "transfer/webdav_server.h"
 
 namespace transfer {
 namespace {
@@ -21,7 +23,18 @@ std::string BaseFolder(std::string folder) {
 std::unique_ptr<IRemoteServer> OpenServer(const TServerLogin& login, IPublishQuestions& questions,
                                           const std::atomic<bool>& cancel) {
     if (login.protocol == TProtocol::Ftps) return OpenFtpsServer(login, questions, cancel);
+    if (login.protocol == TProtocol::WebDav) return OpenWebDavServer(login, questions, cancel);
+    if (login.protocol == TProtocol::S3) return OpenS3Server(login, questions, cancel);
     return OpenSftpServer(login, questions, cancel);
+}
+
+// One record per way, server, login and folder.
+std::string RecordName(const TServerLogin& login, const std::string& base) {
+    if (login.protocol == TProtocol::WebDav) return "webdav " + login.user + "@" + login.address + " " + base;
+    if (login.protocol == TProtocol::S3)
+        return "s3 " + login.user + "@" + login.address + " " + login.bucket + " " + base;
+    const std::string scheme = login.protocol == TProtocol::Sftp ? "sftp" : "ftps";
+    return scheme + " " + login.user + "@" + login.host + ":" + std::to_string(login.port) + " " + base;
 }
 
 }  // namespace
@@ -32,9 +45,7 @@ TPublishResult Publish(const TPublishPlan& plan, const TServerLogin& login, cons
     TPublishResult result;
     const std::string base = BaseFolder(login.folder);
     try {
-        const std::string scheme = login.protocol == TProtocol::Sftp ? "sftp" : "ftps";
-        TSentRecord record(
-            recordFolder, scheme + " " + login.user + "@" + login.host + ":" + std::to_string(login.port) + " " + base);
+        TSentRecord record(recordFolder, RecordName(login, base));
         // Rebuilt before connecting, so that the question comes first and the
         // server waits for nothing.
         const TWebCopies copies = MakeWebCopies(plan, record, pictureSide, progress, cancel);

@@ -23,6 +23,9 @@ struct TRemoteEntry {
     bool link = false;
 };
 
+// How a download ended.
+enum class TDownloaded { Whole, TooLarge, Stopped };
+
 class IRemoteServer {
 public:
     virtual ~IRemoteServer() = default;
@@ -43,6 +46,16 @@ public:
     virtual void Rename(const std::string& from, const std::string& to) = 0;
     virtual void Remove(const std::string& file) = 0;
     virtual TRemoteEntry Stat(const std::string& file) = 0;
+    // Writes `remote` from its start into the open local file `local`, at its current position, never opening a
+    // local file by name. Reads at most `most` bytes: a file larger than that is TooLarge, and no more of it is
+    // read than `most` + 1 bytes. `received` hears the bytes so far after each piece; when it returns false the
+    // download stops: Stopped. Throws TTransferError for what the server or the line does.
+    virtual TDownloaded Download(const std::string& remote, int local, std::uint64_t most,
+                                 const std::function<bool(std::uint64_t)>& received) = 0;
+    // An upload replaces the file whole: readers see the old one or the new
+    // one, never a part (object storage). The steps then send each file
+    // under its own name; a stopped upload leaves the old one.
+    virtual bool ReplacesWhole() const { return false; }
 };
 
 }  // namespace transfer

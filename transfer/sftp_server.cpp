@@ -143,6 +143,12 @@ public:
         return entry;
     }
 
+    // Fetching a site back is not offered over this way yet.
+    TDownloaded Download(const std::string& remote, int, std::uint64_t,
+                         const std::function<bool(std::uint64_t)>&) override {
+        throw TTransferError(TFault::NotFetched, remote);
+    }
+
 private:
     // Every call that waits for the server's answer goes through here.
     template <typename TCall>

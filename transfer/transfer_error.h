@@ -29,6 +29,11 @@ enum class TFault {
     NoTls,
     TlsFailed,
     FtpNotUnderstood,
+    NotHttps,
+    AddressInvalid,
+    NoWebDav,
+    NoBucketGiven,
+    NoRegionGiven,
     UserHasLineBreak,
     PasswordHasLineBreak,
     NameHasLineBreak,
@@ -57,6 +62,8 @@ enum class TFault {
     KeyRefused,
     KeyFileMissing,
     KeyFileUnreadable,
+    AccessKeyRefused,
+    BucketMissing,
     // On the server.
     ServerFolderMissing,
     FolderNotListed,
@@ -67,6 +74,7 @@ enum class TFault {
     NotRenamed,
     NotRemoved,
     NotQueried,
+    NotFetched,
     ArrivedShort,
     LinkToNoFolder,
     FileInFolderPlace,
@@ -119,6 +127,7 @@ enum class TCause {
     NotWritable,
     NotReplaced,
     LocationStillThere,
+    ReplyNotUnderstood,
 };
 
 // What a message names: a file, a folder, a host. A few name more: a rename

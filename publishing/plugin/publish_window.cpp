@@ -56,7 +56,7 @@ QPushButton* AddButton(QWidget* window, const QString& name, const QString& capt
 TForm4::TForm4(QWidget* parent)
     : QWidget(parent),
       run_({[this](const QString& host, const QString& keyType, const QString& fingerprint) {
-                if (login_.protocol == transfer::TProtocol::Ftps)
+                if (login_.protocol != transfer::TProtocol::Sftp)
                     return AskTrustCertificate(this, host, keyType, fingerprint);
                 return AskTrustHost(this, host, keyType, fingerprint);
             },
@@ -73,6 +73,7 @@ TForm4::TForm4(QWidget* parent)
     CreateControls();
     ConnectHandlers();
     ShowRunning(false);
+    ShowWayFields(false);
 }
 
 TForm4::~TForm4() = default;
@@ -88,6 +89,8 @@ void TForm4::CreateControls() {
     Edit2 = AddField(this, QStringLiteral("Label2"), QStringLiteral("&Port:"), QStringLiteral("Edit2"), 64, 60, Label2);
     Edit2->setValidator(new QIntValidator(1, 65535, Edit2));
     Edit2->setText(QStringLiteral("22"));
+    Edit9 = AddField(this, QStringLiteral("Label13"), QStringLiteral("B&ucket:"), QStringLiteral("Edit9"), 64,
+                     kFieldWidth, Label13);
     Edit3 = AddField(this, QStringLiteral("Label3"), QStringLiteral("&Benutzer:"), QStringLiteral("Edit3"), 92,
                      kFieldWidth, Label3);
     Edit4 = AddField(this, QStringLiteral("Label4"), QStringLiteral("&Kennwort:"), QStringLiteral("Edit4"), 120,
@@ -102,6 +105,9 @@ void TForm4::CreateControls() {
         Place(new QToolButton(this), QStringLiteral("SpeedButton1"), {kFieldLeft + kFieldWidth - 24, 172, 24, 21});
     SpeedButton1->setText(QStringLiteral("…"));
     SpeedButton1->setToolTip(QStringLiteral("Schlüsseldatei wählen"));
+    Edit10 = AddField(this, QStringLiteral("Label14"), QStringLiteral("Re&gion:"), QStringLiteral("Edit10"), 172, 160,
+                     Label14);
+    Edit10->setPlaceholderText(QStringLiteral("eu-central-1"));
     Edit6 = AddField(this, QStringLiteral("Label6"), QStringLiteral("&Ordner auf dem Server:"), QStringLiteral("Edit6"),
                      200, kFieldWidth, Label6);
     Edit6->setToolTip(QStringLiteral("Vom Anmeldeordner aus, außer er beginnt mit „/“"));
@@ -174,10 +180,11 @@ void TForm4::closeEvent(QCloseEvent* event) {
 void TForm4::ShowRunning(bool running) {
     for (QWidget* entry : {static_cast<QWidget*>(ComboBox1), static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit2),
                            static_cast<QWidget*>(Edit3), static_cast<QWidget*>(Edit4), static_cast<QWidget*>(Edit6),
-                           static_cast<QWidget*>(Edit7), static_cast<QWidget*>(CheckBox2)})
+                           static_cast<QWidget*>(Edit7), static_cast<QWidget*>(CheckBox2), static_cast<QWidget*>(Edit9),
+                           static_cast<QWidget*>(Edit10)})
         entry->setEnabled(!running);
     Edit8->setEnabled(!running && CheckBox2->isChecked());
-    ShowKeyFile(running);
+    ShowWayFields(running);
     if (keyring_) CheckBox1->setEnabled(!running);
     BitBtn1->setEnabled(!running);
     BitBtn2->setEnabled(!running);

@@ -88,7 +88,7 @@ bool TMemoryServer::Upload(int local, const std::string&, const std::string& rem
     try {
         Call(TCall::Upload, TFault::NotWritten, remote);
     } catch (const transfer::TTransferError&) {
-        files[remote] = {bytes.substr(0, bytes.size() / 2), ++clock_};
+        if (!replacesWhole) files[remote] = {bytes.substr(0, bytes.size() / 2), ++clock_};
         throw;
     }
     files[remote] = {bytes, ++clock_};
@@ -115,6 +115,23 @@ transfer::TRemoteEntry TMemoryServer::Stat(const std::string& file) {
     const auto found = files.find(file);
     if (found == files.end()) throw Refused(TFault::NotQueried, file);
     return {Name(file), false, found->second.bytes.size(), found->second.modified};
+}
+
+// Half the file arrives when the call fails.
+transfer::TDownloaded TMemoryServer::Download(const std::string& remote, int local, std::uint64_t most,
+                                              const std::function<bool(std::uint64_t)>& received) {
+    const auto found = files.find(remote);
+    const std::string bytes = found == files.end() ? std::string() : found->second.bytes;
+    try {
+        Call(TCall::Download, TFault::NotFetched, remote);
+    } catch (const transfer::TTransferError&) {
+        WriteAllTo(local, bytes.substr(0, bytes.size() / 2));
+        throw;
+    }
+    if (found == files.end()) throw Refused(TFault::NotFetched, remote);
+    if (bytes.size() > most) return transfer::TDownloaded::TooLarge;
+    if (!WriteAllTo(local, bytes)) throw transfer::TTransferError(TFault::NotFetched, remote);
+    return received(bytes.size()) ? transfer::TDownloaded::Whole : transfer::TDownloaded::Stopped;
 }
 
 }  // namespace testsupport

@@ -18,7 +18,8 @@ namespace testsupport {
 
 class TMemoryServer : public transfer::IRemoteServer {
 public:
-    enum class TCall { List, MakeFolder, Upload, Rename, Remove, Stat };
+    enum class TCall { List, MakeFolder, Upload, Rename, Remove, Stat, Download };
+    // The calls a publish makes.
     static constexpr TCall kCalls[] = {TCall::List,   TCall::MakeFolder, TCall::Upload,
                                        TCall::Rename, TCall::Remove,     TCall::Stat};
 
@@ -43,6 +44,12 @@ public:
     void Rename(const std::string& from, const std::string& to) override;
     void Remove(const std::string& file) override;
     transfer::TRemoteEntry Stat(const std::string& file) override;
+    transfer::TDownloaded Download(const std::string& remote, int local, std::uint64_t most,
+                                   const std::function<bool(std::uint64_t)>& received) override;
+    // As object storage: an upload replaces the file whole, and a failed one
+    // leaves the old file.
+    bool ReplacesWhole() const override { return replacesWhole; }
+    bool replacesWhole = false;
 
     std::set<std::string> folders = {"."};
     struct TFile {
@@ -56,7 +63,7 @@ private:
     // refuses it, or as a lost line.
     void Call(TCall call, transfer::TFault fault, const transfer::TSubject& subject);
 
-    std::array<int, std::size(kCalls)> calls_{};
+    std::array<int, static_cast<std::size_t>(TCall::Download) + 1> calls_{};
     TCall failing_ = TCall::List;
     int first_ = 0, last_ = -1;
     bool cut_ = false, lost_ = false;
