@@ -106,7 +106,7 @@ void TForm4::CreateControls() {
     SpeedButton1->setText(QStringLiteral("…"));
     SpeedButton1->setToolTip(QStringLiteral("Schlüsseldatei wählen"));
     Edit10 = AddField(this, QStringLiteral("Label14"), QStringLiteral("Re&gion:"), QStringLiteral("Edit10"), 172, 160,
-                     Label14);
+                      Label14);
     Edit10->setPlaceholderText(QStringLiteral("eu-central-1"));
     Edit6 = AddField(this, QStringLiteral("Label6"), QStringLiteral("&Ordner auf dem Server:"), QStringLiteral("Edit6"),
                      200, kFieldWidth, Label6);
