@@ -28,12 +28,14 @@ ensure_packages() {
 # libssh-dev, libssl-dev, libcurl4-openssl-dev: every build has transfer/
 # (publishing).
 # qtkeychain-qt6-dev: the publishing window keeps the password in the keyring.
+# libexpat1-dev: WebDAV's listings are XML.
 # The picture process rebuilds pictures for the web: libjpeg (libjpeg-turbo),
 # libwebp with its mux, giflib, libexif, zlib, and libseccomp for its filter.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
                 qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-dejavu-core xdg-utils
                 qt6-translations-l10n libssh-dev libssl-dev libcurl4-openssl-dev qtkeychain-qt6-dev
-                libjpeg-dev libwebp-dev libgif-dev libexif-dev zlib1g-dev libseccomp-dev)
+                libjpeg-dev libwebp-dev libgif-dev libexif-dev zlib1g-dev libseccomp-dev
+                libexpat1-dev)
 
 # The picture table's pictures are made with ImageMagick and exiftool, and
 # read back with exiftool and Qt (WebP through Qt's image format plugins).
@@ -56,10 +58,27 @@ TEST_SERVER_PACKAGES=(python3)
 # rclone's SFTP server, an SSH server that logs in by prompts (paramiko, run
 # by Debian's python3), an FTPS server (pyftpdlib with pyOpenSSL, run by
 # Debian's python3, its throwaway certificates made by openssl) and python3's
-# web server (for the check online, and where an SFTP server was expected)
+# web server (for the check online, and where an SFTP server was expected),
+# Apache's WebDAV (mod_dav_fs, its users written by htpasswd) and rclone's
 # on 127.0.0.1, the benchmarks compare with OpenSSH's sftp.
 PUBLISH_PACKAGES=(libssh-dev libssl-dev libcurl4-openssl-dev openssh-server openssh-client rclone python3
-                  python3-pyftpdlib python3-openssl python3-paramiko openssl)
+                  python3-pyftpdlib python3-openssl python3-paramiko openssl apache2 apache2-utils)
+
+# The S3-compatible store the publishing tests start: s3rver from the npm
+# registry, run by nodejs; npm installs it into build/s3rver.
+S3_STORE_PACKAGES=(nodejs npm)
+S3RVER_VERSION=3.7.1
+
+ensure_s3rver() {
+    if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+        ensure_packages "${S3_STORE_PACKAGES[@]}"
+    fi
+    if [ ! -f build/s3rver/node_modules/s3rver/bin/s3rver.js ]; then
+        say "installing s3rver $S3RVER_VERSION into build/s3rver"
+        mkdir -p build/s3rver
+        npm install --prefix build/s3rver --no-audit --no-fund --loglevel=error "s3rver@$S3RVER_VERSION"
+    fi
+}
 
 # The keyring test: a session bus of its own (dbus-run-session, dbus-send)
 # with gnome-keyring's Secret Service, which Qt Keychain reaches through

@@ -186,7 +186,7 @@ bool SavePublishWindow(TForm1& startWindow, const QDir& outDir) {
     bool ok = Save(window, outDir, QStringLiteral("publish.png"));
     // The same login, fetching the site back into a new folder.
     startWindow.Publishing().OpenFetch();
-    field("Edit10", QStringLiteral("/home/anna/ssh.example.org"));
+    field("Edit12", QStringLiteral("/home/anna/ssh.example.org"));
     ok = Save(window, outDir, QStringLiteral("fetch.png")) && ok;
     window->close();
     return ok;

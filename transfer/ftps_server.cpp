@@ -12,11 +12,9 @@
 
 #include "core/system_calls.h"
 #include "transfer/certificate_check.h"
-#include "transfer/certificate_pins.h"
 #include "transfer/curl_handle.h"
-#include "transfer/fingerprint_text.h"
+#include "transfer/curl_transfer.h"
 #include "transfer/ftp_listing.h"
-#include "transfer/transfer_messages.h"
 
 namespace transfer {
 namespace {
@@ -69,11 +67,6 @@ TCause CauseOfReply(long reply) {
     }
 }
 
-std::size_t AppendText(char* data, std::size_t size, std::size_t count, void* text) {
-    static_cast<std::string*>(text)->append(data, size * count);
-    return size * count;
-}
-
 // What libcurl would otherwise print on standard output: the size a SIZE
 // found, as "Content-Length: …".
 std::size_t Discard(char*, std::size_t size, std::size_t count, void*) {
@@ -88,80 +81,6 @@ std::size_t KeepReply(char* data, std::size_t size, std::size_t count, void* rep
     return size * count;
 }
 
-// The local file, piece by piece; the steps hear after each piece how far
-// it got and may stop it.
-struct TUpload {
-    int in = -1;
-    const std::function<bool(std::uint64_t)>* sent = nullptr;
-    std::uint64_t done = 0;
-    bool stopped = false;
-    bool unreadable = false;
-    std::exception_ptr failure;
-};
-
-std::size_t ReadPiece(char* buffer, std::size_t size, std::size_t count, void* data) {
-    auto* upload = static_cast<TUpload*>(data);
-    try {
-        if (upload->done > 0 && !(*upload->sent)(upload->done)) {
-            upload->stopped = true;
-            return CURL_READFUNC_ABORT;
-        }
-    } catch (...) {
-        // Nothing may cross libcurl; it is thrown again once it returns.
-        upload->failure = std::current_exception();
-        return CURL_READFUNC_ABORT;
-    }
-    const ssize_t got = core::RetryInterrupted(
-        [&] { return pread(upload->in, buffer, size * count, static_cast<off_t>(upload->done)); });
-    if (got < 0) {
-        upload->unreadable = true;
-        return CURL_READFUNC_ABORT;
-    }
-    upload->done += static_cast<std::uint64_t>(got);
-    return static_cast<std::size_t>(got);
-}
-
-// The file, piece by piece, into the local file; past `most` nothing more
-// is kept and the transfer ends.
-struct TDownload {
-    int out = -1;
-    std::uint64_t most = 0;
-    const std::function<bool(std::uint64_t)>* received = nullptr;
-    std::uint64_t done = 0;
-    bool tooLarge = false;
-    bool stopped = false;
-    bool unwritable = false;
-    std::exception_ptr failure;
-};
-
-std::size_t WritePiece(char* data, std::size_t size, std::size_t count, void* target) {
-    auto* download = static_cast<TDownload*>(target);
-    const std::size_t bytes = size * count;
-    if (download->done + bytes > download->most) {
-        download->tooLarge = true;
-        return 0;
-    }
-    if (!core::WriteAll(download->out, std::string_view(data, bytes))) {
-        download->unwritable = true;
-        return 0;
-    }
-    download->done += bytes;
-    try {
-        if (!(*download->received)(download->done)) {
-            download->stopped = true;
-            return 0;
-        }
-    } catch (...) {
-        download->failure = std::current_exception();
-        return 0;
-    }
-    return bytes;
-}
-
-struct TFreeList {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-
 class TFtpsServer : public IRemoteServer {
 public:
     TFtpsServer(const TServerLogin& login, IPublishQuestions& questions, const std::atomic<bool>& cancel)
@@ -175,18 +94,8 @@ public:
         const std::string host = ipv6 ? "[" + login.host + "]" : login.host;
         server_ = login.port == 21 ? host : host + ":" + std::to_string(login.port);
         url_ = "ftp://" + host + ":" + std::to_string(login.port) + "/";
-        trust_.host = login.host;
-        trust_.pinned = PinnedCertificate(login.trustFolder, server_);
-
-        CURLcode code = LogIn();
-        if (trust_.verdict == TTrust::TVerdict::Unknown) {
-            if (!questions.TrustUnknownHost(server_, Text(TText::CertificateKind, {trust_.reason}), trust_.fingerprint))
-                throw TTransferError(TFault::CertificateNotTrusted, server_);
-            PinCertificate(login.trustFolder, server_, trust_.fingerprint);
-            trust_.pinned = trust_.fingerprint;
-            trust_.verdict = TTrust::TVerdict::Trusted;
-            code = LogIn();
-        }
+        place_ = {login.host, login.port, server_, "FTP", login.trustFolder};
+        const CURLcode code = LogInTrusted(trust_, place_, questions, [this] { return LogIn(); });
         if (code != CURLE_OK) throw Error(TFault::LoginFailed, {}, code);
     }
 
@@ -236,8 +145,7 @@ public:
         CURL* curl = curl_.get();
         curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
         if (sized) curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(status.st_size));
-        curl_easy_setopt(curl, CURLOPT_READFUNCTION, ReadPiece);
-        curl_easy_setopt(curl, CURLOPT_READDATA, &upload);
+        ReadFrom(curl, upload);
         const CURLcode code = Perform();
         if (upload.failure) std::rethrow_exception(upload.failure);
         if (upload.unreadable) throw TTransferError(TFault::FileNotReadWhole, name);
@@ -270,18 +178,10 @@ public:
         download.most = most;
         download.received = &received;
         Begin(remote);
-        CURL* curl = curl_.get();
-        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WritePiece);
-        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &download);
-        // A server that tells the size before sending is refused at once.
-        curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(most));
+        WriteTo(curl_.get(), download);
         const CURLcode code = Perform();
-        if (download.failure) std::rethrow_exception(download.failure);
-        if (download.unwritable) throw TTransferError(TFault::NotFetched, remote, TCause::NotWritable, remote);
-        if (download.tooLarge || code == CURLE_FILESIZE_EXCEEDED) return TDownloaded::TooLarge;
-        if (download.stopped) return TDownloaded::Stopped;
-        if (code != CURLE_OK) throw Error(TFault::NotFetched, remote, code);
-        return TDownloaded::Whole;
+        if (const std::optional<TDownloaded> end = DownloadEnd(download, code, remote)) return *end;
+        throw Error(TFault::NotFetched, remote, code);
     }
 
     void Rename(const std::string& from, const std::string& to) override {
@@ -390,11 +290,10 @@ private:
 
     // Commands on the control connection, in the login folder.
     void Command(const std::vector<std::string>& commands, TFault fault, const TSubject& subject) {
-        std::unique_ptr<curl_slist, TFreeList> list;
+        TCurlList list;
         for (const std::string& command : commands) {
             RefuseLineBreaks(command, TFault::NameHasLineBreak, command);
-            list.reset(curl_slist_append(list.release(), command.c_str()));
-            if (!list) throw TTransferError(TFault::NoMemoryForCommand);
+            Append(list, command);
         }
         Begin("");
         curl_easy_setopt(curl_.get(), CURLOPT_NOBODY, 1L);
@@ -407,39 +306,17 @@ private:
     // rights, the space; with the server's last reply, or else libcurl's
     // words.
     TTransferError Error(TFault fault, const TSubject& subject, CURLcode code) const {
-        const TSubject where{login_.host, std::to_string(login_.port)};
         const std::string words = errorText_[0] != '\0' ? errorText_ : curl_easy_strerror(code);
-        if (trust_.verdict == TTrust::TVerdict::Changed)
-            return TTransferError(TFault::CertificateChanged, {server_, ShownFingerprint(trust_.fingerprint),
-                                                               (login_.trustFolder / "trusted_certificates").string()});
+        if (std::optional<TTransferError> reach = ReachError(curl_.get(), code, trust_, place_, words)) return *reach;
+        if (IsCut(code)) return TTransferError(fault, subject, TCause::ConnectionCut, words);
+        const TSubject where{login_.host, std::to_string(login_.port)};
         switch (code) {
-            case CURLE_COULDNT_RESOLVE_HOST:
-                return TTransferError(TFault::UnknownHost, login_.host);
-            case CURLE_COULDNT_CONNECT: {
-                long error = 0;
-                curl_easy_getinfo(curl_.get(), CURLINFO_OS_ERRNO, &error);
-                if (error == ECONNREFUSED)
-                    return TTransferError(TFault::ConnectionRefused, {login_.host, std::to_string(login_.port), "FTP"});
-                return TTransferError(TFault::HostUnreachable, where);
-            }
-            case CURLE_OPERATION_TIMEDOUT:
-                return TTransferError(TFault::NoAnswer, where);
             case CURLE_LOGIN_DENIED:
                 return TTransferError(TFault::PasswordRefused, login_.user);
             case CURLE_USE_SSL_FAILED:
                 return TTransferError(TFault::NoTls, where, TCause::None, reply_);
-            case CURLE_SSL_CONNECT_ERROR:
-            case CURLE_PEER_FAILED_VERIFICATION:
-                return TTransferError(TFault::TlsFailed, where, TCause::None, words);
             case CURLE_WEIRD_SERVER_REPLY:
                 return TTransferError(TFault::FtpNotUnderstood, where, TCause::None, reply_);
-            case CURLE_SEND_ERROR:
-            case CURLE_RECV_ERROR:
-            case CURLE_GOT_NOTHING:
-            case CURLE_PARTIAL_FILE:
-            case CURLE_FTP_ACCEPT_FAILED:
-            case CURLE_FTP_CANT_GET_HOST:
-                return TTransferError(fault, subject, TCause::ConnectionCut, words);
             default:
                 return TTransferError(fault, subject, CauseOfReply(Reply()), reply_.empty() ? words : reply_);
         }
@@ -450,6 +327,7 @@ private:
     TCurlMulti multi_;  // declared first: it keeps the connection, and goes last
     TCurl curl_;
     TTrust trust_;
+    TServerPlace place_;
     std::string server_;  // as the user and the pins name it: "host", or "host:port" unless 21
     std::string url_;     // "ftp://host:port/"
     std::string reply_;

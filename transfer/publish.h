@@ -18,11 +18,19 @@
 
 namespace transfer {
 
-enum class TProtocol { Sftp, Ftps };
+enum class TProtocol { Sftp, Ftps, WebDav, S3 };
 
 // Where to publish and as whom; texts in UTF-8, as typed.
 struct TServerLogin {
     TProtocol protocol = TProtocol::Sftp;
+    // WebDAV: the https:// address of the folder the login leads to;
+    // object storage: its endpoint. The host and port are then the
+    // address's own.
+    std::string address;
+    // Object storage: its region and bucket. The user is the access key,
+    // the password the secret key, the folder the prefix of the keys.
+    std::string region;
+    std::string bucket;
     std::string host;
     int port = 22;
     std::string user;
@@ -31,7 +39,7 @@ struct TServerLogin {
     // Relative to the login folder unless it starts with "/"; empty is the
     // login folder itself.
     std::string folder;
-    // FTPS: the folder of the program's settings, where a certificate the
+    // FTPS, WebDAV, object storage: the folder of the program's settings, where a certificate the
     // user trusted although it does not verify is pinned for its server.
     std::filesystem::path trustFolder;
 };

@@ -247,6 +247,7 @@ private:
         const std::string backup = final + kBackupSuffix;
         record_.NoteSending(file);
         progress_.Sending(file, 0, local.size);
+        if (server_.ReplacesWhole()) return SendWhole(file, localFile, local, stays);
         try {
             const bool complete = server_.Upload(localFile, file, temporary, [&](std::uint64_t sent) {
                 progress_.Sending(file, sent, local.size);
@@ -281,7 +282,28 @@ private:
                 result_.notes.push_back(error.Then(TFault::OldFileBeside, {file, file + kBackupSuffix}));
             }
         }
-        TRemoteEntry now = server_.Stat(final);
+        return Sent(file);
+    }
+
+    // Straight under its name: the server puts it in place only once it
+    // arrived whole, and a stopped upload leaves the old one.
+    std::optional<TRemoteEntry> SendWhole(const std::string& file, int localFile, const TFileDigest& local,
+                                          TFault stays) {
+        try {
+            const bool complete = server_.Upload(localFile, file, ServerPath(base_, file), [&](std::uint64_t sent) {
+                progress_.Sending(file, sent, local.size);
+                return !cancel_;
+            });
+            if (!complete) return std::nullopt;
+        } catch (const TTransferError& error) {
+            throw error.Then(stays, file);
+        }
+        return Sent(file);
+    }
+
+    // What the server reports for the file now in place.
+    TRemoteEntry Sent(const std::string& file) {
+        TRemoteEntry now = server_.Stat(ServerPath(base_, file));
         now.name = NameOf(file);
         listings_[FolderOf(file)][now.name] = now;
         return now;

@@ -53,6 +53,10 @@ public:
     // download stops: Stopped. Throws TTransferError for what the server or the line does.
     virtual TDownloaded Download(const std::string& remote, int local, std::uint64_t most,
                                  const std::function<bool(std::uint64_t)>& received) = 0;
+    // An upload replaces the file whole: readers see the old one or the new
+    // one, never a part (object storage). The steps then send each file
+    // under its own name; a stopped upload leaves the old one.
+    virtual bool ReplacesWhole() const { return false; }
 };
 
 }  // namespace transfer

@@ -29,6 +29,11 @@ enum class TFault {
     NoTls,
     TlsFailed,
     FtpNotUnderstood,
+    NotHttps,
+    AddressInvalid,
+    NoWebDav,
+    NoBucketGiven,
+    NoRegionGiven,
     UserHasLineBreak,
     PasswordHasLineBreak,
     NameHasLineBreak,
@@ -57,6 +62,8 @@ enum class TFault {
     KeyRefused,
     KeyFileMissing,
     KeyFileUnreadable,
+    AccessKeyRefused,
+    BucketMissing,
     // On the server.
     ServerFolderMissing,
     FolderNotListed,
@@ -127,6 +134,7 @@ enum class TCause {
     NotWritable,
     NotReplaced,
     LocationStillThere,
+    ReplyNotUnderstood,
 };
 
 // What a message names: a file, a folder, a host. A few name more: a rename

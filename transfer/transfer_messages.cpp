@@ -37,6 +37,13 @@ const TWording kWordings[] = {
      "Der Server „{1}“ (Port {2}) bietet kein FTP mit TLS an; ohne Verschlüsselung wird das Kennwort nicht gesendet"},
     {TFault::TlsFailed, "Die verschlüsselte Verbindung zum Server „{1}“ (Port {2}) kommt nicht zustande"},
     {TFault::FtpNotUnderstood, "Der Server „{1}“ (Port {2}) spricht kein FTP, das hier verstanden wird"},
+    {TFault::NotHttps,
+     "Die Adresse „{1}“ beginnt nicht mit https://; ohne Verschlüsselung werden Benutzername und Kennwort nicht "
+     "gesendet"},
+    {TFault::AddressInvalid, "Die Adresse „{1}“ ist ungültig. Bitte die Adresse prüfen (https://server/ordner/)"},
+    {TFault::NoWebDav, "Unter „{1}“ antwortet kein WebDAV-Server. Bitte die Adresse prüfen"},
+    {TFault::NoBucketGiven, "Bitte den Bucket angeben"},
+    {TFault::NoRegionGiven, "Bitte die Region angeben"},
     {TFault::UserHasLineBreak, "Der Benutzername enthält einen Zeilenumbruch; so lässt er sich über FTP nicht senden"},
     {TFault::PasswordHasLineBreak, "Das Kennwort enthält einen Zeilenumbruch; so lässt es sich über FTP nicht senden"},
     {TFault::NameHasLineBreak, "„{1}“ enthält einen Zeilenumbruch; so lässt es sich über FTP nicht senden"},
@@ -78,6 +85,10 @@ const TWording kWordings[] = {
      "der Server Schlüssel dieses Typs an?"},
     {TFault::KeyFileMissing, "Die Schlüsseldatei „{1}“ gibt es nicht"},
     {TFault::KeyFileUnreadable, "Die Schlüsseldatei „{1}“ lässt sich nicht lesen, oder die Passphrase ist falsch"},
+    {TFault::AccessKeyRefused,
+     "Der Zugangsschlüssel „{1}“ wird abgelehnt: er oder der geheime Schlüssel ist falsch, oder er darf hier nicht "
+     "schreiben. Bitte beide prüfen"},
+    {TFault::BucketMissing, "Den Bucket „{1}“ gibt es unter „{2}“ nicht. Bitte Bucket, Region und Adresse prüfen"},
     // On the server.
     {TFault::ServerFolderMissing,
      "Den Ordner „{1}“ gibt es auf dem Server nicht. Bitte den Ordner auf dem Server prüfen"},
@@ -153,6 +164,7 @@ const TWording kWordings[] = {
     {TCause::NotWritable, "„{1}“ lässt sich nicht schreiben"},
     {TCause::NotReplaced, "„{1}“ lässt sich nicht ersetzen"},
     {TCause::LocationStillThere, "sie stehen danach noch darin"},
+    {TCause::ReplyNotUnderstood, "die Antwort des Servers wird hier nicht verstanden"},
 
     // Lines that are no error.
     {TText::OnlineSame, "Online – stimmt mit der Seite überein"},

@@ -22,20 +22,20 @@ void TForm4::BitBtn4Click() {  // "Vom Server holen…", or "Veröffentlichen…
 void TForm4::SpeedButton2Click() {  // "…" beside "Ordner hier"
     // Qt's own dialog, as for the key file: it can make the new folder too.
     const QString folder = QFileDialog::getExistingDirectory(
-        this, QStringLiteral("Ordner für die Website"), FolderHere(Edit10->text().trimmed()),
+        this, QStringLiteral("Ordner für die Website"), FolderHere(Edit12->text().trimmed()),
         QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-    if (!folder.isEmpty()) Edit10->setText(folder);
+    if (!folder.isEmpty()) Edit12->setText(folder);
 }
 
 void TForm4::StartFetching(transfer::TServerLogin login) {
-    if (Edit10->text().trimmed().isEmpty()) {
+    if (Edit12->text().trimmed().isEmpty()) {
         ui::ShowErrorDisplay(this, QStringLiteral("Bitte den Ordner hier angeben"));
-        Edit10->setFocus();
+        Edit12->setFocus();
         return;
     }
     order_ = transfer::TFetchOrder{};
-    order_.folder = ui::ToPath(FolderHere(Edit10->text().trimmed()));
-    if (!Edit9->text().trimmed().isEmpty()) order_.startPage = Edit9->text().trimmed().toUtf8().toStdString();
+    order_.folder = ui::ToPath(FolderHere(Edit12->text().trimmed()));
+    if (!Edit11->text().trimmed().isEmpty()) order_.startPage = Edit11->text().trimmed().toUtf8().toStdString();
     order_.wholeFolder = CheckBox3->isChecked();
     login_ = std::move(login);
     ShowRunning(true);
@@ -51,6 +51,6 @@ void TForm4::Fetched(const transfer::TFetchResult& result) {
     if (whole) SaveEntries();
     EndRun(result.byPassword);
     if (!whole) return;
-    Edit10->clear();
+    Edit12->clear();
     emit PageFetched(pageFile_);
 }

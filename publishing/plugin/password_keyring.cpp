@@ -24,8 +24,9 @@ bool KeyringAvailable() {
 }
 
 QString KeyringAccount(transfer::TProtocol protocol, const QString& host, int port, const QString& user) {
-    return ProtocolName(protocol) + QStringLiteral("://") + user + QStringLiteral("@") + host + QStringLiteral(":") +
-           QString::number(port);
+    const QString account = ProtocolName(protocol) + QStringLiteral("://") + user + QStringLiteral("@") + host;
+    if (protocol == transfer::TProtocol::WebDav || protocol == transfer::TProtocol::S3) return account;
+    return account + QStringLiteral(":") + QString::number(port);
 }
 
 void ReadRememberedPassword(const QString& account, QObject* context, std::function<void(const QString&)> found) {

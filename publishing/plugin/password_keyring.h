@@ -15,8 +15,10 @@ class QObject;
 bool KeyringAvailable();
 
 // The keyring's name of a login: "sftp://user@host:port" or
-// "ftps://user@host:port", so that a password is only ever offered to the
-// server it was typed for.
+// "ftps://user@host:port"; for the ways over an address (`host`) that
+// names its own port "webdav://user@address", "s3://accesskey@endpoint"; so
+// that a password or secret key is only ever offered to the server it was
+// typed for.
 QString KeyringAccount(transfer::TProtocol protocol, const QString& host, int port, const QString& user);
 
 // Looks the password up without waiting; `found` gets it on the caller's

@@ -37,6 +37,8 @@ TPublishEntries LoadPublishEntries(const QString& pageFile) {
     entries.protocol = settings.value(QStringLiteral("protocol"), entries.protocol).toString();
     entries.host = settings.value(QStringLiteral("host")).toString();
     entries.port = settings.value(QStringLiteral("port"), 22).toInt();
+    entries.bucket = settings.value(QStringLiteral("bucket")).toString();
+    entries.region = settings.value(QStringLiteral("region")).toString();
     entries.user = settings.value(QStringLiteral("user")).toString();
     entries.keyFile = settings.value(QStringLiteral("keyFile")).toString();
     entries.folder = settings.value(QStringLiteral("folder")).toString();
@@ -53,6 +55,8 @@ void SavePublishEntries(const QString& pageFile, const TPublishEntries& entries)
     settings.setValue(QStringLiteral("protocol"), entries.protocol);
     settings.setValue(QStringLiteral("host"), entries.host);
     settings.setValue(QStringLiteral("port"), entries.port);
+    settings.setValue(QStringLiteral("bucket"), entries.bucket);
+    settings.setValue(QStringLiteral("region"), entries.region);
     settings.setValue(QStringLiteral("user"), entries.user);
     settings.setValue(QStringLiteral("keyFile"), entries.keyFile);
     settings.setValue(QStringLiteral("folder"), entries.folder);

@@ -7,9 +7,11 @@
 // What the window remembers per page file: everything but the password,
 // which only the keyring keeps.
 struct TPublishEntries {
-    QString protocol = QStringLiteral("sftp");  // "sftp" or "ftps"
-    QString host;
+    QString protocol = QStringLiteral("sftp");  // "sftp", "ftps", "webdav" or "s3"
+    QString host;                               // or the address, the endpoint
     int port = 22;
+    QString bucket;  // object storage's
+    QString region;
     QString user;
     QString keyFile;
     QString folder;

@@ -59,7 +59,7 @@ QPushButton* AddButton(QWidget* window, const QString& name, const QString& capt
 TForm4::TForm4(QWidget* parent)
     : QWidget(parent),
       run_({[this](const QString& host, const QString& keyType, const QString& fingerprint) {
-                if (login_.protocol == transfer::TProtocol::Ftps)
+                if (login_.protocol != transfer::TProtocol::Sftp)
                     return AskTrustCertificate(this, host, keyType, fingerprint);
                 return AskTrustHost(this, host, keyType, fingerprint);
             },
@@ -79,6 +79,7 @@ TForm4::TForm4(QWidget* parent)
     ConnectHandlers();
     SetFetching(false);
     ShowRunning(false);
+    ShowWayFields(false);
 }
 
 TForm4::~TForm4() = default;
@@ -94,6 +95,8 @@ void TForm4::CreateControls() {
     Edit2 = AddField(this, QStringLiteral("Label2"), QStringLiteral("&Port:"), QStringLiteral("Edit2"), 64, 60, Label2);
     Edit2->setValidator(new QIntValidator(1, 65535, Edit2));
     Edit2->setText(QStringLiteral("22"));
+    Edit9 = AddField(this, QStringLiteral("Label13"), QStringLiteral("B&ucket:"), QStringLiteral("Edit9"), 64,
+                     kFieldWidth, Label13);
     Edit3 = AddField(this, QStringLiteral("Label3"), QStringLiteral("&Benutzer:"), QStringLiteral("Edit3"), 92,
                      kFieldWidth, Label3);
     Edit4 = AddField(this, QStringLiteral("Label4"), QStringLiteral("&Kennwort:"), QStringLiteral("Edit4"), 120,
@@ -108,6 +111,9 @@ void TForm4::CreateControls() {
         Place(new QToolButton(this), QStringLiteral("SpeedButton1"), {kFieldLeft + kFieldWidth - 24, 172, 24, 21});
     SpeedButton1->setText(QStringLiteral("…"));
     SpeedButton1->setToolTip(QStringLiteral("Schlüsseldatei wählen"));
+    Edit10 = AddField(this, QStringLiteral("Label14"), QStringLiteral("Re&gion:"), QStringLiteral("Edit10"), 172, 160,
+                      Label14);
+    Edit10->setPlaceholderText(QStringLiteral("eu-central-1"));
     Edit6 = AddField(this, QStringLiteral("Label6"), QStringLiteral("&Ordner auf dem Server:"), QStringLiteral("Edit6"),
                      200, kFieldWidth, Label6);
     Edit6->setToolTip(QStringLiteral("Vom Anmeldeordner aus, außer er beginnt mit „/“"));
@@ -148,18 +154,18 @@ void TForm4::CreateControls() {
 }
 
 void TForm4::CreateFetchControls() {
-    Edit9 = AddField(this, QStringLiteral("Label13"), QStringLiteral("S&tartseite:"), QStringLiteral("Edit9"), 228,
-                     kFieldWidth, Label13);
-    Edit9->setText(QStringLiteral("index.html"));
-    Edit9->setToolTip(QStringLiteral("Von ihr aus werden die Seiten über ihre Links geholt"));
-    Edit10 = AddField(this, QStringLiteral("Label14"), QStringLiteral("Ordner hi&er:"), QStringLiteral("Edit10"), 256,
-                      kFieldWidth - 28, Label14);
-    Edit10->setToolTip(QStringLiteral("Ein neuer oder leerer Ordner"));
+    Edit11 = AddField(this, QStringLiteral("Label15"), QStringLiteral("S&tartseite:"), QStringLiteral("Edit11"), 228,
+                      kFieldWidth, Label15);
+    Edit11->setText(QStringLiteral("index.html"));
+    Edit11->setToolTip(QStringLiteral("Von ihr aus werden die Seiten über ihre Links geholt"));
+    Edit12 = AddField(this, QStringLiteral("Label16"), QStringLiteral("Ordner hi&er:"), QStringLiteral("Edit12"), 256,
+                      kFieldWidth - 28, Label16);
+    Edit12->setToolTip(QStringLiteral("Ein neuer oder leerer Ordner"));
     SpeedButton2 =
         Place(new QToolButton(this), QStringLiteral("SpeedButton2"), {kFieldLeft + kFieldWidth - 24, 256, 24, 21});
     SpeedButton2->setText(QStringLiteral("…"));
     SpeedButton2->setToolTip(QStringLiteral("Ordner wählen"));
-    CheckBox3 = Place(new QCheckBox(QStringLiteral("Den &ganzen Ordner holen, auch Fremdes"), this),
+    CheckBox3 = Place(new QCheckBox(QStringLiteral("Den ganzen Ordner holen, auch &Fremdes"), this),
                       QStringLiteral("CheckBox3"), {kFieldLeft, 284, kFieldWidth, 21});
 }
 
@@ -187,11 +193,11 @@ void TForm4::SetFetching(bool fetching) {
     // Pictures come back as they are on the server.
     for (QWidget* publishing : std::initializer_list<QWidget*>{Label10, Edit7, CheckBox2, Edit8, Label12, Label11})
         publishing->setVisible(!fetching);
-    for (QWidget* fetch : std::initializer_list<QWidget*>{Label13, Edit9, Label14, Edit10, SpeedButton2, CheckBox3})
+    for (QWidget* fetch : std::initializer_list<QWidget*>{Label15, Edit11, Label16, Edit12, SpeedButton2, CheckBox3})
         fetch->setVisible(fetching);
     PlaceLowerPart(fetching ? kFetchRows : 0);
     Label8->clear();
-    if (fetching && Edit10->text().trimmed().isEmpty()) Edit10->setText(OfferedFolder(Edit1->text().trimmed()));
+    if (fetching && Edit12->text().trimmed().isEmpty()) Edit12->setText(OfferedFolder(Edit1->text().trimmed()));
 }
 
 void TForm4::ConnectHandlers() {
@@ -226,11 +232,12 @@ void TForm4::closeEvent(QCloseEvent* event) {
 }
 
 void TForm4::ShowRunning(bool running) {
-    for (QWidget* entry : std::initializer_list<QWidget*>{ComboBox1, Edit1, Edit2, Edit3, Edit4, Edit6, Edit7,
-                                                          CheckBox2, Edit9, Edit10, SpeedButton2, CheckBox3})
+    for (QWidget* entry :
+         std::initializer_list<QWidget*>{ComboBox1, Edit1, Edit2, Edit3, Edit4, Edit6, Edit7, CheckBox2, Edit9, Edit10,
+                                         Edit11, Edit12, SpeedButton2, CheckBox3})
         entry->setEnabled(!running);
     Edit8->setEnabled(!running && CheckBox2->isChecked());
-    ShowKeyFile(running);
+    ShowWayFields(running);
     if (keyring_) CheckBox1->setEnabled(!running);
     BitBtn1->setEnabled(!running);
     BitBtn2->setEnabled(!running);

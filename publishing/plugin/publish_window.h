@@ -45,21 +45,25 @@ public:
     void Send(const TPageAsWritten& page) override;
     void SetFetching(bool fetching) override;
 
-    QLabel* Label9 = nullptr;  // "Übertragung": SFTP or FTPS
+    QLabel* Label9 = nullptr;  // "Übertragung": SFTP, FTPS, WebDAV or object storage
     QComboBox* ComboBox1 = nullptr;
-    QLabel* Label1 = nullptr;  // "Server"
+    QLabel* Label1 = nullptr;  // "Server"; WebDAV's "Adresse", object storage's "Endpunkt"
     QLineEdit* Edit1 = nullptr;
-    QLabel* Label2 = nullptr;  // "Port"
+    QLabel* Label2 = nullptr;  // "Port", but for the ways over an address
     QLineEdit* Edit2 = nullptr;
-    QLabel* Label3 = nullptr;  // "Benutzer"
+    QLabel* Label13 = nullptr;  // "Bucket", object storage's, where the port is
+    QLineEdit* Edit9 = nullptr;
+    QLabel* Label3 = nullptr;  // "Benutzer"; object storage's "Zugangsschlüssel"
     QLineEdit* Edit3 = nullptr;
-    QLabel* Label4 = nullptr;  // "Kennwort", hidden as typed
+    QLabel* Label4 = nullptr;  // "Kennwort" or "Geheimer Schlüssel", hidden as typed
     QLineEdit* Edit4 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QLabel* Label5 = nullptr;  // "Schlüsseldatei", optional
     QLineEdit* Edit5 = nullptr;
     QToolButton* SpeedButton1 = nullptr;
-    QLabel* Label6 = nullptr;  // "Ordner auf dem Server"
+    QLabel* Label14 = nullptr;  // "Region", object storage's, where the key file is
+    QLineEdit* Edit10 = nullptr;
+    QLabel* Label6 = nullptr;  // "Ordner auf dem Server"; object storage's "Präfix"
     QLineEdit* Edit6 = nullptr;
     QLabel* Label10 = nullptr;  // "Adresse der Seite im Netz", optional
     QLineEdit* Edit7 = nullptr;
@@ -70,10 +74,10 @@ public:
     QLabel* Label12 = nullptr;
     // Fetching only: where the site starts, the new folder here it goes
     // to, and whether all else in the server folder comes too.
-    QLabel* Label13 = nullptr;  // "Startseite"
-    QLineEdit* Edit9 = nullptr;
-    QLabel* Label14 = nullptr;  // "Ordner hier"
-    QLineEdit* Edit10 = nullptr;
+    QLabel* Label15 = nullptr;  // "Startseite"
+    QLineEdit* Edit11 = nullptr;
+    QLabel* Label16 = nullptr;  // "Ordner hier"
+    QLineEdit* Edit12 = nullptr;
     QToolButton* SpeedButton2 = nullptr;
     QCheckBox* CheckBox3 = nullptr;
     // While it runs: the file being sent and its bytes.
@@ -118,8 +122,9 @@ private:
     std::optional<int> ReadPictureSide();
     void StartPublishing(const QString& pageFile, transfer::TServerLogin login, int pictureSide);
     void ShowRunning(bool running);
-    // The key file only for SFTP, and only while nothing runs.
-    void ShowKeyFile(bool running);
+    // The fields the chosen way needs, named as it names them; the key
+    // file only for SFTP, and only while nothing runs.
+    void ShowWayFields(bool running);
     void ShowSending(const QString& file, quint64 sent, quint64 size);
     void Finished(const transfer::TPublishResult& result);
     void StartFetching(transfer::TServerLogin login);

@@ -84,18 +84,34 @@ std::optional<transfer::TServerLogin> TForm4::ReadLogin() {
     };
     transfer::TServerLogin login;
     login.protocol = ProtocolAt(ComboBox1->currentIndex());
+    const bool storage = login.protocol == transfer::TProtocol::S3;
+    const bool overAddress = storage || login.protocol == transfer::TProtocol::WebDav;
     login.host = Utf8(Edit1->text().trimmed());
-    if (login.host.empty()) return missing(Edit1, QStringLiteral("Bitte den Server angeben"));
+    if (login.host.empty())
+        return missing(Edit1, overAddress ? storage ? QStringLiteral("Bitte den Endpunkt angeben")
+                                                    : QStringLiteral("Bitte die Adresse angeben")
+                                          : QStringLiteral("Bitte den Server angeben"));
+    // The address names its own port; the keyring knows the login by it.
+    if (overAddress) login.address = login.host;
     bool number = false;
-    login.port = Edit2->text().toInt(&number);
-    if (!number || login.port < 1 || login.port > 65535)
+    login.port = overAddress ? DefaultPort(login.protocol) : Edit2->text().toInt(&number);
+    if (!overAddress && (!number || login.port < 1 || login.port > 65535))
         return missing(Edit2, QStringLiteral("Der Port ist eine Zahl von 1 bis 65535"));
+    if (storage) {
+        login.bucket = Utf8(Edit9->text().trimmed());
+        if (login.bucket.empty()) return missing(Edit9, QStringLiteral("Bitte den Bucket angeben"));
+        login.region = Utf8(Edit10->text().trimmed());
+        if (login.region.empty()) return missing(Edit10, QStringLiteral("Bitte die Region angeben"));
+    }
     login.user = Utf8(Edit3->text().trimmed());
-    if (login.user.empty()) return missing(Edit3, QStringLiteral("Bitte den Benutzer angeben"));
+    if (login.user.empty())
+        return missing(Edit3, storage ? QStringLiteral("Bitte den Zugangsschlüssel angeben")
+                                      : QStringLiteral("Bitte den Benutzer angeben"));
     login.password = Utf8(Edit4->text());
-    // FTP knows no keys: without a password it would log in anonymously.
-    if (login.protocol == transfer::TProtocol::Ftps && login.password.empty())
-        return missing(Edit4, QStringLiteral("Bitte das Kennwort angeben"));
+    // Only SFTP knows keys: FTP without a password would log in anonymously.
+    if (login.protocol != transfer::TProtocol::Sftp && login.password.empty())
+        return missing(Edit4, storage ? QStringLiteral("Bitte den geheimen Schlüssel angeben")
+                                      : QStringLiteral("Bitte das Kennwort angeben"));
     if (login.protocol == transfer::TProtocol::Sftp) login.keyFile = Utf8(Edit5->text().trimmed());
     login.trustFolder = std::filesystem::path(Utf8(PublishSettingsFolder()));
     login.folder = Utf8(Edit6->text().trimmed());

@@ -19,6 +19,8 @@ void TForm4::LoadEntries() {
     ComboBox1->setCurrentIndex(ChoiceOf(ProtocolNamed(entries.protocol)));
     Edit1->setText(entries.host);
     Edit2->setText(QString::number(entries.port));
+    Edit9->setText(entries.bucket);
+    Edit10->setText(entries.region);
     Edit3->setText(entries.user);
     Edit4->clear();
     Edit5->setText(entries.keyFile);
@@ -61,6 +63,8 @@ void TForm4::SaveEntries() {
     entries.protocol = ProtocolName(ProtocolAt(ComboBox1->currentIndex()));
     entries.host = Edit1->text().trimmed();
     entries.port = Edit2->text().toInt();
+    entries.bucket = Edit9->text().trimmed();
+    entries.region = Edit10->text().trimmed();
     entries.user = Edit3->text().trimmed();
     entries.keyFile = Edit5->text().trimmed();
     entries.folder = Edit6->text().trimmed();

@@ -52,13 +52,13 @@ TEST(FetchRoad, FetchFromTheStartWindowOpensTheStartPageAndPublishingSendsNothin
     p.window = p.start.Publishing().Window();
     ASSERT_NE(p.window, nullptr);
     EXPECT_EQ(p.window->windowTitle(), QStringLiteral("Vom Server holen"));
-    EXPECT_EQ(testsupport::Find<QLineEdit>(p.window, QStringLiteral("Edit9"))->text(), QStringLiteral("index.html"));
+    EXPECT_EQ(testsupport::Find<QLineEdit>(p.window, QStringLiteral("Edit11"))->text(), QStringLiteral("index.html"));
     p.Type("Edit1", QStringLiteral("127.0.0.1"));
     p.Type("Edit2", QString::number(server.port()));
     p.Type("Edit3", QString::fromLocal8Bit(getpwuid(getuid())->pw_name));
     p.Type("Edit5", QString::fromStdString(server.keyFolder() + "/id_ed25519"));
     p.Type("Edit6", QString::fromStdString(web));
-    p.Type("Edit10", QString::fromStdString(dir.path() + "/hier"));
+    p.Type("Edit12", QString::fromStdString(dir.path() + "/hier"));
     // The server's key is asked for first, as when publishing.
     const publishtest::TBoxes boxes = p.Publish({QStringLiteral("&Ja")});
     ASSERT_EQ(boxes.texts.size(), 1);

@@ -24,6 +24,7 @@
 #include "publishing/publish_driver.h"
 #include "support/files.h"
 #include "support/ftps_server.h"
+#include "support/s3_store.h"
 #include "support/sftp_servers.h"
 #include "wizard/wizard_window.h"
 
@@ -148,6 +149,38 @@ TEST(Keyring, NothingRememberedAfterAKeyLogin) {
     EXPECT_EQ(
         Remembered(QStringLiteral("sftp://") + user + QStringLiteral("@127.0.0.1:") + QString::number(sshd.port())),
         QString());
+}
+
+// Object storage's secret key is kept as a password is, under the access
+// key and the endpoint, and in no file.
+TEST(Keyring, SecretKeyRememberedLikeAPassword) {
+    testsupport::TWorkDir dir;
+    ASSERT_TRUE(testsupport::WriteFileBytes("hintergrund.jpg", "jpg"));
+    ASSERT_TRUE(testsupport::WriteFileBytes("bild.jpg", "jpg"));
+    testsupport::TS3Store store;
+    const QString endpoint = QString::fromStdString(store.Endpoint());
+    {
+        TPublishDriver p;
+        testsupport::Click(p.wizard->SpeedButton9);
+        p.Open();
+        auto* choice = testsupport::Find<QComboBox>(p.window, QStringLiteral("ComboBox1"));
+        choice->setFocus();
+        for (int i = 0; i < 3; ++i) QTest::keyClick(choice, Qt::Key_Down);
+        p.Type("Edit1", endpoint);
+        p.Type("Edit9", QString::fromLatin1(testsupport::TS3Store::kBucket));
+        p.Type("Edit10", QStringLiteral("eu-central-1"));
+        p.Type("Edit3", QStringLiteral("S3RVER"));
+        p.Type("Edit4", kPassword);
+        testsupport::Click(testsupport::Find<QCheckBox>(p.window, QStringLiteral("CheckBox1")));
+        p.Publish({QStringLiteral("&Ja")});
+        EXPECT_EQ(p.ResultLine(), QStringLiteral("3 Dateien übertragen, 0 unverändert"));
+    }
+    EXPECT_EQ(Remembered(QStringLiteral("s3://S3RVER@") + endpoint), kPassword);
+    TPublishDriver p;
+    p.Open();
+    AwaitPassword(p);
+    EXPECT_EQ(Field(p, "Edit4")->text(), kPassword);
+    EXPECT_EQ(FilesHolding(kPassword.toUtf8()), QStringList());
 }
 
 // The FTPS entry has a name of its own; the password remembered for server

@@ -35,21 +35,11 @@ TFtpsServer::TFtpsServer(const std::string& servedFolder, const std::string& use
 }
 
 void TFtpsServer::MakeCertificate() {
-    if (RunCommand({"openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
-                    "-subj", "/CN=localhost", "-days", "2", "-keyout", folder_.path() + "/key.pem", "-out",
-                    folder_.path() + "/cert.pem"}) != 0)
-        throw std::runtime_error("openssl cannot make a certificate");
-    if (RunCommand({"sh", "-c",
-                    "openssl x509 -noout -fingerprint -sha256 -in '" + folder_.path() + "/cert.pem' > '" +
-                        folder_.path() + "/fingerprint'"}) != 0)
-        throw std::runtime_error("openssl cannot read the certificate");
+    MakeThrowawayCertificate(folder_.path());
 }
 
 std::string TFtpsServer::Fingerprint() const {
-    std::string line = ReadFileBytes(folder_.path() + "/fingerprint");
-    line = line.substr(line.find('=') + 1);
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    return line;
+    return CertificateFingerprint(folder_.path());
 }
 
 std::string TFtpsServer::Commands() const {

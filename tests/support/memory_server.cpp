@@ -88,7 +88,7 @@ bool TMemoryServer::Upload(int local, const std::string&, const std::string& rem
     try {
         Call(TCall::Upload, TFault::NotWritten, remote);
     } catch (const transfer::TTransferError&) {
-        files[remote] = {bytes.substr(0, bytes.size() / 2), ++clock_};
+        if (!replacesWhole) files[remote] = {bytes.substr(0, bytes.size() / 2), ++clock_};
         throw;
     }
     files[remote] = {bytes, ++clock_};

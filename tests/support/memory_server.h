@@ -46,6 +46,10 @@ public:
     transfer::TRemoteEntry Stat(const std::string& file) override;
     transfer::TDownloaded Download(const std::string& remote, int local, std::uint64_t most,
                                    const std::function<bool(std::uint64_t)>& received) override;
+    // As object storage: an upload replaces the file whole, and a failed one
+    // leaves the old file.
+    bool ReplacesWhole() const override { return replacesWhole; }
+    bool replacesWhole = false;
 
     std::set<std::string> folders = {"."};
     struct TFile {

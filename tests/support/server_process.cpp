@@ -114,6 +114,26 @@ int FreeLoopbackPort() {
     return ntohs(address.sin_port);
 }
 
+void MakeThrowawayCertificate(const std::string& folder) {
+    if (RunCommand({"openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+                    "-subj", "/CN=localhost", "-days", "2", "-keyout", folder + "/key.pem", "-out",
+                    folder + "/cert.pem"}) != 0)
+        throw std::runtime_error("openssl cannot make a certificate");
+}
+
+std::string CertificateFingerprint(const std::string& folder) {
+    if (RunCommand({"sh", "-c",
+                    "openssl x509 -noout -fingerprint -sha256 -in '" + folder + "/cert.pem' > '" + folder +
+                        "/fingerprint'"}) != 0)
+        throw std::runtime_error("openssl cannot read the certificate");
+    std::ifstream in(folder + "/fingerprint");
+    std::string line;
+    std::getline(in, line);
+    line = line.substr(line.find('=') + 1);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    return line;
+}
+
 TSilentPort::TSilentPort() : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
     sockaddr_in address = Loopback(0);
     socklen_t length = sizeof address;

@@ -19,6 +19,12 @@ int FreeLoopbackPort();
 // Returns the exit status (-1 when it could not be run).
 int RunCommand(const std::vector<std::string>& arguments);
 
+// A self-signed certificate for "localhost" made by openssl, cert.pem and
+// key.pem in the folder; throws when openssl cannot.
+void MakeThrowawayCertificate(const std::string& folder);
+// Its SHA-256 as openssl prints it ("AB:CD:…").
+std::string CertificateFingerprint(const std::string& folder);
+
 // A port on 127.0.0.1 that takes every connection and never says a word:
 // the kernel accepts into the backlog, and nobody reads or answers.
 class TSilentPort {

@@ -16,9 +16,11 @@
 #include "core/page_generator.h"
 #include "support/files.h"
 #include "support/ftps_server.h"
+#include "support/s3_store.h"
 #include "support/server_folder.h"
 #include "support/sftp_servers.h"
 #include "support/web_pictures.h"
+#include "support/webdav_servers.h"
 #include "transfer/connection.h"
 #include "transfer/publish_scene.h"
 #include "transfer/result_line.h"
@@ -32,7 +34,7 @@ using testsupport::WriteFileBytes;
 using TWhy = transfer::TNotFetched::TWhy;
 
 // Rclone's SFTP server answers a read with at most 32 KiB.
-enum class TServer { OpenSsh, Ftps, Rclone };
+enum class TServer { OpenSsh, Ftps, Rclone, WebDav, S3 };
 
 // A page of the site, `up` the way from its folder to the site's.
 std::string SitePage(const std::string& title, const std::string& picture, const std::vector<std::string>& text = {},
@@ -85,6 +87,25 @@ struct TScene : publishtest::TPublishScene {
             login.port = rclone->port();
             login.user = "tavi";
             login.password = "geheim 123";
+        } else if (kind == TServer::WebDav) {
+            webDav = std::make_unique<testsupport::TRcloneWebDavServer>(server, "tavi", "geheim 123");
+            login.protocol = transfer::TProtocol::WebDav;
+            login.address = webDav->Address();
+            login.port = webDav->port();
+            login.user = "tavi";
+            login.password = "geheim 123";
+        } else if (kind == TServer::S3) {
+            // s3rver knows this access key only, and takes any secret.
+            s3 = std::make_unique<testsupport::TS3Store>();
+            login.protocol = transfer::TProtocol::S3;
+            login.address = s3->Endpoint();
+            login.port = s3->port();
+            login.region = "eu-central-1";
+            login.bucket = testsupport::TS3Store::kBucket;
+            login.folder = "www";
+            login.user = "S3RVER";
+            login.password = "geheim 123";
+            login.trustFolder = home + "/.config/tavirel";
         } else {
             ftps = std::make_unique<testsupport::TFtpsServer>(server, "tavi", "geheim 123");
             login.protocol = transfer::TProtocol::Ftps;
@@ -95,7 +116,7 @@ struct TScene : publishtest::TPublishScene {
         }
         publishtest::PublishOnce(*this);
         published = plan.files;
-        for (const std::string& file : plan.files) site[file] = ReadFileBytes(server + "/" + file);
+        for (const std::string& file : plan.files) site[file] = OnServer(file);
         std::filesystem::remove_all(page);
         std::filesystem::remove_all(records);
     }
@@ -121,6 +142,11 @@ struct TScene : publishtest::TPublishScene {
         EXPECT_EQ(again.unchanged.size(), site.size());
     }
 
+    // What the server keeps of the file, byte for byte.
+    std::string OnServer(const std::string& name) const {
+        return s3 ? s3->Object("www/" + name) : ReadFileBytes(server + "/" + name);
+    }
+
     void PutOnServer(const std::string& name, const std::string& bytes) const {
         testsupport::MakeDirectories(std::filesystem::path(server + "/" + name).parent_path().string());
         WriteFileBytes(server + "/" + name, bytes);
@@ -141,6 +167,8 @@ struct TScene : publishtest::TPublishScene {
     std::unique_ptr<testsupport::TSshServer> sshd;
     std::unique_ptr<testsupport::TFtpsServer> ftps;
     std::unique_ptr<testsupport::TRcloneSftpServer> rclone;
+    std::unique_ptr<testsupport::TRcloneWebDavServer> webDav;
+    std::unique_ptr<testsupport::TS3Store> s3;
 };
 
 struct TFetchRow {
@@ -162,7 +190,7 @@ const TFetchRow kRows[] = {
          EXPECT_TRUE(result.notFetched.empty());
          scene.ExpectTheSiteHere();
      },
-     {TServer::OpenSsh, TServer::Ftps, TServer::Rclone}},
+     {TServer::OpenSsh, TServer::Ftps, TServer::Rclone, TServer::WebDav, TServer::S3}},
     // A file larger than it may be is not read much beyond that.
     {"DownloadStopsOneByteBeyondItsBound", nullptr,
      [](TScene& scene, const transfer::TFetchResult&) {
@@ -281,7 +309,7 @@ std::vector<std::pair<const TFetchRow*, TServer>> OnTheirServers() {
 }
 
 std::string RunName(const testing::TestParamInfo<std::pair<const TFetchRow*, TServer>>& info) {
-    const char* const kServers[] = {"OpenSsh_", "Ftps_", "Rclone_"};
+    const char* const kServers[] = {"OpenSsh_", "Ftps_", "Rclone_", "WebDav_", "S3_"};
     return kServers[static_cast<int>(info.param.second)] + std::string(info.param.first->name);
 }
 

@@ -117,21 +117,24 @@ TEST(PublishFaults, EveryFailingCallLeavesThePageWholeAndTheNextPublishMends) {
     const testsupport::TScratchFolder scratch("faults");
     const TStand start(scratch.path());
     int stands = 0;
-    for (const TCall call : TMemoryServer::kCalls)
-        for (const bool cut : {false, true})
-            for (int n = 1;; ++n) {
-                SCOPED_TRACE(testing::Message() << "call kind " << static_cast<int>(call) << ", number " << n
-                                                << (cut ? ", line lost" : ""));
-                TStand stand(start, scratch.path() + "/" + std::to_string(++stands));
-                stand.server.FailAt(call, n, 1, cut);
-                const TError error = stand.Publish().error;
-                const bool reached = stand.server.Calls(call) >= n;
-                ExpectNothingLost(stand, error);
-                ExpectWholeAgain(stand);
-                if (reached) continue;
-                EXPECT_GT(n, 1) << "never called";
-                break;
-            }
+    // Also on a server that replaces a file whole (object storage).
+    for (const bool whole : {false, true})
+        for (const TCall call : TMemoryServer::kCalls)
+            for (const bool cut : {false, true})
+                for (int n = 1;; ++n) {
+                    SCOPED_TRACE(testing::Message() << "call kind " << static_cast<int>(call) << ", number " << n
+                                                    << (cut ? ", line lost" : "") << (whole ? ", replaced whole" : ""));
+                    TStand stand(start, scratch.path() + "/" + std::to_string(++stands));
+                    stand.server.replacesWhole = whole;
+                    stand.server.FailAt(call, n, 1, cut);
+                    const TError error = stand.Publish().error;
+                    const bool reached = stand.server.Calls(call) >= n;
+                    ExpectNothingLost(stand, error);
+                    ExpectWholeAgain(stand);
+                    if (reached) continue;
+                    EXPECT_GT(n, 1) << "never called";
+                    break;
+                }
 }
 
 struct TFaultRow {

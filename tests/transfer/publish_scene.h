@@ -1,6 +1,6 @@
 #pragma once
 
-// What the SFTP and the FTPS publishing rows share: one publish's world (a
+// What the publishing rows of every way share: one publish's world (a
 // page with pictures, a server's folder, HOME), answers to the questions a
 // publish asks, and the row that says what the server's folder holds after.
 
@@ -63,6 +63,8 @@ struct TPublishScene {
     TAnswers answers;
     TProgress progress;
     std::atomic<bool> cancel = false;
+    // Before each publish: the login made from what the row changed.
+    std::function<void()> beforePublish;
 };
 
 // The first publish, whole, as a row's start.
@@ -84,7 +86,7 @@ struct TExpected {
     std::vector<std::string> sent;
     std::vector<std::string> unchanged;
     TExpectedStop error;
-    const char* serverTree;
+    const char* serverTree;  // nullptr: the row's `after` looks
 };
 
 // Publishes in the scene, then checks what every publish must leave: the

@@ -1,12 +1,14 @@
 // Publishing against real servers on 127.0.0.1: OpenSSH's sshd (keys, host
-// key checks, a cut connection), rclone's SFTP server (password login) and
-// pyftpdlib over explicit TLS with a self-signed certificate. The rows about
-// the publish steps run on one SFTP and one FTPS server each, as both bring
-// their own listing, upload and rename; the rest are one protocol's own.
+// key checks, a cut connection), rclone's SFTP server (password login),
+// pyftpdlib over explicit TLS with a self-signed certificate, and Apache's
+// WebDAV over TLS and rclone's over plain HTTP. The rows about the publish
+// steps run on one server of each way, as each brings its own listing,
+// upload and rename; the rest are one way's own.
 // Every row starts from a fresh page, server folder and HOME, and looks at
 // the server's folder afterwards.
 #include "transfer/publish.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -20,14 +22,17 @@
 #include <memory>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 #include "support/files.h"
 #include "support/ftps_server.h"
 #include "support/server_process.h"
 #include "support/sftp_servers.h"
 #include "support/web_pictures.h"
+#include "support/webdav_servers.h"
 #include "transfer/publish_scene.h"
 #include "transfer/result_line.h"
+#include "transfer/webdav_server.h"
 
 namespace {
 
@@ -68,12 +73,15 @@ enum class TServer {
     Ftps,
     FtpsNoMlsd,
     FtpsLosesLastByte,
+    WebDav,
+    WebDavRclone,
 };
 
 // As the tests are named, in the order of TServer.
 const char* const kServerNames[] = {"OpenSsh",        "OpenSshEd25519Only", "OpenSshWithoutSftp", "Rclone",
                                     "RcloneReadOnly", "PromptsTwice",       "PromptsForever",     "Http",
-                                    "Ftps",           "FtpsNoMlsd",         "FtpsLosesLastByte"};
+                                    "Ftps",           "FtpsNoMlsd",         "FtpsLosesLastByte",  "WebDav",
+                                    "WebDavRclone"};
 
 testsupport::TFtpsServer::TQuirk FtpsQuirk(TServer kind) {
     if (kind == TServer::FtpsNoMlsd) return testsupport::TFtpsServer::TQuirk::NoMlsd;
@@ -118,6 +126,15 @@ struct TScene : TPublishScene {
             login.port = rclone->port();
             login.user = "tavi";
             login.password = "geheim 123";
+        } else if (kind == TServer::WebDav) {
+            apache = std::make_unique<testsupport::TApacheWebDavServer>("tavi", "geheim 123");
+            server = apache->Folder();
+            UseWebDav(apache->port(), "https", "/webdav/");
+            // From the server's root, as rows that name a folder below it expect.
+            login.folder = "/webdav";
+        } else if (kind == TServer::WebDavRclone) {
+            rcloneDav = std::make_unique<testsupport::TRcloneWebDavServer>(server, "tavi", "geheim 123");
+            UseWebDav(rcloneDav->port(), "http", "/");
         } else {
             ftps = std::make_unique<testsupport::TFtpsServer>(server, "tavi", "geheim 123", FtpsQuirk(kind));
             login.protocol = transfer::TProtocol::Ftps;
@@ -132,6 +149,20 @@ struct TScene : TPublishScene {
         if (later.joinable()) later.join();
     }
 
+    // The address made from the host and port a row may have changed, and
+    // what the test put in the server's folder its own.
+    void UseWebDav(int port, const std::string& scheme, const std::string& path) {
+        login.protocol = transfer::TProtocol::WebDav;
+        login.port = port;
+        login.user = "tavi";
+        login.password = "geheim 123";
+        login.trustFolder = settings;
+        beforePublish = [this, scheme, path] {
+            login.address = scheme + "://" + login.host + ":" + std::to_string(login.port) + path;
+            if (apache) apache->OwnServedFiles();
+        };
+    }
+
     void UseKey(const std::string& name) {
         for (const char* key : {"id_ed25519", "id_rsa", "id_ecdsa"}) {
             std::filesystem::remove(home + "/.ssh/" + key);
@@ -144,10 +175,11 @@ struct TScene : TPublishScene {
                                      std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     }
 
-    // The certificate question as the FTPS server's answers make it.
+    std::string Fingerprint() const { return ftps ? ftps->Fingerprint() : apache->Fingerprint(); }
+
+    // The certificate question as the FTPS or WebDAV server's answers make it.
     std::string CertificateQuestion() const {
-        return "127.0.0.1:" + std::to_string(login.port) + " | TLS-Zertifikat, selbst signiert | " +
-               ftps->Fingerprint();
+        return "127.0.0.1:" + std::to_string(login.port) + " | TLS-Zertifikat, selbst signiert | " + Fingerprint();
     }
 
     std::string Pins() const { return ReadFileBytes(settings + "/trusted_certificates"); }
@@ -160,9 +192,14 @@ struct TScene : TPublishScene {
     // Asked once about the server's key or certificate, the answer yes, and
     // trusted from then on as `ssh` or the certificate pins keep it.
     void ExpectServerTrustedOnFirstAsk() const {
-        if (ftps) {
+        if (ftps || apache) {
             EXPECT_EQ(answers.asked, std::vector<std::string>{CertificateQuestion()});
-            EXPECT_EQ(Pins(), "127.0.0.1:" + std::to_string(login.port) + " " + ftps->Fingerprint() + "\n");
+            EXPECT_EQ(Pins(), "127.0.0.1:" + std::to_string(login.port) + " " + Fingerprint() + "\n");
+            return;
+        }
+        // Plain HTTP on the loopback: nothing to trust.
+        if (rcloneDav) {
+            EXPECT_EQ(answers.asked, std::vector<std::string>{});
             return;
         }
         // Added as `ssh` adds it (~/.ssh made as `ssh` makes it), and trusted
@@ -195,6 +232,8 @@ struct TScene : TPublishScene {
     void Cut() {
         if (ftps) {
             ftps->Cut();
+        } else if (apache) {
+            apache->Cut();
         } else {
             sshd->CutSessions();
         }
@@ -218,6 +257,8 @@ struct TScene : TPublishScene {
     std::unique_ptr<testsupport::TPromptingSshServer> prompting;
     std::unique_ptr<testsupport::TServerProcess> http;
     std::unique_ptr<testsupport::TFtpsServer> ftps;
+    std::unique_ptr<testsupport::TApacheWebDavServer> apache;
+    std::unique_ptr<testsupport::TRcloneWebDavServer> rcloneDav;
     std::unique_ptr<testsupport::TSilentPort> silent;
     std::thread later;  // acts while a publish runs
 };
@@ -225,9 +266,9 @@ struct TScene : TPublishScene {
 const std::vector<std::string> kAll = {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif"};
 const char* const kPageTree = "bilder/\nbilder/a.jpg\nbilder/b.png\nindex.html\nlogo.gif\n";
 
-// The steps' rows run on both protocols; a password row's SFTP server is rclone.
-const std::vector<TServer> kBoth = {TServer::OpenSsh, TServer::Ftps};
-const std::vector<TServer> kBothByPassword = {TServer::Rclone, TServer::Ftps};
+// The steps' rows run on every way; a password row's SFTP server is rclone.
+const std::vector<TServer> kBoth = {TServer::OpenSsh, TServer::Ftps, TServer::WebDav};
+const std::vector<TServer> kBothByPassword = {TServer::Rclone, TServer::Ftps, TServer::WebDav};
 
 // On the server before a first publish: files of others (another page,
 // another computer publishing now), which stay, and leftovers of this page's
@@ -239,6 +280,20 @@ const std::map<std::string, std::string> kOthersFiles = {{"fremd.txt", "fremd"},
 const std::map<std::string, std::string> kOwnLeftovers = {
     {"bilder/b.png.tavirel-alt", "alt"}, {"logo.gif.tavirel-neu", "halb"}, {"logo.gif", "vorher"}};
 
+// A big picture changed, and the line cut when 1 MiB of it went.
+void CutInABigPicture(TScene& scene) {
+    WriteFileBytes(scene.page + "/index.html", PageNaming("<img src=\"bilder/gross.jpg\">"));
+    WriteFileBytes(scene.page + "/bilder/gross.jpg", Bytes(16 << 20, 'o'));
+    PublishOnce(scene);
+    WriteFileBytes(scene.page + "/bilder/gross.jpg", Bytes(16 << 20, 'n'));
+    scene.progress.onSending = [&scene, cut = false](const std::string& file, std::uint64_t sent,
+                                                     std::uint64_t) mutable {
+        if (file != "bilder/gross.jpg" || sent < (1u << 20) || cut) return;
+        cut = true;
+        scene.Cut();
+    };
+}
+
 using TRow = publishtest::TRow<TScene, TServer>;
 using publishtest::TStop;
 using transfer::TCause;
@@ -247,7 +302,7 @@ using transfer::TFault;
 const TRow kRows[] = {
     // The publish steps, on both protocols.
     {"FirstPublish",
-     {TServer::OpenSsh, TServer::Rclone, TServer::Ftps},
+     {TServer::OpenSsh, TServer::Rclone, TServer::Ftps, TServer::WebDav, TServer::WebDavRclone},
      nullptr,
      kAll,
      {},
@@ -258,7 +313,7 @@ const TRow kRows[] = {
          scene.ExpectServerTrustedOnFirstAsk();
      }},
     {"AgainNothingChanged",
-     {TServer::OpenSsh, TServer::Rclone, TServer::Ftps, TServer::FtpsNoMlsd},
+     {TServer::OpenSsh, TServer::Rclone, TServer::Ftps, TServer::FtpsNoMlsd, TServer::WebDav, TServer::WebDavRclone},
      PublishOnce,
      {},
      kAll,
@@ -267,7 +322,7 @@ const TRow kRows[] = {
      [](TScene& scene) {
          scene.ExpectServerHasThePage();
          // Trusted: not asked again.
-         EXPECT_EQ(scene.answers.asked.size(), 1u);
+         EXPECT_EQ(scene.answers.asked.size(), scene.rcloneDav ? 0u : 1u);
          if (scene.kind == TServer::FtpsNoMlsd) {
              EXPECT_NE(scene.ftps->Commands().find("LIST\n"), std::string::npos);
          }
@@ -371,7 +426,8 @@ const TRow kRows[] = {
      kBothByPassword,
      [](TScene& scene) {
          testsupport::MakeDirectories(scene.server + "/mein web");
-         // Named from the served root over FTPS, from the login's home over SFTP.
+         // Named from the served root over FTPS, from the login's home over
+         // SFTP, from the address over WebDAV.
          scene.login.folder = scene.ftps ? "/mein web" : "~/mein web/";
      },
      kAll,
@@ -381,19 +437,8 @@ const TRow kRows[] = {
      "web/logo.gif\n",
      nullptr},
     {"ConnectionCutInABigPicture",
-     kBoth,
-     [](TScene& scene) {
-         WriteFileBytes(scene.page + "/index.html", PageNaming("<img src=\"bilder/gross.jpg\">"));
-         WriteFileBytes(scene.page + "/bilder/gross.jpg", Bytes(16 << 20, 'o'));
-         PublishOnce(scene);
-         WriteFileBytes(scene.page + "/bilder/gross.jpg", Bytes(16 << 20, 'n'));
-         scene.progress.onSending = [&scene, cut = false](const std::string& file, std::uint64_t sent,
-                                                          std::uint64_t) mutable {
-             if (file != "bilder/gross.jpg" || sent < (1u << 20) || cut) return;
-             cut = true;
-             scene.Cut();
-         };
-     },
+     {TServer::OpenSsh, TServer::Ftps},
+     CutInABigPicture,
      {},
      {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif"},
      TStop{TFault::NotWritten, TCause::ConnectionCut, TFault::FileStays},
@@ -402,13 +447,31 @@ const TRow kRows[] = {
          EXPECT_EQ(scene.last.error->then()->subject(), "bilder/gross.jpg");
          EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/gross.jpg") == Bytes(16 << 20, 'o'));
          // The FTPS server ends with its connection; sshd serves on.
-         if (scene.ftps) return;
+         if (!scene.sshd) return;
          scene.progress.onSending = nullptr;
          const transfer::TPublishResult again = scene.Publish();
          EXPECT_FALSE(again.error);
          EXPECT_EQ(again.sent, std::vector<std::string>{"bilder/gross.jpg"});
          EXPECT_EQ(Tree(scene.server), "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/gross.jpg\nindex.html\nlogo.gif\n");
          scene.ExpectServerHasThePage();
+     }},
+    // Apache keeps what a PUT brings in a file of its own until it is whole:
+    // nothing under the temporary name either. Its own half file, which a
+    // killed Apache cannot clear away, is not the program's to delete.
+    {"ConnectionCutInABigPicture",
+     {TServer::WebDav},
+     CutInABigPicture,
+     {},
+     {"index.html", "bilder/a.jpg", "bilder/b.png", "logo.gif"},
+     TStop{TFault::NotWritten, TCause::ConnectionCut, TFault::FileStays},
+     nullptr,
+     [](TScene& scene) {
+         std::istringstream tree(Tree(scene.server));
+         std::string ours;
+         for (std::string line; std::getline(tree, line);)
+             if (line.find("/.davfs.tmp") == std::string::npos) ours += line + "\n";
+         EXPECT_EQ(ours, "bilder/\nbilder/a.jpg\nbilder/b.png\nbilder/gross.jpg\nindex.html\nlogo.gif\n");
+         EXPECT_TRUE(ReadFileBytes(scene.server + "/bilder/gross.jpg") == Bytes(16 << 20, 'o'));
      }},
     // SFTP's own.
     {"SiteOfThreePagesInARing",
@@ -717,7 +780,7 @@ const TRow kRows[] = {
                                      "\nanderer:21 AB\n");
      }},
     {"CertificateAnsweredNo",
-     {TServer::Ftps},
+     {TServer::Ftps, TServer::WebDav},
      [](TScene& scene) { scene.answers.trust = false; },
      {},
      {},
@@ -725,7 +788,11 @@ const TRow kRows[] = {
      "",
      [](TScene& scene) {
          EXPECT_EQ(scene.answers.asked, std::vector<std::string>{scene.CertificateQuestion()});
-         EXPECT_FALSE(scene.LoggedInByFtp()) << scene.ftps->Commands();
+         if (scene.ftps) {
+             EXPECT_FALSE(scene.LoggedInByFtp()) << scene.ftps->Commands();
+         } else {
+             EXPECT_EQ(scene.apache->Requests(), "");
+         }
          EXPECT_EQ(scene.Pins(), "<missing>");
      }},
     {"ChangedCertificateRefused",
@@ -742,6 +809,80 @@ const TRow kRows[] = {
      [](TScene& scene) {
          EXPECT_EQ(scene.answers.asked.size(), 1u);
          EXPECT_FALSE(scene.LoggedInByFtp()) << scene.ftps->Commands();
+     }},
+    // WebDAV's own.
+    // Another certificate than the one trusted before, as a replaced server
+    // or an attacker in its place shows: refused before any request.
+    {"ChangedCertificateRefused",
+     {TServer::WebDav},
+     [](TScene& scene) {
+         PublishOnce(scene);
+         WriteFileBytes(scene.settings + "/trusted_certificates",
+                        "127.0.0.1:" + std::to_string(scene.login.port) + " AB:CD\n");
+         WriteFileBytes(scene.page + "/logo.gif", "neu");
+     },
+     {},
+     {},
+     TStop{TFault::CertificateChanged},
+     kPageTree,
+     [](TScene& scene) {
+         EXPECT_EQ(scene.answers.asked.size(), 1u);
+         EXPECT_EQ(ReadFileBytes(scene.server + "/logo.gif"), Bytes(10, 'l'));
+     }},
+    {"PlainHttpRefused",
+     {TServer::WebDav},
+     [](TScene& scene) {
+         scene.beforePublish = [&scene] {
+             scene.login.address = "http://localhost:" + std::to_string(scene.login.port) + "/webdav/";
+         };
+     },
+     {},
+     {},
+     TStop{TFault::NotHttps},
+     "",
+     [](TScene& scene) {
+         EXPECT_TRUE(scene.answers.asked.empty());
+         EXPECT_EQ(scene.apache->Requests(), "");
+     }},
+    // What went up comes back byte for byte, within its bound.
+    {"DownloadGivesBackWhatWentUp",
+     {TServer::WebDav, TServer::WebDavRclone},
+     nullptr,
+     kAll,
+     {},
+     std::nullopt,
+     kPageTree,
+     [](TScene& scene) {
+         std::unique_ptr<transfer::IRemoteServer> server =
+             transfer::OpenWebDavServer(scene.login, scene.answers, scene.cancel);
+         const auto fetch = [&](const std::string& file, std::uint64_t most, bool goOn = true) {
+             testsupport::TScratchFolder here("download");
+             const int out = open((here.path() + "/f").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+             std::uint64_t heard = 0;
+             const transfer::TDownloaded end = server->Download(file, out, most, [&](std::uint64_t bytes) {
+                 heard = bytes;
+                 return goOn;
+             });
+             close(out);
+             return std::tuple{end, ReadFileBytes(here.path() + "/f"), heard};
+         };
+         for (const std::string& file : kAll) {
+             SCOPED_TRACE(file);
+             const auto [end, bytes, heard] = fetch(file, 1 << 20);
+             EXPECT_EQ(end, transfer::TDownloaded::Whole);
+             EXPECT_TRUE(bytes == ReadFileBytes(scene.page + "/" + file));
+             EXPECT_EQ(heard, bytes.size());
+         }
+         EXPECT_EQ(std::get<0>(fetch("bilder/a.jpg", 200 * 1024 - 1)), transfer::TDownloaded::TooLarge);
+         EXPECT_EQ(std::get<0>(fetch("bilder/a.jpg", 200 * 1024)), transfer::TDownloaded::Whole);
+         EXPECT_EQ(std::get<0>(fetch("bilder/a.jpg", 1 << 20, false)), transfer::TDownloaded::Stopped);
+         try {
+             fetch("fehlt.jpg", 100);
+             ADD_FAILURE() << "a missing file came back";
+         } catch (const transfer::TTransferError& error) {
+             EXPECT_EQ(error.fault(), TFault::NotFetched) << error.what();
+             EXPECT_EQ(error.cause(), TCause::NotThere) << error.what();
+         }
      }},
     {"ArrivedShort",
      {TServer::FtpsLosesLastByte},
