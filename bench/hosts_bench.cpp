@@ -33,6 +33,7 @@ class TTrustAll : public transfer::IPublishQuestions {
 public:
     bool TrustUnknownHost(const std::string&, const std::string&, const std::string&) override { return true; }
     std::optional<std::string> KeyPassphrase(const std::filesystem::path&) override { return std::nullopt; }
+    bool MaySendPictures(const pictures::TPicturesDone&, const std::vector<std::string>&) override { return true; }
 };
 
 class TNoProgress : public transfer::IPublishProgress {
