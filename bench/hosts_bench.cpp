@@ -136,7 +136,9 @@ struct TS3World : TWorld {
         std::filesystem::remove_all(home + "/records");
     }
     std::string RcloneCopy() const override {
-        return "rclone copy --config /dev/null --no-check-certificate '" + page +
+        // rclone refuses to start when AWS_CA_BUNDLE is set and certificates
+        // are not checked, and some machines set it for every program.
+        return "env -u AWS_CA_BUNDLE rclone copy --config /dev/null --no-check-certificate '" + page +
                "' :s3:seite/www --s3-provider Other --s3-endpoint " + store.Endpoint() +
                " --s3-access-key-id S3RVER --s3-secret-access-key S3RVER --s3-force-path-style=true --s3-region "
                "eu-central-1";

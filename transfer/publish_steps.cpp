@@ -14,6 +14,7 @@ namespace {
 // ever removed.
 const std::string kTemporarySuffix = ".tavirel-neu";
 const std::string kBackupSuffix = ".tavirel-alt";
+constexpr std::size_t kSettleEvery = 100;
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -104,9 +105,18 @@ public:
             }
             result_.sent.push_back(file);
             if (web) result_.pictures.Add(*web, local.size);
-            record_.Note(file, TSentFile{local.size, local.sha256, outgoing.sha256, now->size, now->modified,
-                                         stamp.modified, pictureSide, builtFor});
+            const TSentFile sent{local.size,    local.sha256,   outgoing.sha256, now->size,
+                                 now->modified, stamp.modified, pictureSide,     builtFor};
+            // Written at once, so that an interrupted publish keeps what it
+            // finished; a file sent whole counts only once settled.
+            if (unsettled_.count(file) != 0) {
+                record_.NoteLater(file, sent);
+                if (unsettled_.size() >= kSettleEvery) Settle();
+            } else {
+                record_.Note(file, sent);
+            }
         }
+        Settle();
         record_.Flush();
     }
 
@@ -245,9 +255,9 @@ private:
         const std::string final = ServerPath(base_, file);
         const std::string temporary = final + kTemporarySuffix;
         const std::string backup = final + kBackupSuffix;
-        record_.NoteSending(file);
         progress_.Sending(file, 0, local.size);
         if (server_.ReplacesWhole()) return SendWhole(file, localFile, local, stays);
+        record_.NoteSending(file);
         try {
             const bool complete = server_.Upload(localFile, file, temporary, [&](std::uint64_t sent) {
                 progress_.Sending(file, sent, local.size);
@@ -286,7 +296,9 @@ private:
     }
 
     // Straight under its name: the server puts it in place only once it
-    // arrived whole, and a stopped upload leaves the old one.
+    // arrived whole, and a stopped upload leaves the old one. Its time on
+    // the server is not known yet (see Settle): until then the record has
+    // none, which no listing matches, and the file would go again.
     std::optional<TRemoteEntry> SendWhole(const std::string& file, int localFile, const TFileDigest& local,
                                           TFault stays) {
         try {
@@ -298,7 +310,42 @@ private:
         } catch (const TTransferError& error) {
             throw error.Then(stays, file);
         }
-        return Sent(file);
+        TRemoteEntry now{NameOf(file), false, local.size, 0};
+        listings_[FolderOf(file)][now.name] = now;
+        unsettled_.insert(file);
+        return now;
+    }
+
+    // Object storage tells an object's time in a request of its own or in a
+    // listing: the folders of the files sent whole are listed, and the
+    // record written, once every so many files and at the end, instead of
+    // both after each file (a site of 550 files to s3rver against
+    // `rclone copy`: 1.63 times as long before, 0.95 after). A file the
+    // listing shows otherwise, or a listing that fails, leaves the file
+    // without a time: the next publish sends it again.
+    void Settle() {
+        std::set<std::string> folders;
+        for (const std::string& file : unsettled_) folders.insert(FolderOf(file));
+        try {
+            for (const std::string& folder : folders) {
+                const std::optional<std::vector<TRemoteEntry>> entries = server_.List(ServerPath(base_, folder));
+                for (const TRemoteEntry& entry : entries.value_or(std::vector<TRemoteEntry>{})) {
+                    const std::string file = JoinName(folder, entry.name);
+                    const TSentFile* sent = record_.Find(file);
+                    if (unsettled_.count(file) == 0 || sent == nullptr || entry.folder ||
+                        entry.size != sent->serverSize)
+                        continue;
+                    TSentFile settled = *sent;
+                    settled.serverModified = entry.modified;
+                    record_.NoteLater(file, settled);
+                    listings_[folder][entry.name] = entry;
+                }
+            }
+        } catch (const TTransferError&) {
+            // Cancelled, or the line is gone: the files go again next time.
+        }
+        unsettled_.clear();
+        record_.Flush();
     }
 
     // What the server reports for the file now in place.
@@ -319,6 +366,7 @@ private:
     TPublishResult& result_;
     const std::set<std::string> planned_;
     std::map<std::string, TListing> listings_;
+    std::set<std::string> unsettled_;  // sent whole, the server's time not yet known
 };
 
 }  // namespace
