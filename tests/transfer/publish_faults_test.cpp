@@ -54,6 +54,10 @@ struct TStand {
         for (const auto& [path, bytes] : kForeign) server.files[path] = {bytes};
     }
 
+    // Nothing published yet, nothing on the server.
+    struct TEmpty {};
+    TStand(const std::string& folder, TEmpty) : records(folder + "/.aufzeichnung") { plan.folder = folder; }
+
     // Where `start` is, its record copied to `records` (the table's many
     // stands share one page and its first publish).
     TStand(const TStand& start, const std::string& recordFolder)
@@ -145,32 +149,18 @@ TEST(PublishFaults, EveryFailingCallLeavesThePageWholeAndTheNextPublishMends) {
 // the last listing, and nothing goes twice after that.
 TEST(PublishFaults, ObjectStorageSendsAgainOnlyWhatCameAfterItsLastListing) {
     const testsupport::TScratchFolder scratch("whole");
-    TMemoryServer server;
-    server.replacesWhole = true;
-    transfer::TPublishPlan plan;
-    plan.folder = scratch.path();
-    testsupport::MakeDirectories(scratch.path() + "/bilder");
+    TStand stand(scratch.path(), TStand::TEmpty{});
+    stand.server.replacesWhole = true;
     for (int i = 0; i < 250; ++i) {
-        plan.files.push_back("bilder/" + std::to_string(1000 + i) + ".jpg");
-        testsupport::WriteFileBytes(scratch.path() + "/" + plan.files.back(), New(plan.files.back()));
+        stand.plan.files.push_back("bilder/" + std::to_string(1000 + i) + ".jpg");
+        stand.Write(stand.plan.files.back(), New(stand.plan.files.back()));
     }
-    publishtest::TProgress progress;
-    std::atomic<bool> cancel = false;
-    const auto publish = [&] {
-        transfer::TSentRecord record(scratch.path() + "/.aufzeichnung", "speicher");
-        transfer::TPublishResult result;
-        try {
-            transfer::RunPublishSteps(plan, transfer::TWebCopies{}, server, "", record, progress, cancel, result);
-        } catch (const transfer::TTransferError& error) {
-            result.error = error;
-        }
-        return result;
-    };
-    server.FailAt(TCall::Upload, 230, 1, true);
-    EXPECT_TRUE(publish().error);
-    server.Heal();
-    EXPECT_EQ(publish().sent, std::vector<std::string>(plan.files.begin() + 200, plan.files.end()));
-    EXPECT_EQ(publish().sent, std::vector<std::string>{});
+    stand.server.FailAt(TCall::Upload, 230, 1, true);
+    EXPECT_TRUE(stand.Publish().error);
+    stand.server.Heal();
+    const std::vector<std::string>& files = stand.plan.files;
+    EXPECT_EQ(stand.Publish().sent, std::vector<std::string>(files.begin() + 200, files.end()));
+    EXPECT_EQ(stand.Publish().sent, std::vector<std::string>{});
 }
 
 struct TFaultRow {
